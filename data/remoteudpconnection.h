@@ -13,6 +13,7 @@
 #include <QVariantHash>
 #include <deque>
 #include <memory>
+#include <optional>
 
 namespace md::data {
 class Backend;
@@ -127,6 +128,7 @@ public:
 private:
     bool runBatch(const md::sql::Batch& batch, const QString& tsql, const ParamSource* params,
                   RowSink* sink, qint64* changed);
+    qint64 RunStatementUnlogged(const md::sql::Statement& statement, const ParamSource* params, RowSink* sink);
     void callProcedure(const md::sql::Statement& statement, const ParamSource* params, RowSink* sink);
     void requireOpen() const;
 

@@ -1,0 +1,337 @@
+#include "remoteudpconnection.h"
+
+#include "backend.h"
+#include "sqlitebackend.h"
+
+#include <QAtomicInt>
+
+using md::data::Backend;
+using md::sql::Statement;
+
+ConnectionSettings ConnectionSettings::sqlite(const QString& file)
+{
+    ConnectionSettings settings;
+    settings.kind = Kind::SQLite;
+    settings.database = file;
+    return settings;
+}
+
+// ---------------------------------------------------------------- parameters
+
+ParamMap::ParamMap(std::initializer_list<std::pair<QString, QVariant>> values)
+{
+    for (const auto& [name, value] : values) set(name, value);
+}
+
+void ParamMap::set(const QString& name, const QVariant& value) { m_values.insert(name.toLower(), value); }
+
+QVariant ParamMap::paramValue(const md::sql::ParamRef& param) const
+{
+    auto it = m_values.constFind(param.name.toLower());
+    if (it == m_values.constEnd())
+        throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(param.name));
+    return it.value();
+}
+
+// ---------------------------------------------------------------- log
+
+void StatementLog::add(const QString& tsql)
+{
+    m_entries.push_back(tsql);
+    while (int(m_entries.size()) > m_capacity) m_entries.pop_front();
+}
+
+QStringList StatementLog::entries() const { return QStringList(m_entries.begin(), m_entries.end()); }
+QString StatementLog::last() const { return m_entries.empty() ? QString() : m_entries.back(); }
+void StatementLog::clear() { m_entries.clear(); }
+void StatementLog::setCapacity(int capacity)
+{
+    m_capacity = qMax(0, capacity);
+    while (int(m_entries.size()) > m_capacity) m_entries.pop_front();
+}
+
+// ---------------------------------------------------------------- connection
+
+TRemoteUdpConnection::TRemoteUdpConnection(QObject* parent) : QObject(parent)
+{
+    static QAtomicInt counter;
+    m_qtConnectionName = QStringLiteral("md_connection_%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+TRemoteUdpConnection::~TRemoteUdpConnection() { Close(); }
+
+void TRemoteUdpConnection::Open(const ConnectionSettings& settings,
+                                std::shared_ptr<const md::data::ServerObjects> server)
+{
+    Close();
+    if (!server || !server->catalog) throw EDatabaseError(QStringLiteral("缺少服务器对象（数据库结构）。"));
+    switch (settings.kind) {
+    case ConnectionSettings::Kind::SQLite:
+        m_backend = std::make_unique<md::data::SqliteBackend>(m_qtConnectionName, settings.database);
+        break;
+    default:
+        throw EDatabaseError(QStringLiteral("此版本尚不支持该数据库类型。"));
+    }
+    m_settings = settings;
+    m_server = std::move(server);
+    m_translator = std::make_unique<md::sql::Translator>(m_backend->dialect(), m_server->catalog);
+}
+
+void TRemoteUdpConnection::Close()
+{
+    if (m_backend && m_transactionDepth > 0) {
+        try {
+            m_backend->rollback();
+        } catch (const EDatabaseError&) {
+        }
+    }
+    m_transactionDepth = 0;
+    m_translator.reset();
+    m_backend.reset();
+}
+
+bool TRemoteUdpConnection::Connected() const { return m_backend != nullptr; }
+
+QString TRemoteUdpConnection::databaseName() const
+{
+    return m_backend ? m_backend->databaseName() : QString();
+}
+
+void TRemoteUdpConnection::requireOpen() const
+{
+    if (!m_backend) throw EDatabaseError(QStringLiteral("数据库连接未打开。"));
+}
+
+void TRemoteUdpConnection::BeginTrans()
+{
+    requireOpen();
+    if (m_transactionDepth == 0) m_backend->begin();
+    ++m_transactionDepth;
+}
+
+void TRemoteUdpConnection::CommitTrans()
+{
+    requireOpen();
+    if (m_transactionDepth == 0) return;
+    if (m_transactionDepth > 1) {
+        --m_transactionDepth;
+        return;
+    }
+    try {
+        m_backend->commit();
+        m_transactionDepth = 0;
+    } catch (...) {
+        RollbackTrans();
+        throw;
+    }
+}
+
+void TRemoteUdpConnection::RollbackTrans()
+{
+    requireOpen();
+    if (m_transactionDepth == 0) return;
+    m_transactionDepth = 0;
+    m_backend->rollback();
+}
+
+std::shared_ptr<const md::sql::Batch> TRemoteUdpConnection::Translate(const QString& tsql)
+{
+    requireOpen();
+    return m_translator->translate(tsql);
+}
+
+qint64 TRemoteUdpConnection::ExecSQL(const QString& tsql, const ParamSource* params)
+{
+    const auto batch = Translate(tsql);
+    qint64 changed = 0;
+    runBatch(*batch, tsql, params, nullptr, &changed);
+    return changed;
+}
+
+bool TRemoteUdpConnection::OpenSQL(const QString& tsql, RowSink& sink, const ParamSource* params)
+{
+    const auto batch = Translate(tsql);
+    qint64 changed = 0;
+    return runBatch(*batch, tsql, params, &sink, &changed);
+}
+
+namespace {
+
+// The first statement that returns rows delivers them; later ones run only for
+// their effects.
+class DiscardRows : public RowSink {
+public:
+    void setColumns(const QVector<ColumnMeta>& columns) override { m_row.resize(columns.size()); }
+    QVariant* appendRow() override { return m_row.data(); }
+
+private:
+    QVector<QVariant> m_row;
+};
+
+// Tells whether a sink received its columns, i.e. whether rows were delivered.
+class SinkWatch : public RowSink {
+public:
+    explicit SinkWatch(RowSink& inner) : m_inner(inner) {}
+    void setColumns(const QVector<ColumnMeta>& columns) override
+    {
+        m_used = true;
+        m_inner.setColumns(columns);
+    }
+    QVariant* appendRow() override { return m_inner.appendRow(); }
+    bool used() const { return m_used; }
+
+private:
+    RowSink& m_inner;
+    bool m_used = false;
+};
+
+}  // namespace
+
+bool TRemoteUdpConnection::runBatch(const md::sql::Batch& batch, const QString& tsql,
+                                    const ParamSource* params, RowSink* sink, qint64* changed)
+{
+    requireOpen();
+    if (m_nesting == 0) m_log.add(tsql);
+    // A batch of several statements is all or nothing.
+    std::unique_ptr<Unit> unit;
+    if (batch.statements.size() > 1) unit = std::make_unique<Unit>(*this);
+
+    std::optional<SinkWatch> watch;
+    if (sink) watch.emplace(*sink);
+    DiscardRows discard;
+    for (const Statement& statement : batch.statements) {
+        RowSink* target = nullptr;
+        if (watch && !watch->used()) target = &*watch;
+        if (statement.kind == Statement::Kind::Exec) {
+            callProcedure(statement, params, target);
+            continue;
+        }
+        if (statement.sql.isEmpty()) continue;
+        if (!statement.returnsRows) target = nullptr;
+        else if (!target) target = &discard;
+        *changed += RunStatementUnlogged(statement, params, target);
+    }
+    if (unit) unit->commit();
+    return watch && watch->used();
+}
+
+qint64 TRemoteUdpConnection::RunStatement(const Statement& statement, const ParamSource* params, RowSink* sink)
+{
+    requireOpen();
+    if (m_nesting == 0) m_log.add(statement.tsql);
+    if (statement.kind == Statement::Kind::Exec) {
+        callProcedure(statement, params, sink);
+        return 0;
+    }
+    return RunStatementUnlogged(statement, params, sink);
+}
+
+qint64 TRemoteUdpConnection::RunStatementUnlogged(const Statement& statement, const ParamSource* params,
+                                                  RowSink* sink)
+{
+    md::data::PreparedStatement& prepared = m_backend->prepare(statement.sql);
+    for (int i = 0; i < statement.params.size(); ++i) {
+        if (!params)
+            throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(statement.params[i].name));
+        prepared.bind(i, params->paramValue(statement.params[i]));
+    }
+    return prepared.execute(sink);
+}
+
+void TRemoteUdpConnection::callProcedure(const Statement& statement, const ParamSource* params, RowSink* sink)
+{
+    const md::data::Procedure* procedure = m_server->procedure(statement.procedure);
+    if (!procedure) throw EDatabaseError(QStringLiteral("找不到存储过程 '%1'。").arg(statement.procedure));
+
+    QVariantList args;
+    for (const md::sql::ExecArg& arg : statement.args) {
+        switch (arg.kind) {
+        case md::sql::ExecArg::Kind::Literal:
+            args << arg.value;
+            break;
+        case md::sql::ExecArg::Kind::Param:
+            if (!params) throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(arg.paramName));
+            args << params->paramValue({arg.paramName, false});
+            break;
+        case md::sql::ExecArg::Kind::Expression: {
+            ResultTable value;
+            m_backend->prepare(QStringLiteral("select ") + arg.expression).execute(&value);
+            args << (value.rowCount > 0 ? value.at(0, 0) : QVariant());
+            break;
+        }
+        }
+    }
+    md::data::ProcedureCall call(*this, args, sink);
+    ++m_nesting;
+    try {
+        (*procedure)(call);
+    } catch (...) {
+        --m_nesting;
+        throw;
+    }
+    --m_nesting;
+}
+
+qint64 TRemoteUdpConnection::lastInsertId()
+{
+    requireOpen();
+    return m_backend->lastInsertId();
+}
+
+md::sql::Dialect TRemoteUdpConnection::dialect() const
+{
+    requireOpen();
+    return m_backend->dialect();
+}
+
+const md::sql::Catalog& TRemoteUdpConnection::catalog() const
+{
+    requireOpen();
+    return *m_server->catalog;
+}
+
+QSqlDatabase TRemoteUdpConnection::database() const { return QSqlDatabase::database(m_qtConnectionName, false); }
+
+Backend& TRemoteUdpConnection::backend()
+{
+    requireOpen();
+    return *m_backend;
+}
+
+// ---------------------------------------------------------------- unit of work
+
+TRemoteUdpConnection::Unit::Unit(TRemoteUdpConnection& connection) : m_connection(connection)
+{
+    connection.requireOpen();
+    if (connection.m_transactionDepth > 0) {
+        m_savepoint = QStringLiteral("md_unit_%1").arg(++connection.m_savepointCounter);
+        connection.m_backend->savepoint(m_savepoint);
+    } else {
+        connection.m_backend->begin();
+    }
+    ++connection.m_transactionDepth;
+}
+
+TRemoteUdpConnection::Unit::~Unit()
+{
+    if (m_done) return;
+    try {
+        --m_connection.m_transactionDepth;
+        if (m_savepoint.isEmpty()) {
+            m_connection.m_backend->rollback();
+        } else {
+            m_connection.m_backend->rollbackToSavepoint(m_savepoint);
+            m_connection.m_backend->releaseSavepoint(m_savepoint);
+        }
+    } catch (const EDatabaseError&) {
+        // Already failing; the original error is the one to show.
+    }
+}
+
+void TRemoteUdpConnection::Unit::commit()
+{
+    if (m_savepoint.isEmpty()) m_connection.m_backend->commit();
+    else m_connection.m_backend->releaseSavepoint(m_savepoint);
+    --m_connection.m_transactionDepth;
+    m_done = true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The database side as the module's connections see it: the schema (written in
+// T-SQL), its catalog and the stored procedures.
+#include "remoteudpconnection.h"
+#include "serverobjects.h"
+
+#include <memory>
+
+namespace md::server {
+
+// The schema script: every file of server/schema in name order.
+QString schemaScript();
+
+// Built once per process.
+std::shared_ptr<const md::data::ServerObjects> objects();
+
+// Runs the schema on an empty database.
+void createDatabase(TRemoteUdpConnection& connection);
+
+// True when the database already holds the schema.
+bool hasSchema(TRemoteUdpConnection& connection);
+
+// Opens the database; with create, a database without the schema gets it.
+void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings, bool create);
+
+}  // namespace md::server
