@@ -1,0 +1,191 @@
+// The connection: transactions and units of work, batches, the statement log,
+// procedure calls and the key views.
+#include "procedures.h"
+#include "serverdb.h"
+#include "sqlitekeys.h"
+#include "testdb.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSet>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using md::test::TestDb;
+
+namespace {
+
+// A procedure that returns its arguments as one row and writes one log row, so
+// tests can see both the dispatch and that its own statements are not logged.
+void echoProcedure(md::data::ProcedureCall& call)
+{
+    call.connection().ExecSQL(QStringLiteral("insert into syslog(fstate) values('echo')"));
+    if (!call.sink()) return;
+    QVector<ColumnMeta> columns;
+    for (int i = 0; i < call.args().size(); ++i) columns.append({QStringLiteral("a%1").arg(i + 1)});
+    call.sink()->setColumns(columns);
+    QVariant* row = call.sink()->appendRow();
+    for (int i = 0; i < call.args().size(); ++i) row[i] = call.args()[i];
+}
+const md::server::RegisterProcedure registerEcho("md_test_echo", &echoProcedure);
+
+}  // namespace
+
+TEST(Connection, NestedTransactionsCommitOnlyAtTheOutermost)
+{
+    TestDb db;
+    auto& c = db.conn();
+    c.BeginTrans();
+    c.BeginTrans();
+    db.exec("insert into config([id],mode) values(1,1)");
+    c.CommitTrans();
+    EXPECT_TRUE(c.InTransaction());
+    c.RollbackTrans();  // rolls back the whole transaction, inner commit included
+    EXPECT_FALSE(c.InTransaction());
+    EXPECT_EQ(db.count("config"), 0);
+
+    c.BeginTrans();
+    db.exec("insert into config([id],mode) values(2,1)");
+    c.CommitTrans();
+    EXPECT_EQ(db.count("config where [id]=2"), 1);
+}
+
+TEST(Connection, FailedBatchInsideATransactionUndoesOnlyItself)
+{
+    TestDb db;
+    auto& c = db.conn();
+    c.BeginTrans();
+    db.exec("insert into config([id],mode) values(1,1)");
+    // Two statements: the second breaks the key, so the first must not stay.
+    EXPECT_THROW(db.exec("insert into config([id],mode) values(2,1)\rinsert into config([id],mode) values(1,1)"),
+                 EDatabaseError);
+    EXPECT_TRUE(c.InTransaction());
+    c.CommitTrans();
+    EXPECT_EQ(db.count("config"), 1);
+    EXPECT_EQ(db.count("config where [id]=2"), 0);
+}
+
+TEST(Connection, UnitRollsBackWhenNotCommitted)
+{
+    TestDb db;
+    {
+        TRemoteUdpConnection::Unit unit(db.conn());
+        db.exec("insert into config([id],mode) values(7,1)");
+    }
+    EXPECT_FALSE(db.conn().InTransaction());
+    EXPECT_EQ(db.count("config"), 0);
+}
+
+TEST(Connection, LogKeepsTheTextsAsSentAndNotWhatProceduresRun)
+{
+    TestDb db;
+    auto& c = db.conn();
+    c.log().clear();
+    const QString text = QStringLiteral("select fstate from syslog where fstate='x'");
+    db.exec(text);
+    ResultTable rows;
+    ASSERT_TRUE(c.OpenSQL(QStringLiteral("exec md_test_echo 'A01',2"), rows));
+    EXPECT_EQ(c.log().entries(), QStringList({text, QStringLiteral("exec md_test_echo 'A01',2")}));
+    ASSERT_EQ(rows.rowCount, 1);
+    EXPECT_EQ(rows.at(0, 0).toString(), QStringLiteral("A01"));
+    EXPECT_EQ(rows.at(0, 1).toInt(), 2);
+    EXPECT_EQ(db.count("syslog where fstate='echo'"), 1);
+
+    c.log().setCapacity(2);
+    db.exec("select 1");
+    db.exec("select 2");
+    db.exec("select 3");
+    EXPECT_EQ(c.log().entries(), QStringList({QStringLiteral("select 2"), QStringLiteral("select 3")}));
+}
+
+TEST(Connection, ProcedureArgumentsFromParametersAndUnknownNames)
+{
+    TestDb db;
+    ResultTable rows;
+    ParamMap params{{QStringLiteral("code"), QStringLiteral("G1")}};
+    ASSERT_TRUE(db.conn().OpenSQL(QStringLiteral("EXEC md_test_echo :code"), rows, &params));
+    EXPECT_EQ(rows.at(0, 0).toString(), QStringLiteral("G1"));
+    EXPECT_THROW(db.exec("exec no_such_procedure 'x'"), EDatabaseError);
+    EXPECT_THROW(db.exec("exec md_test_echo :missing"), EDatabaseError);
+}
+
+TEST(Connection, SelectAnywhereInABatchReturnsItsRows)
+{
+    TestDb db;
+    ResultTable rows;
+    ASSERT_TRUE(db.conn().OpenSQL(
+        QStringLiteral("insert into config([id],mode) values(50009,3)\nselect mode from config where [id]=50009"),
+        rows));
+    ASSERT_EQ(rows.rowCount, 1);
+    EXPECT_EQ(rows.at(0, 0).toInt(), 3);
+    ResultTable none;
+    EXPECT_FALSE(db.conn().OpenSQL(QStringLiteral("delete from config where [id]=1"), none));
+}
+
+TEST(Connection, FileIsSharedSafely)
+{
+    TestDb db;
+    QSqlQuery pragma(db.conn().database());
+    ASSERT_TRUE(pragma.exec(QStringLiteral("pragma journal_mode")) && pragma.next());
+    EXPECT_EQ(pragma.value(0).toString(), QStringLiteral("wal"));
+    ASSERT_TRUE(pragma.exec(QStringLiteral("pragma synchronous")) && pragma.next());
+    EXPECT_EQ(pragma.value(0).toInt(), 2);  // FULL
+
+    TRemoteUdpConnection other;
+    md::server::openDatabase(other, ConnectionSettings::sqlite(db.path()), false);
+    db.exec("insert into config([id],mode) values(3,1)");
+    ResultTable rows;
+    other.OpenSQL(QStringLiteral("select mode from config where [id]=3"), rows);
+    EXPECT_EQ(rows.rowCount, 1);
+}
+
+TEST(KeyViews, FreshTwelveCharacterKeysThatNeverRepeat)
+{
+    TestDb db;
+    TRemoteUdpConnection other;
+    md::server::openDatabase(other, ConnectionSettings::sqlite(db.path()), false);
+    QSet<QString> seen;
+    const QRegularExpression shape(QStringLiteral("^[0-9A-F]{12}$"));
+    for (int i = 0; i < 2000; ++i) {
+        for (TRemoteUdpConnection* c : {&db.conn(), &other}) {
+            ResultTable rows;
+            c->OpenSQL(i % 2 ? QStringLiteral("select top 1 * from dbo.V_GetPassWord12")
+                             : QStringLiteral("select * from v_Getpassword12"),
+                       rows);
+            const QString key = rows.at(0, 0).toString();
+            ASSERT_TRUE(shape.match(key).hasMatch()) << qPrintable(key);
+            ASSERT_FALSE(seen.contains(key)) << qPrintable(key);
+            seen.insert(key);
+        }
+    }
+}
+
+TEST(KeyViews, PermutationIsABijection)
+{
+    QSet<unsigned long long> seen;
+    for (unsigned long long v = 0; v < 100000; ++v) {
+        const unsigned long long k = md::data::permuteKey48(v, 0x1234567);
+        ASSERT_LT(k, 1ull << 48);
+        seen.insert(k);
+    }
+    EXPECT_EQ(seen.size(), 100000);
+}
+
+TEST(Mdsql, PrintsResultSetsAsTabSeparatedText)
+{
+    TestDb db;
+    db.exec("insert into config([id],mode,fremark) values(50009,2,'价格小数位')");
+    const QString mdsql = QCoreApplication::applicationDirPath() + QStringLiteral("/mdsql");
+    QProcess p;
+    p.start(mdsql, {QStringLiteral("--db"), db.path(),
+                    QStringLiteral("update config set mode=3 where [id]=50009\nselect [id],mode,fremark from config")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()),
+              QStringLiteral("(1 rows affected)\nid\tmode\tfremark\n50009\t3\t价格小数位\n"));
+
+    p.start(mdsql, {QStringLiteral("--db"), db.path(), QStringLiteral("select from where")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_FALSE(p.readAllStandardError().isEmpty());
+}
