@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
