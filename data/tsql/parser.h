@@ -1,0 +1,15 @@
+#pragma once
+// T-SQL text to syntax trees: a batch of statements separated by line breaks or
+// semicolons; a statement ends where the next one's keyword starts.
+#include "tsql/ast.h"
+
+#include <QString>
+#include <vector>
+
+namespace md::sql {
+
+// Parses the whole batch before returning; throws ETranslateError naming the
+// offending token, its line and column.
+std::vector<ast::StmtPtr> parseBatch(const QString& source);
+
+}  // namespace md::sql
