@@ -1,0 +1,73 @@
+#pragma once
+// Row storage of a cached dataset: the values of every record, row-major, in
+// blocks of a fixed number of rows so that a million rows never move once
+// stored, plus a few bytes of bookkeeping per record. Records are addressed by
+// slot: a slot never changes while the dataset stays open, which is what
+// bookmarks, the change log and the filtered view hold on to.
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace md::data {
+
+class RecordStore {
+public:
+    enum Status : std::uint8_t { Unmodified, Modified, Inserted, Deleted, Dead };
+
+    struct SlotInfo {
+        Status status = Unmodified;
+        int change = -1;          // index in the dataset's change log, -1 when none
+        std::uint32_t calcGen = 0;  // calculated values are valid while equal to the dataset's
+    };
+
+    void reset(int width)
+    {
+        m_blocks.clear();
+        m_info.clear();
+        m_width = width;
+        m_count = 0;
+    }
+
+    int width() const { return m_width; }
+    int slotCount() const { return m_count; }
+
+    int allocate()
+    {
+        const int slot = m_count;
+        if ((slot & kBlockMask) == 0) m_blocks.emplace_back(new QVariant[std::size_t(kBlockRows) * std::max(m_width, 1)]);
+        m_info.emplace_back();
+        ++m_count;
+        return slot;
+    }
+
+    QVariant* row(int slot) { return m_blocks[slot >> kBlockShift].get() + (slot & kBlockMask) * m_width; }
+    const QVariant* row(int slot) const
+    {
+        return m_blocks[slot >> kBlockShift].get() + (slot & kBlockMask) * m_width;
+    }
+
+    SlotInfo& info(int slot) { return m_info[slot]; }
+    const SlotInfo& info(int slot) const { return m_info[slot]; }
+    bool alive(int slot) const { return slot >= 0 && slot < m_count && m_info[slot].status != Dead; }
+
+    // Frees the values of a record that is gone for good.
+    void kill(int slot)
+    {
+        QVariant* cells = row(slot);
+        for (int c = 0; c < m_width; ++c) cells[c] = QVariant();
+        m_info[slot] = SlotInfo{Dead, -1, 0};
+    }
+
+private:
+    static constexpr int kBlockShift = 10;
+    static constexpr int kBlockRows = 1 << kBlockShift;
+    static constexpr int kBlockMask = kBlockRows - 1;
+
+    std::vector<std::unique_ptr<QVariant[]>> m_blocks;
+    std::vector<SlotInfo> m_info;
+    int m_width = 0;
+    int m_count = 0;
+};
+
+}  // namespace md::data

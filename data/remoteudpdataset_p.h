@@ -1,0 +1,87 @@
+#pragma once
+// Inner parts of TRemoteUdpDataSet shared by its source files.
+#include "remoteudpdataset.h"
+
+#include <QHash>
+
+// One cached change. kind is Inserted, Modified or Deleted; Dead marks an
+// inserted row that was deleted again (nothing to send).
+struct TRemoteUdpDataSet::Change {
+    int slot = -1;
+    md::data::RecordStore::Status kind = md::data::RecordStore::Unmodified;
+    // Data values as read, for rows edited since they were read. Empty for
+    // inserts and for rows deleted without an edit (their cells are as read).
+    std::vector<QVariant> old;
+};
+
+// The table generated statements write: the first table of the select, with
+// the dataset's fields that are its columns.
+struct TRemoteUdpDataSet::UpdateTarget {
+    struct Column {
+        int field = -1;
+        const md::sql::ColumnInfo* info = nullptr;
+        QString sqlName;    // as it goes into the statement
+        QString paramName;  // without the colon
+        bool identity = false;
+        bool comparable = true;  // may appear in a where clause (not a blob)
+    };
+    const md::sql::TableInfo* table = nullptr;
+    QString problem;  // why there is no table, when table is null
+    std::vector<Column> columns;
+    std::vector<int> address;  // indexes into columns: the key, or every comparable column
+    bool keyed = false;
+    int identityField = -1;
+};
+
+// Where a statement's parameter takes its value from.
+struct ParamBinding {
+    int field = -1;
+    bool old = false;
+};
+
+struct PreparedChangeBatch {
+    std::shared_ptr<const md::sql::Batch> batch;
+    std::vector<std::vector<ParamBinding>> bindings;  // per statement, per parameter
+    bool checkRows = false;  // a lost update or delete is detected by rows changed
+};
+
+struct TRemoteUdpDataSet::StatementCache {
+    QHash<QByteArray, PreparedChangeBatch> generated;  // by kind and column pattern
+    QByteArray pattern;                                // reused key buffer
+    QString insertText, modifyText, deleteText;        // texts the custom batches below came from
+    PreparedChangeBatch insertSql, modifySql, deleteSql;
+};
+
+struct TRemoteUdpDataSet::LookupIndex {
+    QString spec;  // lower-case key field names joined by ';'
+    quint64 version = 0;
+    QHash<QString, int> slotByKey;
+};
+
+// While calculated fields are computed or the filter is tested, fields read
+// (and calculated fields write) the record under evaluation.
+class TRemoteUdpDataSet::CalcScope {
+public:
+    CalcScope(const TRemoteUdpDataSet& ds, int slot, TDataSetState state)
+        : m_ds(const_cast<TRemoteUdpDataSet&>(ds)), m_slot(ds.m_contextSlot), m_state(ds.m_contextState)
+    {
+        m_ds.m_contextSlot = slot;
+        m_ds.m_contextState = state;
+    }
+    ~CalcScope()
+    {
+        m_ds.m_contextSlot = m_slot;
+        m_ds.m_contextState = m_state;
+    }
+
+private:
+    TRemoteUdpDataSet& m_ds;
+    int m_slot;
+    TDataSetState m_state;
+};
+
+namespace md::data {
+// Case-insensitive comparison of two field values for search and change
+// detection; defined in remoteudpdatasetsearch.cpp.
+bool sameValue(const QVariant& a, const QVariant& b);
+}  // namespace md::data
