@@ -30,11 +30,12 @@ ExprPtr clone(const Expr& e)
     c->type = e.type;
     c->valueType = e.valueType;
     c->scale = e.scale;
-    c->caseInsensitive = e.caseInsensitive;
+    c->plainColumn = e.plainColumn;
     c->collateNoCase = e.collateNoCase;
     c->typed = e.typed;
     c->paramIndex = e.paramIndex;
     c->style = e.style;
+    c->scopeSkip = e.scopeSkip;
     return c;
 }
 

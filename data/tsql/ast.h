@@ -94,11 +94,13 @@ struct Expr : Node {
     // Filled by the semantic pass.
     SqlType valueType = SqlType::Unknown;
     int scale = -1;                // decimal places when known
-    bool caseInsensitive = false;  // a text that compares ignoring case by itself (schema column)
+    bool plainColumn = false;      // a column taken straight from a table: it brings its own type
+                                   // affinity and, for text, its case-insensitive collation
     bool collateNoCase = false;    // print with the case-insensitive collation
     bool typed = false;            // the semantic pass has seen it
     int paramIndex = -1;           // Param: index in the statement's parameter list
     int style = -1;                // Convert: the style argument when constant
+    int scopeSkip = 0;             // Column: an inlined argument, resolved this many scopes further out
 };
 
 struct SelectItem {
@@ -110,9 +112,10 @@ enum class JoinType : unsigned char { Inner, Left, Right, Full, Cross };
 
 struct SourceColumn {
     QString name;
+    QString typeName;  // as declared, when known
     SqlType type = SqlType::Unknown;
     int scale = -1;
-    bool caseInsensitive = false;
+    bool plain = false;  // straight from a table column, through views and derived tables
 };
 
 struct TableRef {
@@ -204,6 +207,10 @@ struct UpdateStmt : Stmt {
     const TableInfo* info = nullptr;  // semantic pass
     QString targetTable;              // semantic pass: the real table written
     TableRef* targetInFrom = nullptr; // semantic pass: the FROM source that is the target
+    // Dialect rewrites: the target's alias in the printed statement, and one
+    // sub-select giving all new values at once ("set (a, b) = (select ...)").
+    QString printAlias;
+    SelectPtr setRow;
 };
 
 struct DeleteStmt : Stmt {

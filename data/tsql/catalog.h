@@ -25,12 +25,16 @@ struct ColumnInfo {
     bool nullable = true;
     bool identity = false;
     QString defaultSql;  // T-SQL default expression, empty when none
+    // Views: the column is computed, not taken straight from a table column, so
+    // it has no declared type or collation of its own in the database.
+    bool computed = false;
 };
 
 struct TableInfo {
     QString name;  // as written in the schema
     QVector<ColumnInfo> columns;
     QStringList key;  // primary key columns: how generated statements address a row
+                      // (the identity column when no primary key is declared)
     bool isView = false;
 
     const ColumnInfo* column(QStringView columnName) const;  // any case; null when absent
@@ -51,6 +55,7 @@ struct FunctionInfo {
     QVector<FunctionParam> params;
     bool returnsTable = false;
     SqlType returnType = SqlType::Unknown;       // scalar functions
+    QString returnTypeName;                      // scalar functions: as written, e.g. "datetime"
     QVector<ColumnInfo> columns;                 // table functions: result columns
     std::shared_ptr<const ast::Node> body;       // the select or the expression
 };

@@ -79,13 +79,13 @@ void Parser::expectSymbol(char symbol)
 
 void Parser::syntaxError(const Token& at) const
 {
-    if (at.kind == TokenKind::End) throwSyntaxError(QStringLiteral("语句结尾"), at.line, at.column);
+    if (at.kind == TokenKind::End) throwUnexpectedEnd(QString(), at.line, at.column);
     throwSyntaxError(at.sourceText(m_source).left(40), at.line, at.column);
 }
 
 void Parser::syntaxError(const Token& at, const QString& hint) const
 {
-    if (at.kind == TokenKind::End) throwSyntaxError(QStringLiteral("语句结尾"), hint, at.line, at.column);
+    if (at.kind == TokenKind::End) throwUnexpectedEnd(hint, at.line, at.column);
     throwSyntaxError(at.sourceText(m_source).left(40), hint, at.line, at.column);
 }
 

@@ -633,7 +633,12 @@ ExprPtr Parser::parseNameOrCall()
 {
     const Token& first = peek();
     QStringList parts;
-    parts << expectName();
+    if (first.kind == TokenKind::Identifier && isReservedWord(first.text)) {
+        next();  // left(, right(: reserved words that name functions
+        parts << first.text;
+    } else {
+        parts << expectName();
+    }
     while (peek().isSymbol('.') && !peek(1).isSymbol('*')) {
         next();
         parts << expectName();

@@ -1,6 +1,7 @@
 #pragma once
-// SQL functions the SQLite translation relies on (string '+', date conversion,
-// getdate() in local time, ...). Registered on every SQLite connection.
+// The functions that translated statements call on SQLite for what SQL Server
+// does and SQLite does not: its conversions, its "+", getdate() in local time,
+// newid(), charindex() and right(). Registered on every connection.
 struct sqlite3;
 
 namespace md::sql {

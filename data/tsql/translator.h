@@ -51,6 +51,7 @@ struct Statement {
     bool returnsRows = false;
     QVector<ResultColumn> columns;  // may be empty when not known
     QString targetTable;            // insert, update, delete: the table written
+    QString sourceTable;            // select: the first table of its FROM clause, when it is one
     // Exec
     QString procedure;  // as written, without "dbo."
     QVector<ExecArg> args;

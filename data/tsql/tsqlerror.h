@@ -13,6 +13,14 @@ namespace md::sql {
                           line, column);
 }
 
+// The text ended in the middle of a statement.
+[[noreturn]] inline void throwUnexpectedEnd(const QString& hint, int line, int column)
+{
+    throw ETranslateError(
+        QStringLiteral("SQL 语法错误：语句不完整%1（第 %2 行，第 %3 列）").arg(hint.isEmpty() ? hint : QStringLiteral("，") + hint).arg(line).arg(column),
+        line, column);
+}
+
 // A syntax error with a hint of what was expected ("缺少 ')'").
 [[noreturn]] inline void throwSyntaxError(const QString& near, const QString& hint, int line, int column)
 {

@@ -1,0 +1,25 @@
+#pragma once
+// What a backend dialect adds to the translation: its own rewrites of the
+// analysed tree and its printer. One implementation per dialect.
+#include "tsql/ast.h"
+
+#include <QVector>
+#include <memory>
+
+namespace md::sql {
+
+class DialectWriter {
+public:
+    virtual ~DialectWriter() = default;
+    // Rewrites the analysed statement into shapes the dialect can run.
+    virtual void rewrite(ast::Stmt& statement) = 0;
+    // The statement's text; the parameter index of every placeholder, in order,
+    // goes to placeholderOrder.
+    virtual QString print(const ast::Stmt& statement, QVector<int>* placeholderOrder) = 0;
+    // A scalar expression on its own (exec arguments that are not literals).
+    virtual QString printExpression(const ast::Expr& expr) = 0;
+};
+
+std::unique_ptr<DialectWriter> makeSqliteWriter();
+
+}  // namespace md::sql
