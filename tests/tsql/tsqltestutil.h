@@ -76,12 +76,12 @@ private:
         const QByteArray sql = s.sql.toUtf8();
         if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
             throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(m_db)) + QStringLiteral(" in: ") + s.sql);
+        // A parameter of a where clause takes "old.<name>" when given: the value
+        // as it was read, as cached updates bind it.
         for (int i = 0; i < s.params.size(); ++i) {
-            const QVariant v = params.value(s.params[i].name.toLower() +
-                                            (s.params[i].inWhere && params.contains(s.params[i].name.toLower() + QStringLiteral("@old"))
-                                                 ? QStringLiteral("@old")
-                                                 : QString()));
-            bind(stmt, i + 1, v);
+            const QString name = s.params[i].name.toLower();
+            const QString old = QStringLiteral("old.") + name;
+            bind(stmt, i + 1, s.params[i].inWhere && params.contains(old) ? params.value(old) : params.value(name));
         }
         Rows rows;
         lastColumnNames.clear();
