@@ -23,7 +23,11 @@ void echoProcedure(md::data::ProcedureCall& call)
     call.connection().ExecSQL(QStringLiteral("insert into syslog(fstate) values('echo')"));
     if (!call.sink()) return;
     QVector<ColumnMeta> columns;
-    for (int i = 0; i < call.args().size(); ++i) columns.append({QStringLiteral("a%1").arg(i + 1)});
+    for (int i = 0; i < call.args().size(); ++i) {
+        ColumnMeta column;
+        column.name = QStringLiteral("a%1").arg(i + 1);
+        columns.append(column);
+    }
     call.sink()->setColumns(columns);
     QVariant* row = call.sink()->appendRow();
     for (int i = 0; i < call.args().size(); ++i) row[i] = call.args()[i];
