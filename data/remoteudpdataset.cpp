@@ -52,11 +52,16 @@ qsizetype skipQuotedOrComment(const QString& text, qsizetype i)
 }
 
 // The first table after the outermost "from" of a select; empty when the
-// rows come from a function, a sub-select or nowhere.
+// rows come from a function, a sub-select or nowhere, or are no table rows at
+// all (grouped, distinct or combined selects).
 QString firstTableOf(const QString& tsql)
 {
+    static const QStringList notRows = {QStringLiteral("group"), QStringLiteral("distinct"), QStringLiteral("union"),
+                                        QStringLiteral("intersect"), QStringLiteral("except")};
     const qsizetype n = tsql.size();
     int depth = 0;
+    QString table;
+    bool tableSeen = false;
     for (qsizetype i = 0; i < n;) {
         const qsizetype skipped = skipQuotedOrComment(tsql, i);
         if (skipped != i) {
@@ -66,29 +71,32 @@ QString firstTableOf(const QString& tsql)
         const QChar c = tsql[i];
         if (c == QLatin1Char('(')) ++depth;
         else if (c == QLatin1Char(')')) --depth;
-        if (depth == 0 && (c == QLatin1Char('f') || c == QLatin1Char('F')) && (i == 0 || !isIdentChar(tsql[i - 1])) &&
-            tsql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
-            (i + 4 >= n || !isIdentChar(tsql[i + 4]))) {
-            qsizetype j = i + 4;
-            while (j < n && tsql[j].isSpace()) ++j;
-            const qsizetype start = j;
-            while (j < n) {
-                if (tsql[j] == QLatin1Char('[')) {
-                    j = skipQuotedOrComment(tsql, j);
-                } else if (isIdentChar(tsql[j]) || tsql[j] == QLatin1Char('.') || tsql[j] == QLatin1Char('#')) {
-                    ++j;
-                } else {
-                    break;
-                }
-            }
-            const QString name = tsql.mid(start, j - start);
-            while (j < n && tsql[j].isSpace()) ++j;
-            if (name.isEmpty() || (j < n && tsql[j] == QLatin1Char('('))) return QString();
-            return name;
+        if (!isIdentChar(c) || (i > 0 && isIdentChar(tsql[i - 1]))) {
+            ++i;
+            continue;
         }
-        ++i;
+        qsizetype end = i;
+        while (end < n && isIdentChar(tsql[end])) ++end;
+        const QString word = tsql.mid(i, end - i).toLower();
+        i = end;
+        if (depth != 0) continue;
+        if (notRows.contains(word)) return QString();
+        if (word != QLatin1String("from") || tableSeen) continue;
+        tableSeen = true;
+        qsizetype j = end;
+        while (j < n && tsql[j].isSpace()) ++j;
+        const qsizetype start = j;
+        while (j < n) {
+            if (tsql[j] == QLatin1Char('[')) j = skipQuotedOrComment(tsql, j);
+            else if (isIdentChar(tsql[j]) || tsql[j] == QLatin1Char('.') || tsql[j] == QLatin1Char('#')) ++j;
+            else break;
+        }
+        table = tsql.mid(start, j - start);
+        while (j < n && tsql[j].isSpace()) ++j;
+        if (j < n && tsql[j] == QLatin1Char('(')) table.clear();  // a table function
+        i = j;
     }
-    return QString();
+    return table;
 }
 
 int sizeFromDeclaredType(const QString& declared)
@@ -271,7 +279,9 @@ void TRemoteUdpDataSet::runQuery(int pageIndex)
     for (const md::sql::Statement& statement : batch->statements) {
         if (statement.kind == md::sql::Statement::Kind::Select && statement.returnsRows) {
             m_columnHints = statement.columns;
-            m_sourceTable = statement.targetTable.isEmpty() ? firstTableOf(statement.tsql) : statement.targetTable;
+            // The translator names the first table; grouped, distinct and combined
+            // selects still have one but their rows are not its rows.
+            if (!firstTableOf(statement.tsql).isEmpty()) m_sourceTable = statement.sourceTable;
             break;
         }
         if (statement.kind == md::sql::Statement::Kind::Exec) break;

@@ -1,0 +1,54 @@
+#pragma once
+// A temporary SQLite database for dataset tests: the server's objects plus
+// tables of the test's own, which the catalog knows, so that generated
+// statements can address them.
+#include "remoteudpconnection.h"
+#include "serverdb.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace md::test {
+
+class DataSetDb {
+public:
+    explicit DataSetDb(const QString& ddl)
+    {
+        auto base = md::server::objects();
+        auto objects = std::make_shared<md::data::ServerObjects>(*base);
+        auto catalog = std::make_shared<md::sql::Catalog>(*base->catalog);
+        catalog->load(ddl);
+        objects->catalog = std::move(catalog);
+        m_objects = std::move(objects);
+        m_path = m_dir.filePath(QStringLiteral("dataset.db"));
+        m_connection = connect();
+        m_connection->ExecSQL(ddl);
+    }
+
+    TRemoteUdpConnection& conn() { return *m_connection; }
+
+    // Another connection on the same file, as a second user would have.
+    std::unique_ptr<TRemoteUdpConnection> connect() const
+    {
+        auto connection = std::make_unique<TRemoteUdpConnection>();
+        connection->Open(ConnectionSettings::sqlite(m_path), m_objects);
+        return connection;
+    }
+
+    qint64 exec(const QString& tsql) { return m_connection->ExecSQL(tsql); }
+    QVariant scalar(const QString& tsql)
+    {
+        ResultTable rows;
+        m_connection->OpenSQL(tsql, rows);
+        return rows.rowCount > 0 ? rows.at(0, 0) : QVariant();
+    }
+    int count(const QString& tableAndWhere) { return scalar(QStringLiteral("select count(*) from ") + tableAndWhere).toInt(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::shared_ptr<const md::data::ServerObjects> m_objects;
+    std::unique_ptr<TRemoteUdpConnection> m_connection;
+};
+
+}  // namespace md::test
