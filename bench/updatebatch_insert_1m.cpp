@@ -47,8 +47,8 @@ int main(int argc, char** argv)
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
 
     // The same values for both sides, made before timing.
-    std::vector<std::array<std::string, 5>> raw(std::size_t(rows));
-    std::vector<std::array<QString, 5>> values(std::size_t(rows));
+    std::vector<std::array<std::string, 5>> raw(static_cast<std::size_t>(rows));
+    std::vector<std::array<QString, 5>> values(static_cast<std::size_t>(rows));
     for (int i = 0; i < rows; ++i) {
         auto& r = raw[std::size_t(i)];
         r[0] = "G" + std::to_string(1000000 + i);
