@@ -1,0 +1,199 @@
+#include "editors.h"
+
+#include "datasetmodel.h"
+#include "dictdm.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QRegularExpressionValidator>
+#include <QTableView>
+#include <QToolButton>
+
+namespace md::ui {
+
+QValidator::State TUpperCaseValidator::validate(QString& input, int&) const
+{
+    for (QChar& c : input)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return Acceptable;
+}
+
+QValidator* NumberValidator(QObject* parent, bool decimals)
+{
+    const QString pattern = decimals ? QStringLiteral("-?\\d*(\\.\\d*)?") : QStringLiteral("-?\\d*");
+    return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
+}
+
+// ---------------------------------------------------------------- TLookupCombo
+
+TLookupCombo::TLookupCombo(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // The list is the dataset's; the completer would copy it.
+    setCompleter(nullptr);
+}
+
+namespace {
+
+// The drop-down's column captions, over the list dataset's own model.
+class CaptionProxy : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QHash<int, QString> captions;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && captions.contains(section))
+            return captions.value(section);
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+};
+
+}  // namespace
+
+void TLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField, const QStringList& shownFields,
+                           const QStringList& shownCaptions)
+{
+    const QString text = currentText();
+    if (!m_model) m_model = new TDataSetModel(list, this);
+    else m_model->setDataSet(list);
+    auto* proxy = new CaptionProxy(this);
+    proxy->setSourceModel(m_model);
+    auto* view = new QTableView(this);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setStretchLastSection(true);
+    setModel(proxy);
+    setView(view);
+    setModelColumn(qMax(0, m_model->columnOf(keyField)));
+    int width = 0;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const TField* f = m_model->field(c);
+        qsizetype at = -1;
+        for (qsizetype i = 0; f && i < shownFields.size(); ++i)
+            if (shownFields.at(i).compare(f->FieldName(), Qt::CaseInsensitive) == 0) at = i;
+        view->setColumnHidden(c, at < 0);
+        if (at < 0) continue;
+        if (at < shownCaptions.size()) proxy->captions.insert(c, shownCaptions.at(at));
+        width += view->columnWidth(c);
+    }
+    view->setMinimumWidth(qMax(width + 24, 160));
+    setEditText(text);
+}
+
+void TLookupCombo::setKeyValue(const QString& value)
+{
+    const int at = findText(value, Qt::MatchFixedString);
+    if (at >= 0) setCurrentIndex(at);
+    setEditText(value);
+}
+
+void TLookupCombo::showPopup()
+{
+    const QString text = currentText();
+    QComboBox::showPopup();
+    setEditText(text);
+}
+
+// ---------------------------------------------------------------- TButtonEdit
+
+TButtonEdit::TButtonEdit(QWidget* parent) : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_edit);
+    layout->addWidget(m_button);
+    m_button->setText(QStringLiteral("..."));
+    m_button->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_edit);
+    setAutoFillBackground(true);
+    connect(m_button, &QToolButton::clicked, this, &TButtonEdit::buttonClicked);
+}
+
+QString TButtonEdit::text() const { return m_edit->text(); }
+void TButtonEdit::setText(const QString& text) { m_edit->setText(text); }
+
+// ---------------------------------------------------------------- TColorCombo
+
+const QStringList& TColorCombo::colorNames()
+{
+    static const QStringList names = {
+        QStringLiteral("clBlack"),  QStringLiteral("clMaroon"),     QStringLiteral("clGreen"),
+        QStringLiteral("clOlive"),  QStringLiteral("clNavy"),       QStringLiteral("clPurple"),
+        QStringLiteral("clTeal"),   QStringLiteral("clGray"),       QStringLiteral("clSilver"),
+        QStringLiteral("clRed"),    QStringLiteral("clLime"),       QStringLiteral("clYellow"),
+        QStringLiteral("clBlue"),   QStringLiteral("clFuchsia"),    QStringLiteral("clAqua"),
+        QStringLiteral("clWhite"),  QStringLiteral("clMoneyGreen"), QStringLiteral("clSkyBlue"),
+        QStringLiteral("clCream"),  QStringLiteral("clMedGray"),
+    };
+    return names;
+}
+
+TColorCombo::TColorCombo(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    for (const QString& name : colorNames()) {
+        QPixmap swatch(14, 14);
+        swatch.fill(colorFromText(name));
+        QPainter(&swatch).drawRect(0, 0, 13, 13);
+        addItem(QIcon(swatch), name);
+    }
+}
+
+// ---------------------------------------------------------------- dates and times
+
+namespace {
+// The empty date: the calendar's zero day, shown blank.
+const QDate kNoDate(1899, 12, 30);
+}  // namespace
+
+TNullDateEdit::TNullDateEdit(QWidget* parent) : QDateEdit(parent)
+{
+    setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    setCalendarPopup(true);
+    setMinimumDate(kNoDate);
+    setSpecialValueText(QStringLiteral(" "));
+}
+
+void TNullDateEdit::setValueText(const QString& text)
+{
+    const QDate d = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    setDate(d.isValid() ? d : kNoDate);
+}
+
+QString TNullDateEdit::valueText() const
+{
+    return date() == kNoDate ? QString() : date().toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+TNullTimeEdit::TNullTimeEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setInputMask(QStringLiteral("99:99:99;_"));
+}
+
+void TNullTimeEdit::setValueText(const QString& text)
+{
+    QString t = text.trimmed();
+    if (t.size() > 10 && t.at(10) == QLatin1Char(' ')) t = t.mid(11);  // a date-time
+    QTime time = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
+    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("HH:mm"));
+    setText(time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString());
+}
+
+QString TNullTimeEdit::valueText() const
+{
+    QString digits = text();
+    digits.remove(QLatin1Char(':')).remove(QLatin1Char('_')).remove(QLatin1Char(' '));
+    if (digits.isEmpty()) return QString();
+    const QTime time = QTime::fromString(text().replace(QLatin1Char('_'), QLatin1Char('0')), QStringLiteral("HH:mm:ss"));
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+}  // namespace md::ui

@@ -1,0 +1,31 @@
+#pragma once
+// Cell editors of a grid view, one kind per column description.
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+class TGridModel;
+class TGridColumn;
+
+class TGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    TGridDelegate(TGridModel* model, QObject* parent);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+
+    // The editor open right now, if any (a grid has at most one).
+    QWidget* openEditor() const { return m_open; }
+    QModelIndex openIndex() const { return m_openIndex; }
+
+private:
+    TGridColumn* columnOf(const QModelIndex& index) const;
+
+    TGridModel* m_model;
+    mutable QPointer<QWidget> m_open;
+    mutable QPersistentModelIndex m_openIndex;
+};
