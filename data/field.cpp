@@ -222,8 +222,8 @@ QString TField::textOf(const QVariant& value, TFieldType type)
 
 qint64 TField::integerOf(const QVariant& value)
 {
+    if (const qlonglong* n = md::data::valueIf<qlonglong>(value)) return *n;
     if (value.isNull()) return 0;
-    if (value.typeId() == QMetaType::LongLong) return value.toLongLong();
     if (isIntegerVariant(value)) return value.toLongLong();
     switch (value.typeId()) {
     case QMetaType::Double:
@@ -250,6 +250,8 @@ qint64 TField::integerOf(const QVariant& value)
 
 double TField::floatOf(const QVariant& value)
 {
+    if (const double* d = md::data::valueIf<double>(value)) return *d;
+    if (const qlonglong* n = md::data::valueIf<qlonglong>(value)) return double(*n);
     if (value.isNull()) return 0;
     switch (value.typeId()) {
     case QMetaType::Double:
@@ -481,7 +483,8 @@ bool TField::IsNull() const { return m_dataSet->fieldValue(*this).isNull(); }
 QString TField::AsString() const
 {
     const QVariant& v = m_dataSet->fieldValue(*this);
-    if (m_type == ftString && v.typeId() == QMetaType::QString) return stringRef(v);
+    if (m_type == ftString)
+        if (const QString* text = md::data::valueIf<QString>(v)) return *text;
     return textOf(v, m_type);
 }
 

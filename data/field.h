@@ -32,6 +32,17 @@ enum TFieldKind { fkData, fkCalculated, fkLookup };
 
 TFieldType fieldTypeFromSql(md::sql::SqlType type);
 
+namespace md::data {
+// The value of type T inside a variant, or null; inline, for the per-row paths
+// that must not pay for out-of-line QVariant calls.
+template <typename T>
+inline const T* valueIf(const QVariant& v)
+{
+    return v.data_ptr().typeInterface() == QMetaType::fromType<T>().iface() ? static_cast<const T*>(v.constData())
+                                                                              : nullptr;
+}
+}  // namespace md::data
+
 class TField {
 public:
     TField(TRemoteUdpDataSet* dataSet, QString name, TFieldType type, int size, TFieldKind kind);

@@ -211,9 +211,9 @@ void TRemoteUdpDataSet::requireConnection() const
         throw EDatabaseError(QStringLiteral("数据集 '%1' 没有连接到数据库。").arg(objectName()));
 }
 
-void TRemoteUdpDataSet::requireActive() const
+void TRemoteUdpDataSet::throwInactive() const
 {
-    if (m_state == dsInactive) throw EDatabaseError(QStringLiteral("数据集 '%1' 没有打开。").arg(objectName()));
+    throw EDatabaseError(QStringLiteral("数据集 '%1' 没有打开。").arg(objectName()));
 }
 
 // ---------------------------------------------------------------- activation
@@ -625,7 +625,7 @@ void TRemoteUdpDataSet::EmptyDataSet()
 
 // ---------------------------------------------------------------- field values
 
-const QVariant& TRemoteUdpDataSet::fieldValue(const TField& field) const
+const QVariant& TRemoteUdpDataSet::fieldValueSlow(const TField& field) const
 {
     const int slot = m_contextSlot >= 0 ? m_contextSlot : m_curSlot;
     if (slot < 0 || field.m_column < 0) return nullVariant();
@@ -710,12 +710,6 @@ void TRemoteUdpDataSet::computeCalc(int slot)
 
 // ---------------------------------------------------------------- navigation
 
-void TRemoteUdpDataSet::setPosition(int pos)
-{
-    m_pos = pos;
-    m_curSlot = pos >= 0 ? view()[pos] : -1;
-}
-
 void TRemoteUdpDataSet::moveTo(int pos, bool bof, bool eof)
 {
     setPosition(pos);
@@ -744,7 +738,7 @@ void TRemoteUdpDataSet::Last()
 int TRemoteUdpDataSet::MoveBy(int distance)
 {
     requireActive();
-    CheckBrowseMode();
+    if (m_state != dsBrowse) CheckBrowseMode();
     call(BeforeScroll);
     if (!((distance > 0 && !m_eof) || (distance < 0 && !m_bof))) return 0;
     const int count = RecordCount();
@@ -1019,6 +1013,13 @@ void TRemoteUdpDataSet::setStateSignal(TDataSetState state)
     const bool changed = m_state != state;
     m_state = state;
     if (changed && notifying()) Q_EMIT stateChanged();
+}
+
+void TRemoteUdpDataSet::connectNotify(const QMetaMethod&) { ++m_listeners; }
+
+void TRemoteUdpDataSet::disconnectNotify(const QMetaMethod&)
+{
+    if (m_listeners > 0) --m_listeners;
 }
 
 void TRemoteUdpDataSet::DisableControls() { ++m_disableCount; }

@@ -290,18 +290,33 @@ private:
     QVariant* appendRow() override;
 
     // Field access for TField.
-    const QVariant& fieldValue(const TField& field) const;
+    // The current record's data field is the walk's fast path, inline.
+    const QVariant& fieldValue(const TField& field) const
+    {
+        if (m_contextSlot < 0 && m_curSlot >= 0 && unsigned(field.m_column) < unsigned(m_dataColumns))
+            return m_store.row(m_curSlot)[field.m_column];
+        return fieldValueSlow(field);
+    }
+    const QVariant& fieldValueSlow(const TField& field) const;
     QVariant fieldOldValue(const TField& field) const;
     void setFieldValue(TField& field, QVariant value);
 
     void call(const Event& event) { if (event) event(*this); }
-    bool notifying() const { return m_disableCount == 0; }
+    // Signals go out only while controls are enabled and someone listens: a
+    // million appends with no grid attached pay nothing for them.
+    bool notifying() const { return m_disableCount == 0 && m_listeners > 0; }
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
     void signalReset();
     void onLookupSourceReset();
     void setStateSignal(TDataSetState state);
 
     void requireConnection() const;
-    void requireActive() const;
+    void requireActive() const
+    {
+        if (m_state == dsInactive) throwInactive();
+    }
+    [[noreturn]] void throwInactive() const;
     void runQuery(int pageIndex);
     void openWith(int pageIndex);
     void discardAll();
@@ -312,7 +327,11 @@ private:
     // The records in view: all records, or the filtered ones.
     const std::vector<int>& view() const { return m_filterOn ? m_filtered : m_order; }
     int slotAt(int pos) const { return view()[pos]; }
-    void setPosition(int pos);
+    void setPosition(int pos)
+    {
+        m_pos = pos;
+        m_curSlot = pos >= 0 ? view()[std::size_t(pos)] : -1;
+    }
     void moveTo(int pos, bool bof, bool eof);
     void insertRecord(bool append);
     void insertIntoView(int pos, int slot);
@@ -366,6 +385,7 @@ private:
     bool m_memoryTable = false;
     bool m_modified = false;
     int m_disableCount = 0;
+    int m_listeners = 0;  // connections to this dataset's signals (never under-counted)
 
     // Fields: m_fields[i] reads column i of the store; data columns first, then
     // calculated and lookup fields. Fields dropped by a later query are kept
