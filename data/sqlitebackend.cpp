@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QStringEncoder>
 #include <sqlite3.h>
 
 namespace md::data {
@@ -120,11 +121,17 @@ public:
     }
 
 private:
+    // Text is encoded into a buffer kept per parameter and bound without a copy,
+    // so a dataset sending a million rows allocates nothing per value.
     int bindText(int i, const QString& text)
     {
-        const QByteArray utf8 = text.toUtf8();
-        return sqlite3_bind_text64(m_stmt, i, utf8.constData(), sqlite3_uint64(utf8.size()),
-                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+        if (m_textBuffers.size() < std::size_t(i)) m_textBuffers.resize(std::size_t(i));
+        QByteArray& buffer = m_textBuffers[std::size_t(i - 1)];
+        if (buffer.size() < text.size() * 3 + 1) buffer.resize(text.size() * 3 + 1);
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        const char* end = encoder.appendToBuffer(buffer.data(), text);
+        return sqlite3_bind_text64(m_stmt, i, buffer.constData(), sqlite3_uint64(end - buffer.constData()),
+                                   SQLITE_STATIC, SQLITE_UTF8);
     }
 
     QVector<ColumnMeta> columns()
@@ -174,6 +181,7 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     int m_columnCount = 0;
     QVector<ColumnMeta> m_columns;
+    std::vector<QByteArray> m_textBuffers;
 };
 
 SqliteBackend::SqliteBackend(const QString& connectionName, const QString& file)
