@@ -529,6 +529,10 @@ void TField::SetValue(const QVariant& value) { m_dataSet->setFieldValue(*this, n
 
 void TField::SetAsString(const QString& value)
 {
+    if (m_type == ftString) {  // the common case: stored as given
+        m_dataSet->setFieldValue(*this, QVariant(value));
+        return;
+    }
     if (m_type != ftString && m_type != ftUnknown && m_type != ftBlob && value.trimmed().isEmpty()) {
         m_dataSet->setFieldValue(*this, QVariant());
         return;

@@ -5,6 +5,7 @@
 // slot: a slot never changes while the dataset stays open, which is what
 // bookmarks, the change log and the filtered view hold on to.
 #include <QVariant>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -24,7 +25,6 @@ public:
     void reset(int width)
     {
         m_blocks.clear();
-        m_info.clear();
         m_width = width;
         m_count = 0;
     }
@@ -35,28 +35,27 @@ public:
     int allocate()
     {
         const int slot = m_count;
-        if ((slot & kBlockMask) == 0) m_blocks.emplace_back(new QVariant[std::size_t(kBlockRows) * std::max(m_width, 1)]);
-        m_info.emplace_back();
+        if ((slot & kBlockMask) == 0) m_blocks.emplace_back(m_width);
         ++m_count;
         return slot;
     }
 
-    QVariant* row(int slot) { return m_blocks[slot >> kBlockShift].get() + (slot & kBlockMask) * m_width; }
+    QVariant* row(int slot) { return m_blocks[slot >> kBlockShift].cells.get() + (slot & kBlockMask) * m_width; }
     const QVariant* row(int slot) const
     {
-        return m_blocks[slot >> kBlockShift].get() + (slot & kBlockMask) * m_width;
+        return m_blocks[slot >> kBlockShift].cells.get() + (slot & kBlockMask) * m_width;
     }
 
-    SlotInfo& info(int slot) { return m_info[slot]; }
-    const SlotInfo& info(int slot) const { return m_info[slot]; }
-    bool alive(int slot) const { return slot >= 0 && slot < m_count && m_info[slot].status != Dead; }
+    SlotInfo& info(int slot) { return m_blocks[slot >> kBlockShift].info[slot & kBlockMask]; }
+    const SlotInfo& info(int slot) const { return m_blocks[slot >> kBlockShift].info[slot & kBlockMask]; }
+    bool alive(int slot) const { return slot >= 0 && slot < m_count && info(slot).status != Dead; }
 
     // Frees the values of a record that is gone for good.
     void kill(int slot)
     {
         QVariant* cells = row(slot);
         for (int c = 0; c < m_width; ++c) cells[c] = QVariant();
-        m_info[slot] = SlotInfo{Dead, -1, 0};
+        info(slot) = SlotInfo{Dead, -1, 0};
     }
 
 private:
@@ -64,8 +63,16 @@ private:
     static constexpr int kBlockRows = 1 << kBlockShift;
     static constexpr int kBlockMask = kBlockRows - 1;
 
-    std::vector<std::unique_ptr<QVariant[]>> m_blocks;
-    std::vector<SlotInfo> m_info;
+    struct Block {
+        explicit Block(int width)
+            : cells(new QVariant[std::size_t(kBlockRows) * std::size_t(std::max(width, 1))]), info(new SlotInfo[kBlockRows])
+        {
+        }
+        std::unique_ptr<QVariant[]> cells;
+        std::unique_ptr<SlotInfo[]> info;
+    };
+
+    std::vector<Block> m_blocks;
     int m_width = 0;
     int m_count = 0;
 };

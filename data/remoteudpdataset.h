@@ -36,6 +36,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -276,7 +277,15 @@ Q_SIGNALS:
 
 private:
     friend class TField;
-    struct Change;
+    // One cached change. kind is Inserted, Modified or Deleted; Dead marks an
+    // inserted row that was deleted again (nothing to send).
+    struct Change {
+        int slot = -1;
+        md::data::RecordStore::Status kind = md::data::RecordStore::Unmodified;
+        // Data values as read, for rows edited since they were read. Empty for
+        // inserts and for rows deleted without an edit (their cells are as read).
+        std::vector<QVariant> old;
+    };
     struct UpdateTarget;
     struct StatementCache;
     struct LookupIndex;
@@ -433,7 +442,7 @@ private:
 
     // Change log, in order of first change. m_baseOrder is the view order before
     // the first cached change, so that CancelUpdates puts deleted rows back in place.
-    std::vector<Change> m_changes;
+    std::deque<Change> m_changes;  // a deque: a million inserts never move the log
     int m_deadChanges = 0;  // inserted rows deleted again: in the log, nothing to send
     std::vector<int> m_baseOrder;
     bool m_baseOrderTaken = false;

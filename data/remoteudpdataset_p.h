@@ -4,16 +4,6 @@
 
 #include <QHash>
 
-// One cached change. kind is Inserted, Modified or Deleted; Dead marks an
-// inserted row that was deleted again (nothing to send).
-struct TRemoteUdpDataSet::Change {
-    int slot = -1;
-    md::data::RecordStore::Status kind = md::data::RecordStore::Unmodified;
-    // Data values as read, for rows edited since they were read. Empty for
-    // inserts and for rows deleted without an edit (their cells are as read).
-    std::vector<QVariant> old;
-};
-
 // The table generated statements write: the first table of the select, with
 // the dataset's fields that are its columns.
 struct TRemoteUdpDataSet::UpdateTarget {
