@@ -71,7 +71,11 @@ private:
 };
 
 namespace md::data {
-// Case-insensitive comparison of two field values for search and change
-// detection; defined in remoteudpdatasetsearch.cpp.
+// Two field values are the same (change detection); defined in
+// remoteudpdatasetupdates.cpp.
 bool sameValue(const QVariant& a, const QVariant& b);
+// The first table after the outermost "from" of a select; empty when the rows
+// are no table's rows (a function, a sub-select, grouped, distinct or combined
+// selects). Defined in remoteudpdatasetsql.cpp.
+QString firstTableOf(const QString& tsql);
 }  // namespace md::data
