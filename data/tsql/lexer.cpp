@@ -221,6 +221,25 @@ private:
 
 }  // namespace
 
-QVector<Token> tokenize(const QString& source) { return Lexer(source).run(); }
+QVector<Token> tokenize(const QString& source)
+{
+    // A NUL character ends the text for the database's own parser: refused
+    // wherever it stands, even inside a string.
+    if (const qsizetype nul = source.indexOf(QChar(0)); nul >= 0) {
+        const QStringView before = QStringView(source).left(nul);
+        int line = 1;
+        qsizetype lineStart = 0;
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            const bool crAlone = before[i] == QLatin1Char('\r') &&
+                                 (i + 1 >= before.size() || before[i + 1] != QLatin1Char('\n'));
+            if (before[i] == QLatin1Char('\n') || crAlone) {
+                ++line;
+                lineStart = i + 1;
+            }
+        }
+        throwSyntaxError(QStringLiteral("\\0"), QStringLiteral("无效的字符"), line, int(nul - lineStart + 1));
+    }
+    return Lexer(source).run();
+}
 
 }  // namespace md::sql

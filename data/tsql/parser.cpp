@@ -373,7 +373,8 @@ TypeRef Parser::parseType()
     } else if (type.name == QLatin1String("money") || type.name == QLatin1String("smallmoney")) {
         type.scale = 4;
     }
-    if (type.type == SqlType::Unknown && t.kind == TokenKind::Identifier && type.name.isEmpty()) syntaxError(t);
+    if (type.type == SqlType::Unknown)
+        throwTranslateError(QStringLiteral("类型 '%1' 未知").arg(name), t.line, t.column);
     return type;
 }
 

@@ -556,6 +556,11 @@ ExprPtr Parser::parsePrimary()
         return e;
     }
     case TokenKind::Param: {
+        // Create statements are kept by the database: nothing to bind there.
+        if (m_current->kind != Stmt::Kind::Select && m_current->kind != Stmt::Kind::Insert &&
+            m_current->kind != Stmt::Kind::Update && m_current->kind != Stmt::Kind::Delete &&
+            m_current->kind != Stmt::Kind::Exec)
+            throwUnsupportedSyntax(QLatin1Char(':') + t.text, t.line, t.column);
         next();
         auto e = newExpr(ExprKind::Param, t);
         e->text = t.text;

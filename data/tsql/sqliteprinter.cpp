@@ -648,7 +648,8 @@ void Printer::functionCall(const Expr& e)
                                         "min", "nullif", "replace", "round", "rtrim", "sum", "upper"};
     bool known = false;
     for (const char* k : kSame) known = known || name == QLatin1String(k);
-    m_out += known ? name : e.text;
+    if (known) m_out += name;
+    else ident(e.text);  // an unknown function; SQLite will say so when it runs
     m_out += QLatin1Char('(');
     if (e.star) m_out += QLatin1Char('*');
     if (e.distinct) m_out += QLatin1String("DISTINCT ");

@@ -63,6 +63,13 @@ TEST(Lexer, StringsKeepTheirLineBreaksAndUnterminatedOnesAreRefused)
     EXPECT_TRUE(e.message().contains(QStringLiteral("'abc"))) << qPrintable(e.message());
 }
 
+TEST(Lexer, NulCharactersAreRefusedWhereTheyStand)
+{
+    const ETranslateError e = errorFor(QStringLiteral("select 1\rselect 'a") + QChar(0) + QStringLiteral("b'"));
+    EXPECT_EQ(e.line(), 2);
+    EXPECT_EQ(e.column(), 10);
+}
+
 TEST(Parser, StatementsEndWhereTheNextKeywordStarts)
 {
     const QString text = QStringLiteral("select * from goods a\rdelete from goods where goodsid='x'  \r\n"
