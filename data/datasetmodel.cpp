@@ -131,17 +131,19 @@ bool TDataSetModel::setData(const QModelIndex& index, const QVariant& value, int
     if (role != Qt::EditRole && !(role == Qt::CheckStateRole && f->DataType() == ftBoolean)) return false;
     try {
         TRemoteUdpDataSet& ds = *m_dataSet;
-        const int row = index.row();
-        if (ds.RecNo() != row + 1) ds.SetRecNo(row + 1);
-        if (ds.RecNo() != row + 1) return false;
+        const TBookmark target = ds.bookmarkAt(index.row());
+        if (target.isNull()) return false;
+        // Moving posts (or drops) the record being edited, which may shift rows:
+        // the target is held by bookmark, not by row number.
+        if (!(ds.GetBookmark() == target)) ds.GotoBookmark(target);
         if (ds.State() != dsEdit && ds.State() != dsInsert) {
             if (BeforeEditRow) {
-                if (!BeforeEditRow(row)) return false;
+                if (!BeforeEditRow(ds.RecNo() - 1)) return false;
             } else {
                 ds.Edit();
             }
         }
-        if ((ds.State() != dsEdit && ds.State() != dsInsert) || ds.RecNo() != row + 1) return false;
+        if ((ds.State() != dsEdit && ds.State() != dsInsert) || !(ds.GetBookmark() == target)) return false;
         if (role == Qt::CheckStateRole) f->SetAsBoolean(value.toInt() == Qt::Checked);
         else f->SetValue(value);
         return true;

@@ -261,6 +261,10 @@ public:
     // Value of a field in row `row` (0-based in the current view) without moving.
     const QVariant& valueAt(int row, int fieldIndex) const;
     QString displayTextAt(int row, int fieldIndex) const;
+    // The bookmark of row `row`: a grid moving to a row while the current record
+    // is being edited goes by bookmark, since posting or dropping that record
+    // may shift the rows.
+    TBookmark bookmarkAt(int row) const;
     // Counter that changes with every change of the rows (lookup indexes key on it).
     quint64 dataVersion() const { return m_dataVersion; }
 

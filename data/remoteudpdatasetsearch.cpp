@@ -358,6 +358,12 @@ TBookmark TRemoteUdpDataSet::GetBookmark() const
     return TBookmark{qint64((m_openGeneration << 32) | quint64(quint32(m_curSlot)))};
 }
 
+TBookmark TRemoteUdpDataSet::bookmarkAt(int row) const
+{
+    if (row < 0 || row >= RecordCount()) return {};
+    return TBookmark{qint64((m_openGeneration << 32) | quint64(quint32(view()[std::size_t(row)])))};
+}
+
 bool TRemoteUdpDataSet::BookmarkValid(const TBookmark& bookmark) const
 {
     if (bookmark.isNull() || !Active() || (quint64(bookmark.id) >> 32) != m_openGeneration) return false;

@@ -108,6 +108,17 @@ TEST(DataSetModel, SetDataEditsThatRowThroughTheDataSet)
     EXPECT_TRUE(ds->FieldByName(QStringLiteral("checkid")).AsBoolean());
     EXPECT_EQ(ds->valueAt(3, column(model, "fname")), QVariant("改名"));
 
+    // An untouched new record above the target row is dropped on leaving it:
+    // the value still lands in the record that was meant.
+    ds->SetRecNo(2);
+    ds->Insert();
+    const int a3Row = 3;  // A3 is row 3 while the new record sits at row 1
+    EXPECT_EQ(ds->valueAt(a3Row, column(model, "fcode")), QVariant("A3"));
+    EXPECT_TRUE(model.setData(model.index(a3Row, column(model, "fname")), QStringLiteral("第三")));
+    EXPECT_EQ(ds->FieldByName(QStringLiteral("fcode")).AsString(), QStringLiteral("A3"));
+    EXPECT_EQ(ds->FieldByName(QStringLiteral("fname")).AsString(), QStringLiteral("第三"));
+    EXPECT_EQ(ds->RecordCount(), 5);
+
     // The framework decides whether the row may be edited; errors go to its handler.
     ds->Post();
     model.BeforeEditRow = [](int) { return false; };
