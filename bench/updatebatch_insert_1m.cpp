@@ -64,7 +64,6 @@ int main(int argc, char** argv)
     TRemoteUdpConnection connection;
     connection.Open(ConnectionSettings::sqlite(ourFile), objectsWithBenchTable());
     connection.ExecSQL(QString::fromLatin1(kTable));
-    connection.log().setCapacity(100);
     TRemoteUdpDataSet ds(QStringLiteral("bench_rows"), nullptr);
     ds.setSetupUdpParent(&connection);
     ds.SetSQL(QStringLiteral("select * from bench_rows where 1=2"));
