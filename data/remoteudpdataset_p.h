@@ -43,7 +43,7 @@ struct TRemoteUdpDataSet::StatementCache {
 };
 
 struct TRemoteUdpDataSet::LookupIndex {
-    QString spec;  // lower-case key field names joined by ';'
+    QString keyNames;  // lower-case key field names joined by ';'
     quint64 version = 0;
     QHash<QString, int> slotByKey;
 };

@@ -258,16 +258,16 @@ QString TRemoteUdpDataSet::keyText(const QVariant& value, TFieldType type)
 
 const TRemoteUdpDataSet::LookupIndex& TRemoteUdpDataSet::lookupIndex(const std::vector<TField*>& keyFields) const
 {
-    QString spec;
-    for (const TField* field : keyFields) spec += field->FieldName().toLower() + QLatin1Char(';');
+    QString keyNames;
+    for (const TField* field : keyFields) keyNames += field->FieldName().toLower() + QLatin1Char(';');
     LookupIndex* index = nullptr;
     for (const auto& candidate : m_lookupIndexes)
-        if (candidate->spec == spec) index = candidate.get();
+        if (candidate->keyNames == keyNames) index = candidate.get();
     if (index && index->version == m_dataVersion) return *index;
     if (!index) {
         m_lookupIndexes.push_back(std::make_unique<LookupIndex>());
         index = m_lookupIndexes.back().get();
-        index->spec = spec;
+        index->keyNames = keyNames;
     }
     index->version = m_dataVersion;
     index->slotByKey.clear();
