@@ -90,17 +90,12 @@ Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
 
 Translator::~Translator() = default;
 
-std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const
-{
-    if (auto it = m_cache->current.constFind(tsql); it != m_cache->current.constEnd()) return it.value();
-    if (auto it = m_cache->previous.constFind(tsql); it != m_cache->previous.constEnd()) {
-        std::shared_ptr<const Batch> batch = it.value();
-        m_cache->insert(tsql, batch);
-        return batch;
-    }
-    if (!m_cache->writer) throw EDatabaseError(QStringLiteral("尚不能为这种数据库翻译 SQL 语句。"));
-    DialectWriter& writer = *m_cache->writer;
+namespace {
 
+// The translation proper, kept out of the cache lookup's way.
+[[gnu::noinline]] std::shared_ptr<const Batch> translateBatch(const QString& tsql, const Catalog& catalog,
+                                                              DialectWriter& writer)
+{
     // The whole batch is translated before anything is returned: a statement
     // that fails leaves nothing of the batch to run.
     std::vector<StmtPtr> parsed = parseBatch(tsql);
@@ -125,8 +120,8 @@ std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const
         Statement s;
         s.tsql = tsql.mid(node->beginOffset, node->endOffset - node->beginOffset);
         s.params = node->params;
-        inlineFunctions(*node, *m_catalog);
-        Analyzer(*m_catalog).analyzeStatement(*node);
+        inlineFunctions(*node, catalog);
+        Analyzer(catalog).analyzeStatement(*node);
         switch (node->kind) {
         case Stmt::Kind::Select: {
             const Select& select = *static_cast<SelectStmt&>(*node).select;
@@ -171,6 +166,21 @@ std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const
         }
         batch->statements.push_back(std::move(s));
     }
+    return batch;
+}
+
+}  // namespace
+
+std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const
+{
+    if (auto it = m_cache->current.constFind(tsql); it != m_cache->current.constEnd()) return it.value();
+    if (auto it = m_cache->previous.constFind(tsql); it != m_cache->previous.constEnd()) {
+        std::shared_ptr<const Batch> batch = it.value();
+        m_cache->insert(tsql, batch);
+        return batch;
+    }
+    if (!m_cache->writer) throw EDatabaseError(QStringLiteral("尚不能为这种数据库翻译 SQL 语句。"));
+    std::shared_ptr<const Batch> batch = translateBatch(tsql, *m_catalog, *m_cache->writer);
     m_cache->insert(tsql, batch);
     return batch;
 }
