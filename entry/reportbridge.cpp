@@ -1,0 +1,60 @@
+#include "reportbridge.h"
+
+#include "createdllform.h"
+#include "routines.h"
+#include "session.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QMainWindow>
+#include <QPointer>
+#include <QScreen>
+
+namespace md {
+
+namespace {
+
+QPointer<QObject> g_reportWindow;
+
+// The plug-in lies beside the host program; MASTERDATA_HOME (used by tests and
+// portable installs) may name another folder, so the executable's folder is
+// the second place to look. A plug-in that is missing is looked for again on
+// the next call; one that loaded stays loaded.
+QLibrary* reportPlugin()
+{
+    static QLibrary* loaded = nullptr;
+    if (loaded) return loaded;
+    const QStringList folders = {HostProgramFolder(), QCoreApplication::applicationDirPath() + QLatin1Char('/')};
+    for (const QString& folder : folders) {
+        auto* library = new QLibrary(folder + QStringLiteral("vosklin"));
+        if (library->load()) return loaded = library;
+        delete library;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void OpenReportForm(const QString& reportName)
+{
+    QLibrary* library = reportPlugin();
+    if (!library) return;
+    const auto create = reinterpret_cast<CreateDLLFormFunction>(library->resolve("CreateDLLForm"));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    struct RestoreCursor {
+        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    if (!create) return;
+    const SessionContext& session = Session();
+    QObject* screen = entry::sessionScreen();
+    if (!screen && qApp) screen = QGuiApplication::primaryScreen();
+    g_reportWindow = create(qobject_cast<QApplication*>(session.HostApplication), screen, reportName,
+                            session.UserNo.toUtf8().constData(), session.RightListName.toUtf8().constData(),
+                            session.Connection, qobject_cast<QMainWindow*>(session.HostMainForm));
+}
+
+QObject* lastReportWindow() { return g_reportWindow; }
+
+}  // namespace md

@@ -1,0 +1,101 @@
+#include "automation.h"
+
+#include "hostmainwindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDialog>
+#include <QEventLoop>
+#include <QPainter>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+namespace md::host {
+
+namespace {
+
+// Lets layouts and the first paint happen before a picture is taken.
+void settle(int milliseconds = 300)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+HostOptions parseHostOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("服装分销管理系统 · 基础资料"));
+    parser.addHelpOption();
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("SQLite 数据库文件"), QStringLiteral("file"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("用户编号"), QStringLiteral("userno"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("密码"), QStringLiteral("password"));
+    const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("登录后打开的功能，如 frm_color"),
+                                  QStringLiteral("name"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("保存主窗口截图（PNG）"),
+                                        QStringLiteral("file"));
+    const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("完成后退出"));
+    parser.addOptions({db, user, password, open, screenshot, quit});
+    parser.process(arguments);
+
+    HostOptions options;
+    options.database = parser.value(db);
+    options.user = parser.value(user);
+    options.password = parser.value(password);
+    options.hasPassword = parser.isSet(password);
+    options.open = parser.value(open);
+    options.screenshot = parser.value(screenshot);
+    options.quit = parser.isSet(quit);
+    return options;
+}
+
+bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file)
+{
+    QPixmap picture = mainWindow.grab();
+    if (modal) {
+        const QPixmap dialog = modal->grab();
+        QPainter painter(&picture);
+        const QPoint at((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2);
+        painter.fillRect(QRect(at + QPoint(4, 4), dialog.size()), QColor(0, 0, 0, 60));  // a hint of a shadow
+        painter.drawPixmap(at, dialog);
+        painter.setPen(QColor(0x60, 0x60, 0x60));
+        painter.drawRect(QRect(at, dialog.size()).adjusted(0, 0, -1, -1));
+    }
+    return picture.save(file, "PNG");
+}
+
+bool runAutomation(THostMainForm& mainWindow, const HostOptions& options)
+{
+    bool pictured = false;
+    bool saved = true;
+    QTimer watch;
+    if (!options.screenshot.isEmpty()) {
+        // A modal function does not return until its dialog ends: picture it
+        // from inside its run, then close it.
+        watch.setInterval(100);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QPointer<QWidget> modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible()) return;
+            watch.stop();
+            settle();
+            if (!modal) return;
+            saved = saveScreenshot(mainWindow, modal, options.screenshot);
+            pictured = true;
+            if (auto* dialog = qobject_cast<QDialog*>(modal.data())) dialog->reject();
+            else modal->close();
+        });
+        watch.start();
+    }
+    if (!options.open.isEmpty()) mainWindow.openFunction(options.open);
+    watch.stop();
+    if (!options.screenshot.isEmpty() && !pictured) {
+        settle();
+        saved = saveScreenshot(mainWindow, nullptr, options.screenshot);
+    }
+    return saved;
+}
+
+}  // namespace md::host

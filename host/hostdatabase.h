@@ -1,0 +1,30 @@
+#pragma once
+// The host's side of the database: where the embedded database lives, the saved
+// connection settings, first-start creation with demo data, and the login check.
+#include "demo/demodata.h"
+#include "remoteudpconnection.h"
+
+#include <QString>
+#include <optional>
+
+namespace md::host {
+
+// MASTERDATA_HOME when set, else the user's data folder; created when missing.
+QString dataFolder();
+// The embedded database of the data folder.
+QString defaultDatabaseFile();
+
+// The connection the user chose in the settings dialog; the embedded database by default.
+ConnectionSettings savedConnectionSettings();
+void saveConnectionSettings(const ConnectionSettings& settings);
+
+// Opens the database. An SQLite file that does not exist yet is created with
+// the schema and the demo data; functions are the host's functions, on which
+// the demo administrator gets every right. True when the database was created.
+bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
+                  const QList<md::server::DemoRightList>& functions);
+
+// The user's name when the user exists and the password matches its stored hash.
+std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo, const QString& password);
+
+}  // namespace md::host
