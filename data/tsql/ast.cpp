@@ -36,6 +36,7 @@ ExprPtr clone(const Expr& e)
     c->paramIndex = e.paramIndex;
     c->style = e.style;
     c->scopeSkip = e.scopeSkip;
+    c->typeName = e.typeName;
     return c;
 }
 

@@ -101,6 +101,7 @@ struct Expr : Node {
     int paramIndex = -1;           // Param: index in the statement's parameter list
     int style = -1;                // Convert: the style argument when constant
     int scopeSkip = 0;             // Column: an inlined argument, resolved this many scopes further out
+    QString typeName;              // Column: the declared type of the column reached, when known
 };
 
 struct SelectItem {

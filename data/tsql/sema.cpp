@@ -466,6 +466,7 @@ void Analyzer::computeResultColumns(Select& select, const Scope& scope)
         c.scale = e.scale;
         c.plain = e.kind == ExprKind::Column && e.plainColumn;
         if (e.kind == ExprKind::Convert) c.typeName = e.type.text();
+        if (e.kind == ExprKind::Column) c.typeName = e.typeName;
         select.resultColumns.push_back(c);
     }
 }
@@ -587,6 +588,7 @@ void Analyzer::analyzeColumn(Expr& e, const Scope* scope)
                 e.valueType = c->type;
                 e.scale = c->scale;
                 e.plainColumn = c->plain;
+                e.typeName = c->typeName;
             }
             return;
         }
@@ -595,6 +597,7 @@ void Analyzer::analyzeColumn(Expr& e, const Scope* scope)
                 e.valueType = c->type;
                 e.scale = c->scale;
                 e.plainColumn = c->plain;
+                e.typeName = c->typeName;
                 // An inlined argument names its source, so that the body's own
                 // sources cannot take it.
                 if (e.scopeSkip > 0) e.qualifier = source.name;

@@ -125,6 +125,10 @@ TEST_F(Execution, DateValuesWrittenToDateColumnsAreNormalised)
     EXPECT_EQ(rows[0][3], QVariant(2026LL));
     EXPECT_EQ(rows[0][4], QVariant(3LL));
     EXPECT_EQ(rows[0][5], QVariant(8LL));
+    // The declared types "datetime" and "date" have numeric affinity: the dates
+    // must stay text all the same (typeof passes through as an unknown function).
+    EXPECT_EQ(db.scalar(QStringLiteral("select typeof(inputdate)+typeof(lastupdate) from goods where goodsid='N1'")),
+              QVariant(QStringLiteral("texttext")));
 }
 
 TEST_F(Execution, ConvertToTextPrintsNumbersAsSqlServerDoes)
