@@ -1,5 +1,6 @@
 #include "hostmainwindow.h"
 
+#include "mdichild.h"
 #include "messages.h"
 #include "remoteudpconnection.h"
 
@@ -75,38 +76,11 @@ QWidget* THostMainForm::openFunction(const QString& name)
                                        list.constData(), &m_connection, this);
     });
     if (window) {
-        showChild(window);
+        md::ShowAsMdiChild(*m_mdi, *window);
     } else if (function && !function->factory) {
         statusBar()->showMessage(QStringLiteral("“%1”尚未提供").arg(QString::fromUtf8(function->caption)), 5000);
     }
     return window;
-}
-
-QMdiSubWindow* THostMainForm::subWindowOf(QWidget* window) const
-{
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        if (sub->widget() == window) return sub;
-    return nullptr;
-}
-
-void THostMainForm::showChild(QWidget* window)
-{
-    if (QMdiSubWindow* open = subWindowOf(window)) {
-        m_mdi->setActiveSubWindow(open);
-        return;
-    }
-    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    // A window that frees itself takes its frame along (deleteLater is safe
-    // even while the frame itself is being destroyed).
-    connect(window, &QObject::destroyed, sub, &QObject::deleteLater);
-    sub->show();
-    // Centred in the main window, as the module's windows expect.
-    const QSize size = sub->size().boundedTo(m_mdi->viewport()->size());
-    sub->resize(size);
-    sub->move(std::max(0, (m_mdi->viewport()->width() - size.width()) / 2),
-              std::max(0, (m_mdi->viewport()->height() - size.height()) / 2));
-    m_mdi->setActiveSubWindow(sub);
 }
 
 void THostMainForm::activateCaption(const QString& caption)

@@ -40,8 +40,6 @@ public:
 private:
     void buildMenus();
     void rebuildWindowMenu();
-    void showChild(QWidget* window);
-    QMdiSubWindow* subWindowOf(QWidget* window) const;
     void activateCaption(const QString& caption);
 
     const ModuleLibrary& m_module;
