@@ -56,13 +56,23 @@ bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file)
 {
     QPixmap picture = mainWindow.grab();
     if (modal) {
+        // A grab has no window frame: draw a title bar so the dialog reads as one.
         const QPixmap dialog = modal->grab();
+        const int titleHeight = 26;
+        const QSize whole(dialog.width(), dialog.height() + titleHeight);
+        const QPoint at((picture.width() - whole.width()) / 2, (picture.height() - whole.height()) / 2);
         QPainter painter(&picture);
-        const QPoint at((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2);
-        painter.fillRect(QRect(at + QPoint(4, 4), dialog.size()), QColor(0, 0, 0, 60));  // a hint of a shadow
-        painter.drawPixmap(at, dialog);
-        painter.setPen(QColor(0x60, 0x60, 0x60));
-        painter.drawRect(QRect(at, dialog.size()).adjusted(0, 0, -1, -1));
+        painter.fillRect(QRect(at + QPoint(5, 5), whole), QColor(0, 0, 0, 70));
+        const QRect title(at, QSize(whole.width(), titleHeight));
+        painter.fillRect(title, QColor(0x2B, 0x6C, 0xB0));
+        QFont font = modal->font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(title, Qt::AlignCenter, modal->windowTitle());
+        painter.drawPixmap(at + QPoint(0, titleHeight), dialog);
+        painter.setPen(QColor(0x2B, 0x6C, 0xB0));
+        painter.drawRect(QRect(at, whole).adjusted(0, 0, -1, -1));
     }
     return picture.save(file, "PNG");
 }
