@@ -1,6 +1,7 @@
 #include "dbcontrols.h"
 
 #include "datasource.h"
+#include "gridcolumn.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
 
@@ -69,7 +70,13 @@ TDBEdit::TDBEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
     : QLineEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
 {
     setObjectName(QStringLiteral("DBEdit_") + fieldName);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        QString text = typed;
+        if (m_upperCase && (text = md::ui::UpperAscii(typed)) != typed) {
+            const int cursor = cursorPosition();
+            setText(text);
+            setCursorPosition(cursor);
+        }
         m_link->Write([&](TField& f) { f.SetAsString(text); });
     });
     m_link->Show();
@@ -77,6 +84,7 @@ TDBEdit::TDBEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
 
 void TDBEdit::SetUpperCase(bool on)
 {
+    m_upperCase = on;
     setValidator(on ? new md::ui::TUpperCaseValidator(this) : nullptr);
 }
 

@@ -48,6 +48,7 @@ public:
 private:
     void show();
     TFieldDataLink* m_link;
+    bool m_upperCase = false;
 };
 
 class TDBMemo : public QPlainTextEdit {

@@ -450,16 +450,22 @@ int TDBTableView::reportColumnCount() const
     return int(m_reportSections.size());
 }
 
-QString TDBTableView::reportCaption(int column) const
+int TDBTableView::reportSection(int column) const
 {
-    return m_model->headerData(m_reportSections.at(column), Qt::Horizontal).toString();
+    if (m_reportSections.isEmpty()) m_reportSections = VisibleSections();
+    return m_reportSections.value(column, -1);
 }
 
-int TDBTableView::reportWidth(int column) const { return columnWidth(m_reportSections.at(column)); }
+QString TDBTableView::reportCaption(int column) const
+{
+    return m_model->headerData(reportSection(column), Qt::Horizontal).toString();
+}
+
+int TDBTableView::reportWidth(int column) const { return columnWidth(reportSection(column)); }
 
 Qt::Alignment TDBTableView::reportAlignment(int column) const
 {
-    const int section = m_reportSections.at(column);
+    const int section = reportSection(column);
     const TGridColumn* col = ColumnOfSection(section);
     if (col && col->Kind() == TEditorKind::CheckBox) return Qt::AlignHCenter;
     return isNumericSection(section) ? Qt::AlignRight : Qt::AlignLeft;
@@ -469,12 +475,12 @@ int TDBTableView::reportRowCount() const { return m_model->rowCount(); }
 
 QString TDBTableView::reportText(int row, int column) const
 {
-    return m_model->cellText(m_model->index(row, m_reportSections.at(column)));
+    return m_model->cellText(m_model->index(row, reportSection(column)));
 }
 
 QVariant TDBTableView::reportNumber(int row, int column) const
 {
-    const int section = m_reportSections.at(column);
+    const int section = reportSection(column);
     if (!isNumericSection(section)) return QVariant();
     const QVariant v = m_model->index(row, section).data(Qt::EditRole);
     if (v.isNull()) return QVariant();
@@ -487,7 +493,7 @@ QVariant TDBTableView::reportNumber(int row, int column) const
 
 QString TDBTableView::reportNumberFormat(int column) const
 {
-    const TGridColumn* col = ColumnOfSection(m_reportSections.at(column));
+    const TGridColumn* col = ColumnOfSection(reportSection(column));
     return col ? col->DisplayFormat() : QString();
 }
 

@@ -118,6 +118,7 @@ private:
     void showHeaderMenu(const QPoint& pos);
     int firstVisibleSection() const;
     bool isNumericSection(int section) const;
+    int reportSection(int column) const;
 
     TGridModel* m_model;
     TGridDelegate* m_delegate;

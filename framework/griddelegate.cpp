@@ -4,7 +4,11 @@
 #include "gridmodel.h"
 #include "messages.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -158,4 +162,51 @@ void TGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionView
         return;
     }
     QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+}
+
+namespace {
+
+bool isCheckColumn(const TGridColumn* col, const QModelIndex& index)
+{
+    return (col && col->Kind() == TEditorKind::CheckBox) ||
+           (!col && index.data(Qt::CheckStateRole).isValid() && !index.data(Qt::DisplayRole).isValid());
+}
+
+}  // namespace
+
+void TGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!isCheckColumn(columnOf(index), index)) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    cell.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    QStyleOptionButton box;
+    box.state = option.state & QStyle::State_Enabled;
+    box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+    const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
+    box.rect = QRect(option.rect.center() - indicator.center() + indicator.topLeft(), indicator.size());
+    style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+}
+
+bool TGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                                const QModelIndex& index)
+{
+    if (!isCheckColumn(columnOf(index), index) || !(model->flags(index) & Qt::ItemIsUserCheckable))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    bool toggle = false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        toggle = mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseButtonPress) {
+        return true;  // no second toggle, no editor
+    } else if (event->type() == QEvent::KeyPress) {
+        toggle = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+    }
+    if (!toggle) return false;
+    const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }

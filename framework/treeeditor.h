@@ -21,8 +21,11 @@
 //             AddEdit("地区编号：", "fCode", true);
 //             AddEdit("地区名称：", "fName");
 //             AddMemo("备    注：", "fNotes");
-//             TreeRules.ParentQuery = [](const QString& p) { return "select * from ba_Area where fparentcode='" + SqlText(p) + "'"; };
-//             TreeRules.DuplicateQuery = [](const QString& c) { return "select fcode from ba_Area where fcode='" + SqlText(c) + "'"; };
+//             // "-> QString": with QStringBuilder a deduced return type would dangle.
+//             TreeRules.ParentQuery = [](const QString& p) -> QString {
+//                 return "select * from ba_Area where fparentcode='" + SqlText(p) + "'"; };
+//             TreeRules.DuplicateQuery = [](const QString& c) -> QString {
+//                 return "select fcode from ba_Area where fcode='" + SqlText(c) + "'"; };
 //             TreeRules.EmptyNameMessage = "请输入地区名称!";
 //             TreeRules.EmptyCodeMessage = "地区编号不能为空!";
 //             TreeRules.DuplicateCodeMessage = "地区编号不能重复!";
