@@ -85,6 +85,7 @@ Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
     : m_dialect(dialect), m_catalog(catalog ? std::move(catalog) : std::make_shared<Catalog>()),
       m_cache(std::make_unique<Cache>())
 {
+    // A dialect is a DialectWriter (dialect.h): its rewrites and its printer.
     if (dialect == Dialect::SQLite) m_cache->writer = makeSqliteWriter();
 }
 
