@@ -5,6 +5,7 @@
 #include "routines.h"
 #include "session.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -115,6 +116,16 @@ QAction* Tbase_frm::Action(const QString& name) const
 }
 
 bool Tbase_frm::Run(const std::function<void()>& fn) { return md::ui::Guard(fn); }
+
+void Tbase_frm::OnClick(QAbstractButton* button, std::function<void()> handler)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler = std::move(handler)] {
+        Run([this, &handler] {
+            PostPendingEdits();
+            handler();
+        });
+    });
+}
 
 void Tbase_frm::runClose()
 {

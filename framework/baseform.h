@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <functional>
 
+class QAbstractButton;
 class QAction;
 class QKeyEvent;
 class TRemoteUdpDataSet;
@@ -69,6 +70,8 @@ public:
 
     // Runs a UI entry point (button, menu, key) through the guard.
     bool Run(const std::function<void()>& fn);
+    // A button's click runs `handler` through the guard ("But_FindClick" and the like).
+    void OnClick(QAbstractButton* button, std::function<void()> handler);
 
     void done(int result) override;
 

@@ -42,6 +42,12 @@ TGridColumn& TGridColumn::editor(TEditorKind kind)
     return *this;
 }
 
+TGridColumn& TGridColumn::upperCase()
+{
+    m_upperCase = true;
+    return editor(m_kind == TEditorKind::Text ? TEditorKind::UpperText : m_kind);
+}
+
 TGridColumn& TGridColumn::valueList(const QStringList& items, bool freeText)
 {
     m_items = items;

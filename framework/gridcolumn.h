@@ -44,7 +44,9 @@ public:
     TGridColumn& readOnly(bool on = true);
     TGridColumn& caption(const QString& text);
     TGridColumn& editor(TEditorKind kind);
-    TGridColumn& upperCase() { return editor(TEditorKind::UpperText); }
+    // Letters typed become upper case; a text column becomes UpperText, other
+    // kinds (lookup, value list, button) keep their editor.
+    TGridColumn& upperCase();
     TGridColumn& valueList(const QStringList& items, bool freeText = false);
     // Stores `keyField` of the list; the drop-down shows `shownFields` (captions
     // optional); the cell shows `displayField` of the matching list row when set,
@@ -71,6 +73,7 @@ public:
     bool Visible() const { return m_visible; }
     bool ReadOnly() const { return m_readOnly; }
     TEditorKind Kind() const { return m_kind; }
+    bool UpperCase() const { return m_upperCase || m_kind == TEditorKind::UpperText; }
     const QStringList& Items() const { return m_items; }
     bool FreeText() const { return m_freeText; }
     void AddItem(const QString& item) { if (!m_items.contains(item)) m_items << item; }
@@ -102,6 +105,7 @@ private:
     bool m_visible = true;
     bool m_readOnly = false;
     TEditorKind m_kind = TEditorKind::Text;
+    bool m_upperCase = false;
     QStringList m_items;
     bool m_freeText = false;
     QString m_displayFormat;

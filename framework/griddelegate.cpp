@@ -45,13 +45,6 @@ QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     QWidget* editor = nullptr;
     switch (kind) {
     case TEditorKind::CheckBox: return nullptr;  // toggled in place
-    case TEditorKind::UpperText: {
-        auto* e = new QLineEdit(parent);
-        e->setValidator(new TUpperCaseValidator(e));
-        e->setMaxLength(maxLengthOf(m_model, index));
-        editor = e;
-        break;
-    }
     case TEditorKind::ValueList: {
         auto* e = new QComboBox(parent);
         e->setEditable(col->FreeText());
@@ -92,6 +85,7 @@ QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     }
     case TEditorKind::Memo: editor = new QPlainTextEdit(parent); break;
     case TEditorKind::Color: editor = new TColorCombo(parent); break;
+    case TEditorKind::UpperText:
     case TEditorKind::Text: {
         auto* e = new QLineEdit(parent);
         e->setMaxLength(maxLengthOf(m_model, index));
@@ -100,6 +94,12 @@ QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     }
     }
     if (!editor) editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (col && col->UpperCase()) {
+        QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) line = combo->lineEdit();
+        if (auto* button = qobject_cast<TButtonEdit*>(editor)) line = button->lineEdit();
+        if (line && !line->validator()) line->setValidator(new TUpperCaseValidator(line));
+    }
     m_open = editor;
     m_openIndex = index;
     return editor;

@@ -113,7 +113,7 @@ bool TGridModel::setData(const QModelIndex& index, const QVariant& value, int ro
                                                                 : QVariant(qlonglong(on ? 1 : 0)),
                                  Qt::EditRole);
     }
-    if (col && col->Kind() == TEditorKind::UpperText && value.typeId() == QMetaType::QString)
+    if (col && col->UpperCase() && value.typeId() == QMetaType::QString)
         return m_source->setData(src, md::ui::UpperAscii(value.toString()), role);
     return m_source->setData(src, value, role);
 }

@@ -3,7 +3,11 @@
 #include "fixture.h"
 
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
 #include <QLineEdit>
+#include <QApplication>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +33,21 @@ public:
     QLineEdit* edits[3];
     QPushButton* ok;
     TRemoteUdpDataSet* scratch;
+};
+
+// A button handler that refuses, and one that meets a database error.
+class Tfrm_buttons : public Tfrm_testtop {
+public:
+    Tfrm_buttons()
+    {
+        OnClick(ok, [] { md::ui::Refuse(QStringLiteral("请输入国标码号！")); });
+        auto* broken = new QPushButton(QStringLiteral("更新"), this);
+        broken->setObjectName(QStringLiteral("broken"));
+        OnClick(broken, [this] {
+            scratch->SetSQL(QStringLiteral("select * from no_such_table"));
+            scratch->Open();
+        });
+    }
 };
 
 // A create handler that fails after the inherited part.
@@ -105,6 +124,46 @@ TEST_F(FrameworkTest, TwoWindowsWithOneCaptionRemoveTheFirstEntry)
     EXPECT_EQ(host.captions, (QStringList{"其他窗口", "中间"}));
 }
 
+TEST_F(FrameworkTest, AnMdiChildClosesWithItsFrameEitherWay)
+{
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    QPointer<Tfrm_testcolor> first = open<Tfrm_testcolor>();
+    QPointer<QMdiSubWindow> firstFrame = area.addSubWindow(first);
+    first->show();
+    QPointer<Tfrm_testcolor> second = open<Tfrm_testcolor>(nullptr, QStringLiteral("第二个"));
+    QPointer<QMdiSubWindow> secondFrame = area.addSubWindow(second);
+    second->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(firstFrame->geometry().center(), area.viewport()->rect().center()) << "opens in the middle";
+
+    first->close_action->trigger();  // the form closes its frame
+    firstFrame->close();             // ...and the host's frame closes the form
+    secondFrame->close();
+    flushDeletes();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(firstFrame.isNull());
+    EXPECT_TRUE(secondFrame.isNull());
+    EXPECT_EQ(log(), (QStringList{"测试颜色|进入", "第二个|进入", "测试颜色|离开", "第二个|离开"}));
+    EXPECT_TRUE(host.captions.isEmpty());
+}
+
+TEST_F(FrameworkTest, ShortcutsReachTheActionsOfTheFocusedWindow)
+{
+    grantAll();
+    auto* form = open<Tfrm_testcolor>();
+    form->append_action->setShortcut(Qt::Key_F2);
+    form->show();
+    QApplication::setActiveWindow(form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    form->cxGrid1DBTableView1->setFocus();
+    QTest::keyClick(form->cxGrid1DBTableView1, Qt::Key_F2);
+    EXPECT_EQ(form->DBmaster_table->State(), dsInsert);
+    EXPECT_EQ(states(), (QStringList{"进入", "新增"}));
+}
+
 TEST_F(FrameworkTest, ModalRunEndsWithTheCloseHandlerAndFreesTheForm)
 {
     auto* form = md::ui::CreateForm<Tfrm_testtop>();
@@ -142,6 +201,17 @@ TEST_F(FrameworkTest, EnterMovesToTheNextControlOfADialogWindow)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(form->edits[1], &escape);
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FrameworkTest, ButtonsRunThroughTheGuard)
+{
+    auto* form = open<Tfrm_buttons>();
+    form->ok->click();
+    form->findChild<QPushButton*>("broken")->click();
+    ASSERT_EQ(script.shown().size(), 2);
+    EXPECT_EQ(script.shown().at(0).text, "请输入国标码号！");
+    EXPECT_FALSE(script.shown().at(0).isError);
+    EXPECT_TRUE(script.shown().at(1).isError);
 }
 
 TEST_F(FrameworkTest, AFailingCreateHandlerShowsTheErrorAndTheWindowStillExists)
