@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -49,19 +50,20 @@ int main(int argc, char** argv)
         for (const QString& t : texts) plain.insert(t, translator.translate(t));
     });
 
+    // Our runs and the baseline's alternate, best of each, so that both see the
+    // same machine load.
     qsizetype sink = 0;
-    const double ours = md::bench::timeIt(
-        [&] {
+    double ours = 1e300, base = 1e300;
+    for (int run = 0; run < 5; ++run) {
+        ours = std::min(ours, md::bench::timeIt([&] {
             for (int r = 0; r < rounds; ++r)
                 for (const QString& t : texts) sink += translator.translate(t)->statements.size();
-        },
-        3);
-    const double base = md::bench::timeIt(
-        [&] {
+        }));
+        base = std::min(base, md::bench::timeIt([&] {
             for (int r = 0; r < rounds; ++r)
                 for (const QString& t : texts) sink += plain.value(t)->statements.size();
-        },
-        3);
+        }));
+    }
     const double lookups = double(rounds) * distinct;
     md::bench::report("translate_cached", ours, base,
                       QStringLiteral("ns_per_statement=%1 first_translation_us=%2")
