@@ -39,7 +39,7 @@ fuzz: deps
 		-DMD_BUILD_FUZZ=ON -DMD_BUILD_TESTS=OFF -DMD_BUILD_BENCH=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_tsql
 	mkdir -p build-fuzz/corpus
-	./build-fuzz/bin/fuzz_tsql -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	./build-fuzz/bin/fuzz_tsql -dict=tests/fuzz/tsql.dict -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build-fuzz/corpus tests/golden
 
 bench: deps
