@@ -154,7 +154,8 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& fieldName, const QS
     setInsertPolicy(QComboBox::NoInsert);
     addItems(items);
     connect(this, &QComboBox::textActivated, this, &TDBComboBox::write);
-    if (freeText) connect(this, &QComboBox::editTextChanged, this, &TDBComboBox::write);
+    // Typing writes; items added or cleared by the form do not.
+    if (freeText) connect(lineEdit(), &QLineEdit::textEdited, this, &TDBComboBox::write);
     m_link->Show();
 }
 
@@ -172,7 +173,6 @@ void TDBComboBox::show()
     } else {
         setCurrentIndex(findText(text));
     }
-    setEnabled(m_link->Field() != nullptr);
 }
 
 // ---------------------------------------------------------------- dates, times, lookups
@@ -217,15 +217,17 @@ TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& fieldNa
     : TLookupCombo(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
 {
     setObjectName(QStringLiteral("DBLookupComboBox_") + fieldName);
-    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    // Only the user's choice or typing writes; a list that reloads does not.
+    auto write = [this](const QString& text) {
         if (m_link->showing() || text == fieldText(m_link)) return;
         m_link->Write([&](TField& f) { f.SetAsString(text); });
-    });
+    };
+    connect(this, &QComboBox::textActivated, this, write);
+    connect(lineEdit(), &QLineEdit::textEdited, this, write);
     m_link->Show();
 }
 
 void TDBLookupComboBox::show()
 {
     setKeyValue(fieldText(m_link));
-    setEnabled(m_link->Field() != nullptr);
 }

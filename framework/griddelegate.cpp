@@ -138,8 +138,15 @@ void TGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
 {
     QString text;
     if (auto* e = qobject_cast<TNullDateEdit*>(editor)) text = e->valueText();
-    else if (auto* e = qobject_cast<TNullTimeEdit*>(editor)) text = e->valueText();
-    else if (auto* e = qobject_cast<QComboBox*>(editor)) text = e->currentText();
+    else if (auto* e = qobject_cast<TNullTimeEdit*>(editor)) {
+        text = e->valueText();
+        // A time kept in a date-time column keeps the date it had (or the zero day).
+        const TField* f = m_model->dataSetModel()->field(m_model->mapToSource(index).column());
+        if (f && f->DataType() == ftDateTime && !text.isEmpty()) {
+            const QString old = index.data(Qt::EditRole).toString();
+            text = (old.size() >= 10 ? old.left(10) : QStringLiteral("1900-01-01")) + QLatin1Char(' ') + text;
+        }
+    } else if (auto* e = qobject_cast<QComboBox*>(editor)) text = e->currentText();
     else if (auto* e = qobject_cast<TButtonEdit*>(editor)) text = e->text();
     else if (auto* e = qobject_cast<QPlainTextEdit*>(editor)) text = e->toPlainText();
     else if (auto* e = qobject_cast<QLineEdit*>(editor)) text = e->text();

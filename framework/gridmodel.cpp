@@ -64,6 +64,14 @@ QVariant TGridModel::data(const QModelIndex& index, int role) const
             case TEditorKind::Lookup:
                 if (!col->LookupDisplayField().isEmpty()) return col->lookupText(m_source->data(src, Qt::EditRole));
                 break;
+            case TEditorKind::Date:
+            case TEditorKind::Time: {
+                if (!col->DisplayFormat().isEmpty()) break;
+                // A date column shows the date of a date-time, a time column its time.
+                const QString text = m_source->data(src, Qt::DisplayRole).toString();
+                if (text.size() < 19 || text.at(10) != QLatin1Char(' ')) return text;
+                return col->Kind() == TEditorKind::Date ? text.left(10) : text.mid(11, 8);
+            }
             case TEditorKind::Memo: {
                 const QString text = m_source->data(src, Qt::DisplayRole).toString();
                 const qsizetype eol = text.indexOf(QLatin1Char('\n'));

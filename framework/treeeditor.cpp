@@ -103,6 +103,16 @@ TDBDateEdit& Tbase_frmMditree::AddDateEdit(const QString& label, const QString& 
     return *edit;
 }
 
+TDBLookupComboBox& Tbase_frmMditree::AddLookup(const QString& label, const QString& field, TRemoteUdpDataSet* list,
+                                               const QString& keyField, const QStringList& shownFields,
+                                               const QStringList& shownCaptions)
+{
+    auto* combo = new TDBLookupComboBox(DbMaster_Source, field, RzPanel2);
+    combo->setList(list, keyField, shownFields, shownCaptions);
+    AddEditor(label, combo);
+    return *combo;
+}
+
 // ---------------------------------------------------------------- state
 
 void Tbase_frmMditree::UpdateActionState()

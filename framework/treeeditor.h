@@ -44,6 +44,7 @@ class TDBMemo;
 class TDBCheckBox;
 class TDBComboBox;
 class TDBDateEdit;
+class TDBLookupComboBox;
 
 struct TTreeEditRules {
     QString CodeField = QStringLiteral("fcode");
@@ -89,6 +90,9 @@ public:
     TDBCheckBox& AddCheckBox(const QString& caption, const QString& field);
     TDBComboBox& AddComboBox(const QString& label, const QString& field, const QStringList& items, bool freeText = true);
     TDBDateEdit& AddDateEdit(const QString& label, const QString& field);
+    TDBLookupComboBox& AddLookup(const QString& label, const QString& field, TRemoteUdpDataSet* list,
+                                 const QString& keyField, const QStringList& shownFields,
+                                 const QStringList& shownCaptions = {});
     void AddEditor(const QString& label, QWidget* editor);
 
 protected:

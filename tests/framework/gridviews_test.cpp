@@ -25,6 +25,7 @@ std::unique_ptr<TRemoteUdpDataSet> sample(const QStringList& codes)
     ds->AddField("fkind", ftString, 10);
     ds->AddField("fnote", ftString, 200);
     ds->AddField("fname", ftString, 20);
+    ds->AddField("fbegin", ftDateTime);
     ds->CreateDataSet();
     for (const QString& code : codes) {
         ds->Append();
@@ -44,6 +45,7 @@ public:
         view->AddColumn("fcode", "编号");
         view->AddColumn("fdate", "日期").date();
         view->AddColumn("ftime", "时间").time();
+        view->AddColumn("fbegin", "上班时间").time();
         view->AddColumn("fprice", "单价").currency("0.00");
         view->AddColumn("fkind", "类型").valueList({"西服", "衬衫"});
         view->AddColumn("fnote", "备注").memo();
@@ -98,6 +100,14 @@ TEST(GridCells, EveryEditorKindReadsAndWritesItsField)
     timeEdit->setText("08:30:00");
     cells.write(timeEdit, time);
     EXPECT_EQ(ds->FieldByName("ftime").AsString(), "08:30:00");
+
+    // A time in a date-time column: shown as a time, written with a date.
+    const QModelIndex begin = cells.at(0, "fbegin");
+    auto* beginEdit = qobject_cast<md::ui::TNullTimeEdit*>(cells.open(begin));
+    beginEdit->setText("09:15:00");
+    cells.write(beginEdit, begin);
+    EXPECT_EQ(ds->FieldByName("fbegin").AsDateTime(), QDateTime(QDate(1900, 1, 1), QTime(9, 15)));
+    EXPECT_EQ(begin.data().toString(), "09:15:00");
 
     const QModelIndex price = cells.at(0, "fprice");
     auto* priceEdit = qobject_cast<QLineEdit*>(cells.open(price));

@@ -3,6 +3,7 @@
 #include "fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 
 using namespace md::test;
@@ -28,6 +29,23 @@ TEST_F(FrameworkTest, GridAndTreeEditorsRender)
     const QPixmap gridPicture = grid->grab();
     EXPECT_FALSE(gridPicture.isNull());
     EXPECT_TRUE(gridPicture.save(picturePath("framework_grid.png")));
+
+    // The filter builder and the print preview, as the grid editor opens them.
+    script.onDialog([](QDialog& dialog) {
+        if (auto* builder = qobject_cast<TFilterDialog*>(&dialog))
+            builder->setConditions({{false, "colorname_ch", "包含", "红"}, {true, "fqty", ">=", "10"}});
+        dialog.show();
+        dialog.resize(dialog.inherits("QPrintPreviewDialog") ? QSize(700, 600) : dialog.size());
+        QCoreApplication::processEvents();
+        const QString name = dialog.inherits("QPrintPreviewDialog") ? "framework_preview.png" : "framework_find.png";
+        dialog.grab().save(picturePath(name.toLatin1().constData()));
+        return int(QDialog::Rejected);
+    });
+    grid->post_action->trigger();
+    grid->find_action->trigger();
+    grid->print_action->trigger();
+    EXPECT_TRUE(QFile::exists(picturePath("framework_find.png")));
+    EXPECT_TRUE(QFile::exists(picturePath("framework_preview.png")));
 
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E','华东','0','')");
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E01','上海','E','直辖市')");
