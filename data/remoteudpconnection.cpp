@@ -1,9 +1,14 @@
 #include "remoteudpconnection.h"
 
 #include "backend.h"
+#include "odbcbackend.h"
+#include "pgbackend.h"
 #include "sqlitebackend.h"
+#include "tsql/mssqlprinter.h"
 
 #include <QAtomicInt>
+#include <QUrl>
+#include <QUrlQuery>
 
 using md::data::Backend;
 using md::sql::Statement;
@@ -13,6 +18,37 @@ ConnectionSettings ConnectionSettings::sqlite(const QString& file)
     ConnectionSettings settings;
     settings.kind = Kind::SQLite;
     settings.database = file;
+    return settings;
+}
+
+ConnectionSettings ConnectionSettings::postgres(const QString& text)
+{
+    ConnectionSettings settings;
+    settings.kind = Kind::PostgreSQL;
+    QStringList options;
+    auto take = [&](const QString& key, const QString& value) {
+        if (key == QLatin1String("host")) settings.host = value;
+        else if (key == QLatin1String("port")) settings.port = value.toInt();
+        else if (key == QLatin1String("dbname")) settings.database = value;
+        else if (key == QLatin1String("user")) settings.user = value;
+        else if (key == QLatin1String("password")) settings.password = value;
+        else options << key + QLatin1Char('=') + value;
+    };
+    if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://"))) {
+        const QUrl url(text);
+        settings.host = url.host(QUrl::FullyDecoded);
+        settings.port = url.port(0);
+        settings.database = url.path(QUrl::FullyDecoded).mid(1);
+        settings.user = url.userName(QUrl::FullyDecoded);
+        settings.password = url.password(QUrl::FullyDecoded);
+        for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) take(key, value);
+    } else {
+        for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const qsizetype eq = part.indexOf(QLatin1Char('='));
+            if (eq > 0) take(part.left(eq).trimmed(), part.mid(eq + 1).trimmed());
+        }
+    }
+    settings.options = options.join(QLatin1Char(' '));
     return settings;
 }
 
@@ -69,8 +105,12 @@ void TRemoteUdpConnection::Open(const ConnectionSettings& settings,
     case ConnectionSettings::Kind::SQLite:
         m_backend = std::make_unique<md::data::SqliteBackend>(m_qtConnectionName, settings.database);
         break;
-    default:
-        throw EDatabaseError(QStringLiteral("此版本尚不支持该数据库类型。"));
+    case ConnectionSettings::Kind::PostgreSQL:
+        m_backend = std::make_unique<md::data::PgBackend>(m_qtConnectionName, settings);
+        break;
+    case ConnectionSettings::Kind::Odbc:
+        m_backend = std::make_unique<md::data::OdbcBackend>(m_qtConnectionName, settings);
+        break;
     }
     m_settings = settings;
     m_server = std::move(server);
@@ -230,16 +270,35 @@ qint64 TRemoteUdpConnection::RunStatementUnlogged(const Statement& statement, co
                                                   RowSink* sink)
 {
     md::data::PreparedStatement& prepared = m_backend->prepare(statement.sql);
-    for (int i = 0; i < statement.params.size(); ++i) {
-        if (!params)
-            throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(statement.params[i].name));
-        prepared.bind(i, params->paramValue(statement.params[i]));
+    if (!statement.params.isEmpty() && !params)
+        throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(statement.params[0].name));
+    if (m_backend->dialect() == md::sql::Dialect::SqlServer) {
+        // "?" placeholders: one value per occurrence, in order.
+        for (int k = 0; k < statement.placeholderOrder.size(); ++k)
+            prepared.bind(k, params->paramValue(statement.params[statement.placeholderOrder[k]]));
+    } else {
+        for (int i = 0; i < statement.params.size(); ++i) prepared.bind(i, params->paramValue(statement.params[i]));
     }
     return prepared.execute(sink);
 }
 
 void TRemoteUdpConnection::callProcedure(const Statement& statement, const ParamSource* params, RowSink* sink)
 {
+    if (m_settings.serverProcedures) {
+        // The server's own procedure, called as written.
+        QVector<md::sql::ParamRef> refs;
+        for (const md::sql::ExecArg& arg : statement.args)
+            if (arg.kind == md::sql::ExecArg::Kind::Param) refs.push_back({arg.paramName, false});
+        QVector<int> order;
+        md::data::PreparedStatement& prepared =
+            m_backend->prepare(md::sql::passThroughText(statement.tsql, refs, &order));
+        for (int i = 0; i < order.size(); ++i) {
+            if (!params) throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(refs[order[i]].name));
+            prepared.bind(i, params->paramValue(refs[order[i]]));
+        }
+        prepared.execute(sink);
+        return;
+    }
     const md::data::Procedure* procedure = m_server->procedure(statement.procedure);
     if (!procedure) throw EDatabaseError(QStringLiteral("找不到存储过程 '%1'。").arg(statement.procedure));
 

@@ -29,8 +29,14 @@ struct ConnectionSettings {
     QString user;
     QString password;
     QString options;  // driver connect options
+    // The server holds the product's stored procedures itself (an existing
+    // company database on SQL Server): "exec" goes to it as text. Otherwise the
+    // procedures run from the workstation, on every backend.
+    bool serverProcedures = false;
 
     static ConnectionSettings sqlite(const QString& file);
+    // "postgresql://user@host:port/database" or libpq's "host=... dbname=..." text.
+    static ConnectionSettings postgres(const QString& uriOrConnInfo);
 };
 
 // Values of ":name" parameters for a statement.

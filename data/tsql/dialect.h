@@ -18,8 +18,16 @@ public:
     virtual QString print(const ast::Stmt& statement, QVector<int>* placeholderOrder) = 0;
     // A scalar expression on its own (exec arguments that are not literals).
     virtual QString printExpression(const ast::Expr& expr) = 0;
+    // The statement's text for the dialect, given also its T-SQL text (a dialect
+    // that speaks T-SQL passes that through).
+    virtual QString printStatement(const ast::Stmt& statement, const QString& tsql, QVector<int>* placeholderOrder)
+    {
+        return print(statement, placeholderOrder);
+    }
 };
 
 std::unique_ptr<DialectWriter> makeSqliteWriter();
+std::unique_ptr<DialectWriter> makePostgresWriter();
+std::unique_ptr<DialectWriter> makeSqlServerWriter();
 
 }  // namespace md::sql

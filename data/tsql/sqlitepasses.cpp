@@ -36,16 +36,19 @@ std::vector<TableRefPtr> cloneFrom(const std::vector<TableRefPtr>& from)
     return copy;
 }
 
-SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, ExprPtr where, const Node& at)
+SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, ExprPtr where, const Node& at,
+                      const QString& rowid)
 {
     auto s = std::make_unique<Select>();
     s->line = at.line;
     s->column = at.column;
-    s->items.push_back({column(source, QStringLiteral("rowid"), at), QString()});
+    s->items.push_back({column(source, rowid, at), QString()});
     s->from = std::move(from);
     s->where = std::move(where);
     return s;
 }
+
+}  // namespace
 
 // "update t set c=b.x from t a join (...) b on ... where ..." updates each row of
 // t from its own joined row. SQLite's UPDATE ... FROM would join a second copy
@@ -53,7 +56,7 @@ SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, Expr
 //   update t as md_target set c = (select b.x from <from> where a.rowid = md_target.rowid
 //     and <where> limit 1) where md_target.rowid in (select a.rowid from <from> where <where>)
 // An unmatched row of a left join gets null, as on SQL Server.
-void rewriteUpdate(UpdateStmt& s)
+void rewriteUpdateByRowAddress(UpdateStmt& s, const QString& rowid)
 {
     if (s.from.empty() || !s.targetInFrom) return;
     const QString source = s.targetInFrom->refName();
@@ -64,15 +67,15 @@ void rewriteUpdate(UpdateStmt& s)
     values->from = cloneFrom(s.from);
     ExprPtr sameRow = makeExpr(ExprKind::Compare, s);
     sameRow->op = Op::Eq;
-    sameRow->args.push_back(column(source, QStringLiteral("rowid"), s));
-    sameRow->args.push_back(column(kTargetAlias, QStringLiteral("rowid"), s));
+    sameRow->args.push_back(column(source, rowid, s));
+    sameRow->args.push_back(column(kTargetAlias, rowid, s));
     values->where = andOf(std::move(sameRow), s.where ? clone(*s.where) : nullptr);
     values->top = makeExpr(ExprKind::Number, s);
     values->top->text = QStringLiteral("1");
 
     ExprPtr filter = makeExpr(ExprKind::InSelect, s);
-    filter->args.push_back(column(kTargetAlias, QStringLiteral("rowid"), s));
-    filter->select = rowidSelect(source, std::move(s.from), std::move(s.where), s);
+    filter->args.push_back(column(kTargetAlias, rowid, s));
+    filter->select = rowidSelect(source, std::move(s.from), std::move(s.where), s, rowid);
     s.from.clear();
     s.where = std::move(filter);
     s.printAlias = kTargetAlias;
@@ -87,14 +90,14 @@ void rewriteUpdate(UpdateStmt& s)
 }
 
 // "delete t from t a join ..." and "delete from t from u where ...".
-void rewriteDelete(DeleteStmt& s)
+void rewriteDeleteByRowAddress(DeleteStmt& s, const QString& rowid)
 {
     if (s.from.empty()) return;
     if (s.targetInFrom) {
         const QString source = s.targetInFrom->refName();
         ExprPtr filter = makeExpr(ExprKind::InSelect, s);
-        filter->args.push_back(column(s.targetTable, QStringLiteral("rowid"), s));
-        filter->select = rowidSelect(source, std::move(s.from), std::move(s.where), s);
+        filter->args.push_back(column(s.targetTable, rowid, s));
+        filter->select = rowidSelect(source, std::move(s.from), std::move(s.where), s, rowid);
         s.where = std::move(filter);
     } else {
         auto exists = std::make_unique<Select>();
@@ -111,6 +114,8 @@ void rewriteDelete(DeleteStmt& s)
     s.from.clear();
     s.targetInFrom = nullptr;
 }
+
+namespace {
 
 SelectPtr wrapAsDerived(SelectPtr inner)
 {
@@ -230,8 +235,8 @@ void forEachSelect(Stmt& statement, const std::function<void(Select&)>& fn)
 
 void rewriteForSqlite(Stmt& statement)
 {
-    if (statement.kind == Stmt::Kind::Update) rewriteUpdate(static_cast<UpdateStmt&>(statement));
-    if (statement.kind == Stmt::Kind::Delete) rewriteDelete(static_cast<DeleteStmt&>(statement));
+    if (statement.kind == Stmt::Kind::Update) rewriteUpdateByRowAddress(static_cast<UpdateStmt&>(statement), QStringLiteral("rowid"));
+    if (statement.kind == Stmt::Kind::Delete) rewriteDeleteByRowAddress(static_cast<DeleteStmt&>(statement), QStringLiteral("rowid"));
     forEachSelect(statement, wrapTopBranches);
 }
 

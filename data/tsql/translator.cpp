@@ -87,6 +87,8 @@ Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
 {
     // A dialect is a DialectWriter (dialect.h): its rewrites and its printer.
     if (dialect == Dialect::SQLite) m_cache->writer = makeSqliteWriter();
+    else if (dialect == Dialect::PostgreSQL) m_cache->writer = makePostgresWriter();
+    else if (dialect == Dialect::SqlServer) m_cache->writer = makeSqlServerWriter();
 }
 
 Translator::~Translator() = default;
@@ -163,7 +165,7 @@ namespace {
         }
         if (s.kind != Statement::Kind::Exec) {
             writer.rewrite(*node);
-            s.sql = writer.print(*node, &s.placeholderOrder);
+            s.sql = writer.printStatement(*node, s.tsql, &s.placeholderOrder);
         }
         batch->statements.push_back(std::move(s));
     }

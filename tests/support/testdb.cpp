@@ -1,17 +1,158 @@
 #include "testdb.h"
 
+#include "pgbackend.h"
 #include "serverdb.h"
+#include "tsql/pgruntime.h"
+
+#include <QCryptographicHash>
+#include <QCoreApplication>
+#include <libpq-fe.h>
+#include <mutex>
 
 namespace md::test {
 
-TestDb::TestDb()
+namespace {
+
+// One maintenance connection per test program, to the server's "postgres" database.
+PGconn* adminConnection()
 {
-    m_path = m_dir.filePath(QStringLiteral("test.db"));
-    m_connection = std::make_unique<TRemoteUdpConnection>();
-    md::server::openDatabase(*m_connection, ConnectionSettings::sqlite(m_path), /*create=*/true);
+    static PGconn* conn = nullptr;
+    if (conn && PQstatus(conn) == CONNECTION_OK) return conn;
+    ConnectionSettings server = testPostgresServer();
+    server.database = QStringLiteral("postgres");
+    conn = PQconnectdb(md::data::pgConnectionString(server).toUtf8().constData());
+    if (PQstatus(conn) != CONNECTION_OK)
+        throw EDatabaseError(QStringLiteral("PostgreSQL test server unreachable: ") +
+                             QString::fromUtf8(PQerrorMessage(conn)));
+    return conn;
 }
 
-TestDb::~TestDb() = default;
+void admin(const QString& sql)
+{
+    PGconn* conn = adminConnection();
+    PGresult* r = PQexec(conn, sql.toUtf8().constData());
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+    const QString error = QString::fromUtf8(PQerrorMessage(conn));
+    PQclear(r);
+    if (!ok) throw EDatabaseError(error + QStringLiteral("\n") + sql);
+}
+
+bool databaseExists(const QString& name)
+{
+    PGconn* conn = adminConnection();
+    const QByteArray n = name.toUtf8();
+    const char* values[] = {n.constData()};
+    PGresult* r = PQexecParams(conn, "SELECT 1 FROM pg_database WHERE datname = $1", 1, nullptr, values, nullptr,
+                               nullptr, 0);
+    const bool exists = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1;
+    PQclear(r);
+    return exists;
+}
+
+// The template holds the schema of this build: its name changes with the schema.
+QString templateName()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(md::server::schemaScript().toUtf8());
+    hash.addData(QByteArray::number(md::sql::kPgRuntimeVersion));
+    return QStringLiteral("md_tpl_") + QString::fromLatin1(hash.result().toHex().left(12));
+}
+
+QString ensureTemplate()
+{
+    static QString name;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QString tpl = templateName();
+        // Several test programs may start at once: one builds, the others wait.
+        admin(QStringLiteral("SELECT pg_advisory_lock(7340031)"));
+        try {
+            if (!databaseExists(tpl)) {
+                const QString building = tpl + QStringLiteral("_new");
+                admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(building));
+                admin(QStringLiteral("CREATE DATABASE %1").arg(building));
+                {
+                    ConnectionSettings settings = testPostgresServer();
+                    settings.database = building;
+                    TRemoteUdpConnection connection;
+                    md::server::openDatabase(connection, settings, /*create=*/true);
+                }
+                admin(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(building, tpl));
+            }
+        } catch (...) {
+            admin(QStringLiteral("SELECT pg_advisory_unlock(7340031)"));
+            throw;
+        }
+        admin(QStringLiteral("SELECT pg_advisory_unlock(7340031)"));
+        name = tpl;
+    });
+    if (name.isEmpty()) throw EDatabaseError(QStringLiteral("PostgreSQL template database could not be built"));
+    return name;
+}
+
+QString freshDatabaseName()
+{
+    static int counter = 0;
+    return QStringLiteral("md_t_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+}
+
+}  // namespace
+
+bool testOnPostgres()
+{
+    return qEnvironmentVariable("MD_TEST_BACKEND").compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
+}
+
+ConnectionSettings testPostgresServer()
+{
+    const QString info = qEnvironmentVariable("MD_TEST_PG");
+    if (info.isEmpty())
+        throw EDatabaseError(QStringLiteral("MD_TEST_PG is not set: no PostgreSQL server for the tests"));
+    return ConnectionSettings::postgres(info);
+}
+
+ScratchPgDatabase::ScratchPgDatabase()
+{
+    m_settings = testPostgresServer();
+    m_settings.database = freshDatabaseName();
+    admin(QStringLiteral("CREATE DATABASE %1").arg(m_settings.database));
+}
+
+ScratchPgDatabase::~ScratchPgDatabase()
+{
+    try {
+        admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_settings.database));
+    } catch (const EDatabaseError&) {
+    }
+}
+
+TestDb::TestDb()
+{
+    m_connection = std::make_unique<TRemoteUdpConnection>();
+    if (testOnPostgres()) {
+        const QString tpl = ensureTemplate();
+        m_settings = testPostgresServer();
+        m_settings.database = freshDatabaseName();
+        m_path = m_settings.database;
+        admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(m_path, tpl));
+        md::server::openDatabase(*m_connection, m_settings, /*create=*/false);
+        return;
+    }
+    m_path = m_dir.filePath(QStringLiteral("test.db"));
+    m_settings = ConnectionSettings::sqlite(m_path);
+    md::server::openDatabase(*m_connection, m_settings, /*create=*/true);
+}
+
+TestDb::~TestDb()
+{
+    m_connection.reset();
+    if (isPostgres()) {
+        try {
+            admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_path));
+        } catch (const EDatabaseError&) {
+        }
+    }
+}
 
 qint64 TestDb::exec(const QString& tsql) { return m_connection->ExecSQL(tsql); }
 

@@ -1,6 +1,9 @@
 #pragma once
-// A fresh SQLite database with the whole server schema, in a temporary folder,
-// opened on a connection. Each test gets its own.
+// A fresh database with the whole server schema, opened on a connection. Each
+// test gets its own: a SQLite file in a temporary folder, or, when
+// MD_TEST_BACKEND=postgresql, a PostgreSQL database made from a template that
+// holds the schema, on the server named by MD_TEST_PG (libpq connection text;
+// tests/pg/pgserver.sh starts a private one).
 #include "remoteudpconnection.h"
 
 #include <QTemporaryDir>
@@ -15,8 +18,11 @@ public:
     ~TestDb();
 
     TRemoteUdpConnection& conn() { return *m_connection; }
-    QString path() const { return m_path; }
+    QString path() const { return m_path; }  // SQLite: the file; PostgreSQL: the database name
     QString folder() const { return m_dir.path(); }
+    // Settings that open another connection on the same database.
+    ConnectionSettings settings() const { return m_settings; }
+    bool isPostgres() const { return m_settings.kind == ConnectionSettings::Kind::PostgreSQL; }
 
     // Shorthands for arranging and asserting database contents.
     qint64 exec(const QString& tsql);
@@ -26,7 +32,24 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_path;
+    ConnectionSettings m_settings;
     std::unique_ptr<TRemoteUdpConnection> m_connection;
+};
+
+// True when the tests run on PostgreSQL (MD_TEST_BACKEND=postgresql).
+bool testOnPostgres();
+// The PostgreSQL server of the tests (MD_TEST_PG); throws when it is not set.
+ConnectionSettings testPostgresServer();
+// A new, empty PostgreSQL database on the test server (dropped by the returned
+// guard), for tests that make their own schema.
+class ScratchPgDatabase {
+public:
+    ScratchPgDatabase();
+    ~ScratchPgDatabase();
+    ConnectionSettings settings() const { return m_settings; }
+
+private:
+    ConnectionSettings m_settings;
 };
 
 // Path of a file under tests/ in the source tree.
