@@ -52,6 +52,19 @@ ConnectionSettings ConnectionSettings::postgres(const QString& text)
     return settings;
 }
 
+ConnectionSettings ConnectionSettings::fromDatabaseText(const QString& text)
+{
+    if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://")))
+        return postgres(text);
+    if (text.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive)) {
+        ConnectionSettings settings;
+        settings.kind = Kind::Odbc;
+        settings.database = text.mid(5);
+        return settings;
+    }
+    return sqlite(text);
+}
+
 // ---------------------------------------------------------------- parameters
 
 ParamMap::ParamMap(std::initializer_list<std::pair<QString, QVariant>> values)

@@ -37,6 +37,10 @@ struct ConnectionSettings {
     static ConnectionSettings sqlite(const QString& file);
     // "postgresql://user@host:port/database" or libpq's "host=... dbname=..." text.
     static ConnectionSettings postgres(const QString& uriOrConnInfo);
+    // What a --db option names: a "postgresql://" address, "odbc:<data source>"
+    // (SQL Server), or else a SQLite file.
+    static ConnectionSettings fromDatabaseText(const QString& text);
+    bool isFile() const { return kind == Kind::SQLite; }
 };
 
 // Values of ":name" parameters for a statement.

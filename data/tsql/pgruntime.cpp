@@ -14,7 +14,7 @@ QString pgRuntimeScript()
     return QStringLiteral(R"SQL(
 DO $$ BEGIN
   IF NOT EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'md_ci') THEN
-    CREATE COLLATION md_ci (provider = icu, locale = 'zh-u-ks-level2', deterministic = false);
+    CREATE COLLATION md_ci (provider = icu, locale = 'zh-u-kr-latn-hani-ks-level2', deterministic = false);
   END IF;
   IF NOT EXISTS (SELECT 1 FROM pg_type WHERE typname = 'md_bit') THEN
     CREATE DOMAIN md_bit AS smallint;
@@ -25,10 +25,10 @@ DO $$ BEGIN
 END $$;
 
 CREATE OR REPLACE FUNCTION md_datetime(v text) RETURNS timestamp LANGUAGE plpgsql STABLE AS $f$
-DECLARE t text;
+DECLARE t text COLLATE "default";
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
-  t := btrim(v);
+  t := btrim(v COLLATE "default");
   IF t = '' THEN RETURN timestamp '1900-01-01'; END IF;
   t := replace(replace(replace(t, '年', '-'), '月', '-'), '日', '');
   IF t ~ '^\d{1,2}:\d' THEN t := '1900-01-01 ' || t; END IF;
@@ -36,7 +36,7 @@ BEGIN
      AND t !~ '^\d{8}([ T]\d{1,2}:\d{1,2}(:\d{1,2}(\.\d+)?)?)?$' THEN
     RAISE EXCEPTION '从字符串转换日期和/或时间时，转换失败。' USING ERRCODE = '22007';
   END IF;
-  RETURN date_trunc('second', replace(t, '.', '-')::timestamp);
+  RETURN date_trunc('second', regexp_replace(t, '^(\d{4})\.(\d{1,2})\.', '\1-\2-')::timestamp);
 EXCEPTION WHEN datetime_field_overflow OR invalid_datetime_format THEN
   RAISE EXCEPTION '从字符串转换日期和/或时间时，转换失败。' USING ERRCODE = '22007';
 END $f$;
@@ -110,7 +110,7 @@ CREATE OR REPLACE FUNCTION md_int(v text) RETURNS bigint LANGUAGE plpgsql IMMUTA
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
   IF btrim(v) = '' THEN RETURN 0; END IF;
-  IF btrim(v) !~ '^[+-]?\d+$' THEN
+  IF btrim(v COLLATE "default") !~ '^[+-]?\d+$' THEN
     RAISE EXCEPTION '在将 varchar 值 ''%'' 转换成数据类型 int 时失败。', v USING ERRCODE = '22018';
   END IF;
   RETURN btrim(v)::bigint;
@@ -143,7 +143,7 @@ EXCEPTION WHEN invalid_text_representation THEN
 END $f$;
 
 CREATE OR REPLACE FUNCTION md_bit(v text) RETURNS smallint LANGUAGE plpgsql IMMUTABLE AS $f$
-DECLARE t text := btrim(v);
+DECLARE t text COLLATE "default" := btrim(v COLLATE "default");
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
   IF lower(t) = 'true' THEN RETURN 1; END IF;

@@ -2,6 +2,8 @@
 // connection, translation and server objects as the windows.
 //
 //   mdsql --db FILE [--create] [--print] 'T-SQL batch'     (or the batch on stdin)
+//   --db also takes a PostgreSQL address (postgresql://user@host:port/database, or
+//   postgresql:///database?host=/socket/folder) or odbc:<data source>.
 #include "serverdb.h"
 #include "sqlquote.h"
 
@@ -64,7 +66,7 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs a T-SQL batch on a master-data database."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("db"), QStringLiteral("SQLite database file, postgresql:// address or odbc:<data source>."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("create"), QStringLiteral("Create the database with the schema when missing.")});
     parser.addOption({QStringLiteral("print"), QStringLiteral("Only print the translation.")});
     parser.addPositionalArgument(QStringLiteral("batch"), QStringLiteral("T-SQL batch; read from stdin when absent."));
@@ -82,9 +84,10 @@ int main(int argc, char** argv)
             if (!parser.isSet(QStringLiteral("print"))) throw EDatabaseError(QStringLiteral("请用 --db 指定数据库文件。"));
             md::server::openDatabase(connection, ConnectionSettings::sqlite(QStringLiteral(":memory:")), false);
         } else {
-            if (!parser.isSet(QStringLiteral("create")) && !QFileInfo::exists(file))
+            const ConnectionSettings settings = ConnectionSettings::fromDatabaseText(file);
+            if (settings.isFile() && !parser.isSet(QStringLiteral("create")) && !QFileInfo::exists(file))
                 throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
-            md::server::openDatabase(connection, ConnectionSettings::sqlite(file), parser.isSet(QStringLiteral("create")));
+            md::server::openDatabase(connection, settings, parser.isSet(QStringLiteral("create")));
         }
 
         const auto batch = connection.Translate(batchText);

@@ -130,14 +130,16 @@ TEST(Connection, SelectAnywhereInABatchReturnsItsRows)
 TEST(Connection, FileIsSharedSafely)
 {
     TestDb db;
-    QSqlQuery pragma(db.conn().database());
-    ASSERT_TRUE(pragma.exec(QStringLiteral("pragma journal_mode")) && pragma.next());
-    EXPECT_EQ(pragma.value(0).toString(), QStringLiteral("wal"));
-    ASSERT_TRUE(pragma.exec(QStringLiteral("pragma synchronous")) && pragma.next());
-    EXPECT_EQ(pragma.value(0).toInt(), 2);  // FULL
+    if (!db.isPostgres()) {
+        QSqlQuery pragma(db.conn().database());
+        ASSERT_TRUE(pragma.exec(QStringLiteral("pragma journal_mode")) && pragma.next());
+        EXPECT_EQ(pragma.value(0).toString(), QStringLiteral("wal"));
+        ASSERT_TRUE(pragma.exec(QStringLiteral("pragma synchronous")) && pragma.next());
+        EXPECT_EQ(pragma.value(0).toInt(), 2);  // FULL
+    }
 
     TRemoteUdpConnection other;
-    md::server::openDatabase(other, ConnectionSettings::sqlite(db.path()), false);
+    md::server::openDatabase(other, db.settings(), false);
     db.exec("insert into config([id],mode) values(3,1)");
     ResultTable rows;
     other.OpenSQL(QStringLiteral("select mode from config where [id]=3"), rows);
@@ -148,7 +150,7 @@ TEST(KeyViews, FreshTwelveCharacterKeysThatNeverRepeat)
 {
     TestDb db;
     TRemoteUdpConnection other;
-    md::server::openDatabase(other, ConnectionSettings::sqlite(db.path()), false);
+    md::server::openDatabase(other, db.settings(), false);
     QSet<QString> seen;
     const QRegularExpression shape(QStringLiteral("^[0-9A-F]{12}$"));
     for (int i = 0; i < 2000; ++i) {

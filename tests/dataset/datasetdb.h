@@ -4,6 +4,7 @@
 // statements can address them.
 #include "remoteudpconnection.h"
 #include "serverdb.h"
+#include "testdb.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -21,6 +22,11 @@ public:
         objects->catalog = std::move(catalog);
         m_objects = std::move(objects);
         m_path = m_dir.filePath(QStringLiteral("dataset.db"));
+        m_settings = ConnectionSettings::sqlite(m_path);
+        if (testOnPostgres()) {
+            m_scratch = std::make_unique<ScratchPgDatabase>();
+            m_settings = m_scratch->settings();
+        }
         m_connection = connect();
         m_connection->ExecSQL(ddl);
     }
@@ -31,7 +37,7 @@ public:
     std::unique_ptr<TRemoteUdpConnection> connect() const
     {
         auto connection = std::make_unique<TRemoteUdpConnection>();
-        connection->Open(ConnectionSettings::sqlite(m_path), m_objects);
+        connection->Open(m_settings, m_objects);
         return connection;
     }
 
@@ -47,6 +53,8 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_path;
+    ConnectionSettings m_settings;
+    std::unique_ptr<ScratchPgDatabase> m_scratch;  // PostgreSQL runs: outlives the connection
     std::shared_ptr<const md::data::ServerObjects> m_objects;
     std::unique_ptr<TRemoteUdpConnection> m_connection;
 };

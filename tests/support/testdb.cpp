@@ -6,6 +6,8 @@
 
 #include <QCryptographicHash>
 #include <QCoreApplication>
+#include <QUrl>
+#include <QUrlQuery>
 #include <libpq-fe.h>
 #include <mutex>
 
@@ -90,6 +92,16 @@ QString ensureTemplate()
     return name;
 }
 
+// "postgresql:///db?host=...": what the programs take for --db.
+QString pgUri(const ConnectionSettings& s)
+{
+    QUrlQuery query;
+    if (!s.host.isEmpty()) query.addQueryItem(QStringLiteral("host"), QString::fromLatin1(QUrl::toPercentEncoding(s.host)));
+    if (s.port > 0) query.addQueryItem(QStringLiteral("port"), QString::number(s.port));
+    if (!s.user.isEmpty()) query.addQueryItem(QStringLiteral("user"), QString::fromLatin1(QUrl::toPercentEncoding(s.user)));
+    return QStringLiteral("postgresql:///") + s.database + QLatin1Char('?') + query.toString(QUrl::FullyEncoded);
+}
+
 QString freshDatabaseName()
 {
     static int counter = 0;
@@ -100,12 +112,16 @@ QString freshDatabaseName()
 
 bool testOnPostgres()
 {
-    return qEnvironmentVariable("MD_TEST_BACKEND").compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
+    return qEnvironmentVariable("MD_TEST_BACKEND").startsWith(QLatin1String("postgresql"), Qt::CaseInsensitive);
 }
 
 ConnectionSettings testPostgresServer()
 {
-    const QString info = qEnvironmentVariable("MD_TEST_PG");
+    // "postgresql:<connection text>" names the server in the one variable;
+    // otherwise MD_TEST_PG does.
+    const QString backend = qEnvironmentVariable("MD_TEST_BACKEND");
+    const qsizetype colon = backend.indexOf(QLatin1Char(':'));
+    const QString info = colon > 0 ? backend.mid(colon + 1) : qEnvironmentVariable("MD_TEST_PG");
     if (info.isEmpty())
         throw EDatabaseError(QStringLiteral("MD_TEST_PG is not set: no PostgreSQL server for the tests"));
     return ConnectionSettings::postgres(info);
@@ -133,8 +149,8 @@ TestDb::TestDb()
         const QString tpl = ensureTemplate();
         m_settings = testPostgresServer();
         m_settings.database = freshDatabaseName();
-        m_path = m_settings.database;
-        admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(m_path, tpl));
+        m_path = pgUri(m_settings);
+        admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(m_settings.database, tpl));
         md::server::openDatabase(*m_connection, m_settings, /*create=*/false);
         return;
     }
@@ -148,7 +164,7 @@ TestDb::~TestDb()
     m_connection.reset();
     if (isPostgres()) {
         try {
-            admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_path));
+            admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_settings.database));
         } catch (const EDatabaseError&) {
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
 // A fresh database with the whole server schema, opened on a connection. Each
 // test gets its own: a SQLite file in a temporary folder, or, when
-// MD_TEST_BACKEND=postgresql, a PostgreSQL database made from a template that
-// holds the schema, on the server named by MD_TEST_PG (libpq connection text;
-// tests/pg/pgserver.sh starts a private one).
+// MD_TEST_BACKEND=postgresql:<libpq connection text> (or =postgresql with the
+// text in MD_TEST_PG), a PostgreSQL database made from a template that holds
+// the schema (tests/pg/pgserver.sh starts a private server).
 #include "remoteudpconnection.h"
 
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@ public:
     ~TestDb();
 
     TRemoteUdpConnection& conn() { return *m_connection; }
-    QString path() const { return m_path; }  // SQLite: the file; PostgreSQL: the database name
+    QString path() const { return m_path; }  // SQLite: the file; PostgreSQL: a postgresql:// address
     QString folder() const { return m_dir.path(); }
     // Settings that open another connection on the same database.
     ConnectionSettings settings() const { return m_settings; }
@@ -36,9 +36,10 @@ private:
     std::unique_ptr<TRemoteUdpConnection> m_connection;
 };
 
-// True when the tests run on PostgreSQL (MD_TEST_BACKEND=postgresql).
+// True when the tests run on PostgreSQL (MD_TEST_BACKEND=postgresql...).
 bool testOnPostgres();
-// The PostgreSQL server of the tests (MD_TEST_PG); throws when it is not set.
+// The PostgreSQL server of the tests; throws when none is named, so that a
+// PostgreSQL run without a server fails loudly.
 ConnectionSettings testPostgresServer();
 // A new, empty PostgreSQL database on the test server (dropped by the returned
 // guard), for tests that make their own schema.

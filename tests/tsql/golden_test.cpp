@@ -1,7 +1,8 @@
 // Golden files: tests/golden/<family>.tsql holds T-SQL batches separated by
-// lines "GO"; <family>.sqlite holds what each batch translates to. "{CR}" in a
-// batch stands for a lone carriage return. MD_UPDATE_GOLDEN=1 rewrites the
-// .sqlite files from the current translation.
+// lines "GO"; <family>.sqlite and <family>.pg hold what each batch translates to
+// for SQLite and PostgreSQL. "{CR}" in a batch stands for a lone carriage
+// return. MD_UPDATE_GOLDEN=1 rewrites the .sqlite and .pg files from the current
+// translation.
 #include "tsqltestutil.h"
 
 #include <QDir>
@@ -68,21 +69,20 @@ QString describe(const Translator& translator, const QString& batch)
 
 class Golden : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Golden, TranslationMatches)
+void compareWithGolden(const QString& family, Dialect dialect, const QString& extension)
 {
-    const QString family = QString::fromStdString(GetParam());
     const QString base = QStringLiteral(MD_TEST_DATA_DIR "/golden/") + family;
     QFile in(base + QStringLiteral(".tsql"));
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     const QStringList batches = splitBatches(QString::fromUtf8(in.readAll()));
-    Translator translator(Dialect::SQLite, md::test::fixtureCatalog());
+    Translator translator(dialect, md::test::fixtureCatalog());
 
     QString actual;
     for (const QString& batch : batches) {
         const QString text = QString(batch).replace(QLatin1String("{CR}"), QLatin1String("\r"));
         actual += describe(translator, text) + QStringLiteral("GO\n");
     }
-    QFile expectedFile(base + QStringLiteral(".sqlite"));
+    QFile expectedFile(base + extension);
     if (qEnvironmentVariableIntValue("MD_UPDATE_GOLDEN") == 1) {
         ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
         expectedFile.write(actual.toUtf8());
@@ -91,10 +91,17 @@ TEST_P(Golden, TranslationMatches)
     ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << "missing " << qPrintable(expectedFile.fileName());
     const QStringList expected = QString::fromUtf8(expectedFile.readAll()).split(QStringLiteral("GO\n"));
     const QStringList got = actual.split(QStringLiteral("GO\n"));
-    ASSERT_EQ(expected.size(), got.size()) << "batch count differs in " << qPrintable(family);
+    ASSERT_EQ(expected.size(), got.size()) << "batch count differs in " << qPrintable(family + extension);
     for (int i = 0; i < got.size(); ++i)
         EXPECT_EQ(expected[i].toStdString(), got[i].toStdString())
-            << "batch " << i + 1 << " of " << qPrintable(family) << ":\n" << qPrintable(batches.value(i));
+            << "batch " << i + 1 << " of " << qPrintable(family + extension) << ":\n" << qPrintable(batches.value(i));
+}
+
+TEST_P(Golden, TranslationMatches)
+{
+    const QString family = QString::fromStdString(GetParam());
+    compareWithGolden(family, Dialect::SQLite, QStringLiteral(".sqlite"));
+    compareWithGolden(family, Dialect::PostgreSQL, QStringLiteral(".pg"));
 }
 
 std::vector<std::string> goldenFamilies()
