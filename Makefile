@@ -6,7 +6,8 @@ BUILD ?= build
 JOBS ?= 2
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
 	libqt6sql6-odbc libsqlite3-dev libxlsxwriter-dev libzint-dev fonts-noto-cjk libsodium-dev \
-	libgtest-dev libgmock-dev clang libclang-rt-14-dev
+	libgtest-dev libgmock-dev clang libclang-rt-14-dev postgresql libpq-dev qtkeychain-qt6-dev \
+	libsqliteodbc unixodbc
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_SECONDS ?= 20
 
@@ -45,7 +46,10 @@ fuzz: deps
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DMD_BUILD_TESTS=OFF >/dev/null
 	cmake --build build-bench -j $(JOBS) --target benchmarks
-	@for b in build-bench/bin/bench_*; do QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@# The PostgreSQL benchmark gets a private server for the run.
+	@export MD_BENCH_PG="$$(tests/pg/pgserver.sh start build-bench/pgbench)" || exit 1; \
+	trap 'tests/pg/pgserver.sh stop build-bench/pgbench' EXIT; \
+	for b in build-bench/bin/bench_*; do QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 run: build
 	@if [ -x $(BUILD)/bin/masterdata ]; then $(BUILD)/bin/masterdata; \
