@@ -1,5 +1,6 @@
 #include "connectiondialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 namespace md::host {
@@ -36,12 +36,14 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
     m_kind->setObjectName(QStringLiteral("cmb_kind"));
     m_kind->addItems({QStringLiteral("SQLite（内嵌数据库）"), QStringLiteral("PostgreSQL"),
                       QStringLiteral("SQL Server（ODBC）")});
-    if (auto* model = qobject_cast<QStandardItemModel*>(m_kind->model()))
-        for (int row = 1; row < model->rowCount(); ++row) model->item(row)->setEnabled(false);
+    m_kind->setCurrentIndex(int(current.kind));
+    const bool isFile = current.kind == ConnectionSettings::Kind::SQLite;
+    const bool isPg = current.kind == ConnectionSettings::Kind::PostgreSQL;
+    const bool isOdbc = current.kind == ConnectionSettings::Kind::Odbc;
 
     auto* sqlite = new QGroupBox(QStringLiteral("SQLite"), this);
     m_file = field(sqlite, "edt_sqlitefile");
-    m_file->setText(current.database);
+    if (isFile) m_file->setText(current.database);
     auto* browse = new QPushButton(QStringLiteral("浏览…"), sqlite);
     browse->setObjectName(QStringLiteral("btn_browse"));
     connect(browse, &QPushButton::clicked, this, [this] {
@@ -58,26 +60,56 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
 
     auto* postgres = new QGroupBox(QStringLiteral("PostgreSQL"), this);
     postgres->setObjectName(QStringLiteral("grp_postgresql"));
-    auto* port = new QSpinBox(postgres);
-    port->setRange(1, 65535);
-    port->setValue(5432);
+    m_pgPort = new QSpinBox(postgres);
+    m_pgPort->setObjectName(QStringLiteral("spn_pgport"));
+    m_pgPort->setRange(1, 65535);
+    m_pgPort->setValue(isPg && current.port > 0 ? current.port : 5432);
+    m_pgHost = field(postgres, "edt_pghost");
+    m_pgDatabase = field(postgres, "edt_pgdatabase");
+    m_pgUser = field(postgres, "edt_pguser");
+    m_pgPassword = field(postgres, "edt_pgpassword", true);
+    if (isPg) {
+        m_pgHost->setText(current.host);
+        m_pgDatabase->setText(current.database);
+        m_pgUser->setText(current.user);
+        m_pgPassword->setText(current.password);
+    }
     auto* pgForm = new QFormLayout(postgres);
-    pgForm->addRow(QStringLiteral("服务器："), field(postgres, "edt_pghost"));
-    pgForm->addRow(QStringLiteral("端口："), port);
-    pgForm->addRow(QStringLiteral("数据库："), field(postgres, "edt_pgdatabase"));
-    pgForm->addRow(QStringLiteral("用户名："), field(postgres, "edt_pguser"));
-    pgForm->addRow(QStringLiteral("密码："), field(postgres, "edt_pgpassword", true));
-    postgres->setEnabled(false);
+    pgForm->addRow(QStringLiteral("服务器："), m_pgHost);
+    pgForm->addRow(QStringLiteral("端口："), m_pgPort);
+    pgForm->addRow(QStringLiteral("数据库："), m_pgDatabase);
+    pgForm->addRow(QStringLiteral("用户名："), m_pgUser);
+    pgForm->addRow(QStringLiteral("密码："), m_pgPassword);
 
     auto* odbc = new QGroupBox(QStringLiteral("SQL Server（ODBC）"), this);
     odbc->setObjectName(QStringLiteral("grp_odbc"));
+    m_dsn = field(odbc, "edt_dsn");
+    m_odbcUser = field(odbc, "edt_odbcuser");
+    m_odbcPassword = field(odbc, "edt_odbcpassword", true);
+    m_serverProcedures = new QCheckBox(QStringLiteral("数据库已有本系统的存储过程"), odbc);
+    m_serverProcedures->setObjectName(QStringLiteral("chk_serverprocedures"));
+    if (isOdbc) {
+        m_dsn->setText(current.database);
+        m_odbcUser->setText(current.user);
+        m_odbcPassword->setText(current.password);
+        m_serverProcedures->setChecked(current.serverProcedures);
+    }
     auto* odbcForm = new QFormLayout(odbc);
-    odbcForm->addRow(QStringLiteral("数据源："), field(odbc, "edt_dsn"));
-    odbcForm->addRow(QStringLiteral("用户名："), field(odbc, "edt_odbcuser"));
-    odbcForm->addRow(QStringLiteral("密码："), field(odbc, "edt_odbcpassword", true));
-    odbc->setEnabled(false);
+    odbcForm->addRow(QStringLiteral("数据源："), m_dsn);
+    odbcForm->addRow(QStringLiteral("用户名："), m_odbcUser);
+    odbcForm->addRow(QStringLiteral("密码："), m_odbcPassword);
+    odbcForm->addRow(QString(), m_serverProcedures);
 
-    auto* note = new QLabel(QStringLiteral("PostgreSQL 与 SQL Server 连接将在相应的数据库支持完成后开放。"), this);
+    // Only the chosen kind's fields can be edited.
+    const auto showKind = [sqlite, postgres, odbc](int kind) {
+        sqlite->setEnabled(kind == 0);
+        postgres->setEnabled(kind == 1);
+        odbc->setEnabled(kind == 2);
+    };
+    showKind(m_kind->currentIndex());
+    connect(m_kind, &QComboBox::currentIndexChanged, this, showKind);
+
+    auto* note = new QLabel(QStringLiteral("密码不写入设置文件：保存在系统的密钥环中；没有密钥环时，登录时询问。"), this);
     note->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -100,7 +132,26 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
 
 ConnectionSettings TConnectionDialog::settings() const
 {
-    return ConnectionSettings::sqlite(m_file->text().trimmed());
+    ConnectionSettings result;
+    switch (m_kind->currentIndex()) {
+    case 1:
+        result.kind = ConnectionSettings::Kind::PostgreSQL;
+        result.host = m_pgHost->text().trimmed();
+        result.port = m_pgPort->value();
+        result.database = m_pgDatabase->text().trimmed();
+        result.user = m_pgUser->text().trimmed();
+        result.password = m_pgPassword->text();
+        return result;
+    case 2:
+        result.kind = ConnectionSettings::Kind::Odbc;
+        result.database = m_dsn->text().trimmed();
+        result.user = m_odbcUser->text().trimmed();
+        result.password = m_odbcPassword->text();
+        result.serverProcedures = m_serverProcedures->isChecked();
+        return result;
+    default:
+        return ConnectionSettings::sqlite(m_file->text().trimmed());
+    }
 }
 
 }  // namespace md::host

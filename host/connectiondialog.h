@@ -1,13 +1,15 @@
 #pragma once
-// Where the data lives. The embedded SQLite file is offered now; the
-// PostgreSQL and SQL Server fields are in place but disabled until those
-// backends are available.
+// Where the data lives: the embedded SQLite file, a PostgreSQL server, or a
+// SQL Server data source through ODBC. Passwords are never written to the
+// settings file (see hostdatabase.h).
 #include "remoteudpconnection.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace md::host {
 
@@ -20,6 +22,15 @@ public:
 private:
     QComboBox* m_kind;
     QLineEdit* m_file;
+    QLineEdit* m_pgHost;
+    QSpinBox* m_pgPort;
+    QLineEdit* m_pgDatabase;
+    QLineEdit* m_pgUser;
+    QLineEdit* m_pgPassword;
+    QLineEdit* m_dsn;
+    QLineEdit* m_odbcUser;
+    QLineEdit* m_odbcPassword;
+    QCheckBox* m_serverProcedures;
 };
 
 }  // namespace md::host

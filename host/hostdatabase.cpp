@@ -1,6 +1,7 @@
 #include "hostdatabase.h"
 
 #include "demo/passwords.h"
+#include "secretstore.h"
 #include "serverdb.h"
 #include "sqlquote.h"
 
@@ -15,6 +16,7 @@ namespace md::host {
 namespace {
 
 QString settingsFile() { return dataFolder() + QStringLiteral("/connection.ini"); }
+QString passwordKeyOf(const ConnectionSettings& s);
 
 }  // namespace
 
@@ -28,21 +30,65 @@ QString dataFolder()
 
 QString defaultDatabaseFile() { return dataFolder() + QStringLiteral("/masterdata.db"); }
 
+namespace {
+QString passwordKeyOf(const ConnectionSettings& s)
+{
+    if (s.kind == ConnectionSettings::Kind::PostgreSQL)
+        return passwordKey(QStringLiteral("postgresql"), s.host + QLatin1Char(':') + QString::number(s.port), s.database,
+                           s.user);
+    return passwordKey(QStringLiteral("odbc"), QString(), s.database, s.user);
+}
+}  // namespace
+
 ConnectionSettings savedConnectionSettings()
 {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     ConnectionSettings result = ConnectionSettings::sqlite(defaultDatabaseFile());
-    const QString file = settings.value(QStringLiteral("sqlite/file")).toString();
-    if (!file.isEmpty()) result.database = file;
+    const QString kind = settings.value(QStringLiteral("kind")).toString();
+    if (kind == QLatin1String("postgresql")) {
+        result.kind = ConnectionSettings::Kind::PostgreSQL;
+        result.host = settings.value(QStringLiteral("postgresql/host")).toString();
+        result.port = settings.value(QStringLiteral("postgresql/port"), 5432).toInt();
+        result.database = settings.value(QStringLiteral("postgresql/database")).toString();
+        result.user = settings.value(QStringLiteral("postgresql/user")).toString();
+    } else if (kind == QLatin1String("odbc")) {
+        result.kind = ConnectionSettings::Kind::Odbc;
+        result.database = settings.value(QStringLiteral("odbc/dsn")).toString();
+        result.user = settings.value(QStringLiteral("odbc/user")).toString();
+        result.serverProcedures = settings.value(QStringLiteral("odbc/serverprocedures")).toBool();
+    } else {
+        const QString file = settings.value(QStringLiteral("sqlite/file")).toString();
+        if (!file.isEmpty()) result.database = file;
+        return result;
+    }
+    if (const auto password = loadPassword(passwordKeyOf(result))) result.password = *password;
     return result;
 }
 
 void saveConnectionSettings(const ConnectionSettings& connection)
 {
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    // Only the embedded database is offered so far; the other kinds follow with their backends.
-    settings.setValue(QStringLiteral("kind"), QStringLiteral("sqlite"));
-    settings.setValue(QStringLiteral("sqlite/file"), connection.database);
+    // The password goes to the secret store only, never to this file.
+    switch (connection.kind) {
+    case ConnectionSettings::Kind::SQLite:
+        settings.setValue(QStringLiteral("kind"), QStringLiteral("sqlite"));
+        settings.setValue(QStringLiteral("sqlite/file"), connection.database);
+        return;
+    case ConnectionSettings::Kind::PostgreSQL:
+        settings.setValue(QStringLiteral("kind"), QStringLiteral("postgresql"));
+        settings.setValue(QStringLiteral("postgresql/host"), connection.host);
+        settings.setValue(QStringLiteral("postgresql/port"), connection.port);
+        settings.setValue(QStringLiteral("postgresql/database"), connection.database);
+        settings.setValue(QStringLiteral("postgresql/user"), connection.user);
+        break;
+    case ConnectionSettings::Kind::Odbc:
+        settings.setValue(QStringLiteral("kind"), QStringLiteral("odbc"));
+        settings.setValue(QStringLiteral("odbc/dsn"), connection.database);
+        settings.setValue(QStringLiteral("odbc/user"), connection.user);
+        settings.setValue(QStringLiteral("odbc/serverprocedures"), connection.serverProcedures);
+        break;
+    }
+    if (!connection.password.isEmpty()) storePassword(passwordKeyOf(connection), connection.password);
 }
 
 bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,

@@ -9,6 +9,8 @@
 #include "modulelibrary.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
 
@@ -45,8 +47,16 @@ int main(int argc, char** argv)
 
     TRemoteUdpConnection connection;
     ConnectionSettings settings =
-        options.database.isEmpty() ? savedConnectionSettings() : ConnectionSettings::sqlite(options.database);
+        options.database.isEmpty() ? savedConnectionSettings() : ConnectionSettings::fromDatabaseText(options.database);
     const auto connectDatabase = [&] {
+        // No password from the secret store: ask for it (it is kept for this run only).
+        if (!settings.isFile() && settings.password.isEmpty() && !unattended) {
+            bool ok = false;
+            const QString password = QInputDialog::getText(
+                nullptr, QStringLiteral("数据库密码"), QStringLiteral("数据库 %1 的密码：").arg(settings.database),
+                QLineEdit::Password, QString(), &ok);
+            if (ok) settings.password = password;
+        }
         try {
             openDatabase(connection, settings, rightListsOf(module));
             return true;
