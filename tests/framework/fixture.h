@@ -14,6 +14,7 @@
 #include "session.h"
 #include "sharedvalues.h"
 #include "sqlquote.h"
+#include "testdb.h"
 #include "treeeditor.h"
 #include "treelist.h"
 
@@ -81,7 +82,8 @@ create table ba_fieldvalues (
 )
 )";
 
-// A database with the server schema and the tables above, known to the catalog.
+// A database with the server schema and the tables above, known to the catalog:
+// SQLite, or PostgreSQL when the tests run there (MD_TEST_BACKEND).
 class FrameworkDb {
 public:
     FrameworkDb()
@@ -99,8 +101,13 @@ public:
         }
         catalog->load(own);
         objects->catalog = std::move(catalog);
+        ConnectionSettings settings = ConnectionSettings::sqlite(m_dir.filePath(QStringLiteral("framework.db")));
+        if (testOnPostgres()) {
+            m_scratch = std::make_unique<ScratchPgDatabase>();
+            settings = m_scratch->settings();
+        }
         m_connection = std::make_unique<TRemoteUdpConnection>();
-        m_connection->Open(ConnectionSettings::sqlite(m_dir.filePath(QStringLiteral("framework.db"))), std::move(objects));
+        m_connection->Open(settings, std::move(objects));
         md::server::createDatabase(*m_connection);
         if (!own.trimmed().isEmpty()) m_connection->ExecSQL(own);
     }
@@ -130,6 +137,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<ScratchPgDatabase> m_scratch;  // PostgreSQL runs: outlives the connection
     std::unique_ptr<TRemoteUdpConnection> m_connection;
 };
 
