@@ -1,0 +1,205 @@
+-- Goods, their colours, pictures, item prices, sizes and barcodes.
+
+-- goodsid is the business key; GoodsNo (from V_GetPassWord12) addresses the row
+-- in the goods form's own statements. Goods made from sample styles have no
+-- GoodsNo yet, so it may be null. No column may be named fgoodsid or fsize:
+-- conditions appended inside "select goodsid from goods where ..." must bind to
+-- the outer table.
+create table goods (
+    goodsid varchar(30) not null primary key,
+    goodssortid varchar(30) null,
+    goodsname varchar(50) null,
+    ayear varchar(30) null,
+    season varchar(30) null,
+    brand varchar(30) null,
+    unit varchar(30) null,
+    sort varchar(30) null,
+    style varchar(30) null,
+    item varchar(30) null,
+    patter varchar(30) null,
+    catena varchar(30) null,
+    sex varchar(30) null,
+    masterial varchar(30) null,
+    lining varchar(30) null,
+    mat varchar(30) null,
+    standard varchar(30) null,
+    whence varchar(30) null,
+    size_class varchar(30) null,
+    topdate datetime null,
+    picture varchar(10) null,
+    remark varchar(200) null,
+    strat bit null default 1,
+    inputdate datetime null,
+    field1 varchar(30) null,
+    field2 varchar(30) null,
+    field3 varchar(30) null,
+    field4 varchar(30) null,
+    unitprice money null default 0,
+    price1 money null default 0,
+    price2 money null default 0,
+    price3 money null default 0,
+    price4 money null default 0,
+    price5 money null default 0,
+    price6 money null default 0,
+    isshopgoods bit null default 0,
+    typecode varchar(30) null,
+    fsortbyint int null,
+    fshopstockqty int null,
+    fshopprice money null,
+    fisshoptop bit null default 0,
+    fisshopnew bit null default 0,
+    fisshopmaster bit null default 0,
+    fisshopscrush bit null default 0,
+    fisshopsale bit null default 0,
+    fshopclickcount int null,
+    fgoodscaption varchar(100) null,
+    fgoodsremark varchar(2000) null,
+    fgoodsweight decimal(18,3) null,
+    fshopscrushprice money null,
+    fshopscrushbegindate datetime null,
+    fshopscrushenddate datetime null,
+    fshopplanpirce money null,
+    fshopisend bit null default 0,
+    fshopenddate datetime null,
+    lastupdate datetime null,
+    goodsno varchar(12) null,
+    fcheck bit null default 0
+)
+
+-- Colours of a goods item. The goods form addresses rows by ColorNo; imports
+-- and sample conversion insert rows without it, so the row number is the key.
+create table goodscolor (
+    fautoid int identity(1,1) not null primary key,
+    fgoodsid varchar(30) null,
+    fcolorid varchar(30) null,
+    GoodsNo varchar(12) null,
+    ColorNo varchar(30) null
+)
+
+-- The goods-specific description of a colour (颜色说明).
+create table ba_goodscolor (
+    fautoid int identity(1,1) not null primary key,
+    fgoodsid varchar(30) null,
+    fcolorid varchar(30) null,
+    fcolor varchar(50) null,
+    GoodsNo varchar(12) null,
+    ColorNo varchar(30) null
+)
+
+-- Pictures of goods and of sample styles, one per code.
+create table GoodsImage (
+    fautoid int identity(1,1) not null primary key,
+    fgoodsid varchar(30) null,
+    GoodsNo varchar(12) null,
+    fimage image null
+)
+
+create table goodsitemprice (
+    fautoid int identity(1,1) not null primary key,
+    fgoodsid varchar(30) null,
+    fitem varchar(50) null,
+    fprice money null default 0,
+    GoodsNo varchar(12) null
+)
+
+-- The online shop's goods type tree (kept by the wider system).
+create table goodstype (
+    fcode varchar(30) not null primary key,
+    fname varchar(50) null,
+    fparentcode varchar(30) null
+)
+
+-- The sizes of each goods item, kept in step with its size group.
+create table goodssize (
+    fautoid int identity(1,1) not null primary key,
+    goodsid varchar(30) null,
+    size_name varchar(30) null,
+    fieldname varchar(10) null,
+    displayindex int null
+)
+
+create table barcode (
+    fgoodsid varchar(30) not null,
+    fcolorid varchar(30) not null,
+    fsize varchar(30) not null,
+    fbarcode1 varchar(50) null,
+    fbarcode2 varchar(13) null,
+    fprintsize varchar(30) null,
+    fprintcolorid varchar(30) null,
+    fcheck bit null default 0,
+    goodsno varchar(12) null,
+    primary key (fgoodsid, fcolorid, fsize)
+)
+
+create table barcode_color (
+    fcolorid varchar(30) not null primary key,
+    fbarcolorid varchar(30) null
+)
+
+create table barcode_size (
+    fsize varchar(30) not null primary key,
+    fbarcodesize varchar(30) null
+)
+
+-- One row per size group: slot k holds the k-th size.
+create view v_size as
+select size_class,
+    max(case when displayindex=1 then size_name end) as S1,
+    max(case when displayindex=2 then size_name end) as S2,
+    max(case when displayindex=3 then size_name end) as S3,
+    max(case when displayindex=4 then size_name end) as S4,
+    max(case when displayindex=5 then size_name end) as S5,
+    max(case when displayindex=6 then size_name end) as S6,
+    max(case when displayindex=7 then size_name end) as S7,
+    max(case when displayindex=8 then size_name end) as S8,
+    max(case when displayindex=9 then size_name end) as S9,
+    max(case when displayindex=10 then size_name end) as S10,
+    max(case when displayindex=11 then size_name end) as S11,
+    max(case when displayindex=12 then size_name end) as S12,
+    max(case when displayindex=13 then size_name end) as S13,
+    max(case when displayindex=14 then size_name end) as S14,
+    max(case when displayindex=15 then size_name end) as S15,
+    max(case when displayindex=16 then size_name end) as S16,
+    max(case when displayindex=17 then size_name end) as S17,
+    max(case when displayindex=18 then size_name end) as S18,
+    max(case when displayindex=19 then size_name end) as S19,
+    max(case when displayindex=20 then size_name end) as S20,
+    max(case when displayindex=21 then size_name end) as S21,
+    max(case when displayindex=22 then size_name end) as S22,
+    max(case when displayindex=23 then size_name end) as S23,
+    max(case when displayindex=24 then size_name end) as S24,
+    max(case when displayindex=25 then size_name end) as S25,
+    max(case when displayindex=26 then size_name end) as S26,
+    max(case when displayindex=27 then size_name end) as S27,
+    max(case when displayindex=28 then size_name end) as S28,
+    max(case when displayindex=29 then size_name end) as S29,
+    max(case when displayindex=30 then size_name end) as S30
+from ba_size
+group by size_class
+
+-- The sizes of one goods item through its size group.
+create view vgoodssize as
+select a.goodsid, b.size_name, b.fieldname, b.displayindex
+from goods a join ba_size b on a.size_class=b.size_class
+
+-- Goods x colours with the goods attributes. Every description column that can
+-- be a filter field is here, so an attribute condition resolves against it.
+create view vgoodscolor as
+select b.goodsid, a.fcolorid as colorid, c.colorname_ch, c.colorname_en,
+    b.goodssortid, b.goodsname, b.ayear, b.season, b.brand, b.unit, b.sort, b.style,
+    b.item, b.patter, b.catena, b.sex, b.masterial, b.lining, b.mat, b.standard,
+    b.whence, b.size_class, b.field1, b.field2, b.field3, b.field4, b.unitprice,
+    b.price1, b.price2, b.price3, b.price4, b.price5, b.price6, b.strat, b.inputdate,
+    a.GoodsNo, a.ColorNo, b.masterial as color1, convert(bit,0) as delbit
+from goodscolor a
+join goods b on a.fgoodsid=b.goodsid
+left join ba_color c on a.fcolorid=c.colorid
+
+-- As vgoodscolor, with the goods' own colour description in color2.
+create view vgoodscolor1 as
+select b.goodsid, a.fcolorid as colorid, c.colorname_ch, b.masterial as color1,
+    isnull(d.fcolor, c.colorname_ch) as color2
+from goodscolor a
+join goods b on a.fgoodsid=b.goodsid
+left join ba_color c on a.fcolorid=c.colorid
+left join ba_goodscolor d on a.fgoodsid=d.fgoodsid and a.fcolorid=d.fcolorid
