@@ -25,7 +25,8 @@ struct SessionContext {
     QString UserNo;
     QString RightListName;
     TRemoteUdpConnection* Connection = nullptr;
-    QObject* HostMainForm = nullptr;  // implements IOpenWindowList (qobject_cast-free: see openWindowList())
+    QObject* HostMainForm = nullptr;  // implements IOpenWindowList (see openWindowList())
+    QObject* HostScreen = nullptr;    // not used here; passed on unchanged to the report plug-in
 };
 
 SessionContext& Session();

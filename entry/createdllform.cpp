@@ -17,7 +17,6 @@ namespace {
 // form is freed on close.
 QHash<const md::entry::FormEntry*, QPointer<QDialog>> g_instances;
 QPointer<Tdict_dm> g_dataModule;
-QPointer<QObject> g_screen;
 
 }  // namespace
 
@@ -32,7 +31,7 @@ QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString
     session.RightListName = QString::fromUtf8(rightListName ? rightListName : "");
     session.HostMainForm = hostMainForm;
     session.Connection = connection;
-    g_screen = screen;
+    session.HostScreen = screen;
 
     // Loaded once: the shared values belong to the operator and database of the first call.
     if (!g_dataModule) g_dataModule = new Tdict_dm(application);
@@ -50,7 +49,7 @@ QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString
 
 namespace md::entry {
 
-QObject* sessionScreen() { return g_screen; }
+QObject* sessionScreen() { return md::Session().HostScreen; }
 
 void resetModule()
 {

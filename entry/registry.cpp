@@ -1,8 +1,10 @@
-// The one table of the module's functions. Adding a form: include its header
-// and put &make<Tfrm_x> in its row.
+// The one table of the module's functions. A form joins it by registering its
+// class (MD_REGISTER_FORM in the form's .cpp); the row with that class name
+// then creates it.
 #include "formregistry.h"
 
 #include "baseform.h"
+#include "formfactory.h"
 
 #include <QString>
 #include <iterator>
@@ -82,14 +84,31 @@ FormEntry g_forms[] = {
 constexpr int kFormCount = int(std::size(g_forms));
 static_assert(kFormCount == 53);
 
+// Rows without a factory of their own take the one their form class registered
+// (MD_REGISTER_FORM); done once, before the first lookup, so that tests can still
+// replace or remove factories afterwards.
+void resolveFactories()
+{
+    static bool resolved = false;
+    if (resolved) return;
+    resolved = true;
+    for (FormEntry& entry : g_forms)
+        if (!entry.factory) entry.factory = md::ui::formFactoryFor(entry.className);
+}
+
 }  // namespace
 
 int formCount() { return kFormCount; }
 
-const FormEntry& formAt(int index) { return g_forms[index]; }
+const FormEntry& formAt(int index)
+{
+    resolveFactories();
+    return g_forms[index];
+}
 
 const FormEntry* findForm(const QString& name)
 {
+    resolveFactories();
     const QString upper = name.toUpper();
     for (const FormEntry& entry : g_forms) {
         const QString key = QString::fromUtf8(entry.name);
@@ -100,6 +119,7 @@ const FormEntry* findForm(const QString& name)
 
 FormFactory setFormFactory(const char* name, FormFactory factory)
 {
+    resolveFactories();
     for (FormEntry& entry : g_forms) {
         if (qstrcmp(entry.name, name) != 0) continue;
         const FormFactory previous = entry.factory;

@@ -1,6 +1,5 @@
 #include "reportbridge.h"
 
-#include "createdllform.h"
 #include "routines.h"
 #include "session.h"
 
@@ -11,9 +10,16 @@
 #include <QPointer>
 #include <QScreen>
 
+class TRemoteUdpConnection;
+
 namespace md {
 
 namespace {
+
+// The entry contract the plug-in exports, the same as this module's.
+using CreateDLLFormFunction = QWidget* (*)(QApplication* application, QObject* screen, const QString& formName,
+                                           const char* userNo, const char* rightListName,
+                                           TRemoteUdpConnection* connection, QMainWindow* hostMainForm);
 
 QPointer<QObject> g_reportWindow;
 
@@ -48,7 +54,7 @@ void OpenReportForm(const QString& reportName)
     } restore;
     if (!create) return;
     const SessionContext& session = Session();
-    QObject* screen = entry::sessionScreen();
+    QObject* screen = session.HostScreen;
     if (!screen && qApp) screen = QGuiApplication::primaryScreen();
     g_reportWindow = create(qobject_cast<QApplication*>(session.HostApplication), screen, reportName,
                             session.UserNo.toUtf8().constData(), session.RightListName.toUtf8().constData(),
