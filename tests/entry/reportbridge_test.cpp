@@ -32,10 +32,8 @@ protected:
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         mainWindow.setCentralWidget(new QMdiArea);
-        db.exec("create table dt_client(fcode varchar(30),fname varchar(50),fabbrev varchar(30),fmathod varchar(10),"
-                "fgrad varchar(10),fcontactman varchar(20),ftel1 varchar(20),faddres varchar(100))");
-        db.exec("insert into dt_client(fcode,fname,fabbrev) values('C02','杭州湖滨店','湖滨店')");
-        db.exec("insert into dt_client(fcode,fname,fabbrev) values('C01','上海南京路店','南京路店')");
+        db.exec("insert into dt_client(fid,fcode,fname,fabbrev) values('ID02','C02','杭州湖滨店','湖滨店')");
+        db.exec("insert into dt_client(fid,fcode,fname,fabbrev) values('ID01','C01','上海南京路店','南京路店')");
         db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C01',0)");
         CreateDLLForm(qApp, QGuiApplication::primaryScreen(), "", "u1", "frm_client", &db.conn(), &mainWindow);
     }
