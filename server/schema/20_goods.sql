@@ -123,7 +123,8 @@ create table barcode (
     fcolorid varchar(30) not null,
     fsize varchar(30) not null,
     fbarcode1 varchar(50) null,
-    fbarcode2 varchar(13) null,
+    -- EAN-13 when numbered here; the barcode form also takes typed codes.
+    fbarcode2 varchar(50) null,
     fprintsize varchar(30) null,
     fprintcolorid varchar(30) null,
     fcheck bit null default 0,
@@ -203,3 +204,14 @@ from goodscolor a
 join goods b on a.fgoodsid=b.goodsid
 left join ba_color c on a.fcolorid=c.colorid
 left join ba_goodscolor d on a.fgoodsid=d.fgoodsid and a.fcolorid=d.fcolorid
+
+-- The goods form reads and deletes the rows of one goods code at a time; the
+-- list joins pictures by code and the form's statements address goods by GoodsNo.
+create index ix_goods_goodsno on goods (goodsno)
+create index ix_goodscolor_goods on goodscolor (fgoodsid, fcolorid)
+create index ix_goodscolor_colorno on goodscolor (ColorNo)
+create index ix_ba_goodscolor_goods on ba_goodscolor (fgoodsid, fcolorid)
+create index ix_ba_goodscolor_colorno on ba_goodscolor (ColorNo)
+create index ix_goodsimage_goods on GoodsImage (fgoodsid)
+create index ix_goodsitemprice_goods on goodsitemprice (fgoodsid)
+create index ix_goodssize_goods on goodssize (goodsid)
