@@ -142,40 +142,43 @@ create table barcode_size (
     fbarcodesize varchar(30) null
 )
 
--- One row per size group: slot k holds the k-th size.
+-- One row per size group: slot k holds the k-th size in displayindex order,
+-- counted by position, so stored numbers with gaps still fill S1, S2, ...
 create view v_size as
 select size_class,
-    max(case when displayindex=1 then size_name end) as S1,
-    max(case when displayindex=2 then size_name end) as S2,
-    max(case when displayindex=3 then size_name end) as S3,
-    max(case when displayindex=4 then size_name end) as S4,
-    max(case when displayindex=5 then size_name end) as S5,
-    max(case when displayindex=6 then size_name end) as S6,
-    max(case when displayindex=7 then size_name end) as S7,
-    max(case when displayindex=8 then size_name end) as S8,
-    max(case when displayindex=9 then size_name end) as S9,
-    max(case when displayindex=10 then size_name end) as S10,
-    max(case when displayindex=11 then size_name end) as S11,
-    max(case when displayindex=12 then size_name end) as S12,
-    max(case when displayindex=13 then size_name end) as S13,
-    max(case when displayindex=14 then size_name end) as S14,
-    max(case when displayindex=15 then size_name end) as S15,
-    max(case when displayindex=16 then size_name end) as S16,
-    max(case when displayindex=17 then size_name end) as S17,
-    max(case when displayindex=18 then size_name end) as S18,
-    max(case when displayindex=19 then size_name end) as S19,
-    max(case when displayindex=20 then size_name end) as S20,
-    max(case when displayindex=21 then size_name end) as S21,
-    max(case when displayindex=22 then size_name end) as S22,
-    max(case when displayindex=23 then size_name end) as S23,
-    max(case when displayindex=24 then size_name end) as S24,
-    max(case when displayindex=25 then size_name end) as S25,
-    max(case when displayindex=26 then size_name end) as S26,
-    max(case when displayindex=27 then size_name end) as S27,
-    max(case when displayindex=28 then size_name end) as S28,
-    max(case when displayindex=29 then size_name end) as S29,
-    max(case when displayindex=30 then size_name end) as S30
-from ba_size
+    max(case when k=1 then size_name end) as S1,
+    max(case when k=2 then size_name end) as S2,
+    max(case when k=3 then size_name end) as S3,
+    max(case when k=4 then size_name end) as S4,
+    max(case when k=5 then size_name end) as S5,
+    max(case when k=6 then size_name end) as S6,
+    max(case when k=7 then size_name end) as S7,
+    max(case when k=8 then size_name end) as S8,
+    max(case when k=9 then size_name end) as S9,
+    max(case when k=10 then size_name end) as S10,
+    max(case when k=11 then size_name end) as S11,
+    max(case when k=12 then size_name end) as S12,
+    max(case when k=13 then size_name end) as S13,
+    max(case when k=14 then size_name end) as S14,
+    max(case when k=15 then size_name end) as S15,
+    max(case when k=16 then size_name end) as S16,
+    max(case when k=17 then size_name end) as S17,
+    max(case when k=18 then size_name end) as S18,
+    max(case when k=19 then size_name end) as S19,
+    max(case when k=20 then size_name end) as S20,
+    max(case when k=21 then size_name end) as S21,
+    max(case when k=22 then size_name end) as S22,
+    max(case when k=23 then size_name end) as S23,
+    max(case when k=24 then size_name end) as S24,
+    max(case when k=25 then size_name end) as S25,
+    max(case when k=26 then size_name end) as S26,
+    max(case when k=27 then size_name end) as S27,
+    max(case when k=28 then size_name end) as S28,
+    max(case when k=29 then size_name end) as S29,
+    max(case when k=30 then size_name end) as S30
+from (select a.size_class, a.size_name,
+        (select count(*) from ba_size b where b.size_class=a.size_class and b.displayindex<a.displayindex)+1 as k
+    from ba_size a) s
 group by size_class
 
 -- The sizes of one goods item through its size group.
