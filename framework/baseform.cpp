@@ -76,6 +76,16 @@ void Tbase_frm::FormDestroy() {}
 
 bool Tbase_frm::FormKeyPress(QKeyEvent&) { return false; }
 
+bool Tbase_frm::FocusNextOnEnter(QKeyEvent& event)
+{
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (!enter || (event.modifiers() & ~Qt::KeypadModifier)) return false;
+    // A focused push button keeps Enter: it presses the button.
+    if (qobject_cast<QPushButton*>(QApplication::focusWidget())) return false;
+    focusNextChild();
+    return true;
+}
+
 void Tbase_frm::PostPendingEdits()
 {
     for (TDBTableView* view : findChildren<TDBTableView*>()) view->PostEditor();
@@ -206,10 +216,5 @@ Tbase_frmTop::Tbase_frmTop(QWidget* owner) : Tbase_frm(owner)
 
 bool Tbase_frmTop::FormKeyPress(QKeyEvent& event)
 {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (!enter || (event.modifiers() & ~Qt::KeypadModifier)) return Tbase_frm::FormKeyPress(event);
-    // A focused push button keeps Enter: it presses the button.
-    if (qobject_cast<QPushButton*>(QApplication::focusWidget())) return false;
-    focusNextChild();
-    return true;
+    return FocusNextOnEnter(event) || Tbase_frm::FormKeyPress(event);
 }

@@ -85,6 +85,9 @@ protected:
     virtual bool FormKeyPress(QKeyEvent& event);
     // Called before every action: grids write what their open cell editors hold.
     virtual void PostPendingEdits();
+    // Enter (without modifiers) moves the focus to the next control; a focused
+    // push button keeps it. True when the key was used.
+    bool FocusNextOnEnter(QKeyEvent& event);
 
     // The window's datasets (children of any depth).
     QList<TRemoteUdpDataSet*> DataSets() const;

@@ -183,24 +183,28 @@ void generateClients(DemoContext& demo)
                                  QStringLiteral("fareacode"), QStringLiteral("fdeptcode"), QStringLiteral("fcontactman"),
                                  QStringLiteral("ftel1"),    QStringLiteral("faddres"),   QStringLiteral("stratbit")};
     QHash<QString, QString> keys;  // client code -> fid
-    for (const Client& c : kClients) {
-        const QString code = QString::fromUtf8(c.code);
-        const QString parent = QString::fromUtf8(c.parent);
-        const QString fid = freshKey(demo);
-        keys.insert(code, fid);
-        // Top-level clients have a blank parent.
-        demo.insert(QStringLiteral("dt_client"), columns,
-                    {fid, parent.isEmpty() ? QStringLiteral(" ") : keys.value(parent), code, QString::fromUtf8(c.name),
-                     QString::fromUtf8(c.abbrev), QString::fromUtf8(c.nature), QString::fromUtf8(c.area),
-                     parent.isEmpty() ? QStringLiteral("0502") : QStringLiteral("0501"), QString::fromUtf8(c.contact),
-                     QString::fromUtf8(c.tel), QString::fromUtf8(c.address), 1});
-        // Shops have shifts; that is what makes a client a shop.
-        if (parent.isEmpty()) continue;
-        for (const Shift& s : kShifts)
-            demo.insert(QStringLiteral("ba_squad"),
-                        {QStringLiteral("fclientcode"), QStringLiteral("fsquname"), QStringLiteral("fbegintime"),
-                         QStringLiteral("fendtime"), QStringLiteral("finused")},
-                        {code, QString::fromUtf8(s.name), QString::fromUtf8(s.begin), QString::fromUtf8(s.end), 1});
+    for (const Client& c : kClients) keys.insert(QString::fromUtf8(c.code), freshKey(demo));
+    // Shops are stored before the agents: the shift window opens on the first
+    // client in stored order, and that should be a shop.
+    for (const bool shops : {true, false}) {
+        for (const Client& c : kClients) {
+            const QString code = QString::fromUtf8(c.code);
+            const QString parent = QString::fromUtf8(c.parent);
+            if (parent.isEmpty() == shops) continue;
+            // Top-level clients have a blank parent.
+            demo.insert(QStringLiteral("dt_client"), columns,
+                        {keys.value(code), shops ? keys.value(parent) : QStringLiteral(" "), code, QString::fromUtf8(c.name),
+                         QString::fromUtf8(c.abbrev), QString::fromUtf8(c.nature), QString::fromUtf8(c.area),
+                         shops ? QStringLiteral("0501") : QStringLiteral("0502"), QString::fromUtf8(c.contact),
+                         QString::fromUtf8(c.tel), QString::fromUtf8(c.address), 1});
+            // Shifts are what makes a client a shop.
+            if (!shops) continue;
+            for (const Shift& s : kShifts)
+                demo.insert(QStringLiteral("ba_squad"),
+                            {QStringLiteral("fclientcode"), QStringLiteral("fsquname"), QStringLiteral("fbegintime"),
+                             QStringLiteral("fendtime"), QStringLiteral("finused")},
+                            {code, QString::fromUtf8(s.name), QString::fromUtf8(s.begin), QString::fromUtf8(s.end), 1});
+        }
     }
 }
 

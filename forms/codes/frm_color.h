@@ -1,0 +1,14 @@
+#pragma once
+// 基本颜色设置: the basic colours that goods colours refer to.
+#include "dicteditor.h"
+
+class Tfrm_color : public Tbase_frmDictMdi {
+    Q_OBJECT
+public:
+    explicit Tfrm_color(QWidget* owner = nullptr);
+
+protected:
+    void FormCreate() override;
+    void DBmaster_tableBeforePost() override;
+    void del_actionExecute() override;
+};

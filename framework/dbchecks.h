@@ -1,0 +1,12 @@
+#pragma once
+// Checks that ask the database whether something exists (a code already
+// taken, a record in use): the query runs on a dataset made for the purpose,
+// which is freed again, and any row answers yes.
+#include <QString>
+
+namespace md::ui {
+
+// Opens the query through the open-query routine; true when it returns a row.
+bool QueryReturnsRow(const QString& sql);
+
+}  // namespace md::ui
