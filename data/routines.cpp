@@ -102,8 +102,8 @@ QString CompleteEan13(const QString& code)
 
 QString HostProgramFolder()
 {
-    // The description's folder name is lower-cased for a case-insensitive file
-    // system; here names are case-sensitive, so the path is kept as it is.
+    // On Windows this folder name was lower-cased, harmless on a case-insensitive
+    // file system; here names are case-sensitive, so the path is kept as it is.
     QString folder = qEnvironmentVariable("MASTERDATA_HOME");
     if (folder.isEmpty())
         folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
