@@ -256,9 +256,15 @@ private:
             case kBool:
                 out[c] = QVariant(qlonglong(*v == 't' ? 1 : 0));
                 break;
-            case kBytea:
-                out[c] = QVariant(QByteArray::fromHex(QByteArray(v + 2, PQgetlength(r, row, c) - 2)));
+            case kBytea: {
+                // The Qt driver sets bytea_output to escape on its connection;
+                // libpq reads that and the hex format alike.
+                size_t length = 0;
+                unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(v), &length);
+                out[c] = QVariant(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(length)));
+                PQfreemem(bytes);
                 break;
+            }
             default:
                 out[c] = QVariant(textOf(r, row, c));
             }
