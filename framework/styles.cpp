@@ -28,7 +28,11 @@ void ApplySharedColours(QWidget* window)
 {
     const QColor button = colorFromText(md::Shared().ColorButton);
     const QColor back = colorFromText(md::Shared().ColorBack);
-    for (QToolBar* bar : window->findChildren<QToolBar*>()) paint(bar, QPalette::Window, button);
+    for (QToolBar* bar : window->findChildren<QToolBar*>()) {
+        paint(bar, QPalette::Window, button);
+        // A toolbar fills its background from its own role (Button), not Window.
+        paint(bar, bar->backgroundRole(), button);
+    }
     for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) paint(b, QPalette::Button, button);
     // Panels: frames named as panels, and the status bar.
     for (QWidget* w : window->findChildren<QWidget*>()) {

@@ -70,7 +70,7 @@ Tfrm_GoodsField::Tfrm_GoodsField(QWidget* owner) : Tbase_frm(owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cxGrid1, 1);
     layout->addLayout(buttons);
-    resize(540, 480);
+    resize(500, 480);
 }
 
 int Tfrm_GoodsField::Execute(QWidget* owner)

@@ -142,9 +142,9 @@ void Tfrm_size::setRowCount(int count) { StringGrid1->setRowCount(qMax(0, count 
 void Tfrm_size::FormCreate()
 {
     Tbase_frmTop::FormCreate();
-    // Toolbar and buttons in the button colour; the header row in the back colour.
+    // Toolbar and header row in the button colour, as the other grids have it.
     ApplySharedColours(this);
-    const QColor header = colorFromText(md::Shared().ColorBack);
+    const QColor header = colorFromText(md::Shared().ColorButton);
     if (header.isValid()) {
         QPalette pal = StringGrid1->horizontalHeader()->palette();
         pal.setColor(QPalette::Button, header);
@@ -152,6 +152,10 @@ void Tfrm_size::FormCreate()
         StringGrid1->horizontalHeader()->setPalette(pal);
     }
     LoadGrid();
+    // Wide enough for the groups in use, within reason.
+    const int wanted = kGroupColumnWidth + (ColCount() - 1) * kSizeColumnWidth + 2 * StringGrid1->frameWidth() +
+                       StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    resize(qBound(640, wanted, 1000), height());
     OpenWindowCaption = windowTitle();
     if (IOpenWindowList* list = md::openWindowList()) {
         list->AddCaption(OpenWindowCaption);
