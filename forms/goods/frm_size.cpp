@@ -329,7 +329,7 @@ void Tfrm_size::PostPendingEdits()
     Tbase_frmTop::PostPendingEdits();
     // An open cell editor writes its text before any action reads the grid.
     QWidget* focus = QApplication::focusWidget();
-    if (focus && focus != StringGrid1 && StringGrid1->isAncestorOf(focus)) {
+    if (focus && focus->parentWidget() == StringGrid1->viewport()) {
         Q_EMIT StringGrid1->itemDelegate()->commitData(focus);
         Q_EMIT StringGrid1->itemDelegate()->closeEditor(focus);
     }

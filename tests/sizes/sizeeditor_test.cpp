@@ -1,4 +1,5 @@
 // The size editor: load, save, delete, new rows and columns, states, keys.
+#include "formregistry.h"
 #include "goods/frm_size.h"
 #include "sizesfixture.h"
 
@@ -67,6 +68,14 @@ TEST_F(SizesTest, LoadClosesGapsAndSaveRenumbers)
     EXPECT_EQ(form->State(), Tfrm_size::ssBrowse);
     EXPECT_EQ(enabling(*form), "111000");
     EXPECT_TRUE(script.shown().isEmpty());
+
+    QPointer<Tfrm_size> guard(form);
+    form->close_action->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(host.captions.isEmpty());
+    ASSERT_NE(md::entry::findForm("frm_size"), nullptr);
+    EXPECT_NE(md::entry::findForm("frm_size")->factory, nullptr) << "the host can open it";
 }
 
 TEST_F(SizesTest, SaveReadsEachRowUpToItsFirstBlankAndChecksNothingElse)
