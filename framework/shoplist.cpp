@@ -7,6 +7,7 @@
 
 #include <QLayout>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 TShopList::TShopList(QWidget* parent) : QWidget(parent)
@@ -22,7 +23,7 @@ TShopList::TShopList(QWidget* parent) : QWidget(parent)
     cxGrid2DBTableView1 = cxGrid2->View();
     cxGrid2DBTableView1->setDataSource(DbShop_Source);
     cxGrid2DBTableView1->AddColumn(QStringLiteral("fcode"), QStringLiteral("店铺编号")).width(72);
-    cxGrid2DBTableView1->AddColumn(QStringLiteral("fabbrev"), QStringLiteral("店铺简称")).width(120);
+    cxGrid2DBTableView1->AddColumn(QStringLiteral("fabbrev"), QStringLiteral("店铺简称")).width(110);
     cxGrid2DBTableView1->AddColumn(QStringLiteral("fmathod"), QStringLiteral("店铺性质")).width(72);
     cxGrid2DBTableView1->SetInputAllowed(false);
     auto* layout = new QVBoxLayout(this);
@@ -55,6 +56,13 @@ void TShopList::report(bool always)
     if (OnShopChanged) OnShopChanged(code);
 }
 
+QSize TShopList::sizeHint() const
+{
+    int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6;  // scroll bar and frame
+    for (const TGridColumn* column : cxGrid2DBTableView1->Columns()) width += column->Width();
+    return QSize(width, QWidget::sizeHint().height());
+}
+
 void TShopList::PlaceBeside(QWidget* grid)
 {
     QWidget* holder = grid->parentWidget();
@@ -63,7 +71,7 @@ void TShopList::PlaceBeside(QWidget* grid)
     if (QLayout* layout = holder ? holder->layout() : nullptr) delete layout->replaceWidget(grid, splitter);
     splitter->addWidget(this);
     splitter->addWidget(grid);
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 5);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
 }

@@ -39,6 +39,9 @@ public:
     // with a splitter between them.
     void PlaceBeside(QWidget* grid);
 
+    // Wide enough for its columns; the form's grid takes the rest.
+    QSize sizeHint() const override;
+
 private:
     void report(bool always);
 

@@ -10,7 +10,7 @@ Tfrm_Area::Tfrm_Area(QWidget* owner) : Tbase_frmMditree(owner)
     setWindowTitle(QStringLiteral("地区资料"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_Area"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    dxDBTreeList1->AddColumn(QStringLiteral("fName"), QStringLiteral("名称")).width(200);
+    dxDBTreeList1->AddColumn(QStringLiteral("fName"), QStringLiteral("名称")).width(170);
     AddEdit(QStringLiteral("地区编号："), QStringLiteral("fCode"), true);
     AddEdit(QStringLiteral("地区名称："), QStringLiteral("fName"));
     AddMemo(QStringLiteral("备    注："), QStringLiteral("fNotes"));

@@ -11,7 +11,7 @@ Tfrm_dpt::Tfrm_dpt(QWidget* owner) : Tbase_frmMditree(owner)
     setWindowTitle(QStringLiteral("部门资料"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_Department"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    dxDBTreeList1->AddColumn(QStringLiteral("fname"), QStringLiteral("名称")).width(200);
+    dxDBTreeList1->AddColumn(QStringLiteral("fname"), QStringLiteral("名称")).width(170);
     AddEdit(QStringLiteral("部门编号："), QStringLiteral("fCode"), true);
     AddEdit(QStringLiteral("部门名称："), QStringLiteral("fName"));
     AddEdit(QStringLiteral("部门经理："), QStringLiteral("fDeptManager"));

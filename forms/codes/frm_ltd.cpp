@@ -39,7 +39,7 @@ Tfrm_ltd::Tfrm_ltd(QWidget* owner) : TRecordDialog(owner)
     But_OK = AddButton(QStringLiteral("But_OK"), QStringLiteral("确定"), [this] { But_OKClick(); });
     But_Cancel = AddButton(QStringLiteral("But_Cancel"), QStringLiteral("取消"), [this] { But_CancelClick(); });
     But_UpdateCode = AddButton(QStringLiteral("But_UpdateCode"), QStringLiteral("更新国标码"), [this] { But_UpdateCodeClick(); });
-    resize(620, 440);
+    resize(620, 400);
 }
 
 void Tfrm_ltd::FormCreate()

@@ -10,8 +10,8 @@ Tfrm_MrType::Tfrm_MrType(QWidget* owner) : Tbase_frmMditree(owner)
     setWindowTitle(QStringLiteral("物料类别"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_MrType"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    dxDBTreeList1->AddColumn(QStringLiteral("fcode"), QStringLiteral("编号")).width(110);
-    dxDBTreeList1->AddColumn(QStringLiteral("fName"), QStringLiteral("名称")).width(150);
+    dxDBTreeList1->AddColumn(QStringLiteral("fcode"), QStringLiteral("编号")).width(90);
+    dxDBTreeList1->AddColumn(QStringLiteral("fName"), QStringLiteral("名称")).width(110);
     AddEdit(QStringLiteral("类别代号："), QStringLiteral("fCode"), true);
     AddEdit(QStringLiteral("类别名称："), QStringLiteral("fName"));
     AddMemo(QStringLiteral("备    注："), QStringLiteral("fNotes"));

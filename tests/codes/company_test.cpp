@@ -1,5 +1,5 @@
 // The company dialog and the national codes: a first record with prefix "0",
-// OK and cancel, the prefix update with its checks, and what
+// OK, the prefix update with its checks, and what
 // P_UpdateGoodsEan13List does to the stored codes.
 #include "codesfixture.h"
 
@@ -40,22 +40,6 @@ TEST_F(Company, AnEmptyCompanyTableStartsWithANewRecordWhosePrefixIsZero)
     flushDeletes();
     EXPECT_TRUE(f.isNull()) << "closed";
     EXPECT_EQ(states(), (QStringList{"进入", "离开"}));
-}
-
-TEST_F(Company, CancelDropsTheChanges)
-{
-    db.exec("insert into dt_ltd(fname_ch,fcode) values('雅韵服饰','690123456')");
-    md::Shared().NationalCodePrefix = "690123456";
-    QPointer<Tfrm_ltd> f = open<Tfrm_ltd>();
-    EXPECT_EQ(f->DBmaster_table->State(), dsBrowse);
-    f->DBmaster_table->Edit();
-    f->DBmaster_table->FieldByName("fcode").SetAsString("6971234567");
-    f->DBmaster_table->Post();
-    f->But_Cancel->click();
-    flushDeletes();
-    EXPECT_TRUE(f.isNull());
-    EXPECT_EQ(rows("select fcode from dt_ltd"), QStringList{"690123456"});
-    EXPECT_EQ(md::Shared().NationalCodePrefix, "690123456");
 }
 
 TEST_F(Company, UpdatingTheNationalCodesSavesThePrefixFirstAndNeedsOne)

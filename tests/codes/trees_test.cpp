@@ -95,21 +95,6 @@ TEST_F(Trees, EnterMovesToTheNextEditorInRegionsAndDepartments)
     checkEnterMovesOn<Tfrm_dpt>();
 }
 
-TEST_F(Trees, RegionsOpenWhenShownAndExpandFully)
-{
-    db.exec("insert into ba_Area(fCode,fparentcode,fName) values('01','0','华东')");
-    db.exec("insert into ba_Area(fCode,fparentcode,fName) values('0101','01','上海')");
-    db.exec("insert into ba_Area(fCode,fparentcode,fName) values('010101','0101','浦东')");
-    auto* f = open<Tfrm_Area>();
-    EXPECT_FALSE(f->DBmaster_table->Active());
-    f->show();
-    ASSERT_TRUE(f->DBmaster_table->Active());
-    TTreeDataModel* tree = f->dxDBTreeList1->treeModel();
-    const QModelIndex shanghai = tree->index(0, 0, tree->index(0, 0));
-    EXPECT_TRUE(f->dxDBTreeList1->isExpanded(shanghai));
-    EXPECT_EQ(tree->index(0, 0, shanghai).data().toString(), "浦东");
-}
-
 TEST_F(Trees, MaterialCategoriesSaveWithoutChecks)
 {
     db.exec("insert into ba_MrType(fCode,fparentcode,fName) values('01','0','面料')");
