@@ -218,3 +218,5 @@ create index ix_ba_goodscolor_colorno on ba_goodscolor (ColorNo)
 create index ix_goodsimage_goods on GoodsImage (fgoodsid)
 create index ix_goodsitemprice_goods on goodsitemprice (fgoodsid)
 create index ix_goodssize_goods on goodssize (goodsid)
+-- The value lists grow with the goods (updategoodsfield) and are read by field.
+create index ix_ba_fieldvalues_field on ba_fieldvalues (ftablename, ffieldname, fFieldValues)
