@@ -79,11 +79,13 @@ TEST(Translator, CacheReturnsTheSameTranslationForTheSameText)
     // Beyond a generation's size the entry survives as long as it is used.
     for (int i = 0; i < 10000; ++i) {
         t.translate(QStringLiteral("select %1").arg(i));
-        if (i % 1000 == 0) EXPECT_EQ(first.get(), t.translate(text).get());
+        if (i % 1000 == 0) {
+            EXPECT_EQ(first.get(), t.translate(text).get());
+        }
     }
 }
 
-// The server's own schema, as the lead's server library keeps it, translates and
+// The server's own schema, as the server library keeps it, translates and
 // creates on SQLite; every view and function can be selected from.
 TEST(Translator, ServerSchemaCreatesOnSqlite)
 {
