@@ -170,6 +170,10 @@ public:
     // deleted by someone else meanwhile).
     void UpdateBatch();
     void CancelUpdates();
+    // Takes every cached change as done without sending anything: rows keep
+    // the values they have now, deleted rows go. For a window that changes rows
+    // to show what its own statements have already written.
+    void MergeChangeLog();
     bool UpdatesPending() const;
     TUpdateStatus UpdateStatus() const;  // of the current record
 

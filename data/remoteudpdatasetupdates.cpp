@@ -233,6 +233,15 @@ void TRemoteUdpDataSet::dropChangeLog()
     m_baseOrderTaken = false;
 }
 
+void TRemoteUdpDataSet::MergeChangeLog()
+{
+    if (!Active()) return;
+    CheckBrowseMode();
+    if (m_changes.empty()) return;
+    dropChangeLog();
+    ++m_dataVersion;
+}
+
 void TRemoteUdpDataSet::UpdateBatch()
 {
     requireActive();
