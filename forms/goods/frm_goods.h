@@ -223,7 +223,7 @@ private:
     void closePicture();
     bool saveTransaction();
     void saveColorDescriptions();
-    void updateListRow();
+    void updateListRow(const QString& readCode);
     void colorCodeChanged();
     void colorNameChanged();
     // Child rows change only while the goods record is edited (or the form itself changes them).

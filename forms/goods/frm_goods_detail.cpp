@@ -357,13 +357,16 @@ void Tfrm_goods::post_actionExecute()
         DBmaster_table->FieldByName(QStringLiteral("picture")).SetAsString(QStringLiteral("true"));
     if (editingState(*DBmaster_table)) DBmaster_table->Post();
     const QString code = goodsCode();
+    // The code the list row has when the save changes an item's code.
+    const QString readCode = DBmaster_table->UpdateStatus() == usModified
+        ? DBmaster_table->FieldByName(QStringLiteral("goodsid")).OldValue().toString() : QString();
     const bool saved = saveTransaction();
 
     // These steps run whether or not the transaction went through.
     reloadColorDescriptions();
     md::ExecuteSQL(QStringLiteral("exec P_UpdateGoodsSize '") + SqlText(code) + QStringLiteral("'"));
     if (AutoBarcode) md::ExecuteSQL(QStringLiteral("exec get_BarcodeOneGoods '") + SqlText(code) + QStringLiteral("'"));
-    updateListRow();
+    updateListRow(readCode);
     UpdateActionState();
     if (saved) WriteLog(QStringLiteral("保存"), code);
 }

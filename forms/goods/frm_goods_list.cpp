@@ -177,7 +177,7 @@ void Tfrm_goods::But_FieldOKClick()
 
 // ---------------------------------------------------------------- the saved record in the list
 
-void Tfrm_goods::updateListRow()
+void Tfrm_goods::updateListRow(const QString& readCode)
 {
     if (!DBgoodslist->Active() || !DBmaster_table->Active() || DBmaster_table->IsEmpty()) return;
     const QString code = goodsCode();
@@ -185,8 +185,12 @@ void Tfrm_goods::updateListRow()
     // Ticks and flags the user set go first; the row changed here only shows
     // what the save has written and is not sent again.
     sendListChanges();
-    if (DBgoodslist->Locate(QStringLiteral("goodsid"), code, loCaseInsensitive)) DBgoodslist->Edit();
-    else DBgoodslist->Append();
+    // The row of the saved code, else the row the item had under its old code, else a new one.
+    if (DBgoodslist->Locate(QStringLiteral("goodsid"), code, loCaseInsensitive) ||
+        (!readCode.isEmpty() && DBgoodslist->Locate(QStringLiteral("goodsid"), readCode, loCaseInsensitive)))
+        DBgoodslist->Edit();
+    else
+        DBgoodslist->Append();
     for (const char* column : {"goodsid", "goodsname", "brand", "ayear", "season", "sort", "patter", "item", "unitprice",
                                "strat", "inputdate"}) {
         const QString name = QString::fromLatin1(column);
