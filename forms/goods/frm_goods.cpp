@@ -16,6 +16,7 @@
 #include "sharedvalues.h"
 #include "sizeslots.h"
 #include "sqlquote.h"
+#include "treelookup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -318,7 +319,7 @@ void Tfrm_goods::buildListPage()
     // The batch changes under the list.
     auto* batch = new QHBoxLayout;
     batch->addWidget(new QLabel(QStringLiteral("将所选择商品类别改为:"), TabList));
-    Lookup_Type = new TLookupCombo(TabList);
+    Lookup_Type = new TTreeLookupCombo(TabList);
     Lookup_Type->setObjectName(QStringLiteral("Lookup_Type"));
     Lookup_Type->setMinimumWidth(140);
     batch->addWidget(Lookup_Type);
@@ -489,7 +490,7 @@ void Tfrm_goods::buildPricePage()
     GridItemPriceView = GridItemPrice->View();
     GridItemPriceView->setDataSource(DSitemprice);
     GridItemPriceView->AddColumn(QStringLiteral("fitem"), QStringLiteral("项目名称")).width(160).valueList({}, true)
-        .footer(TSummaryKind::Count, QStringLiteral("合计"));
+        .footer(TSummaryKind::Count, QStringLiteral("合计：0"));
     GridItemPriceView->AddColumn(QStringLiteral("fprice"), QStringLiteral("单价")).width(110).currency(QStringLiteral("0.00"))
         .footer(TSummaryKind::Sum, QStringLiteral("0.00"));
     GridItemPriceView->Options().Footer = true;
@@ -520,18 +521,24 @@ void Tfrm_goods::buildShopPage()
 {
     auto* form = new QFormLayout(TabShop);
     form->setLabelAlignment(Qt::AlignRight);
-    Lookup_ShopType = new TDBLookupComboBox(DbMaster_Source, QStringLiteral("typecode"), TabShop);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    Lookup_ShopType = new TDBTreeLookupCombo(DbMaster_Source, QStringLiteral("typecode"), TabShop);
     Lookup_ShopType->setObjectName(QStringLiteral("Lookup_ShopType"));
+    Lookup_ShopType->setMinimumWidth(220);
     form->addRow(QStringLiteral("商品类型:"), Lookup_ShopType);
     auto* endRow = new QHBoxLayout;
     Check_ShopIsEnd = new TDBCheckBox(QStringLiteral("自动下架日期:"), DbMaster_Source, QStringLiteral("fshopisend"), TabShop);
     Date_ShopEnd = new TDBDateEdit(DbMaster_Source, QStringLiteral("fshopenddate"), TabShop);
+    Date_ShopEnd->setMinimumWidth(140);
     endRow->addWidget(Check_ShopIsEnd);
-    endRow->addWidget(Date_ShopEnd, 1);
+    endRow->addWidget(Date_ShopEnd);
+    endRow->addStretch(1);
     form->addRow(QString(), endRow);
     Date_Top = new TDBDateEdit(DbMaster_Source, QStringLiteral("topdate"), TabShop);
+    Date_Top->setMinimumWidth(140);
     form->addRow(QStringLiteral("自动上架日期:"), Date_Top);
     Edit_Caption = new TDBEdit(DbMaster_Source, QStringLiteral("fgoodscaption"), TabShop);
+    Edit_Caption->setMinimumWidth(420);
     form->addRow(QStringLiteral("商品标题:"), Edit_Caption);
     auto* flags = new QHBoxLayout;
     Check_Scrush = new TDBCheckBox(QStringLiteral("特价"), DbMaster_Source, QStringLiteral("fisshopscrush"), TabShop);
@@ -543,6 +550,7 @@ void Tfrm_goods::buildShopPage()
     flags->addStretch(1);
     form->addRow(QString(), flags);
     Memo_Remark = new TDBMemo(DbMaster_Source, QStringLiteral("fgoodsremark"), TabShop);
+    Memo_Remark->setMinimumSize(420, 180);
     form->addRow(QStringLiteral("商品描述:"), Memo_Remark);
 }
 
@@ -568,11 +576,8 @@ void Tfrm_goods::FormCreate()
     if (goodsCount >= 3001) sql = QStringLiteral("select top 0 ") + sql.mid(QStringLiteral("select ").size());
     openList(sql);
     md::OpenQuery(*DBgoodstype, QStringLiteral("select * from goodstype"));
-    Lookup_Type->setList(DBgoodstype, QStringLiteral("fcode"), {QStringLiteral("fcode"), QStringLiteral("fName")},
-                         {QStringLiteral("编号"), QStringLiteral("名称")});
-    Lookup_Type->setKeyValue(QString());
-    Lookup_ShopType->setList(DBgoodstype, QStringLiteral("fcode"), {QStringLiteral("fcode"), QStringLiteral("fName")},
-                             {QStringLiteral("编号"), QStringLiteral("名称")});
+    Lookup_Type->setList(DBgoodstype, QStringLiteral("fcode"), QStringLiteral("fName"), QStringLiteral("fparentcode"));
+    Lookup_ShopType->setList(DBgoodstype, QStringLiteral("fCode"), QStringLiteral("fName"), QStringLiteral("fParentCode"));
     md::OpenQuery(*DBbacolor, QStringLiteral("select * from ba_color"));
     reloadColorDescriptions();
 

@@ -31,14 +31,12 @@ class TDBCheckBox;
 class TDBDateEdit;
 class TDBEdit;
 class TDBImage;
-class TDBLookupComboBox;
+class TDBTreeLookupCombo;
 class TDBMemo;
 class TDBVerticalGrid;
 class TDataSource;
 class TRemoteUpdateSql;
-namespace md::ui {
-class TLookupCombo;
-}
+class TTreeLookupCombo;
 
 class Tfrm_goods : public Tbase_frmDictMdi {
     Q_OBJECT
@@ -85,7 +83,7 @@ public:
     QMenu* PictureMenu;
 
     // The online-shop page.
-    TDBLookupComboBox* Lookup_ShopType;
+    TDBTreeLookupCombo* Lookup_ShopType;
     TDBCheckBox* Check_ShopIsEnd;
     TDBDateEdit* Date_ShopEnd;
     TDBDateEdit* Date_Top;
@@ -116,7 +114,7 @@ public:
     TCheckTree* CheckTree1;       // the attribute filter
     QLineEdit* Edit_GoodsId;      // "货号:"
     QPushButton* But_Filter;      // "检索过滤"
-    md::ui::TLookupCombo* Lookup_Type;  // "将所选择商品类别改为:"
+    TTreeLookupCombo* Lookup_Type;  // "将所选择商品类别改为:"
     QPushButton* But_TypeOK;
     QCheckBox* Check_All;         // "全选"
     QComboBox* Combo_Field;       // the attribute of the batch change

@@ -13,6 +13,7 @@
 #include "routines.h"
 #include "sharedvalues.h"
 #include "sqlquote.h"
+#include "treelookup.h"
 
 #include <QAction>
 #include <QApplication>

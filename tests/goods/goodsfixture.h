@@ -15,6 +15,7 @@
 #include "sharedvalues.h"
 #include "sqlquote.h"
 #include "testdb.h"
+#include "treelookup.h"
 
 #include <QAction>
 #include <QCoreApplication>
