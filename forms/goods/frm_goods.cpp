@@ -599,7 +599,6 @@ void Tfrm_goods::applyPriceFormats()
     else if (decimals == 4) format = QStringLiteral("￥,0.0000;￥-,0.0000");
     for (TGridColumn* col : GridPriceView->Columns()) col->displayFormat(format);
     cxDBVerticalGrid1->Row(QStringLiteral("unitprice"))->displayFormat(format);
-    TabPrice->setEnabled(true);
     PageControl2->setTabVisible(PageControl2->indexOf(TabPrice), md::Shared().PriceVisible);
 }
 

@@ -59,6 +59,12 @@ QString Tfrm_goods::FilterSQL(const QString& condition, const QString& codeText)
 
 void Tfrm_goods::openList(const QString& sql)
 {
+    // The grid sees the new rows in one reset, not the closing and the opening apart.
+    DBgoodslist->DisableControls();
+    struct Enable {
+        TRemoteUdpDataSet* ds;
+        ~Enable() { ds->EnableControls(); }
+    } enable{DBgoodslist};
     DBgoodslist->Close();
     DBgoodslist->SetSQL(sql);
     DBgoodslist->Open();

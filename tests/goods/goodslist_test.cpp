@@ -4,11 +4,13 @@
 #include "goodsfixture.h"
 
 #include "editors.h"
+#include "gridmodel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 using namespace md::test;
@@ -66,7 +68,9 @@ TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere)
     ASSERT_EQ(listCodes(form).size(), 4);
 
     form->Edit_GoodsId->setText(QStringLiteral("123"));
+    QSignalSpy resets(form->GridListView->gridModel()->dataSetModel(), &QAbstractItemModel::modelReset);
     form->But_Filter->click();
+    EXPECT_EQ(resets.count(), 1);  // the grid takes the new rows in one go
     EXPECT_EQ(sorted(listCodes(form)), sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("123")}));
     EXPECT_EQ(form->DBgoodslist->SQL(),
               Tfrm_goods::ListBaseSQL() + QStringLiteral(" where 1=1 ") + CR + QLatin1Char('\n') +
