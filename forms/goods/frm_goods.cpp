@@ -345,6 +345,8 @@ void Tfrm_goods::buildListPage()
     batch->addWidget(But_FieldOK);
     batch->addStretch(1);
     layout->addLayout(batch);
+    // Enter belongs to the code box and the grids; buttons are pressed, not defaulted.
+    for (QPushButton* button : {But_Filter, But_TypeOK, But_FieldOK}) button->setAutoDefault(false);
     OnClick(But_TypeOK, [this] { But_TypeOKClick(); });
     OnClick(Check_All, [this] { Check_AllClick(); });
     OnClick(But_FieldOK, [this] { But_FieldOKClick(); });

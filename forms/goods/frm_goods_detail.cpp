@@ -296,6 +296,7 @@ void Tfrm_goods::addcolor_actionExecute()
 {
     if (!Editing()) return;
     DBcolor->Append();
+    ShowDetailPage();
     PageControl2->setCurrentWidget(TabColorPicture);
     GridColorView->setFocus();
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTabWidget>
 
 using namespace md::test;
@@ -90,6 +91,13 @@ TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere)
     form->Edit_GoodsId->clear();
     form->But_Filter->click();
     EXPECT_EQ(sorted(listCodes(form)), sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("Q45")}));
+
+    // Enter in the code box filters, once.
+    form->Edit_GoodsId->setText(QStringLiteral("q4"));
+    db.conn().log().clear();
+    QTest::keyClick(form->Edit_GoodsId, Qt::Key_Return);
+    EXPECT_EQ(listCodes(form), QStringList{QStringLiteral("Q45")});
+    EXPECT_EQ(statements().filter(QStringLiteral("from goods a left join")).size(), 1);
 }
 
 TEST_F(GoodsList, OnlineFlagsAreSentWhenTheFilterRunsAndWhenTheFormCloses)
