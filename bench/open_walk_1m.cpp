@@ -3,7 +3,6 @@
 // columns (text copied into std::string, so both sides touch the data).
 #include "benchutil.h"
 #include "remoteudpdataset.h"
-#include "serverdb.h"
 
 #include <QCoreApplication>
 #include <sqlite3.h>
@@ -19,23 +18,6 @@ const char* kTable =
     ")";
 const char* kSelect = "select fcode,fname,fqty from bench_walk";
 
-std::shared_ptr<const md::data::ServerObjects> objectsWithBenchTable()
-{
-    auto objects = std::make_shared<md::data::ServerObjects>(*md::server::objects());
-    auto catalog = std::make_shared<md::sql::Catalog>(*objects->catalog);
-    catalog->load(QString::fromLatin1(kTable));
-    objects->catalog = std::move(catalog);
-    return objects;
-}
-
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -45,26 +27,26 @@ int main(int argc, char** argv)
     const QString file = md::bench::scratchFile(QStringLiteral("open_walk.db"));
 
     TRemoteUdpConnection connection;
-    connection.Open(ConnectionSettings::sqlite(file), objectsWithBenchTable());
+    connection.Open(ConnectionSettings::sqlite(file), md::bench::objectsWithTable(kTable));
     connection.ExecSQL(QString::fromLatin1(kTable));
 
     // Fill the table quickly with the raw API (not timed).
+    using md::bench::checkSqlite;
     sqlite3* db = nullptr;
-    check(sqlite3_open(file.toUtf8().constData(), &db), db);
+    checkSqlite(sqlite3_open(file.toUtf8().constData(), &db), db);
     {
         sqlite3_stmt* st = nullptr;
-        check(sqlite3_prepare_v2(db, "insert into bench_walk values(?1,?2,?3)", -1, &st, nullptr), db);
-        check(sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr), db);
+        checkSqlite(sqlite3_prepare_v2(db, "insert into bench_walk values(?1,?2,?3)", -1, &st, nullptr), db);
+        checkSqlite(sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr), db);
         for (int i = 0; i < rows; ++i) {
-            const std::string code = "G" + std::to_string(1000000 + i);
-            const std::string name = "休闲衬衫" + std::to_string(i % 997);
-            sqlite3_bind_text(st, 1, code.data(), int(code.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_text(st, 2, name.data(), int(name.size()), SQLITE_TRANSIENT);
+            const md::bench::RawRow row = md::bench::benchRow(i);  // code and name of the generated rows
+            sqlite3_bind_text(st, 1, row[0].data(), int(row[0].size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(st, 2, row[1].data(), int(row[1].size()), SQLITE_TRANSIENT);
             sqlite3_bind_int(st, 3, i % 100);
-            check(sqlite3_step(st), db);
+            checkSqlite(sqlite3_step(st), db);
             sqlite3_reset(st);
         }
-        check(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), db);
+        checkSqlite(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), db);
         sqlite3_finalize(st);
     }
 
@@ -89,7 +71,7 @@ int main(int argc, char** argv)
     qint64 baseSum = 0;
     auto baseRun = [&] {
         sqlite3_stmt* st = nullptr;
-        check(sqlite3_prepare_v2(db, kSelect, -1, &st, nullptr), db);
+        checkSqlite(sqlite3_prepare_v2(db, kSelect, -1, &st, nullptr), db);
         baseSum = 0;
         while (sqlite3_step(st) == SQLITE_ROW) {
             const std::string c(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), std::size_t(sqlite3_column_bytes(st, 0)));
@@ -98,13 +80,13 @@ int main(int argc, char** argv)
         }
         sqlite3_finalize(st);
     };
-    // Runs alternate, so that both sides see the same machine; the best of each counts.
-    double ours = 1e300, base = 1e300;
-    for (int run = 0; run < 5; ++run) {
-        ds.Close();  // freeing the previous run's rows is not part of opening
-        ours = std::min(ours, md::bench::timeIt(ourRun));
-        base = std::min(base, md::bench::timeIt(baseRun));
-    }
+    const md::bench::BestTimes best = md::bench::alternate(
+        5,
+        [&] {
+            ds.Close();  // freeing the previous run's rows is not part of opening
+            return md::bench::timeIt(ourRun);
+        },
+        [&] { return md::bench::timeIt(baseRun); });
     if (ds.RecordCount() != rows || baseSum <= 0 || ourSum <= 0) {
         std::fprintf(stderr, "ours read %d rows, expected %d\n", ds.RecordCount(), rows);
         return 1;
@@ -113,6 +95,6 @@ int main(int argc, char** argv)
     connection.Close();
     sqlite3_close(db);
 
-    md::bench::report("open_walk_1m", ours, base, QStringLiteral("rows=%1").arg(rows));
+    md::bench::report("open_walk_1m", best.ours, best.base, QStringLiteral("rows=%1").arg(rows));
     return 0;
 }

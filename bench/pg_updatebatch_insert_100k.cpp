@@ -5,36 +5,15 @@
 // database); `make bench` starts a private one.
 #include "benchutil.h"
 #include "pgbackend.h"
-#include "remoteudpdataset.h"
-#include "serverdb.h"
+#include "remoteudpconnection.h"
 
 #include <QCoreApplication>
-#include <array>
 #include <libpq-fe.h>
 #include <string>
-#include <vector>
 
 namespace {
 
-const char* kTable =
-    "create table bench_rows (\n"
-    "    fcode varchar(20) not null,\n"
-    "    fname varchar(50) null,\n"
-    "    fcolor varchar(20) null,\n"
-    "    fsize varchar(10) null,\n"
-    "    fnote varchar(100) null\n"
-    ")";
-
 const char* kDatabase = "md_bench_updatebatch";
-
-std::shared_ptr<const md::data::ServerObjects> objectsWithBenchTable()
-{
-    auto objects = std::make_shared<md::data::ServerObjects>(*md::server::objects());
-    auto catalog = std::make_shared<md::sql::Catalog>(*objects->catalog);
-    catalog->load(QString::fromLatin1(kTable));
-    objects->catalog = std::move(catalog);
-    return objects;
-}
 
 void check(PGconn* conn, PGresult* r)
 {
@@ -75,48 +54,17 @@ int main(int argc, char** argv)
     check(admin, PQexec(admin, (std::string("CREATE DATABASE ") + kDatabase).c_str()));
     settings.database = QString::fromLatin1(kDatabase);
 
-    std::vector<std::array<std::string, 5>> raw(static_cast<std::size_t>(rows));
-    std::vector<std::array<QString, 5>> values(static_cast<std::size_t>(rows));
-    for (int i = 0; i < rows; ++i) {
-        auto& r = raw[std::size_t(i)];
-        r[0] = "G" + std::to_string(1000000 + i);
-        r[1] = "休闲衬衫" + std::to_string(i % 997);
-        r[2] = "C" + std::to_string(i % 37);
-        r[3] = std::to_string(36 + i % 10);
-        r[4] = "note " + std::to_string(i);
-        for (int k = 0; k < 5; ++k) values[std::size_t(i)][std::size_t(k)] = QString::fromStdString(r[std::size_t(k)]);
-    }
+    const md::bench::BenchRows data = md::bench::makeBenchRows(rows);
 
     TRemoteUdpConnection connection;
-    connection.Open(settings, objectsWithBenchTable());
-    connection.ExecSQL(QString::fromLatin1(kTable));
+    connection.Open(settings, md::bench::objectsWithTable(md::bench::kBenchRowsTable));
+    connection.ExecSQL(QString::fromLatin1(md::bench::kBenchRowsTable));
     // The baseline's table is the same table: same types, collation and all.
     connection.backend().executeScript(QStringLiteral("CREATE TABLE bench_base (LIKE bench_rows INCLUDING ALL)"));
 
     auto ourRun = [&]() -> double {
         connection.backend().executeScript(QStringLiteral("TRUNCATE bench_rows"));
-        TRemoteUdpDataSet ds(QStringLiteral("bench_rows"), nullptr);
-        ds.setSetupUdpParent(&connection);
-        ds.SetSQL(QStringLiteral("select * from bench_rows where 1=2"));
-        ds.Open();
-        TField* fields[5] = {&ds.FieldByName(QStringLiteral("fcode")), &ds.FieldByName(QStringLiteral("fname")),
-                             &ds.FieldByName(QStringLiteral("fcolor")), &ds.FieldByName(QStringLiteral("fsize")),
-                             &ds.FieldByName(QStringLiteral("fnote"))};
-        const double seconds = md::bench::timeIt([&] {
-            for (int i = 0; i < rows; ++i) {
-                ds.Append();
-                for (int k = 0; k < 5; ++k) fields[k]->SetAsString(values[std::size_t(i)][std::size_t(k)]);
-                ds.Post();
-            }
-            ds.UpdateBatch();
-        });
-        ResultTable count;
-        connection.OpenSQL(QStringLiteral("select count(*) from bench_rows"), count);
-        if (count.at(0, 0).toInt() != rows) {
-            std::fprintf(stderr, "ours inserted %d rows, expected %d\n", count.at(0, 0).toInt(), rows);
-            std::exit(1);
-        }
-        return seconds;
+        return md::bench::appendWithUpdateBatch(connection, data.values);
     };
 
     PGconn* conn = connect(md::data::pgConnectionString(settings));
@@ -129,7 +77,7 @@ int main(int argc, char** argv)
             const char* params[5];
             int lengths[5];
             for (int i = 0; i < rows; ++i) {
-                const auto& r = raw[std::size_t(i)];
+                const auto& r = data.raw[std::size_t(i)];
                 for (int k = 0; k < 5; ++k) {
                     params[k] = r[std::size_t(k)].data();
                     lengths[k] = int(r[std::size_t(k)].size());
@@ -140,17 +88,12 @@ int main(int argc, char** argv)
         });
     };
 
-    // Runs alternate, so that both sides see the same machine; the best of each counts.
-    double ours = 1e300, base = 1e300;
-    for (int run = 0; run < 3; ++run) {
-        ours = std::min(ours, ourRun());
-        base = std::min(base, baseRun());
-    }
+    const md::bench::BestTimes best = md::bench::alternate(3, ourRun, baseRun);
     PQfinish(conn);
     connection.Close();
     check(admin, PQexec(admin, (std::string("DROP DATABASE IF EXISTS ") + kDatabase + " WITH (FORCE)").c_str()));
     PQfinish(admin);
 
-    md::bench::report("pg_updatebatch_insert_100k", ours, base, QStringLiteral("rows=%1").arg(rows));
+    md::bench::report("pg_updatebatch_insert_100k", best.ours, best.base, QStringLiteral("rows=%1").arg(rows));
     return 0;
 }
