@@ -9,9 +9,7 @@
 #include "shoplist.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMainWindow>
-#include <QTemporaryDir>
 
 using namespace md::test;
 
@@ -28,11 +26,7 @@ class Windows : public ::testing::Test {
 protected:
     Windows()
     {
-        qputenv("MASTERDATA_HOME", home.path().toLocal8Bit());
-        QFile soft(home.filePath("softconfig.ini"));
-        soft.open(QIODevice::WriteOnly);
-        soft.write("[config]\nfontsize=10\n");
-        soft.close();
+        home.writeSoftConfig();
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         md::server::createDemoData(db.conn(), 0, kWindows);
@@ -42,7 +36,6 @@ protected:
         md::entry::resetModule();
         md::Session() = md::SessionContext();
         md::Shared() = md::SharedValues();
-        qunsetenv("MASTERDATA_HOME");
     }
     QWidget* call(const QString& name, const QString& user)
     {
@@ -57,7 +50,7 @@ protected:
         return ds && ds->Active() ? ds->RecordCount() : -1;
     }
 
-    QTemporaryDir home;
+    ProgramHome home;
     TestDb db;
     QMainWindow mainWindow;
     md::ui::MessageScript script;

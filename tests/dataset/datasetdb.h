@@ -11,7 +11,7 @@
 
 namespace md::test {
 
-class DataSetDb {
+class DataSetDb : public DbShorthands {
 public:
     explicit DataSetDb(const QString& ddl)
     {
@@ -31,7 +31,7 @@ public:
         m_connection->ExecSQL(ddl);
     }
 
-    TRemoteUdpConnection& conn() { return *m_connection; }
+    TRemoteUdpConnection& conn() override { return *m_connection; }
 
     // Another connection on the same file, as a second user would have.
     std::unique_ptr<TRemoteUdpConnection> connect() const
@@ -40,15 +40,6 @@ public:
         connection->Open(m_settings, m_objects);
         return connection;
     }
-
-    qint64 exec(const QString& tsql) { return m_connection->ExecSQL(tsql); }
-    QVariant scalar(const QString& tsql)
-    {
-        ResultTable rows;
-        m_connection->OpenSQL(tsql, rows);
-        return rows.rowCount > 0 ? rows.at(0, 0) : QVariant();
-    }
-    int count(const QString& tableAndWhere) { return scalar(QStringLiteral("select count(*) from ") + tableAndWhere).toInt(); }
 
 private:
     QTemporaryDir m_dir;

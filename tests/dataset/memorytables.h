@@ -1,13 +1,10 @@
 #pragma once
 // Small in-memory tables shared by the dataset tests.
 #include "remoteudpdataset.h"
+#include "testprint.h"
 
 #include <QStringList>
 #include <memory>
-#include <ostream>
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace md::test {
 

@@ -11,11 +11,9 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QMainWindow>
 #include <QScreen>
 #include <QSet>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,11 +35,7 @@ class EntryPoint : public ::testing::Test {
 protected:
     EntryPoint()
     {
-        qputenv("MASTERDATA_HOME", home.path().toLocal8Bit());
-        QFile soft(home.filePath("softconfig.ini"));
-        soft.open(QIODevice::WriteOnly);
-        soft.write("[config]\nfontsize=10\n");
-        soft.close();
+        home.writeSoftConfig();
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         g_created = 0;
@@ -51,7 +45,6 @@ protected:
         md::entry::resetModule();
         for (const auto& [name, factory] : m_replaced) md::entry::setFormFactory(name, factory);
         md::Session() = md::SessionContext();
-        qunsetenv("MASTERDATA_HOME");
     }
 
     void install(const char* name, FormFactory factory = &makeTestForm)
@@ -66,7 +59,7 @@ protected:
 
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    QTemporaryDir home;
+    md::test::ProgramHome home;
     md::test::TestDb db;
     QMainWindow mainWindow;
     md::ui::MessageScript script;

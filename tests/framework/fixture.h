@@ -5,16 +5,13 @@
 // here: a grid dictionary editor and a tree dictionary editor, written the way
 // the real windows are (a description plus handlers).
 #include "dicteditor.h"
+#include "formfixture.h"
 #include "grid.h"
 #include "gridexport.h"
 #include "gridmodel.h"
-#include "messages.h"
 #include "remoteudpdataset.h"
 #include "serverdb.h"
-#include "session.h"
-#include "sharedvalues.h"
 #include "sqlquote.h"
-#include "testdb.h"
 #include "treeeditor.h"
 #include "treelist.h"
 
@@ -22,23 +19,13 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
-#include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 // Readable values in failure messages.
-inline std::ostream& operator<<(std::ostream& out, const QString& text) { return out << text.toStdString(); }
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 inline void PrintTo(const QVariant& value, std::ostream* out) { *out << value.toString().toStdString(); }
 inline void PrintTo(const QVariantList& values, std::ostream* out)
 {
@@ -84,7 +71,7 @@ create table ba_fieldvalues (
 
 // A database with the server schema and the tables above, known to the catalog:
 // SQLite, or PostgreSQL when the tests run there (MD_TEST_BACKEND).
-class FrameworkDb {
+class FrameworkDb : public DbShorthands {
 public:
     FrameworkDb()
     {
@@ -112,42 +99,12 @@ public:
         if (!own.trimmed().isEmpty()) m_connection->ExecSQL(own);
     }
 
-    TRemoteUdpConnection& conn() { return *m_connection; }
-    qint64 exec(const QString& tsql) { return m_connection->ExecSQL(tsql); }
-    QVariant scalar(const QString& tsql)
-    {
-        ResultTable rows;
-        m_connection->OpenSQL(tsql, rows);
-        return rows.rowCount > 0 ? rows.at(0, 0) : QVariant();
-    }
-    int count(const QString& tableAndWhere) { return scalar(QStringLiteral("select count(*) from ") + tableAndWhere).toInt(); }
-    // Every row of a query, columns joined by "|".
-    QStringList rows(const QString& tsql)
-    {
-        ResultTable result;
-        m_connection->OpenSQL(tsql, result);
-        QStringList out;
-        for (int r = 0; r < result.rowCount; ++r) {
-            QStringList cells;
-            for (int c = 0; c < result.columns.size(); ++c) cells << result.at(r, c).toString();
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
-    }
+    TRemoteUdpConnection& conn() override { return *m_connection; }
 
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<ScratchPgDatabase> m_scratch;  // PostgreSQL runs: outlives the connection
     std::unique_ptr<TRemoteUdpConnection> m_connection;
-};
-
-// The host main window's caption list.
-class TestHostWindow : public QObject, public IOpenWindowList {
-public:
-    QStringList captions;
-    void AddCaption(const QString& caption) override { captions.append(caption); }
-    int FindCaption(const QString& caption) const override { return int(captions.indexOf(caption)); }
-    void DeleteCaption(int index) override { captions.removeAt(index); }
 };
 
 // ---------------------------------------------------------------- the test forms
@@ -221,48 +178,20 @@ protected:
 
 // ---------------------------------------------------------------- the fixture
 
-class FrameworkTest : public ::testing::Test {
+class FrameworkTest : public FormTestOf<FrameworkDb> {
 protected:
-    FrameworkTest()
+    FrameworkTest() : FormTestOf(QStringLiteral("frm_test"))
     {
-        md::Shared() = md::SharedValues();
-        md::Session() = md::SessionContext();
-        md::Session().HostApplication = QCoreApplication::instance();
-        md::Session().UserNo = QStringLiteral("u1");
-        md::Session().RightListName = QStringLiteral("frm_test");
-        md::Session().Connection = &db.conn();
-        md::Session().HostMainForm = &host;
         md::ui::SetDesktopOpener([this](const QString& file) { opened << file; });
-        db.exec(QStringLiteral("insert into usermainde(userno,fgroupid) values('u1','g1')"));
+        joinGroup();
     }
     ~FrameworkTest() override
     {
-        for (const QPointer<QWidget>& form : m_forms) delete form.data();
+        closeForms();
         md::ui::SetDesktopOpener({});
-        md::Session() = md::SessionContext();
     }
 
-    // The user's group gets a rights row under the list with the given columns set.
-    void grant(const QStringList& rights, const QString& list = QStringLiteral("frm_test"))
-    {
-        const int autoid = db.scalar(QStringLiteral("select isnull(max(autoid),0)+1 from dr_right")).toInt();
-        db.exec(QStringLiteral("insert into dr_right(autoid,listname) values(%1,'%2')").arg(autoid).arg(list));
-        QString columns = QStringLiteral("autoid,groupid"), values = QStringLiteral("%1,'g1'").arg(autoid);
-        for (const QString& right : rights) {
-            columns += QLatin1Char(',') + right;
-            values += QStringLiteral(",1");
-        }
-        db.exec(QStringLiteral("insert into dr_rightdetail(%1) values(%2)").arg(columns, values));
-    }
     void grantAll() { grant({"b_add", "b_edit", "b_del", "b_print", "b_excel", "b_posted", "b_unposted"}); }
-
-    template <class T, class... Args>
-    T* open(Args&&... args)
-    {
-        T* form = md::ui::CreateForm<T>(std::forward<Args>(args)...);
-        m_forms.append(form);
-        return form;
-    }
 
     // The log rows written since the start: "caption|state".
     QStringList log() { return db.rows(QStringLiteral("select modename,fstate from syslog order by fautoid")); }
@@ -273,15 +202,7 @@ protected:
         return out;
     }
 
-    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    FrameworkDb db;
-    TestHostWindow host;
-    md::ui::MessageScript script;
     QStringList opened;
-
-private:
-    QList<QPointer<QWidget>> m_forms;
 };
 
 }  // namespace md::test

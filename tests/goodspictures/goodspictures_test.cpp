@@ -2,13 +2,10 @@
 // picture record and saves it, and the read-only dialog for one goods code.
 // Pictures of both are saved for a person to look at (/tmp/goodspictures_*.png).
 #include "datasource.h"
+#include "formfixture.h"
 #include "frm_GoodsPicShow.h"
 #include "frm_ShowGoodImage.h"
-#include "messages.h"
 #include "remoteudpdataset.h"
-#include "session.h"
-#include "sharedvalues.h"
-#include "testdb.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,19 +60,14 @@ class GoodsPictures : public ::testing::Test {
 protected:
     GoodsPictures()
     {
-        md::Shared() = md::SharedValues();
-        md::Session() = md::SessionContext();
-        md::Session().HostApplication = QCoreApplication::instance();
-        md::Session().UserNo = QStringLiteral("u1");
-        md::Session().RightListName = QStringLiteral("frm_goods");
-        md::Session().Connection = &db.conn();
+        md::test::startFormSession(db.conn(), QStringLiteral("frm_goods"), nullptr);
         store("A01", picture(QColor(200, 30, 40), "A01"));
         store("A02", picture(QColor(30, 60, 200), "A02"));
     }
     ~GoodsPictures() override
     {
         for (const QPointer<QWidget>& window : windows) delete window.data();
-        md::Session() = md::SessionContext();
+        md::test::endFormSession();
     }
 
     void store(const QString& code, const QByteArray& bytes)

@@ -3,15 +3,9 @@
 // growth of the description values.
 #include "routines.h"
 #include "testdb.h"
+#include "testprint.h"
 
 #include <gtest/gtest.h>
-
-// Readable values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 namespace {
 
@@ -44,18 +38,7 @@ protected:
     }
     void prefix(const QString& code) { db.exec("update dt_ltd set fcode='" + code + "'"); }
 
-    QStringList rows(const QString& tsql)
-    {
-        ResultTable result;
-        db.conn().OpenSQL(tsql, result);
-        QStringList out;
-        for (int r = 0; r < result.rowCount; ++r) {
-            QStringList cells;
-            for (int c = 0; c < result.columns.size(); ++c) cells << result.at(r, c).toString();
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
-    }
+    QStringList rows(const QString& tsql) { return db.rows(tsql); }
     int rowCount(const QString& tsql)
     {
         ResultTable result;

@@ -4,10 +4,12 @@
 #include "serverdb.h"
 #include "tsql/pgruntime.h"
 
-#include <QCryptographicHash>
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QUrl>
 #include <QUrlQuery>
+#include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <mutex>
 
@@ -170,18 +172,62 @@ TestDb::~TestDb()
     }
 }
 
-qint64 TestDb::exec(const QString& tsql) { return m_connection->ExecSQL(tsql); }
+qint64 DbShorthands::exec(const QString& tsql) { return conn().ExecSQL(tsql); }
 
-QVariant TestDb::scalar(const QString& tsql)
+QVariant DbShorthands::scalar(const QString& tsql)
 {
     ResultTable rows;
-    m_connection->OpenSQL(tsql, rows);
+    conn().OpenSQL(tsql, rows);
     return rows.rowCount > 0 && !rows.columns.isEmpty() ? rows.at(0, 0) : QVariant();
 }
 
-int TestDb::count(const QString& tableAndWhere)
+int DbShorthands::count(const QString& tableAndWhere)
 {
     return scalar(QStringLiteral("select count(*) from ") + tableAndWhere).toInt();
+}
+
+QStringList DbShorthands::rows(const QString& tsql)
+{
+    ResultTable result;
+    conn().OpenSQL(tsql, result);
+    QStringList out;
+    for (int r = 0; r < result.rowCount; ++r) {
+        QStringList cells;
+        for (int c = 0; c < result.columns.size(); ++c) cells << result.at(r, c).toString();
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+void grantRights(DbShorthands& db, const QString& list, const QString& group, const QStringList& rights)
+{
+    const int autoid = db.scalar(QStringLiteral("select isnull(max(autoid),0)+1 from dr_right")).toInt();
+    db.exec(QStringLiteral("insert into dr_right(autoid,listname) values(%1,'%2')").arg(autoid).arg(list));
+    QString columns = QStringLiteral("autoid,groupid");
+    QString values = QStringLiteral("%1,'%2'").arg(autoid).arg(group);
+    for (const QString& right : rights) {
+        columns += QLatin1Char(',') + right;
+        values += QStringLiteral(",1");
+    }
+    db.exec(QStringLiteral("insert into dr_rightdetail(%1) values(%2)").arg(columns, values));
+}
+
+ProgramHome::ProgramHome() : m_previous(qgetenv("MASTERDATA_HOME"))
+{
+    qputenv("MASTERDATA_HOME", m_dir.path().toLocal8Bit());
+}
+
+ProgramHome::~ProgramHome()
+{
+    if (m_previous.isNull()) qunsetenv("MASTERDATA_HOME");
+    else qputenv("MASTERDATA_HOME", m_previous);
+}
+
+void ProgramHome::writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(m_dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
 QString testDataPath(const QString& relative)

@@ -6,28 +6,41 @@
 // the schema (tests/pg/pgserver.sh starts a private server).
 #include "remoteudpconnection.h"
 
+#include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <memory>
 
 namespace md::test {
 
-class TestDb {
+// Shorthands for arranging and asserting database contents, on a test
+// database's connection.
+class DbShorthands {
+public:
+    virtual ~DbShorthands() = default;
+    virtual TRemoteUdpConnection& conn() = 0;
+
+    qint64 exec(const QString& tsql);
+    QVariant scalar(const QString& tsql);  // first column of the first row; invalid when no row
+    int count(const QString& tableAndWhere);  // "select count(*) from " + tableAndWhere
+    QStringList rows(const QString& tsql);  // every row of a query, columns joined by "|"
+};
+
+// A new list with one rights row for the group, the given right columns set.
+void grantRights(DbShorthands& db, const QString& list, const QString& group, const QStringList& rights);
+
+class TestDb : public DbShorthands {
 public:
     TestDb();
-    ~TestDb();
+    ~TestDb() override;
 
-    TRemoteUdpConnection& conn() { return *m_connection; }
+    TRemoteUdpConnection& conn() override { return *m_connection; }
     QString path() const { return m_path; }  // SQLite: the file; PostgreSQL: a postgresql:// address
     QString folder() const { return m_dir.path(); }
     // Settings that open another connection on the same database.
     ConnectionSettings settings() const { return m_settings; }
     bool isPostgres() const { return m_settings.kind == ConnectionSettings::Kind::PostgreSQL; }
-
-    // Shorthands for arranging and asserting database contents.
-    qint64 exec(const QString& tsql);
-    QVariant scalar(const QString& tsql);  // first column of the first row; invalid when no row
-    int count(const QString& tableAndWhere);  // "select count(*) from " + tableAndWhere
 
 private:
     QTemporaryDir m_dir;
@@ -51,6 +64,26 @@ public:
 
 private:
     ConnectionSettings m_settings;
+};
+
+// A host program folder of the test's own, named by MASTERDATA_HOME while the
+// object lives (the previous value comes back after).
+class ProgramHome {
+public:
+    ProgramHome();
+    ~ProgramHome();
+    ProgramHome(const ProgramHome&) = delete;
+    ProgramHome& operator=(const ProgramHome&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes);
+    // softconfig.ini with the given body, so the database loaders run.
+    void writeSoftConfig(const QByteArray& body = "[config]\nfontsize=10\n") { writeFile(QStringLiteral("softconfig.ini"), body); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
 };
 
 // Path of a file under tests/ in the source tree.
