@@ -392,27 +392,11 @@ bool PostgresPrinter::nativeConversion(const Expr& v, SqlType to)
     }
 }
 
-class PgWriter : public DialectWriter {
-public:
-    void rewrite(Stmt& statement) override { rewriteForPostgres(statement); }
-
-    QString print(const Stmt& statement, QVector<int>* placeholderOrder) override
-    {
-        PostgresPrinter printer(placeholderOrder);
-        printer.statement(statement);
-        return printer.takeText();
-    }
-
-    QString printExpression(const Expr& expr) override
-    {
-        PostgresPrinter printer(nullptr);
-        printer.expr(expr);
-        return printer.takeText();
-    }
-};
-
 }  // namespace
 
-std::unique_ptr<DialectWriter> makePostgresWriter() { return std::make_unique<PgWriter>(); }
+std::unique_ptr<DialectWriter> makePostgresWriter()
+{
+    return std::make_unique<PrintingWriter<PostgresPrinter, rewriteForPostgres>>();
+}
 
 }  // namespace md::sql

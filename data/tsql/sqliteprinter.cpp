@@ -112,7 +112,8 @@ protected:
         const auto arg = [&](size_t i) -> const Expr& { return *e.args[i]; };
         const size_t n = e.args.size();
         if (name == QLatin1String("isnull") && n == 2) call("ifnull", {&arg(0), &arg(1)});
-        else if ((name == QLatin1String("getdate") || name == QLatin1String("sysdatetime")) && n == 0) call("md_getdate", {});
+        else if ((name == QLatin1String("getdate") || name == QLatin1String("sysdatetime")) && n == 0)
+            call("md_getdate", {});
         else if (name == QLatin1String("getutcdate") && n == 0) call("md_getutcdate", {});
         else if (name == QLatin1String("right") && n == 2) call("md_right", {&arg(0), &arg(1)});
         else if (name == QLatin1String("left") && n == 2) {
@@ -173,27 +174,11 @@ protected:
     }
 };
 
-class SqliteWriter : public DialectWriter {
-public:
-    void rewrite(Stmt& statement) override { rewriteForSqlite(statement); }
-
-    QString print(const Stmt& statement, QVector<int>* placeholderOrder) override
-    {
-        SqlitePrinter printer(placeholderOrder);
-        printer.statement(statement);
-        return printer.takeText();
-    }
-
-    QString printExpression(const Expr& expr) override
-    {
-        SqlitePrinter printer(nullptr);
-        printer.expr(expr);
-        return printer.takeText();
-    }
-};
-
 }  // namespace
 
-std::unique_ptr<DialectWriter> makeSqliteWriter() { return std::make_unique<SqliteWriter>(); }
+std::unique_ptr<DialectWriter> makeSqliteWriter()
+{
+    return std::make_unique<PrintingWriter<SqlitePrinter, rewriteForSqlite>>();
+}
 
 }  // namespace md::sql

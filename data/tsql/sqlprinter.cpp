@@ -237,14 +237,12 @@ void SqlPrinter::exprPlain(const Expr& e)
         return;
     case ExprKind::InSelect:
         expr(*e.args[0], basePrecedence(e) + 1);
-        m_out += e.negated ? QLatin1String(" NOT IN (") : QLatin1String(" IN (");
-        select(*e.select);
-        m_out += QLatin1Char(')');
+        m_out += e.negated ? QLatin1String(" NOT IN ") : QLatin1String(" IN ");
+        subquery(*e.select);
         return;
     case ExprKind::Exists:
-        m_out += QLatin1String("EXISTS (");
-        select(*e.select);
-        m_out += QLatin1Char(')');
+        m_out += QLatin1String("EXISTS ");
+        subquery(*e.select);
         return;
     case ExprKind::IsNull:
         expr(*e.args[0], basePrecedence(e) + 1);
@@ -281,9 +279,7 @@ void SqlPrinter::exprPlain(const Expr& e)
         return;
     }
     case ExprKind::Subquery:
-        m_out += QLatin1Char('(');
-        select(*e.select);
-        m_out += QLatin1Char(')');
+        subquery(*e.select);
         return;
     case ExprKind::Call:
         functionCall(e);
@@ -425,6 +421,13 @@ void SqlPrinter::select(const Select& s)
     }
 }
 
+void SqlPrinter::subquery(const Select& s)
+{
+    m_out += QLatin1Char('(');
+    select(s);
+    m_out += QLatin1Char(')');
+}
+
 void SqlPrinter::orderItem(const Select&, const OrderItem& item, bool)
 {
     expr(*item.expr);
@@ -485,9 +488,7 @@ void SqlPrinter::tableRef(const TableRef& ref)
         m_out += QLatin1Char(')');
         break;
     case TableRef::Kind::Derived:
-        m_out += QLatin1Char('(');
-        select(*ref.select);
-        m_out += QLatin1Char(')');
+        subquery(*ref.select);
         if (ref.alias.isEmpty()) unnamedDerivedTable();
         break;
     case TableRef::Kind::Join: {

@@ -5,6 +5,7 @@
 // their quoting, placeholders, collation, operators, functions, conversions,
 // column definitions.
 #include "tsql/ast.h"
+#include "tsql/dialect.h"
 
 #include <QVector>
 
@@ -89,6 +90,7 @@ protected:
     void call(const char* name, std::initializer_list<const ast::Expr*> args);
     void infix(const ast::Expr& e, const char* op);
     void select(const ast::Select& s);
+    void subquery(const ast::Select& s);  // "(select ...)"
     void core(const ast::Select& s, bool outermost);
     void convertTo(const ast::Expr& v, SqlType to, const ast::TypeRef* type, int style);
     // A column's NOT NULL, default, key, check and reference.
@@ -115,6 +117,27 @@ private:
 
     QVector<int>* m_order;
     const ast::Select* m_outermost = nullptr;
+};
+
+// The writer of a dialect: its rewrites, then its printer.
+template <class Printer, void (*Rewrite)(ast::Stmt&)>
+class PrintingWriter : public DialectWriter {
+public:
+    void rewrite(ast::Stmt& statement) override { Rewrite(statement); }
+
+    QString print(const ast::Stmt& statement, QVector<int>* placeholderOrder) override
+    {
+        Printer printer(placeholderOrder);
+        printer.statement(statement);
+        return printer.takeText();
+    }
+
+    QString printExpression(const ast::Expr& expr) override
+    {
+        Printer printer(nullptr);
+        printer.expr(expr);
+        return printer.takeText();
+    }
 };
 
 }  // namespace md::sql
