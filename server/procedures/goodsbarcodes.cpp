@@ -9,14 +9,14 @@
 
 namespace md::server {
 
-namespace {
-
 bool allDigits(const QString& text)
 {
     for (QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
     return true;
 }
+
+namespace {
 
 // The serial inside a stored national code, or -1 when the code is not one of
 // ours: 13 digits under the prefix.

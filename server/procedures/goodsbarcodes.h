@@ -8,6 +8,9 @@
 
 namespace md::server {
 
+// Whether the text is digits only, as national codes and their prefixes are.
+bool allDigits(const QString& text);
+
 // National codes are the company prefix (dt_ltd.fcode), a serial of
 // 12 - len(prefix) digits and the EAN-13 check digit. Serials continue after
 // the highest one stored under the prefix, so codes never repeat; the serial

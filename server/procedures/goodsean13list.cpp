@@ -2,6 +2,7 @@
 // the stored national codes (barcode.fbarcode2) move under the new prefix.
 // A code keeps its serial part: of its first twelve digits, the last
 // 12 - len(prefix); the check digit is computed afresh.
+#include "goodsbarcodes.h"
 #include "procedures.h"
 #include "remoteudpconnection.h"
 #include "routines.h"
@@ -9,13 +10,6 @@
 namespace md::server {
 
 namespace {
-
-bool allDigits(const QString& text)
-{
-    for (QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    return true;
-}
 
 void updateGoodsEan13List(ProcedureCall& call)
 {
