@@ -4,6 +4,8 @@
 #include "rowsink.h"
 #include "tsql/sqltypes.h"
 
+#include <QHash>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -40,5 +42,32 @@ public:
     // The identity value of the last row inserted on this connection.
     virtual qint64 lastInsertId() = 0;
 };
+
+// What the backends share: the statement cache by text, and closing Qt's
+// connection.
+
+// The statement cached for the text, else the one make() returns, cached; a
+// full cache starts afresh.
+template <class Statement, class Make>
+Statement& cachedStatement(QHash<QString, std::shared_ptr<Statement>>& cache, const QString& sql,
+                           int limit, Make make)
+{
+    auto it = cache.find(sql);
+    if (it != cache.end()) return **it;
+    if (cache.size() >= limit) cache.clear();
+    std::shared_ptr<Statement> statement = make();
+    cache.insert(sql, statement);
+    return *statement;
+}
+
+// Closes the named Qt connection and removes it; no handle may be left open.
+inline void closeQtConnection(const QString& connectionName)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
 
 }  // namespace md::data

@@ -135,11 +135,7 @@ OdbcBackend::OdbcBackend(const QString& connectionName, const ConnectionSettings
 OdbcBackend::~OdbcBackend()
 {
     m_statements.clear();
-    {
-        QSqlDatabase db = database();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    closeQtConnection(m_connectionName);
 }
 
 QSqlDatabase OdbcBackend::database() const { return QSqlDatabase::database(m_connectionName, false); }
@@ -148,12 +144,8 @@ bool OdbcBackend::isSqlServer() const { return database().driver()->dbmsType() =
 
 PreparedStatement& OdbcBackend::prepare(const QString& sql)
 {
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end()) return **it;
-    if (m_statements.size() >= kStatementCacheLimit) m_statements.clear();
-    auto statement = std::make_shared<Statement>(database(), sql);
-    m_statements.insert(sql, statement);
-    return *statement;
+    return cachedStatement(m_statements, sql, kStatementCacheLimit,
+                           [&] { return std::make_shared<Statement>(database(), sql); });
 }
 
 void OdbcBackend::executeScript(const QString& sql)

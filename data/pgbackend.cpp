@@ -336,21 +336,13 @@ PgBackend::~PgBackend()
 {
     m_statements.clear();
     m_conn = nullptr;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    closeQtConnection(m_connectionName);
 }
 
 PreparedStatement& PgBackend::prepare(const QString& sql)
 {
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end()) return **it;
-    if (m_statements.size() >= kStatementCacheLimit) m_statements.clear();
-    auto statement = std::make_shared<Statement>(*this, sql);
-    m_statements.insert(sql, statement);
-    return *statement;
+    return cachedStatement(m_statements, sql, kStatementCacheLimit,
+                           [&] { return std::make_shared<Statement>(*this, sql); });
 }
 
 void PgBackend::executeScript(const QString& sql)

@@ -206,21 +206,13 @@ SqliteBackend::SqliteBackend(const QString& connectionName, const QString& file)
 SqliteBackend::~SqliteBackend()
 {
     m_statements.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    closeQtConnection(m_connectionName);
 }
 
 PreparedStatement& SqliteBackend::prepare(const QString& sql)
 {
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end()) return **it;
-    if (m_statements.size() >= kStatementCacheLimit) m_statements.clear();
-    auto statement = std::make_shared<Statement>(m_db, sql);
-    m_statements.insert(sql, statement);
-    return *statement;
+    return cachedStatement(m_statements, sql, kStatementCacheLimit,
+                           [&] { return std::make_shared<Statement>(m_db, sql); });
 }
 
 void SqliteBackend::executeScript(const QString& sql)
