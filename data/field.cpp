@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "remoteudpdataset.h"
+#include "tsql/valueconv.h"
 
 #include <cmath>
 
@@ -94,16 +95,7 @@ QDateTime parseDateTime(QStringView text)
                 const qsizetype start = at;
                 int fraction = 0;
                 if (!readDigits(text, at, 1, 9, fraction)) return false;
-                int digits = int(at - start);
-                while (digits > 3) {
-                    fraction /= 10;
-                    --digits;
-                }
-                while (digits < 3) {
-                    fraction *= 10;
-                    ++digits;
-                }
-                msec = fraction;
+                msec = md::sql::values::millisecondsOf(fraction, int(at - start));
             }
         }
         return at == text.size();

@@ -68,17 +68,9 @@ bool parseTime(Scanner& in, DateTime& d)
         if (n == 0) return false;
         if (in.accept(QLatin1Char('.'))) {
             int digits = 0;
-            int fraction = in.number(9, &digits);
+            const int fraction = in.number(9, &digits);
             if (digits == 0) return false;
-            while (digits > 3) {
-                fraction /= 10;
-                --digits;
-            }
-            while (digits < 3) {
-                fraction *= 10;
-                ++digits;
-            }
-            d.msec = fraction;
+            d.msec = millisecondsOf(fraction, digits);
         }
     }
     in.skipBlanks();
@@ -173,6 +165,19 @@ std::optional<DateTime> dateTimeFromDays(double days)
     d.msec = int(ms % 1000);
     if (!valid(d)) return std::nullopt;
     return d;
+}
+
+int millisecondsOf(int fraction, int digits)
+{
+    while (digits > 3) {
+        fraction /= 10;
+        --digits;
+    }
+    while (digits < 3) {
+        fraction *= 10;
+        ++digits;
+    }
+    return fraction;
 }
 
 QString formatDateTime(const DateTime& d) { return formatDate(d) + QLatin1Char(' ') + formatTime(d); }

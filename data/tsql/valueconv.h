@@ -19,6 +19,10 @@ std::optional<DateTime> parseDateTime(QStringView text);
 // Days since 1900-01-01 (the fraction is the time of day), as SQL Server reads numbers.
 std::optional<DateTime> dateTimeFromDays(double days);
 
+// The milliseconds of a fraction of a second written with `digits` digits
+// (".5" is 500, ".1234" is 123).
+int millisecondsOf(int fraction, int digits);
+
 QString formatDateTime(const DateTime& d);  // yyyy-MM-dd HH:mm:ss
 QString formatDate(const DateTime& d);      // yyyy-MM-dd
 QString formatTime(const DateTime& d);      // HH:mm:ss
