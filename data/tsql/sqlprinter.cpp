@@ -449,14 +449,7 @@ void SqlPrinter::core(const Select& s, bool outermost)
         expr(*s.items[i].expr);
         resultAlias(s.items[i], outermost);
     }
-    if (!s.from.empty()) {
-        m_out += QLatin1String(" FROM ");
-        from(s.from);
-    }
-    if (s.where) {
-        m_out += QLatin1String(" WHERE ");
-        expr(*s.where);
-    }
+    fromAndWhere(s.from, s.where.get());
     if (!s.groupBy.empty()) {
         m_out += QLatin1String(" GROUP BY ");
         list(s.groupBy);
@@ -467,11 +460,18 @@ void SqlPrinter::core(const Select& s, bool outermost)
     }
 }
 
-void SqlPrinter::from(const std::vector<TableRefPtr>& sources)
+void SqlPrinter::fromAndWhere(const std::vector<TableRefPtr>& sources, const Expr* where)
 {
-    for (size_t i = 0; i < sources.size(); ++i) {
-        if (i) m_out += QLatin1String(", ");
-        tableRef(*sources[i]);
+    if (!sources.empty()) {
+        m_out += QLatin1String(" FROM ");
+        for (size_t i = 0; i < sources.size(); ++i) {
+            if (i) m_out += QLatin1String(", ");
+            tableRef(*sources[i]);
+        }
+    }
+    if (where) {
+        m_out += QLatin1String(" WHERE ");
+        expr(*where);
     }
 }
 
@@ -563,24 +563,14 @@ void SqlPrinter::update(const UpdateStmt& s)
             expr(*s.sets[i].value);
         }
     }
-    if (!s.from.empty()) {
-        m_out += QLatin1String(" FROM ");
-        from(s.from);
-    }
-    if (s.where) {
-        m_out += QLatin1String(" WHERE ");
-        expr(*s.where);
-    }
+    fromAndWhere(s.from, s.where.get());
 }
 
 void SqlPrinter::remove(const DeleteStmt& s)
 {
     m_out += QLatin1String("DELETE FROM ");
     ident(s.targetTable.isEmpty() ? s.table : s.targetTable);
-    if (s.where) {
-        m_out += QLatin1String(" WHERE ");
-        expr(*s.where);
-    }
+    fromAndWhere({}, s.where.get());  // a FROM of its own is rewritten into the where clause
 }
 
 void SqlPrinter::columnNames(const QStringList& names)

@@ -104,7 +104,7 @@ private:
     void enclose(const QString& text, QLatin1Char quote);
     void exprPlain(const ast::Expr& e);
     void functionCall(const ast::Expr& e);
-    void from(const std::vector<ast::TableRefPtr>& sources);
+    void fromAndWhere(const std::vector<ast::TableRefPtr>& sources, const ast::Expr* where);
     void tableRef(const ast::TableRef& ref);
     void insert(const ast::InsertStmt& s);
     void update(const ast::UpdateStmt& s);
