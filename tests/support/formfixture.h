@@ -1,4 +1,5 @@
 #pragma once
+#include "sqlquote.h"
 // The world of a form test, for the test programs that link the framework: a
 // database, a session on it as user u1 under the form's rights list, a host
 // window keeping the open-window list, scripted message boxes, and the forms
@@ -103,5 +104,31 @@ private:
 };
 
 using FormTest = FormTestOf<TestDb>;
+
+// The values of one goods description field, trimmed, in the order the server
+// returns them to the attribute tree fill (its query has no order by, so the
+// order is the server's to choose).
+template <class Db>
+QStringList serverFieldValues(Db& db, const QString& field)
+{
+    // The fill's own query: the same text gives the same plan, hence the same order.
+    QStringList values;
+    for (const QString& row : db.rows(QStringLiteral(
+             "select * from dbo.ba_fieldvalues where ftablename='goods'\r"
+             " and ffieldname in(select fname from ba_fieldremark where ftablename='goods' and visiblebit=1)"))) {
+        const QStringList columns = row.split(QLatin1Char('|'));  // fautoid|ftablename|ffieldname|fFieldValues|fsysbit
+        if (columns.value(2).compare(field, Qt::CaseInsensitive) == 0) values << columns.value(3).trimmed();
+    }
+    return values;
+}
+
+// "(<column> in('a','b'))" for the ticked values, in the order the tree lists them.
+inline QString inCondition(const QString& column, const QStringList& treeOrder, const QStringList& ticked)
+{
+    QStringList quoted;
+    for (const QString& value : treeOrder)
+        if (ticked.contains(value)) quoted << QuotedStr(value);
+    return QStringLiteral("(") + column + QStringLiteral(" in(") + quoted.join(QLatin1Char(',')) + QStringLiteral("))");
+}
 
 }  // namespace md::test
