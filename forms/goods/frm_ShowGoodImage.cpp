@@ -1,7 +1,7 @@
 #include "frm_ShowGoodImage.h"
 
 #include "datasource.h"
-#include "frm_GoodsPicShow.h"
+#include "dbimage.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
 #include "sqlquote.h"

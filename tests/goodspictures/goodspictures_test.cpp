@@ -3,8 +3,8 @@
 // Pictures of both are saved for a person to look at (/tmp/goodspictures_*.png).
 #include "datasource.h"
 #include "formfixture.h"
-#include "frm_GoodsPicShow.h"
-#include "frm_ShowGoodImage.h"
+#include "goods/frm_GoodsPicShow.h"
+#include "goods/frm_ShowGoodImage.h"
 #include "remoteudpdataset.h"
 
 #include <QAction>
