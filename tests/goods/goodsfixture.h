@@ -5,58 +5,29 @@
 // window keeping the open-window list and scripted message boxes.
 #include "checktree.h"
 #include "datasource.h"
+#include "formfixture.h"
 #include "goods/frm_goods.h"
 #include "grid.h"
-#include "messages.h"
 #include "propertygrid.h"
 #include "remoteudpdataset.h"
-#include "rowsink.h"
-#include "session.h"
-#include "sharedvalues.h"
 #include "sqlquote.h"
-#include "testdb.h"
 #include "treelookup.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QPointer>
 #include <QTreeWidgetItem>
-#include <gtest/gtest.h>
-#include <ostream>
-
-inline std::ostream& operator<<(std::ostream& out, const QString& text) { return out << text.toStdString(); }
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 namespace md::test {
 
-class GoodsHostWindow : public QObject, public IOpenWindowList {
-public:
-    QStringList captions;
-    void AddCaption(const QString& caption) override { captions.append(caption); }
-    int FindCaption(const QString& caption) const override { return int(captions.indexOf(caption)); }
-    void DeleteCaption(int index) override { captions.removeAt(index); }
-};
-
-class GoodsTest : public ::testing::Test {
+class GoodsTest : public FormTest {
 protected:
-    GoodsTest()
+    GoodsTest() : FormTest(QStringLiteral("frm_goods"))
     {
-        md::Shared() = md::SharedValues();
         md::Shared().SizeSlotCount = 3;
         md::Shared().PriceVisible = true;
         md::Shared().PriceEdit = true;
-        md::Session() = md::SessionContext();
-        md::Session().HostApplication = QCoreApplication::instance();
-        md::Session().UserNo = QStringLiteral("u1");
-        md::Session().RightListName = QStringLiteral("frm_goods");
-        md::Session().Connection = &db.conn();
-        md::Session().HostMainForm = &host;
-        db.exec(QStringLiteral("insert into usermainde(userno,fgroupid) values('u1','g1')"));
-        grant(QStringLiteral("frm_goods"));
+        joinGroup();
+        grant({QStringLiteral("b_add"), QStringLiteral("b_edit"), QStringLiteral("b_del"), QStringLiteral("b_print"),
+               QStringLiteral("b_excel")});
 
         for (const char* size : {"S", "M", "L"}) addSize(QStringLiteral("TOPS"), QString::fromLatin1(size));
         for (const char* size : {"28", "30"}) addSize(QStringLiteral("PANTS"), QString::fromLatin1(size));
@@ -86,19 +57,6 @@ protected:
         field("field1", "设计师", false, {});
         field("unitprice", "吊牌价", false, {});
     }
-    ~GoodsTest() override
-    {
-        for (const QPointer<QWidget>& form : m_forms) delete form.data();
-        md::Session() = md::SessionContext();
-    }
-
-    void grant(const QString& list)
-    {
-        const int autoid = db.scalar(QStringLiteral("select isnull(max(autoid),0)+1 from dr_right")).toInt();
-        db.exec(QStringLiteral("insert into dr_right(autoid,listname) values(%1,'%2')").arg(autoid).arg(list));
-        db.exec(QStringLiteral("insert into dr_rightdetail(autoid,groupid,b_add,b_edit,b_del,b_print,b_excel) values(%1,'g1',1,1,1,1,1)")
-                    .arg(autoid));
-    }
     void addSize(const QString& group, const QString& size)
     {
         const int index = db.count(QStringLiteral("ba_size where size_class='") + group + QStringLiteral("'")) + 1;
@@ -120,26 +78,8 @@ protected:
                         .arg(++n));
     }
 
-    Tfrm_goods* open()
-    {
-        auto* form = md::ui::CreateForm<Tfrm_goods>();
-        m_forms.append(form);
-        return form;
-    }
+    Tfrm_goods* open() { return FormTest::open<Tfrm_goods>(); }
 
-    // Every row of a query, columns joined by "|".
-    QStringList rows(const QString& tsql)
-    {
-        ResultTable result;
-        db.conn().OpenSQL(tsql, result);
-        QStringList out;
-        for (int r = 0; r < result.rowCount; ++r) {
-            QStringList cells;
-            for (int c = 0; c < result.columns.size(); ++c) cells << result.at(r, c).toString();
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
-    }
     // The goods codes the list shows, in order.
     static QStringList listCodes(Tfrm_goods* form)
     {
@@ -165,13 +105,6 @@ protected:
     QStringList statements() { return db.conn().log().entries(); }
     static void trigger(QAction* action) { action->trigger(); }
     static QString field(TRemoteUdpDataSet* ds, const char* name) { return ds->FieldByName(QString::fromLatin1(name)).AsString(); }
-
-    TestDb db;
-    GoodsHostWindow host;
-    md::ui::MessageScript script;
-
-private:
-    QList<QPointer<QWidget>> m_forms;
 };
 
 }  // namespace md::test
