@@ -21,6 +21,21 @@ void Refuse(const QString& text)
     Abort();
 }
 
+bool JoinOpenWindowList(const QString& caption)
+{
+    IOpenWindowList* list = md::openWindowList();
+    if (list) list->AddCaption(caption);
+    return list != nullptr;
+}
+
+void LeaveOpenWindowList(const QString& caption)
+{
+    if (IOpenWindowList* list = md::openWindowList()) {
+        const int at = list->FindCaption(caption);
+        if (at >= 0) list->DeleteCaption(at);
+    }
+}
+
 }  // namespace md::ui
 
 Tbase_frm::Tbase_frm(QWidget* owner) : QDialog(owner)

@@ -33,6 +33,13 @@ namespace md::ui {
 // A refused check: shows the message (title "系统提示", information icon) and
 // stops the handler with a silent abort.
 [[noreturn]] void Refuse(const QString& text);
+
+// The host main window's list of open window captions. A window joins it on
+// creation and leaves it on destruction; leaving goes by text, so of two
+// windows with one caption the first entry goes. Join tells whether the host
+// keeps a list at all.
+bool JoinOpenWindowList(const QString& caption);
+void LeaveOpenWindowList(const QString& caption);
 }  // namespace md::ui
 
 class Tbase_frm : public QDialog {

@@ -115,10 +115,7 @@ void Tbase_frmMdi::FormCreate()
 {
     Tbase_frm::FormCreate();
     OpenWindowCaption = windowTitle();
-    if (IOpenWindowList* list = md::openWindowList()) {
-        list->AddCaption(OpenWindowCaption);
-        m_listed = true;
-    }
+    m_listed = md::ui::JoinOpenWindowList(OpenWindowCaption);
     UpdateActionState();
 }
 
@@ -132,11 +129,7 @@ void Tbase_frmMdi::leaveOpenWindowList()
 {
     if (!m_listed) return;
     m_listed = false;
-    // By text: of two windows with one caption, the first entry goes.
-    if (IOpenWindowList* list = md::openWindowList()) {
-        const int at = list->FindCaption(OpenWindowCaption);
-        if (at >= 0) list->DeleteCaption(at);
-    }
+    md::ui::LeaveOpenWindowList(OpenWindowCaption);
 }
 
 void Tbase_frmMdi::showEvent(QShowEvent* event)

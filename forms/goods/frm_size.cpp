@@ -157,10 +157,7 @@ void Tfrm_size::FormCreate()
                        StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     resize(qBound(640, wanted, 1000), height());
     OpenWindowCaption = windowTitle();
-    if (IOpenWindowList* list = md::openWindowList()) {
-        list->AddCaption(OpenWindowCaption);
-        m_listed = true;
-    }
+    m_listed = md::ui::JoinOpenWindowList(OpenWindowCaption);
     UpdateToolbar();
 }
 
@@ -174,10 +171,7 @@ void Tfrm_size::leaveOpenWindowList()
 {
     if (!m_listed) return;
     m_listed = false;
-    if (IOpenWindowList* list = md::openWindowList()) {
-        const int at = list->FindCaption(OpenWindowCaption);
-        if (at >= 0) list->DeleteCaption(at);
-    }
+    md::ui::LeaveOpenWindowList(OpenWindowCaption);
 }
 
 // ---------------------------------------------------------------- load and state
