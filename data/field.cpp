@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+using md::data::isIntegerVariant;
 using md::sql::SqlType;
 
 TFieldType fieldTypeFromSql(SqlType type)
@@ -32,14 +33,7 @@ TField::TField(TRemoteUdpDataSet* dataSet, QString name, TFieldType type, int si
 
 // ---------------------------------------------------------------- conversions
 
-namespace {
-
-const QString& stringRef(const QVariant& value)
-{
-    return *static_cast<const QString*>(value.constData());
-}
-
-bool isIntegerVariant(const QVariant& v)
+bool md::data::isIntegerVariant(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::LongLong:
@@ -53,6 +47,19 @@ bool isIntegerVariant(const QVariant& v)
     default:
         return false;
     }
+}
+
+bool md::data::isNumericVariant(const QVariant& v)
+{
+    return isIntegerVariant(v) || v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float ||
+           v.typeId() == QMetaType::Bool;
+}
+
+namespace {
+
+const QString& stringRef(const QVariant& value)
+{
+    return *static_cast<const QString*>(value.constData());
 }
 
 QString floatText(double value) { return QString::number(value, 'g', 15); }

@@ -41,6 +41,10 @@ inline const T* valueIf(const QVariant& v)
     return v.data_ptr().typeInterface() == QMetaType::fromType<T>().iface() ? static_cast<const T*>(v.constData())
                                                                               : nullptr;
 }
+
+// Whether a variant holds a whole number, or any number (booleans count).
+bool isIntegerVariant(const QVariant& v);
+bool isNumericVariant(const QVariant& v);
 }  // namespace md::data
 
 class TField {

@@ -15,21 +15,6 @@ bool isNumericType(TFieldType type)
 
 bool isDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
 
-bool isNumericVariant(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Double:
-    case QMetaType::Bool:
-    case QMetaType::ULongLong:
-    case QMetaType::UInt:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool parseNumber(QStringView text, double& out)
 {
     bool ok = false;
@@ -400,7 +385,6 @@ FilterExpression::FilterExpression(const QString& text, const Resolver& resolve,
 FilterExpression::~FilterExpression() = default;
 
 bool FilterExpression::matches(const QVariant* row) const { return eval(m_root, row); }
-
 
 // Compares two operands; returns false in `comparable` when the comparison is
 // with null (other than null against text, which compares as '').

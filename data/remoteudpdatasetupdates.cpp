@@ -61,21 +61,6 @@ bool isReservedWord(const QString& name)
     return words.contains(name.toLower());
 }
 
-bool isNumericVariant(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Double:
-    case QMetaType::Bool:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace
 
 namespace md::data {
