@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionViewItem>
+#include <QApplication>
 #include <QTableView>
 #include <QToolButton>
 
@@ -36,6 +38,23 @@ TLookupCombo::TLookupCombo(QWidget* parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     // The list is the dataset's; the completer would copy it.
     setCompleter(nullptr);
+}
+
+void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, bool centred)
+{
+    const QWidget* widget = cell.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QRect area = cell.rect;
+    const QStyle::State state = cell.state;
+    cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    cell.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    QStyleOptionButton box;
+    box.state = (state & QStyle::State_Enabled) | (checked ? QStyle::State_On : QStyle::State_Off);
+    const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
+    box.rect = centred ? QRect(area.center() - indicator.center() + indicator.topLeft(), indicator.size())
+                       : QRect(QPoint(area.left() + 4, area.center().y() - indicator.height() / 2), indicator.size());
+    style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
 }
 
 namespace {

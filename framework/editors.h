@@ -7,6 +7,8 @@
 #include <QValidator>
 #include <QWidget>
 
+class QPainter;
+class QStyleOptionViewItem;
 class QToolButton;
 class TRemoteUdpDataSet;
 class TDataSetModel;
@@ -22,6 +24,10 @@ public:
 
 // Numbers with an optional sign and decimals; empty is allowed (null).
 QValidator* NumberValidator(QObject* parent, bool decimals);
+
+// A check-box cell drawn by hand: the cell's background, then the box alone,
+// centred or at the left. `cell` comes already filled in by the delegate.
+void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, bool centred);
 
 // A drop-down over a list dataset showing several of its columns; the text is
 // the key value, and values not in the list can still be shown and typed.

@@ -186,17 +186,7 @@ void TGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (!isCheckColumn(columnOf(index), index)) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-    cell.text.clear();
-    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-    QStyleOptionButton box;
-    box.state = option.state & QStyle::State_Enabled;
-    box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-    const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
-    box.rect = QRect(option.rect.center() - indicator.center() + indicator.topLeft(), indicator.size());
-    style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+    md::ui::PaintCheckCell(painter, cell, index.data(Qt::CheckStateRole).toInt() == Qt::Checked, true);
 }
 
 bool TGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

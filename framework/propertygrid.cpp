@@ -385,17 +385,7 @@ public:
             return QStyledItemDelegate::paint(painter, option, index);
         QStyleOptionViewItem cell = option;
         initStyleOption(&cell, index);
-        const QWidget* widget = option.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-        cell.text.clear();
-        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-        QStyleOptionButton box;
-        box.state = option.state & QStyle::State_Enabled;
-        box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-        const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
-        box.rect = QRect(QPoint(option.rect.left() + 4, option.rect.center().y() - indicator.height() / 2), indicator.size());
-        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+        md::ui::PaintCheckCell(painter, cell, index.data(Qt::CheckStateRole).toInt() == Qt::Checked, false);
     }
 
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
