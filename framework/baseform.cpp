@@ -21,17 +21,22 @@ void Refuse(const QString& text)
     Abort();
 }
 
-bool JoinOpenWindowList(const QString& caption)
+void TOpenWindowListEntry::Join(const QString& caption)
 {
+    Leave();
     IOpenWindowList* list = md::openWindowList();
-    if (list) list->AddCaption(caption);
-    return list != nullptr;
+    if (!list) return;
+    list->AddCaption(caption);
+    m_caption = caption;
+    m_listed = true;
 }
 
-void LeaveOpenWindowList(const QString& caption)
+void TOpenWindowListEntry::Leave()
 {
+    if (!m_listed) return;
+    m_listed = false;
     if (IOpenWindowList* list = md::openWindowList()) {
-        const int at = list->FindCaption(caption);
+        const int at = list->FindCaption(m_caption);
         if (at >= 0) list->DeleteCaption(at);
     }
 }

@@ -34,12 +34,24 @@ namespace md::ui {
 // stops the handler with a silent abort.
 [[noreturn]] void Refuse(const QString& text);
 
-// The host main window's list of open window captions. A window joins it on
-// creation and leaves it on destruction; leaving goes by text, so of two
-// windows with one caption the first entry goes. Join tells whether the host
-// keeps a list at all.
-bool JoinOpenWindowList(const QString& caption);
-void LeaveOpenWindowList(const QString& caption);
+// A window's entry in the host main window's list of open window captions:
+// joined on creation, left on close or, for a window freed without closing,
+// on destruction. Leaving goes by text, so of two windows with one caption the
+// first entry goes.
+class TOpenWindowListEntry {
+public:
+    TOpenWindowListEntry() = default;
+    TOpenWindowListEntry(const TOpenWindowListEntry&) = delete;
+    TOpenWindowListEntry& operator=(const TOpenWindowListEntry&) = delete;
+    ~TOpenWindowListEntry() { Leave(); }
+
+    void Join(const QString& caption);
+    void Leave();
+
+private:
+    QString m_caption;
+    bool m_listed = false;
+};
 }  // namespace md::ui
 
 class Tbase_frm : public QDialog {

@@ -84,12 +84,6 @@ Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner)
     resize(800, 560);
 }
 
-Tbase_frmMdi::~Tbase_frmMdi()
-{
-    // A window freed without being closed still leaves the host's list.
-    leaveOpenWindowList();
-}
-
 void Tbase_frmMdi::ShowActions(std::initializer_list<QAction*> actions)
 {
     for (QAction* a : actions) a->setVisible(true);
@@ -115,21 +109,14 @@ void Tbase_frmMdi::FormCreate()
 {
     Tbase_frm::FormCreate();
     OpenWindowCaption = windowTitle();
-    m_listed = md::ui::JoinOpenWindowList(OpenWindowCaption);
+    m_openWindowEntry.Join(OpenWindowCaption);
     UpdateActionState();
 }
 
 void Tbase_frmMdi::FormDestroy()
 {
     Tbase_frm::FormDestroy();
-    leaveOpenWindowList();
-}
-
-void Tbase_frmMdi::leaveOpenWindowList()
-{
-    if (!m_listed) return;
-    m_listed = false;
-    md::ui::LeaveOpenWindowList(OpenWindowCaption);
+    m_openWindowEntry.Leave();
 }
 
 void Tbase_frmMdi::showEvent(QShowEvent* event)

@@ -30,7 +30,6 @@ class Tbase_frmMdi : public Tbase_frm {
     Q_OBJECT
 public:
     explicit Tbase_frmMdi(QWidget* owner = nullptr);
-    ~Tbase_frmMdi() override;
 
     // The caption under which the window was added to the host's list.
     QString OpenWindowCaption;
@@ -110,9 +109,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void leaveOpenWindowList();
 
     QFileDialog* m_saveDialog = nullptr;
-    bool m_listed = false;
+    md::ui::TOpenWindowListEntry m_openWindowEntry;
     bool m_centred = false;
 };

@@ -95,12 +95,6 @@ Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner)
     resize(760, 480);
 }
 
-Tfrm_size::~Tfrm_size()
-{
-    // A window freed without being closed still leaves the host's list.
-    leaveOpenWindowList();
-}
-
 // ---------------------------------------------------------------- the text grid
 
 int Tfrm_size::ColCount() const { return StringGrid1->columnCount(); }
@@ -157,21 +151,14 @@ void Tfrm_size::FormCreate()
                        StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     resize(qBound(640, wanted, 1000), height());
     OpenWindowCaption = windowTitle();
-    m_listed = md::ui::JoinOpenWindowList(OpenWindowCaption);
+    m_openWindowEntry.Join(OpenWindowCaption);
     UpdateToolbar();
 }
 
 void Tfrm_size::FormDestroy()
 {
     Tbase_frmTop::FormDestroy();
-    leaveOpenWindowList();
-}
-
-void Tfrm_size::leaveOpenWindowList()
-{
-    if (!m_listed) return;
-    m_listed = false;
-    md::ui::LeaveOpenWindowList(OpenWindowCaption);
+    m_openWindowEntry.Leave();
 }
 
 // ---------------------------------------------------------------- load and state

@@ -16,7 +16,6 @@ public:
     enum TSizeState { ssBrowse, ssEdit, ssInsert };
 
     explicit Tfrm_size(QWidget* owner = nullptr);
-    ~Tfrm_size() override;
 
     // The caption under which the window was added to the host's list.
     QString OpenWindowCaption;
@@ -71,11 +70,10 @@ private:
     void setColCount(int count);
     void setRowCount(int count);
     void addSizeColumn();
-    void leaveOpenWindowList();
     // Enter inside the grid: the next column of the same row, after the last
     // one column 1 again.
     void moveToNextSizeCell();
 
     TSizeState m_state = ssBrowse;
-    bool m_listed = false;
+    md::ui::TOpenWindowListEntry m_openWindowEntry;
 };
