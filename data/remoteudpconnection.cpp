@@ -132,13 +132,15 @@ void TRemoteUdpConnection::Open(const ConnectionSettings& settings,
 
 void TRemoteUdpConnection::Close()
 {
-    if (m_backend && m_transactionDepth > 0) {
+    const bool inTransaction = m_backend && m_transactionDepth > 0;
+    if (inTransaction) {
         try {
             m_backend->rollback();
         } catch (const EDatabaseError&) {
         }
     }
     m_transactionDepth = 0;
+    if (inTransaction) Q_EMIT TransactionEnded(false);
     m_translator.reset();
     m_backend.reset();
 }
@@ -177,6 +179,7 @@ void TRemoteUdpConnection::CommitTrans()
         RollbackTrans();
         throw;
     }
+    Q_EMIT TransactionEnded(true);
 }
 
 void TRemoteUdpConnection::RollbackTrans()
@@ -184,7 +187,13 @@ void TRemoteUdpConnection::RollbackTrans()
     requireOpen();
     if (m_transactionDepth == 0) return;
     m_transactionDepth = 0;
-    m_backend->rollback();
+    try {
+        m_backend->rollback();
+    } catch (...) {
+        Q_EMIT TransactionEnded(false);
+        throw;
+    }
+    Q_EMIT TransactionEnded(false);
 }
 
 std::shared_ptr<const md::sql::Batch> TRemoteUdpConnection::Translate(const QString& tsql)

@@ -98,6 +98,14 @@ public:
     void RollbackTrans();
     bool InTransaction() const { return m_transactionDepth > 0; }
 
+Q_SIGNALS:
+    // The outermost transaction has ended: committed, or rolled back (also when
+    // the connection closes inside one). Datasets that sent changes inside it
+    // learn whether those changes are kept.
+    void TransactionEnded(bool committed);
+
+public:
+
     // Runs a T-SQL batch; returns the number of rows changed by its statements.
     qint64 ExecSQL(const QString& tsql, const ParamSource* params = nullptr);
     // Runs a T-SQL batch and delivers the rows of its first result set. Returns

@@ -266,6 +266,7 @@ void TRemoteUdpDataSet::discardAll()
     m_deadChanges = 0;
     m_baseOrder.clear();
     m_baseOrderTaken = false;
+    releaseHeldChanges();
     m_editBackup.clear();
     m_insertReturnSlot = -1;
     m_modified = false;

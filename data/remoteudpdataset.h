@@ -167,7 +167,9 @@ public:
     // Sends every cached change in the order of first change, in one unit of
     // work. On failure nothing is applied, the cache is kept exactly as it was,
     // and the error propagates (EConcurrencyError when a row was changed or
-    // deleted by someone else meanwhile).
+    // deleted by someone else meanwhile). Sent inside a transaction of the
+    // connection, the changes come back into the cache should that transaction
+    // roll back, merged with any made since.
     void UpdateBatch();
     void CancelUpdates();
     // Takes every cached change as done without sending anything: rows keep
@@ -296,6 +298,7 @@ private:
     };
     struct UpdateTarget;
     struct StatementCache;
+    struct HeldChanges;
     struct LookupIndex;
     class RowParams;
     class CalcScope;
@@ -375,6 +378,10 @@ private:
     const UpdateTarget& updateTarget();
     void finishApplied(const std::vector<std::pair<int, qint64>>& identities);
     void dropChangeLog();
+    void holdSentChanges(const std::vector<std::pair<int, qint64>>& identities);
+    void transactionEnded(bool committed);
+    void restoreHeldChanges();
+    void releaseHeldChanges();
     bool isMemoryTable() const { return m_memoryTable; }
     bool canApply(md::data::RecordStore::Status kind);
     PreparedChangeBatch prepareBatch(const QString& text, bool checkRows);
@@ -456,6 +463,9 @@ private:
     bool m_baseOrderTaken = false;
     std::unique_ptr<UpdateTarget> m_target;
     std::unique_ptr<StatementCache> m_statements;
+    // Changes sent inside a transaction that has not ended yet.
+    std::unique_ptr<HeldChanges> m_held;
+    QMetaObject::Connection m_heldWatch;
 
     // Lookup indexes built on this dataset for other datasets' lookup fields and Lookup().
     mutable std::vector<std::unique_ptr<LookupIndex>> m_lookupIndexes;

@@ -35,6 +35,17 @@ struct PreparedChangeBatch {
     bool checkRows = false;  // a lost update or delete is detected by rows changed
 };
 
+// What one UpdateBatch inside a transaction sent, so that a rollback can put it
+// back: the log entries, the cells of the deleted rows (freed once sent) and the
+// identity cells the server filled in.
+struct TRemoteUdpDataSet::HeldChanges {
+    std::vector<Change> changes;
+    std::vector<std::vector<QVariant>> deletedCells;  // by index in changes; empty for the rest
+    std::vector<std::pair<int, QVariant>> identityCells;
+    std::vector<int> baseOrder;
+    bool baseOrderTaken = false;
+};
+
 struct TRemoteUdpDataSet::StatementCache {
     QHash<QByteArray, PreparedChangeBatch> generated;  // by kind and column pattern
     QByteArray pattern;                                // reused key buffer

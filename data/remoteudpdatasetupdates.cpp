@@ -242,9 +242,122 @@ void TRemoteUdpDataSet::UpdateBatch()
     for (const Change& change : m_changes)
         if (change.kind != RecordStore::Dead) pending.push_back(&change);
     std::vector<std::pair<int, qint64>> identities;
+    const bool insideTransaction = m_connection->InTransaction();
     applyChanges(pending, identities);  // throws with the cache untouched
+    if (insideTransaction) holdSentChanges(identities);
     finishApplied(identities);
     dropChangeLog();
+    ++m_dataVersion;
+    signalReset();
+}
+
+// ---------------------------------------------------------------- changes held until the transaction ends
+
+void TRemoteUdpDataSet::holdSentChanges(const std::vector<std::pair<int, qint64>>& identities)
+{
+    auto sent = std::make_unique<HeldChanges>();
+    for (const Change& change : m_changes) {
+        if (change.kind == RecordStore::Dead) continue;
+        sent->changes.push_back(change);
+        std::vector<QVariant> cells;
+        if (change.kind == RecordStore::Deleted) {
+            const QVariant* row = m_store.row(change.slot);
+            cells.assign(row, row + m_store.width());
+        }
+        sent->deletedCells.push_back(std::move(cells));
+    }
+    if (!identities.empty()) {
+        const int column = updateTarget().identityField;
+        for (const auto& [slot, id] : identities) sent->identityCells.emplace_back(slot, m_store.row(slot)[column]);
+    }
+    sent->baseOrder = m_baseOrder;
+    sent->baseOrderTaken = m_baseOrderTaken;
+
+    if (!m_held) {
+        m_held = std::move(sent);
+        m_heldWatch = connect(m_connection, &TRemoteUdpConnection::TransactionEnded, this,
+                              &TRemoteUdpDataSet::transactionEnded);
+        return;
+    }
+    // A second send in the same transaction: what it sent comes after the first.
+    HeldChanges& held = *m_held;
+    held.changes.insert(held.changes.end(), sent->changes.begin(), sent->changes.end());
+    held.deletedCells.insert(held.deletedCells.end(), std::make_move_iterator(sent->deletedCells.begin()),
+                             std::make_move_iterator(sent->deletedCells.end()));
+    held.identityCells.insert(held.identityCells.end(), sent->identityCells.begin(), sent->identityCells.end());
+}
+
+void TRemoteUdpDataSet::transactionEnded(bool committed)
+{
+    if (committed || !Active()) releaseHeldChanges();
+    else restoreHeldChanges();
+}
+
+void TRemoteUdpDataSet::releaseHeldChanges()
+{
+    if (m_heldWatch) disconnect(m_heldWatch);
+    m_heldWatch = {};
+    m_held.reset();
+}
+
+// The transaction rolled back: every change it carried is cached again, merged
+// with the ones made since, as if none had been sent.
+void TRemoteUdpDataSet::restoreHeldChanges()
+{
+    const std::unique_ptr<HeldChanges> held = std::move(m_held);
+    releaseHeldChanges();
+    if (!held) return;
+    if (m_state == dsEdit || m_state == dsInsert) Cancel();
+
+    std::vector<Change> merged;
+    QHash<int, std::size_t> at;  // slot -> index in merged
+    auto mergeIn = [&](const Change& change) {
+        const auto found = at.constFind(change.slot);
+        if (found == at.constEnd()) {
+            at.insert(change.slot, merged.size());
+            merged.push_back(change);
+            return;
+        }
+        // A row sent, then changed again: an insert stays an insert (or goes,
+        // when deleted); an edit keeps the values first read.
+        Change& first = merged[*found];
+        if (change.kind == RecordStore::Deleted)
+            first.kind = first.kind == RecordStore::Inserted ? RecordStore::Dead : RecordStore::Deleted;
+    };
+    for (std::size_t i = 0; i < held->changes.size(); ++i) {
+        const Change& change = held->changes[i];
+        if (change.kind == RecordStore::Deleted) {
+            QVariant* row = m_store.row(change.slot);
+            const std::vector<QVariant>& cells = held->deletedCells[i];
+            std::copy(cells.begin(), cells.end(), row);
+        }
+        mergeIn(change);
+    }
+    for (const Change& change : m_changes) mergeIn(change);
+
+    const int identityColumn = held->identityCells.empty() ? -1 : updateTarget().identityField;
+    for (const auto& [slot, cell] : held->identityCells)
+        if (m_store.alive(slot) && merged[at.value(slot)].kind == RecordStore::Inserted)
+            m_store.row(slot)[identityColumn] = cell;
+
+    m_changes.assign(merged.begin(), merged.end());
+    m_deadChanges = 0;
+    for (std::size_t i = 0; i < m_changes.size(); ++i) {
+        const Change& change = m_changes[i];
+        if (change.kind == RecordStore::Dead) {
+            ++m_deadChanges;
+            m_store.kill(change.slot);
+        } else {
+            RecordStore::SlotInfo& info = m_store.info(change.slot);
+            info.status = change.kind;
+            info.change = int(i);
+            info.calcGen = 0;
+        }
+    }
+    if (held->baseOrderTaken) {
+        m_baseOrder = held->baseOrder;
+        m_baseOrderTaken = true;
+    }
     ++m_dataVersion;
     signalReset();
 }

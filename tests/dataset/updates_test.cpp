@@ -349,6 +349,67 @@ TEST_F(DataSetUpdates, ABatchInsideATransactionIsASavepoint)
     EXPECT_EQ(db.count(QStringLiteral("t_goods where fcode='T2'")), 0);
 }
 
+TEST_F(DataSetUpdates, ChangesSentInARolledBackTransactionAreCachedAgain)
+{
+    seedGoods(3);
+    auto ds = open(QStringLiteral("select * from t_goods"));
+    auto rename = [&](const QString& code, const QString& name) {
+        ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), code, {}));
+        ds->Edit();
+        ds->FieldByName(QStringLiteral("fname")).SetAsString(name);
+        ds->Post();
+    };
+    db.conn().BeginTrans();
+    rename(QStringLiteral("A1"), QStringLiteral("改1"));
+    ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("A2"), {}));
+    ds->Delete();
+    appendGoods(*ds, QStringLiteral("N1"));
+    appendGoods(*ds, QStringLiteral("N3"));
+    ds->UpdateBatch();
+    appendGoods(*ds, QStringLiteral("N2"));
+    ds->UpdateBatch();  // a second send in the same transaction
+    // Changes after the sends: an edit of a sent insert, a second edit, a sent insert deleted.
+    rename(QStringLiteral("N1"), QStringLiteral("新1"));
+    rename(QStringLiteral("A1"), QStringLiteral("改1b"));
+    ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("N3"), {}));
+    ds->Delete();
+    QSignalSpy resets(ds.get(), &TRemoteUdpDataSet::dataSetChanged);
+    db.conn().RollbackTrans();
+
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(db.count(QStringLiteral("t_goods")), 3);
+    EXPECT_TRUE(ds->UpdatesPending());
+    EXPECT_EQ(codes(*ds), QStringList({"A1", "A3", "N1", "N2"}));
+    ds->First();
+    EXPECT_EQ(ds->UpdateStatus(), usModified);
+    EXPECT_EQ(ds->FieldByName(QStringLiteral("fname")).OldValue(), QVariant("货品1"));
+    EXPECT_EQ(ds->FieldByName(QStringLiteral("fname")).AsString(), QStringLiteral("改1b"));
+    ds->Next();
+    EXPECT_EQ(ds->UpdateStatus(), usUnmodified);
+    for (ds->Next(); !ds->Eof(); ds->Next()) {
+        EXPECT_EQ(ds->UpdateStatus(), usInserted);
+        EXPECT_TRUE(ds->FieldByName(QStringLiteral("fautoid")).IsNull());  // the rolled-back identity is gone
+    }
+
+    // The same cache, sent again outside the transaction, arrives whole.
+    ds->UpdateBatch();
+    EXPECT_EQ(codes(*ds), QStringList({"A1", "A3", "N1", "N2"}));
+    EXPECT_EQ(db.count(QStringLiteral("t_goods")), 4);
+    EXPECT_EQ(db.count(QStringLiteral("t_goods where fcode in ('A2','N3')")), 0);
+    EXPECT_EQ(db.scalar(QStringLiteral("select fname from t_goods where fcode='A1'")).toString(), QStringLiteral("改1b"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select fname from t_goods where fcode='N1'")).toString(), QStringLiteral("新1"));
+
+    // Committed, the sent changes stay sent; a later rollback leaves them alone.
+    db.conn().BeginTrans();
+    appendGoods(*ds, QStringLiteral("N4"));
+    ds->UpdateBatch();
+    db.conn().CommitTrans();
+    db.conn().BeginTrans();
+    db.conn().RollbackTrans();
+    EXPECT_FALSE(ds->UpdatesPending());
+    EXPECT_EQ(db.count(QStringLiteral("t_goods where fcode='N4'")), 1);
+}
+
 TEST_F(DataSetUpdates, TablesWithoutKeyAreAddressedByEveryValueRead)
 {
     db.exec(QStringLiteral("insert into t_nokey(fcode,fname) values('K1',null)"));
