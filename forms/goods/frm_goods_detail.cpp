@@ -51,15 +51,6 @@ QString errorText(const std::exception& error)
     return db ? db->message() : QString::fromUtf8(error.what());
 }
 
-// The goods record as it was before a save sent it, to put it back into the
-// cache when the transaction fails after the record went out.
-struct GoodsSnapshot {
-    TUpdateStatus status = usUnmodified;
-    QString readCode;  // the code the row had when it was read
-    QStringList names;
-    QVariantList values;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------- events
@@ -379,17 +370,6 @@ bool Tfrm_goods::saveTransaction()
 {
     TRemoteUdpConnection* connection = md::Session().Connection;
     const QString code = goodsCode();
-    GoodsSnapshot snapshot;
-    snapshot.status = DBmaster_table->UpdateStatus();
-    snapshot.readCode = DBmaster_table->FieldByName(QStringLiteral("goodsid")).OldValue().toString();
-    for (int i = 0; i < DBmaster_table->FieldCount(); ++i) {
-        const TField& field = DBmaster_table->Fields(i);
-        if (field.FieldKind() != fkData) continue;
-        snapshot.names << field.FieldName();
-        snapshot.values << field.Value();
-    }
-    bool goodsSent = false;
-    bool committed = false;
     InternalWrites internal(m_internal);
     // Every child row takes the goods code before it is sent, so a changed
     // code carries the colours and item prices with it.
@@ -410,13 +390,11 @@ bool Tfrm_goods::saveTransaction()
     try {
         if (!connection->InTransaction()) connection->BeginTrans();
         DBmaster_table->UpdateBatch();
-        goodsSent = true;
         takeCode(*DBcolor);
         DBcolor->UpdateBatch();
         takeCode(*DBitemprice);
         DBitemprice->UpdateBatch();
         connection->CommitTrans();
-        committed = true;
         saveColorDescriptions();
         if (DBimage->Active()) {
             if (editingState(*DBimage)) DBimage->Post();
@@ -428,21 +406,9 @@ bool Tfrm_goods::saveTransaction()
         UpdateActionState();
         return true;
     } catch (const std::exception& error) {
+        // Rows sent inside the transaction come back into their datasets'
+        // caches with the rollback, so a later save sends them again.
         if (connection->InTransaction()) connection->RollbackTrans();
-        // The record went out inside the rolled-back transaction: put it back
-        // into the cache, so that a later save sends it again.
-        if (goodsSent && !committed && snapshot.status != usUnmodified) {
-            Run([&] {
-                DBmaster_table->Close();
-                DBmaster_table->ParamByName(u"goodsid").SetAsString(snapshot.status == usInserted ? code : snapshot.readCode);
-                DBmaster_table->Open();
-                if (snapshot.status == usInserted || DBmaster_table->IsEmpty()) DBmaster_table->Append();
-                else DBmaster_table->Edit();
-                for (int i = 0; i < snapshot.names.size(); ++i)
-                    DBmaster_table->FieldByName(snapshot.names[i]).SetValue(snapshot.values[i]);
-                DBmaster_table->Post();
-            });
-        }
         if (dynamic_cast<const EAbort*>(&error)) throw;
         ShowError(errorText(error));
         return false;

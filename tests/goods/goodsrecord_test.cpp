@@ -226,12 +226,14 @@ TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun
     const QStringList log = statements();
     EXPECT_TRUE(log.contains(QStringLiteral("exec P_UpdateGoodsSize 'A01'")));
     EXPECT_EQ(db.count(QStringLiteral("syslog where fstate='保存'")), 0);
-    // The list row shows the record; the record itself is pending again, so
-    // saving later sends it.
+    // The list row shows the record; the record and its colours are pending
+    // again, so saving later sends them.
     ASSERT_TRUE(form->DBgoodslist->Locate(QStringLiteral("goodsid"), QStringLiteral("A01")));
     EXPECT_EQ(field(form->DBgoodslist, "goodsname"), QStringLiteral("新品名"));
     EXPECT_TRUE(form->DBmaster_table->UpdatesPending());
     EXPECT_EQ(field(form->DBmaster_table, "goodsname"), QStringLiteral("新品名"));
+    EXPECT_TRUE(form->DBcolor->UpdatesPending());
+    EXPECT_EQ(field(form->DBcolor, "fcolorid"), QStringLiteral("02"));
 }
 
 TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel)
