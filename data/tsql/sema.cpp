@@ -290,12 +290,12 @@ TableRef* findTarget(std::vector<TableRefPtr>& from, const QString& name)
 }
 }  // namespace
 
-void Analyzer::analyzeUpdate(UpdateStmt& s)
+template <typename WriteStmt>
+void Analyzer::analyzeWriteTarget(WriteStmt& s, Scope& scope)
 {
     s.targetInFrom = findTarget(s.from, s.table);
     s.targetTable = s.targetInFrom ? s.targetInFrom->name : s.table;
     s.info = m_catalog.table(s.targetTable);
-    Scope scope;
     for (TableRefPtr& ref : s.from) addSource(*ref, scope, nullptr);
     if (!s.targetInFrom) {
         Scope::Source self;
@@ -307,6 +307,12 @@ void Analyzer::analyzeUpdate(UpdateStmt& s)
         scope.sources.push_back(std::move(self));
     }
     for (TableRefPtr& ref : s.from) analyzeJoinConditions(*ref, scope);
+}
+
+void Analyzer::analyzeUpdate(UpdateStmt& s)
+{
+    Scope scope;
+    analyzeWriteTarget(s, scope);
     for (SetItem& item : s.sets) {
         analyzeExpr(item.value, &scope);
         coerceAssignment(item.value, s.info ? s.info->column(item.column) : nullptr);
@@ -316,21 +322,8 @@ void Analyzer::analyzeUpdate(UpdateStmt& s)
 
 void Analyzer::analyzeDelete(DeleteStmt& s)
 {
-    s.targetInFrom = findTarget(s.from, s.table);
-    s.targetTable = s.targetInFrom ? s.targetInFrom->name : s.table;
-    s.info = m_catalog.table(s.targetTable);
     Scope scope;
-    for (TableRefPtr& ref : s.from) addSource(*ref, scope, nullptr);
-    if (!s.targetInFrom) {
-        Scope::Source self;
-        self.name = s.table;
-        if (s.info) {
-            for (const ColumnInfo& c : s.info->columns) self.columns.push_back(sourceColumn(c));
-            self.known = true;
-        }
-        scope.sources.push_back(std::move(self));
-    }
-    for (TableRefPtr& ref : s.from) analyzeJoinConditions(*ref, scope);
+    analyzeWriteTarget(s, scope);
     if (s.where) analyzeExpr(s.where, &scope);
 }
 

@@ -44,6 +44,10 @@ private:
     void analyzeInsert(ast::InsertStmt& s);
     void analyzeUpdate(ast::UpdateStmt& s);
     void analyzeDelete(ast::DeleteStmt& s);
+    // The written table of an UPDATE or DELETE, found among its FROM sources or
+    // added as a source of its own, and the scope its expressions see.
+    template <typename WriteStmt>
+    void analyzeWriteTarget(WriteStmt& s, Scope& scope);
     void analyzeCreateTable(ast::CreateTableStmt& s);
 
     // SQL Server's implicit conversions, made explicit.
