@@ -17,8 +17,7 @@ struct ServerObjects;
 namespace md::bench {
 
 // Seconds taken by fn (wall clock, best of `runs`).
-inline double timeIt(const std::function<void()>& fn, int runs = 1)
-{
+inline double timeIt(const std::function<void()>& fn, int runs = 1) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
@@ -30,8 +29,7 @@ inline double timeIt(const std::function<void()>& fn, int runs = 1)
 }
 
 // The one line every benchmark prints.
-inline void report(const char* name, double ours, double base, const QString& extra = {})
-{
+inline void report(const char* name, double ours, double base, const QString& extra = {}) {
     std::printf("BENCH %s ours=%.4f base=%.4f ratio=%.2f%s%s\n", name, ours, base,
                 base > 0 ? ours / base : 0.0, extra.isEmpty() ? "" : " ", qPrintable(extra));
     std::fflush(stdout);
@@ -43,7 +41,8 @@ struct BestTimes {
     double ours = 1e300;
     double base = 1e300;
 };
-BestTimes alternate(int runs, const std::function<double()>& ours, const std::function<double()>& base);
+BestTimes alternate(int runs, const std::function<double()>& ours,
+                    const std::function<double()>& base);
 
 // A scratch folder for database files, removed at exit.
 QString scratchFile(const QString& name);

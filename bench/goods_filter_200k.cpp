@@ -3,6 +3,12 @@
 // (condition built from the tree, list reopened, the goods record following
 // the first row, the grid painted), against the same translated list query
 // run with the raw sqlite3 API, a step loop reading every column.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <string>
+
 #include "benchutil.h"
 #include "checktree.h"
 #include "demo/demodata.h"
@@ -14,13 +20,7 @@
 #include "sharedvalues.h"
 #include "sqlitebackend.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <sqlite3.h>
-#include <string>
-
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int goods = argc > 1 ? std::atoi(argv[1]) : 200000;
     const QString file = md::bench::scratchFile(QStringLiteral("goods_filter.db"));
@@ -68,22 +68,28 @@ int main(int argc, char** argv)
             ++baseRows;
             for (int c = 0; c < columns; ++c) {
                 switch (sqlite3_column_type(st, c)) {
-                case SQLITE_INTEGER: baseBytes += sqlite3_column_int64(st, c) & 1; break;
-                case SQLITE_FLOAT: baseBytes += sqlite3_column_double(st, c) > 0; break;
-                case SQLITE_TEXT: {
-                    const std::string value(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                            std::size_t(sqlite3_column_bytes(st, c)));
-                    baseBytes += qint64(value.size());
-                    break;
-                }
-                default: break;
+                    case SQLITE_INTEGER:
+                        baseBytes += sqlite3_column_int64(st, c) & 1;
+                        break;
+                    case SQLITE_FLOAT:
+                        baseBytes += sqlite3_column_double(st, c) > 0;
+                        break;
+                    case SQLITE_TEXT: {
+                        const std::string value(
+                            reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                            std::size_t(sqlite3_column_bytes(st, c)));
+                        baseBytes += qint64(value.size());
+                        break;
+                    }
+                    default:
+                        break;
                 }
             }
         }
         sqlite3_finalize(st);
     };
-    const md::bench::BestTimes best =
-        md::bench::alternate(5, [&] { return md::bench::timeIt(ourRun); }, [&] { return md::bench::timeIt(baseRun); });
+    const md::bench::BestTimes best = md::bench::alternate(
+        5, [&] { return md::bench::timeIt(ourRun); }, [&] { return md::bench::timeIt(baseRun); });
     const int ourRows = form->DBgoodslist->RecordCount();
     if (ourRows != baseRows || ourRows == 0 || baseBytes <= 0) {
         std::fprintf(stderr, "the form listed %d goods, the raw query %d\n", ourRows, baseRows);

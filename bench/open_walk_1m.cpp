@@ -1,12 +1,13 @@
 // Opening a million-row select in a cached dataset and walking every row,
 // reading three fields, against a raw sqlite3 step loop reading the same three
 // columns (text copied into std::string, so both sides touch the data).
-#include "benchutil.h"
-#include "remoteudpdataset.h"
+#include <sqlite3.h>
 
 #include <QCoreApplication>
-#include <sqlite3.h>
 #include <string>
+
+#include "benchutil.h"
+#include "remoteudpdataset.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ const char* kSelect = "select fcode,fname,fqty from bench_walk";
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const QString file = md::bench::scratchFile(QStringLiteral("open_walk.db"));
@@ -36,10 +36,13 @@ int main(int argc, char** argv)
     checkSqlite(sqlite3_open(file.toUtf8().constData(), &db), db);
     {
         sqlite3_stmt* st = nullptr;
-        checkSqlite(sqlite3_prepare_v2(db, "insert into bench_walk values(?1,?2,?3)", -1, &st, nullptr), db);
+        checkSqlite(
+            sqlite3_prepare_v2(db, "insert into bench_walk values(?1,?2,?3)", -1, &st, nullptr),
+            db);
         checkSqlite(sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr), db);
         for (int i = 0; i < rows; ++i) {
-            const md::bench::RawRow row = md::bench::benchRow(i);  // code and name of the generated rows
+            const md::bench::RawRow row =
+                md::bench::benchRow(i);  // code and name of the generated rows
             sqlite3_bind_text(st, 1, row[0].data(), int(row[0].size()), SQLITE_TRANSIENT);
             sqlite3_bind_text(st, 2, row[1].data(), int(row[1].size()), SQLITE_TRANSIENT);
             sqlite3_bind_int(st, 3, i % 100);
@@ -74,8 +77,10 @@ int main(int argc, char** argv)
         checkSqlite(sqlite3_prepare_v2(db, kSelect, -1, &st, nullptr), db);
         baseSum = 0;
         while (sqlite3_step(st) == SQLITE_ROW) {
-            const std::string c(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), std::size_t(sqlite3_column_bytes(st, 0)));
-            const std::string n(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), std::size_t(sqlite3_column_bytes(st, 1)));
+            const std::string c(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                                std::size_t(sqlite3_column_bytes(st, 0)));
+            const std::string n(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                std::size_t(sqlite3_column_bytes(st, 1)));
             baseSum += qint64(c.size() + n.size()) + sqlite3_column_int(st, 2);
         }
         sqlite3_finalize(st);

@@ -3,20 +3,20 @@
 // inserts of the same values in one transaction into an identical table.
 // The server is named by MD_BENCH_PG (libpq connection text to its "postgres"
 // database); `make bench` starts a private one.
+#include <libpq-fe.h>
+
+#include <QCoreApplication>
+#include <string>
+
 #include "benchutil.h"
 #include "pgbackend.h"
 #include "remoteudpconnection.h"
-
-#include <QCoreApplication>
-#include <libpq-fe.h>
-#include <string>
 
 namespace {
 
 const char* kDatabase = "md_bench_updatebatch";
 
-void check(PGconn* conn, PGresult* r)
-{
+void check(PGconn* conn, PGresult* r) {
     const ExecStatusType status = PQresultStatus(r);
     PQclear(r);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
@@ -25,8 +25,7 @@ void check(PGconn* conn, PGresult* r)
     }
 }
 
-PGconn* connect(const QString& info)
-{
+PGconn* connect(const QString& info) {
     PGconn* conn = PQconnectdb(info.toUtf8().constData());
     if (PQstatus(conn) != CONNECTION_OK) {
         std::fprintf(stderr, "postgresql: %s\n", PQerrorMessage(conn));
@@ -37,8 +36,7 @@ PGconn* connect(const QString& info)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     const QString server = qEnvironmentVariable("MD_BENCH_PG");
@@ -50,7 +48,9 @@ int main(int argc, char** argv)
 
     // A fresh database for the run.
     PGconn* admin = connect(server);
-    check(admin, PQexec(admin, (std::string("DROP DATABASE IF EXISTS ") + kDatabase + " WITH (FORCE)").c_str()));
+    check(admin,
+          PQexec(admin,
+                 (std::string("DROP DATABASE IF EXISTS ") + kDatabase + " WITH (FORCE)").c_str()));
     check(admin, PQexec(admin, (std::string("CREATE DATABASE ") + kDatabase).c_str()));
     settings.database = QString::fromLatin1(kDatabase);
 
@@ -60,7 +60,8 @@ int main(int argc, char** argv)
     connection.Open(settings, md::bench::objectsWithTable(md::bench::kBenchRowsTable));
     connection.ExecSQL(QString::fromLatin1(md::bench::kBenchRowsTable));
     // The baseline's table is the same table: same types, collation and all.
-    connection.backend().executeScript(QStringLiteral("CREATE TABLE bench_base (LIKE bench_rows INCLUDING ALL)"));
+    connection.backend().executeScript(
+        QStringLiteral("CREATE TABLE bench_base (LIKE bench_rows INCLUDING ALL)"));
 
     auto ourRun = [&]() -> double {
         connection.backend().executeScript(QStringLiteral("TRUNCATE bench_rows"));
@@ -68,7 +69,9 @@ int main(int argc, char** argv)
     };
 
     PGconn* conn = connect(md::data::pgConnectionString(settings));
-    check(conn, PQprepare(conn, "ins", "INSERT INTO bench_base (fcode, fname, fcolor, fsize, fnote) VALUES ($1, $2, $3, $4, $5)",
+    check(conn, PQprepare(conn, "ins",
+                          "INSERT INTO bench_base (fcode, fname, fcolor, fsize, fnote) VALUES ($1, "
+                          "$2, $3, $4, $5)",
                           0, nullptr));
     auto baseRun = [&]() -> double {
         check(conn, PQexec(conn, "TRUNCATE bench_base"));
@@ -91,9 +94,12 @@ int main(int argc, char** argv)
     const md::bench::BestTimes best = md::bench::alternate(3, ourRun, baseRun);
     PQfinish(conn);
     connection.Close();
-    check(admin, PQexec(admin, (std::string("DROP DATABASE IF EXISTS ") + kDatabase + " WITH (FORCE)").c_str()));
+    check(admin,
+          PQexec(admin,
+                 (std::string("DROP DATABASE IF EXISTS ") + kDatabase + " WITH (FORCE)").c_str()));
     PQfinish(admin);
 
-    md::bench::report("pg_updatebatch_insert_100k", best.ours, best.base, QStringLiteral("rows=%1").arg(rows));
+    md::bench::report("pg_updatebatch_insert_100k", best.ours, best.base,
+                      QStringLiteral("rows=%1").arg(rows));
     return 0;
 }

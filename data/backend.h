@@ -1,19 +1,19 @@
 #pragma once
 // One backend per database kind. A backend runs dialect text that the translator
 // has produced; it knows nothing of T-SQL.
-#include "rowsink.h"
-#include "tsql/sqltypes.h"
-
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 #include <memory>
 
+#include "rowsink.h"
+#include "tsql/sqltypes.h"
+
 namespace md::data {
 
 class PreparedStatement {
-public:
+  public:
     virtual ~PreparedStatement() = default;
     // Values by parameter index (0-based, as in Statement::params).
     virtual void bind(int index, const QVariant& value) = 0;
@@ -23,7 +23,7 @@ public:
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual md::sql::Dialect dialect() const = 0;
     virtual QString databaseName() const = 0;
@@ -50,8 +50,7 @@ public:
 // full cache starts afresh.
 template <class Statement, class Make>
 Statement& cachedStatement(QHash<QString, std::shared_ptr<Statement>>& cache, const QString& sql,
-                           int limit, Make make)
-{
+                           int limit, Make make) {
     auto it = cache.find(sql);
     if (it != cache.end()) return **it;
     if (cache.size() >= limit) cache.clear();
@@ -61,8 +60,7 @@ Statement& cachedStatement(QHash<QString, std::shared_ptr<Statement>>& cache, co
 }
 
 // Closes the named Qt connection and removes it; no handle may be left open.
-inline void closeQtConnection(const QString& connectionName)
-{
+inline void closeQtConnection(const QString& connectionName) {
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         db.close();

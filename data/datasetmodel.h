@@ -10,15 +10,15 @@
 // the dataset: the row becomes current and is put into the edit state by
 // BeforeEditRow (the framework's rule: rights, AutoEdit) or, when that is not
 // set, by Edit().
-#include "remoteudpdataset.h"
-
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <functional>
 
+#include "remoteudpdataset.h"
+
 class TDataSetModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit TDataSetModel(TRemoteUdpDataSet* dataSet = nullptr, QObject* parent = nullptr);
 
     void setDataSet(TRemoteUdpDataSet* dataSet);
@@ -29,7 +29,8 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
@@ -39,7 +40,7 @@ public:
     // Errors raised while writing a value (the grid cannot throw through Qt).
     std::function<void(const std::exception&)> OnError;
 
-private:
+  private:
     void resetFromDataSet();
 
     QPointer<TRemoteUdpDataSet> m_dataSet;

@@ -2,10 +2,11 @@
 
 TDataSource::TDataSource(QObject* parent) : QObject(parent) {}
 
-TDataSource::TDataSource(const QString& name, QObject* parent) : QObject(parent) { setObjectName(name); }
+TDataSource::TDataSource(const QString& name, QObject* parent) : QObject(parent) {
+    setObjectName(name);
+}
 
-void TDataSource::setDataSet(TRemoteUdpDataSet* dataSet)
-{
+void TDataSource::setDataSet(TRemoteUdpDataSet* dataSet) {
     if (m_dataSet == dataSet) return;
     if (m_dataSet) disconnect(m_dataSet, nullptr, this, nullptr);
     m_dataSet = dataSet;
@@ -31,8 +32,7 @@ void TDataSource::setDataSet(TRemoteUdpDataSet* dataSet)
     }
 }
 
-void TDataSource::SetEnabled(bool enabled)
-{
+void TDataSource::SetEnabled(bool enabled) {
     if (m_enabled == enabled) return;
     m_enabled = enabled;
     if (enabled) {
@@ -41,8 +41,7 @@ void TDataSource::SetEnabled(bool enabled)
     }
 }
 
-bool TDataSource::Edit()
-{
+bool TDataSource::Edit() {
     if (!m_dataSet || !m_dataSet->Active()) return false;
     const TDataSetState state = m_dataSet->State();
     if (state == dsEdit || state == dsInsert) return true;

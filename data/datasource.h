@@ -2,14 +2,14 @@
 // The link between a dataset and the data-aware controls of a window: the
 // controls watch the source, not the dataset, so a window can switch datasets
 // behind a set of controls.
-#include "remoteudpdataset.h"
-
 #include <QObject>
 #include <QPointer>
 
+#include "remoteudpdataset.h"
+
 class TDataSource : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TDataSource(QObject* parent = nullptr);
     TDataSource(const QString& name, QObject* parent);
 
@@ -27,11 +27,12 @@ public:
     // (now) in the edit or insert state.
     bool Edit();
 
-Q_SIGNALS:
-    void stateChanged();              // the dataset's state, or the dataset itself, changed
-    void dataChanged(int fieldIndex); // current record's data or position changed; -1: the whole record
+  Q_SIGNALS:
+    void stateChanged();  // the dataset's state, or the dataset itself, changed
+    void dataChanged(
+        int fieldIndex);  // current record's data or position changed; -1: the whole record
 
-private:
+  private:
     QPointer<TRemoteUdpDataSet> m_dataSet;
     bool m_autoEdit = true;
     bool m_enabled = true;

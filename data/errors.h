@@ -8,19 +8,22 @@
 // Silent stop: a check has already shown its message; the action dispatcher
 // swallows this without a word.
 class EAbort : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "Operation aborted"; }
 };
 
-[[noreturn]] inline void Abort() { throw EAbort(); }
+[[noreturn]] inline void Abort() {
+    throw EAbort();
+}
 
 class EDatabaseError : public std::exception {
-public:
-    explicit EDatabaseError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+  public:
+    explicit EDatabaseError(QString message)
+        : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
     const QString& message() const { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
-private:
+  private:
     QString m_message;
     QByteArray m_utf8;
 };
@@ -28,13 +31,13 @@ private:
 // T-SQL that the translator cannot take: a syntax error or a construct outside
 // the supported subset. Nothing of the batch has run.
 class ETranslateError : public EDatabaseError {
-public:
+  public:
     ETranslateError(QString message, int line, int column)
         : EDatabaseError(std::move(message)), m_line(line), m_column(column) {}
     int line() const { return m_line; }
     int column() const { return m_column; }
 
-private:
+  private:
     int m_line;
     int m_column;
 };
@@ -42,6 +45,6 @@ private:
 // A cached update or delete found no row: somebody else changed or deleted it
 // since it was read. The batch is refused as a whole.
 class EConcurrencyError : public EDatabaseError {
-public:
+  public:
     using EDatabaseError::EDatabaseError;
 };

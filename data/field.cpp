@@ -1,77 +1,81 @@
 #include "field.h"
 
+#include <cmath>
+
 #include "errors.h"
 #include "remoteudpdataset.h"
 #include "tsql/valueconv.h"
 
-#include <cmath>
-
 using md::data::isIntegerVariant;
 using md::sql::SqlType;
 
-TFieldType fieldTypeFromSql(SqlType type)
-{
+TFieldType fieldTypeFromSql(SqlType type) {
     switch (type) {
-    case SqlType::Text: return ftString;
-    case SqlType::Integer: return ftInteger;
-    case SqlType::Decimal: return ftCurrency;
-    case SqlType::Float: return ftFloat;
-    case SqlType::Bit: return ftBoolean;
-    case SqlType::DateTime: return ftDateTime;
-    case SqlType::Date: return ftDate;
-    case SqlType::Time: return ftTime;
-    case SqlType::Blob: return ftBlob;
-    case SqlType::Unknown: break;
+        case SqlType::Text:
+            return ftString;
+        case SqlType::Integer:
+            return ftInteger;
+        case SqlType::Decimal:
+            return ftCurrency;
+        case SqlType::Float:
+            return ftFloat;
+        case SqlType::Bit:
+            return ftBoolean;
+        case SqlType::DateTime:
+            return ftDateTime;
+        case SqlType::Date:
+            return ftDate;
+        case SqlType::Time:
+            return ftTime;
+        case SqlType::Blob:
+            return ftBlob;
+        case SqlType::Unknown:
+            break;
     }
     return ftUnknown;
 }
 
 TField::TField(TRemoteUdpDataSet* dataSet, QString name, TFieldType type, int size, TFieldKind kind)
-    : m_dataSet(dataSet), m_name(std::move(name)), m_type(type), m_size(size), m_kind(kind)
-{
-}
+    : m_dataSet(dataSet), m_name(std::move(name)), m_type(type), m_size(size), m_kind(kind) {}
 
 // ---------------------------------------------------------------- conversions
 
-bool md::data::isIntegerVariant(const QVariant& v)
-{
+bool md::data::isIntegerVariant(const QVariant& v) {
     switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-        return true;
-    default:
-        return false;
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+            return true;
+        default:
+            return false;
     }
 }
 
-bool md::data::isNumericVariant(const QVariant& v)
-{
-    return isIntegerVariant(v) || v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float ||
-           v.typeId() == QMetaType::Bool;
+bool md::data::isNumericVariant(const QVariant& v) {
+    return isIntegerVariant(v) || v.typeId() == QMetaType::Double ||
+           v.typeId() == QMetaType::Float || v.typeId() == QMetaType::Bool;
 }
 
 namespace {
 
-const QString& stringRef(const QVariant& value)
-{
+const QString& stringRef(const QVariant& value) {
     return *static_cast<const QString*>(value.constData());
 }
 
-QString floatText(double value) { return QString::number(value, 'g', 15); }
+QString floatText(double value) {
+    return QString::number(value, 'g', 15);
+}
 
-[[noreturn]] void conversionError(const QString& text, const char* what)
-{
+[[noreturn]] void conversionError(const QString& text, const char* what) {
     throw EDatabaseError(QStringLiteral("'%1' 不是有效的%2").arg(text, QString::fromUtf8(what)));
 }
 
 // Reads up to `count` digits at text[i]; false when there are none.
-bool readDigits(QStringView text, qsizetype& i, int minCount, int maxCount, int& out)
-{
+bool readDigits(QStringView text, qsizetype& i, int minCount, int maxCount, int& out) {
     out = 0;
     int n = 0;
     while (i < text.size() && n < maxCount && text[i].isDigit()) {
@@ -84,14 +88,14 @@ bool readDigits(QStringView text, qsizetype& i, int minCount, int maxCount, int&
 
 // 'yyyy-MM-dd', 'yyyy/M/d', optionally followed by ' HH:mm[:ss[.zzz]]' or
 // 'THH:mm...'; or a time alone. Returns an invalid value when the text is none.
-QDateTime parseDateTime(QStringView text)
-{
+QDateTime parseDateTime(QStringView text) {
     text = text.trimmed();
     qsizetype i = 0;
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0;
     QDate date(1899, 12, 30);
     auto parseTime = [&](qsizetype& at) -> bool {
-        if (!readDigits(text, at, 1, 2, hour) || at >= text.size() || text[at] != QLatin1Char(':')) return false;
+        if (!readDigits(text, at, 1, 2, hour) || at >= text.size() || text[at] != QLatin1Char(':'))
+            return false;
         ++at;
         if (!readDigits(text, at, 2, 2, minute)) return false;
         if (at < text.size() && text[at] == QLatin1Char(':')) {
@@ -133,8 +137,7 @@ QDateTime parseDateTime(QStringView text)
     return time.isValid() ? QDateTime(date, time) : QDateTime();
 }
 
-void appendPadded(QString& out, int value, int width)
-{
+void appendPadded(QString& out, int value, int width) {
     QChar buffer[8];
     for (int k = width - 1; k >= 0; --k) {
         buffer[k] = QChar(u'0' + value % 10);
@@ -143,12 +146,13 @@ void appendPadded(QString& out, int value, int width)
     out.append(buffer, width);
 }
 
-bool isDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
+bool isDateType(TFieldType type) {
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
 
 }  // namespace
 
-QString TField::dateTimeText(const QDateTime& value, TFieldType type)
-{
+QString TField::dateTimeText(const QDateTime& value, TFieldType type) {
     if (!value.isValid()) return QString();
     const QDate d = value.date();
     const QTime t = value.time();
@@ -171,8 +175,7 @@ QString TField::dateTimeText(const QDateTime& value, TFieldType type)
     return out;
 }
 
-QString TField::textOf(const QVariant& value, TFieldType type)
-{
+QString TField::textOf(const QVariant& value, TFieldType type) {
     if (value.isNull()) return QString();
     if (isDateType(type)) {
         if (value.typeId() == QMetaType::QString) {
@@ -191,55 +194,54 @@ QString TField::textOf(const QVariant& value, TFieldType type)
         return dateTimeText(dt, type);
     }
     switch (value.typeId()) {
-    case QMetaType::QString:
-        if (type == ftBoolean) {
-            try {
-                return booleanOf(value) ? QStringLiteral("1") : QStringLiteral("0");
-            } catch (const EDatabaseError&) {
+        case QMetaType::QString:
+            if (type == ftBoolean) {
+                try {
+                    return booleanOf(value) ? QStringLiteral("1") : QStringLiteral("0");
+                } catch (const EDatabaseError&) {
+                }
             }
-        }
-        return stringRef(value);
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return floatText(value.toDouble());
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
-    case QMetaType::QDate:
-        return dateTimeText(value.toDate().startOfDay(), ftDate);
-    case QMetaType::QDateTime:
-        return dateTimeText(value.toDateTime(), ftDateTime);
-    case QMetaType::QTime:
-        return dateTimeText(QDateTime(QDate(1899, 12, 30), value.toTime()), ftTime);
-    default:
-        if (type == ftBoolean && isIntegerVariant(value))
-            return value.toLongLong() != 0 ? QStringLiteral("1") : QStringLiteral("0");
-        return value.toString();
+            return stringRef(value);
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return floatText(value.toDouble());
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        case QMetaType::QByteArray:
+            return QString::fromUtf8(value.toByteArray());
+        case QMetaType::QDate:
+            return dateTimeText(value.toDate().startOfDay(), ftDate);
+        case QMetaType::QDateTime:
+            return dateTimeText(value.toDateTime(), ftDateTime);
+        case QMetaType::QTime:
+            return dateTimeText(QDateTime(QDate(1899, 12, 30), value.toTime()), ftTime);
+        default:
+            if (type == ftBoolean && isIntegerVariant(value))
+                return value.toLongLong() != 0 ? QStringLiteral("1") : QStringLiteral("0");
+            return value.toString();
     }
 }
 
-qint64 TField::integerOf(const QVariant& value)
-{
+qint64 TField::integerOf(const QVariant& value) {
     if (const qlonglong* n = md::data::valueIf<qlonglong>(value)) return *n;
     if (value.isNull()) return 0;
     if (isIntegerVariant(value)) return value.toLongLong();
     switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return qRound64(value.toDouble());
-    case QMetaType::Bool:
-        return value.toBool() ? 1 : 0;
-    case QMetaType::QString: {
-        const QString trimmed = stringRef(value).trimmed();
-        if (trimmed.isEmpty()) return 0;
-        bool ok = false;
-        const qint64 n = trimmed.toLongLong(&ok);
-        if (!ok) conversionError(stringRef(value), "整数值");
-        return n;
-    }
-    default:
-        break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return qRound64(value.toDouble());
+        case QMetaType::Bool:
+            return value.toBool() ? 1 : 0;
+        case QMetaType::QString: {
+            const QString trimmed = stringRef(value).trimmed();
+            if (trimmed.isEmpty()) return 0;
+            bool ok = false;
+            const qint64 n = trimmed.toLongLong(&ok);
+            if (!ok) conversionError(stringRef(value), "整数值");
+            return n;
+        }
+        default:
+            break;
     }
     bool ok = false;
     const qint64 n = value.toLongLong(&ok);
@@ -247,26 +249,25 @@ qint64 TField::integerOf(const QVariant& value)
     return n;
 }
 
-double TField::floatOf(const QVariant& value)
-{
+double TField::floatOf(const QVariant& value) {
     if (const double* d = md::data::valueIf<double>(value)) return *d;
     if (const qlonglong* n = md::data::valueIf<qlonglong>(value)) return double(*n);
     if (value.isNull()) return 0;
     switch (value.typeId()) {
-    case QMetaType::Double:
-        return value.toDouble();
-    case QMetaType::Bool:
-        return value.toBool() ? 1 : 0;
-    case QMetaType::QString: {
-        const QString trimmed = stringRef(value).trimmed();
-        if (trimmed.isEmpty()) return 0;
-        bool ok = false;
-        const double d = trimmed.toDouble(&ok);
-        if (!ok) conversionError(stringRef(value), "浮点数值");
-        return d;
-    }
-    default:
-        break;
+        case QMetaType::Double:
+            return value.toDouble();
+        case QMetaType::Bool:
+            return value.toBool() ? 1 : 0;
+        case QMetaType::QString: {
+            const QString trimmed = stringRef(value).trimmed();
+            if (trimmed.isEmpty()) return 0;
+            bool ok = false;
+            const double d = trimmed.toDouble(&ok);
+            if (!ok) conversionError(stringRef(value), "浮点数值");
+            return d;
+        }
+        default:
+            break;
     }
     bool ok = false;
     const double d = value.toDouble(&ok);
@@ -274,87 +275,90 @@ double TField::floatOf(const QVariant& value)
     return d;
 }
 
-bool TField::booleanOf(const QVariant& value)
-{
+bool TField::booleanOf(const QVariant& value) {
     if (value.isNull()) return false;
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool();
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return value.toDouble() != 0;
-    case QMetaType::QString: {
-        const QString t = stringRef(value).trimmed();
-        static const QStringList yes = {QStringLiteral("1"), QStringLiteral("true"), QStringLiteral("t"),
-                                        QStringLiteral("y"), QStringLiteral("yes"), QStringLiteral("是")};
-        static const QStringList no = {QString(), QStringLiteral("0"), QStringLiteral("false"), QStringLiteral("f"),
-                                       QStringLiteral("n"), QStringLiteral("no"), QStringLiteral("否")};
-        if (yes.contains(t, Qt::CaseInsensitive)) return true;
-        if (t.isEmpty() || no.contains(t, Qt::CaseInsensitive)) return false;
-        bool ok = false;
-        const double d = t.toDouble(&ok);
-        if (ok) return d != 0;
-        conversionError(stringRef(value), "布尔值");
-    }
-    default:
-        break;
+        case QMetaType::Bool:
+            return value.toBool();
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return value.toDouble() != 0;
+        case QMetaType::QString: {
+            const QString t = stringRef(value).trimmed();
+            static const QStringList yes = {QStringLiteral("1"),   QStringLiteral("true"),
+                                            QStringLiteral("t"),   QStringLiteral("y"),
+                                            QStringLiteral("yes"), QStringLiteral("是")};
+            static const QStringList no = {
+                QString(),           QStringLiteral("0"), QStringLiteral("false"),
+                QStringLiteral("f"), QStringLiteral("n"), QStringLiteral("no"),
+                QStringLiteral("否")};
+            if (yes.contains(t, Qt::CaseInsensitive)) return true;
+            if (t.isEmpty() || no.contains(t, Qt::CaseInsensitive)) return false;
+            bool ok = false;
+            const double d = t.toDouble(&ok);
+            if (ok) return d != 0;
+            conversionError(stringRef(value), "布尔值");
+        }
+        default:
+            break;
     }
     if (isIntegerVariant(value)) return value.toLongLong() != 0;
     return value.toBool();
 }
 
-QDateTime TField::dateTimeOf(const QVariant& value)
-{
+QDateTime TField::dateTimeOf(const QVariant& value) {
     if (value.isNull()) return {};
     switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return value.toDateTime();
-    case QMetaType::QDate:
-        return value.toDate().startOfDay();
-    case QMetaType::QTime:
-        return QDateTime(QDate(1899, 12, 30), value.toTime());
-    case QMetaType::QString: {
-        const QString& text = stringRef(value);
-        if (text.trimmed().isEmpty()) return {};
-        const QDateTime dt = parseDateTime(text);
-        if (!dt.isValid()) conversionError(text, "日期时间值");
-        return dt;
-    }
-    default:
-        conversionError(value.toString(), "日期时间值");
+        case QMetaType::QDateTime:
+            return value.toDateTime();
+        case QMetaType::QDate:
+            return value.toDate().startOfDay();
+        case QMetaType::QTime:
+            return QDateTime(QDate(1899, 12, 30), value.toTime());
+        case QMetaType::QString: {
+            const QString& text = stringRef(value);
+            if (text.trimmed().isEmpty()) return {};
+            const QDateTime dt = parseDateTime(text);
+            if (!dt.isValid()) conversionError(text, "日期时间值");
+            return dt;
+        }
+        default:
+            conversionError(value.toString(), "日期时间值");
     }
 }
 
-QVariant TField::normalized(const QVariant& value, TFieldType type)
-{
+QVariant TField::normalized(const QVariant& value, TFieldType type) {
     if (value.isNull()) return QVariant();
-    const bool blankText = value.typeId() == QMetaType::QString && stringRef(value).trimmed().isEmpty();
+    const bool blankText =
+        value.typeId() == QMetaType::QString && stringRef(value).trimmed().isEmpty();
     switch (type) {
-    case ftUnknown:
-        return value;
-    case ftString:
-        if (value.typeId() == QMetaType::QString) return value;
-        if (value.typeId() == QMetaType::QDateTime) return dateTimeText(value.toDateTime(), ftDateTime);
-        if (value.typeId() == QMetaType::QDate) return dateTimeText(value.toDate().startOfDay(), ftDate);
-        return textOf(value, ftUnknown);
-    case ftInteger:
-        if (blankText) return QVariant();
-        return QVariant(qlonglong(integerOf(value)));
-    case ftFloat:
-    case ftCurrency:
-        if (blankText) return QVariant();
-        return QVariant(floatOf(value));
-    case ftBoolean:
-        if (blankText) return QVariant();
-        return QVariant(qlonglong(booleanOf(value) ? 1 : 0));
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        if (blankText) return QVariant();
-        return dateTimeText(dateTimeOf(value), type);
-    case ftBlob:
-        if (value.typeId() == QMetaType::QString) return stringRef(value).toUtf8();
-        return value.toByteArray();
+        case ftUnknown:
+            return value;
+        case ftString:
+            if (value.typeId() == QMetaType::QString) return value;
+            if (value.typeId() == QMetaType::QDateTime)
+                return dateTimeText(value.toDateTime(), ftDateTime);
+            if (value.typeId() == QMetaType::QDate)
+                return dateTimeText(value.toDate().startOfDay(), ftDate);
+            return textOf(value, ftUnknown);
+        case ftInteger:
+            if (blankText) return QVariant();
+            return QVariant(qlonglong(integerOf(value)));
+        case ftFloat:
+        case ftCurrency:
+            if (blankText) return QVariant();
+            return QVariant(floatOf(value));
+        case ftBoolean:
+            if (blankText) return QVariant();
+            return QVariant(qlonglong(booleanOf(value) ? 1 : 0));
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            if (blankText) return QVariant();
+            return dateTimeText(dateTimeOf(value), type);
+        case ftBlob:
+            if (value.typeId() == QMetaType::QString) return stringRef(value).toUtf8();
+            return value.toByteArray();
     }
     return value;
 }
@@ -363,14 +367,14 @@ QVariant TField::normalized(const QVariant& value, TFieldType type)
 
 // A FormatFloat subset: "0.00", "#,##0.00", "0.##", "0", "#0.0%"; literal text
 // before and after the digit placeholders is kept.
-QString TField::formatNumber(double value, const QString& format)
-{
+QString TField::formatNumber(double value, const QString& format) {
     if (format.isEmpty()) return floatText(value);
     const QString section = format.section(QLatin1Char(';'), 0, 0);
     qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i < section.size(); ++i) {
         const QChar c = section[i];
-        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') || c == QLatin1Char(',')) {
+        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') ||
+            c == QLatin1Char(',')) {
             if (first < 0) first = i;
             last = i;
         }
@@ -415,8 +419,7 @@ QString TField::formatNumber(double value, const QString& format)
 
 // Date display formats: yyyy, yy, mm/m (month; minutes after h), dd/d, hh/h,
 // nn/n, ss/s, zzz; text in quotes is kept.
-QString TField::formatDateTime(const QDateTime& value, const QString& format)
-{
+QString TField::formatDateTime(const QDateTime& value, const QString& format) {
     if (!value.isValid()) return QString();
     const QDate d = value.date();
     const QTime t = value.time();
@@ -433,41 +436,54 @@ QString TField::formatDateTime(const QDateTime& value, const QString& format)
             continue;
         }
         switch (c.unicode()) {
-        case 'y':
-            if (run >= 3) appendPadded(out, d.year(), 4);
-            else appendPadded(out, d.year() % 100, 2);
-            break;
-        case 'm':
-            if (afterHour) appendPadded(out, t.minute(), run >= 2 ? 2 : 1);
-            else if (run >= 2) appendPadded(out, d.month(), 2);
-            else out += QString::number(d.month());
-            afterHour = false;
-            break;
-        case 'd':
-            if (run >= 2) appendPadded(out, d.day(), 2);
-            else out += QString::number(d.day());
-            break;
-        case 'h':
-            if (run >= 2) appendPadded(out, t.hour(), 2);
-            else out += QString::number(t.hour());
-            afterHour = true;
-            i += run;
-            continue;
-        case 'n':
-            if (run >= 2) appendPadded(out, t.minute(), 2);
-            else out += QString::number(t.minute());
-            break;
-        case 's':
-            if (run >= 2) appendPadded(out, t.second(), 2);
-            else out += QString::number(t.second());
-            break;
-        case 'z':
-            appendPadded(out, t.msec(), 3);
-            break;
-        default:
-            out += format.mid(i, run);
-            i += run;
-            continue;
+            case 'y':
+                if (run >= 3)
+                    appendPadded(out, d.year(), 4);
+                else
+                    appendPadded(out, d.year() % 100, 2);
+                break;
+            case 'm':
+                if (afterHour)
+                    appendPadded(out, t.minute(), run >= 2 ? 2 : 1);
+                else if (run >= 2)
+                    appendPadded(out, d.month(), 2);
+                else
+                    out += QString::number(d.month());
+                afterHour = false;
+                break;
+            case 'd':
+                if (run >= 2)
+                    appendPadded(out, d.day(), 2);
+                else
+                    out += QString::number(d.day());
+                break;
+            case 'h':
+                if (run >= 2)
+                    appendPadded(out, t.hour(), 2);
+                else
+                    out += QString::number(t.hour());
+                afterHour = true;
+                i += run;
+                continue;
+            case 'n':
+                if (run >= 2)
+                    appendPadded(out, t.minute(), 2);
+                else
+                    out += QString::number(t.minute());
+                break;
+            case 's':
+                if (run >= 2)
+                    appendPadded(out, t.second(), 2);
+                else
+                    out += QString::number(t.second());
+                break;
+            case 'z':
+                appendPadded(out, t.msec(), 3);
+                break;
+            default:
+                out += format.mid(i, run);
+                i += run;
+                continue;
         }
         i += run;
     }
@@ -476,45 +492,62 @@ QString TField::formatDateTime(const QDateTime& value, const QString& format)
 
 // ---------------------------------------------------------------- reading
 
-QVariant TField::Value() const { return m_dataSet->fieldValue(*this); }
-bool TField::IsNull() const { return m_dataSet->fieldValue(*this).isNull(); }
+QVariant TField::Value() const {
+    return m_dataSet->fieldValue(*this);
+}
+bool TField::IsNull() const {
+    return m_dataSet->fieldValue(*this).isNull();
+}
 
-QString TField::AsString() const
-{
+QString TField::AsString() const {
     const QVariant& v = m_dataSet->fieldValue(*this);
     if (m_type == ftString)
         if (const QString* text = md::data::valueIf<QString>(v)) return *text;
     return textOf(v, m_type);
 }
 
-int TField::AsInteger() const { return int(integerOf(m_dataSet->fieldValue(*this))); }
-qint64 TField::AsLargeInt() const { return integerOf(m_dataSet->fieldValue(*this)); }
-double TField::AsFloat() const { return floatOf(m_dataSet->fieldValue(*this)); }
-bool TField::AsBoolean() const { return booleanOf(m_dataSet->fieldValue(*this)); }
-QDateTime TField::AsDateTime() const { return dateTimeOf(m_dataSet->fieldValue(*this)); }
-QVariant TField::OldValue() const { return m_dataSet->fieldOldValue(*this); }
+int TField::AsInteger() const {
+    return int(integerOf(m_dataSet->fieldValue(*this)));
+}
+qint64 TField::AsLargeInt() const {
+    return integerOf(m_dataSet->fieldValue(*this));
+}
+double TField::AsFloat() const {
+    return floatOf(m_dataSet->fieldValue(*this));
+}
+bool TField::AsBoolean() const {
+    return booleanOf(m_dataSet->fieldValue(*this));
+}
+QDateTime TField::AsDateTime() const {
+    return dateTimeOf(m_dataSet->fieldValue(*this));
+}
+QVariant TField::OldValue() const {
+    return m_dataSet->fieldOldValue(*this);
+}
 
-QString TField::DisplayText() const { return displayTextOf(m_dataSet->fieldValue(*this)); }
+QString TField::DisplayText() const {
+    return displayTextOf(m_dataSet->fieldValue(*this));
+}
 
-QString TField::displayTextOf(const QVariant& v) const
-{
+QString TField::displayTextOf(const QVariant& v) const {
     if (v.isNull()) return QString();
     try {
         switch (m_type) {
-        case ftBoolean:
-            return booleanOf(v) ? QStringLiteral("是") : QStringLiteral("否");
-        case ftInteger:
-        case ftFloat:
-        case ftCurrency:
-            if (!m_displayFormat.isEmpty()) return formatNumber(floatOf(v), m_displayFormat);
-            break;
-        case ftDate:
-        case ftTime:
-        case ftDateTime:
-            if (!m_displayFormat.isEmpty()) return formatDateTime(dateTimeOf(v), m_displayFormat);
-            break;
-        default:
-            break;
+            case ftBoolean:
+                return booleanOf(v) ? QStringLiteral("是") : QStringLiteral("否");
+            case ftInteger:
+            case ftFloat:
+            case ftCurrency:
+                if (!m_displayFormat.isEmpty()) return formatNumber(floatOf(v), m_displayFormat);
+                break;
+            case ftDate:
+            case ftTime:
+            case ftDateTime:
+                if (!m_displayFormat.isEmpty())
+                    return formatDateTime(dateTimeOf(v), m_displayFormat);
+                break;
+            default:
+                break;
         }
     } catch (const EDatabaseError&) {
         // A value that does not fit the format is shown as it is.
@@ -524,28 +557,37 @@ QString TField::displayTextOf(const QVariant& v) const
 
 // ---------------------------------------------------------------- writing
 
-void TField::SetValue(const QVariant& value) { m_dataSet->setFieldValue(*this, normalized(value, m_type)); }
+void TField::SetValue(const QVariant& value) {
+    m_dataSet->setFieldValue(*this, normalized(value, m_type));
+}
 
-void TField::SetAsString(const QString& value)
-{
+void TField::SetAsString(const QString& value) {
     if (m_type == ftString) {  // the common case: stored as given
         m_dataSet->setFieldValue(*this, QVariant(value));
         return;
     }
-    if (m_type != ftString && m_type != ftUnknown && m_type != ftBlob && value.trimmed().isEmpty()) {
+    if (m_type != ftString && m_type != ftUnknown && m_type != ftBlob &&
+        value.trimmed().isEmpty()) {
         m_dataSet->setFieldValue(*this, QVariant());
         return;
     }
     m_dataSet->setFieldValue(*this, normalized(value, m_type));
 }
 
-void TField::SetAsInteger(qint64 value) { SetValue(QVariant(qlonglong(value))); }
-void TField::SetAsFloat(double value) { SetValue(QVariant(value)); }
-void TField::SetAsBoolean(bool value) { SetValue(QVariant(qlonglong(value ? 1 : 0))); }
-void TField::SetAsDate(const QDate& value) { SetAsDateTime(value.startOfDay()); }
+void TField::SetAsInteger(qint64 value) {
+    SetValue(QVariant(qlonglong(value)));
+}
+void TField::SetAsFloat(double value) {
+    SetValue(QVariant(value));
+}
+void TField::SetAsBoolean(bool value) {
+    SetValue(QVariant(qlonglong(value ? 1 : 0)));
+}
+void TField::SetAsDate(const QDate& value) {
+    SetAsDateTime(value.startOfDay());
+}
 
-void TField::SetAsDateTime(const QDateTime& value)
-{
+void TField::SetAsDateTime(const QDateTime& value) {
     if (!value.isValid()) {
         m_dataSet->setFieldValue(*this, QVariant());
         return;

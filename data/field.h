@@ -3,8 +3,6 @@
 // and events. The values live in the dataset's row storage; a field reads and
 // writes the current record (or, while calculated fields or a filter are being
 // evaluated, the record under evaluation).
-#include "tsql/sqltypes.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -12,6 +10,8 @@
 #include <QVariant>
 #include <functional>
 #include <vector>
+
+#include "tsql/sqltypes.h"
 
 class TRemoteUdpDataSet;
 
@@ -36,10 +36,10 @@ namespace md::data {
 // The value of type T inside a variant, or null; inline, for the per-row paths
 // that must not pay for out-of-line QVariant calls.
 template <typename T>
-inline const T* valueIf(const QVariant& v)
-{
-    return v.data_ptr().typeInterface() == QMetaType::fromType<T>().iface() ? static_cast<const T*>(v.constData())
-                                                                              : nullptr;
+inline const T* valueIf(const QVariant& v) {
+    return v.data_ptr().typeInterface() == QMetaType::fromType<T>().iface()
+               ? static_cast<const T*>(v.constData())
+               : nullptr;
 }
 
 // Whether a variant holds a whole number, or any number (booleans count).
@@ -48,7 +48,7 @@ bool isNumericVariant(const QVariant& v);
 }  // namespace md::data
 
 class TField {
-public:
+  public:
     TField(TRemoteUdpDataSet* dataSet, QString name, TFieldType type, int size, TFieldKind kind);
     TField(const TField&) = delete;
     TField& operator=(const TField&) = delete;
@@ -66,11 +66,11 @@ public:
     QVariant Value() const;
     bool IsNull() const;
     QString AsString() const;
-    int AsInteger() const;      // "12" gives 12; "abc" raises "'abc' 不是有效的整数值"
+    int AsInteger() const;  // "12" gives 12; "abc" raises "'abc' 不是有效的整数值"
     qint64 AsLargeInt() const;
     double AsFloat() const;
     double AsCurrency() const { return AsFloat(); }
-    bool AsBoolean() const;     // 1/0, true/false, "1"/"0", "true"/"false"
+    bool AsBoolean() const;  // 1/0, true/false, "1"/"0", "true"/"false"
     QDateTime AsDateTime() const;
     QDate AsDate() const { return AsDateTime().date(); }
     QTime AsTime() const { return AsDateTime().time(); }
@@ -92,17 +92,43 @@ public:
     void SetAsDate(const QDate& value);
     void Clear() { SetValue(QVariant()); }
 
-    TField& operator=(const QVariant& value) { SetValue(value); return *this; }
-    TField& operator=(const QString& value) { SetAsString(value); return *this; }
-    TField& operator=(const char* value) { SetAsString(QString::fromUtf8(value)); return *this; }
-    TField& operator=(int value) { SetAsInteger(value); return *this; }
-    TField& operator=(qint64 value) { SetAsInteger(value); return *this; }
-    TField& operator=(double value) { SetAsFloat(value); return *this; }
-    TField& operator=(bool value) { SetAsBoolean(value); return *this; }
-    TField& operator=(const QDateTime& value) { SetAsDateTime(value); return *this; }
+    TField& operator=(const QVariant& value) {
+        SetValue(value);
+        return *this;
+    }
+    TField& operator=(const QString& value) {
+        SetAsString(value);
+        return *this;
+    }
+    TField& operator=(const char* value) {
+        SetAsString(QString::fromUtf8(value));
+        return *this;
+    }
+    TField& operator=(int value) {
+        SetAsInteger(value);
+        return *this;
+    }
+    TField& operator=(qint64 value) {
+        SetAsInteger(value);
+        return *this;
+    }
+    TField& operator=(double value) {
+        SetAsFloat(value);
+        return *this;
+    }
+    TField& operator=(bool value) {
+        SetAsBoolean(value);
+        return *this;
+    }
+    TField& operator=(const QDateTime& value) {
+        SetAsDateTime(value);
+        return *this;
+    }
 
     // Display and editing properties read by grids, editors and exports.
-    const QString& DisplayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
+    const QString& DisplayLabel() const {
+        return m_displayLabel.isEmpty() ? m_name : m_displayLabel;
+    }
     void SetDisplayLabel(const QString& label) { m_displayLabel = label; }
     bool Visible() const { return m_visible; }
     void SetVisible(bool visible) { m_visible = visible; }
@@ -129,9 +155,9 @@ public:
 
     // Conversions shared with the dataset, the filter and the model.
     static QString textOf(const QVariant& value, TFieldType type);
-    static qint64 integerOf(const QVariant& value);   // throws on text that is no integer
-    static double floatOf(const QVariant& value);     // throws on text that is no number
-    static bool booleanOf(const QVariant& value);     // throws on text that is no boolean
+    static qint64 integerOf(const QVariant& value);      // throws on text that is no integer
+    static double floatOf(const QVariant& value);        // throws on text that is no number
+    static bool booleanOf(const QVariant& value);        // throws on text that is no boolean
     static QDateTime dateTimeOf(const QVariant& value);  // throws on text that is no date
     // The value as this type keeps it (text to number, dates to canonical text);
     // throws EDatabaseError when the value does not fit the type.
@@ -140,7 +166,7 @@ public:
     static QString formatNumber(double value, const QString& format);
     static QString formatDateTime(const QDateTime& value, const QString& format);
 
-private:
+  private:
     friend class TRemoteUdpDataSet;
 
     TRemoteUdpDataSet* m_dataSet;
@@ -148,7 +174,7 @@ private:
     TFieldType m_type;
     int m_size;
     TFieldKind m_kind;
-    int m_column = -1;  // column in the dataset's row storage; -1 while detached
+    int m_column = -1;        // column in the dataset's row storage; -1 while detached
     bool m_declared = false;  // made by AddField: keeps its type when a query binds it
     // Lookup fields, resolved on first use: this dataset's key columns and the
     // source's key and result fields (fields are never destroyed while their dataset lives).

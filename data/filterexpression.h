@@ -15,18 +15,18 @@
 // - a null value equals '' when compared with text; any other comparison with
 //   null is false (use "is null");
 // - 'abc*' compared with = matches values that start with abc.
-#include "field.h"
-
 #include <QString>
 #include <QStringView>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "field.h"
+
 namespace md::data {
 
 class FilterExpression {
-public:
+  public:
     struct FieldRef {
         int column = -1;  // -1: no such field
         TFieldType type = ftUnknown;
@@ -46,7 +46,7 @@ public:
     struct Node;
     struct Operand;
 
-private:
+  private:
     class Parser;
     bool eval(int node, const QVariant* row) const;
 

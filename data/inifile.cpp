@@ -1,16 +1,15 @@
 #include "inifile.h"
 
-#include "routines.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include "routines.h"
+
 namespace md {
 
-QString decodeSettingsText(const QByteArray& bytes)
-{
+QString decodeSettingsText(const QByteArray& bytes) {
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF")) data.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -22,8 +21,7 @@ QString decodeSettingsText(const QByteArray& bytes)
     return QString::fromLocal8Bit(data);
 }
 
-IniFile IniFile::parse(const QString& text)
-{
+IniFile IniFile::parse(const QString& text) {
     IniFile ini;
     ini.m_exists = true;
     QHash<QString, QString>* section = nullptr;
@@ -41,31 +39,30 @@ IniFile IniFile::parse(const QString& text)
         if (!section || eq <= 0) continue;
         const QString key = line.left(eq).trimmed().toLower();
         QString value = line.mid(eq + 1).trimmed();
-        if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
-            && value.back() == value.front())
+        if (value.size() >= 2 &&
+            (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
             value = value.mid(1, value.size() - 2);
-        if (!section->contains(key)) section->insert(key, value);  // the first one counts, as on Windows
+        if (!section->contains(key))
+            section->insert(key, value);  // the first one counts, as on Windows
     }
     return ini;
 }
 
-IniFile IniFile::load(const QString& path)
-{
+IniFile IniFile::load(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return IniFile();
     return parse(decodeSettingsText(file.readAll()));
 }
 
-QString IniFile::value(const QString& section, const QString& key, const QString& fallback) const
-{
+QString IniFile::value(const QString& section, const QString& key, const QString& fallback) const {
     const auto s = m_sections.constFind(section.toLower());
     if (s == m_sections.constEnd()) return fallback;
     const auto v = s->constFind(key.toLower());
     return v == s->constEnd() ? fallback : *v;
 }
 
-QString settingsFilePath(const QString& fileName)
-{
+QString settingsFilePath(const QString& fileName) {
     const QString folder = HostProgramFolder();
     const QString exact = folder + fileName;
     if (QFileInfo::exists(exact)) return exact;

@@ -9,7 +9,7 @@
 namespace md {
 
 class IniFile {
-public:
+  public:
     // A missing or unreadable file gives an empty IniFile (exists() false).
     static IniFile load(const QString& path);
 
@@ -20,7 +20,7 @@ public:
 
     static IniFile parse(const QString& text);
 
-private:
+  private:
     bool m_exists = false;
     QHash<QString, QHash<QString, QString>> m_sections;  // lower-case names
 };

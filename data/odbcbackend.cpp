@@ -1,8 +1,5 @@
 #include "odbcbackend.h"
 
-#include "errors.h"
-#include "remoteudpconnection.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDriver>
@@ -11,79 +8,94 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include "errors.h"
+#include "remoteudpconnection.h"
+
 namespace md::data {
 
 namespace {
 
 constexpr int kStatementCacheLimit = 128;
 
-[[noreturn]] void throwOdbcError(const QSqlError& error, const QString& sql)
-{
+[[noreturn]] void throwOdbcError(const QSqlError& error, const QString& sql) {
     QString message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if (!sql.isEmpty()) message += QStringLiteral("\n") + sql;
     throw EDatabaseError(message);
 }
 
-md::sql::SqlType typeOf(QMetaType type)
-{
+md::sql::SqlType typeOf(QMetaType type) {
     using md::sql::SqlType;
     switch (type.id()) {
-    case QMetaType::Bool: return SqlType::Bit;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort: return SqlType::Integer;
-    case QMetaType::Double:
-    case QMetaType::Float: return SqlType::Float;
-    case QMetaType::QDateTime: return SqlType::DateTime;
-    case QMetaType::QDate: return SqlType::Date;
-    case QMetaType::QTime: return SqlType::Time;
-    case QMetaType::QByteArray: return SqlType::Blob;
-    case QMetaType::QString: return SqlType::Text;
-    default: return SqlType::Unknown;
+        case QMetaType::Bool:
+            return SqlType::Bit;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return SqlType::Integer;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return SqlType::Float;
+        case QMetaType::QDateTime:
+            return SqlType::DateTime;
+        case QMetaType::QDate:
+            return SqlType::Date;
+        case QMetaType::QTime:
+            return SqlType::Time;
+        case QMetaType::QByteArray:
+            return SqlType::Blob;
+        case QMetaType::QString:
+            return SqlType::Text;
+        default:
+            return SqlType::Unknown;
     }
 }
 
 // Values as every backend delivers them: integers as qlonglong, dates as text.
-QVariant normalized(const QVariant& v)
-{
+QVariant normalized(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return {};
     switch (v.metaType().id()) {
-    case QMetaType::Bool: return QVariant(qlonglong(v.toBool() ? 1 : 0));
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort: return QVariant(v.toLongLong());
-    case QMetaType::Float: return QVariant(v.toDouble());
-    case QMetaType::QDateTime: return QVariant(v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    case QMetaType::QDate: return QVariant(v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-    case QMetaType::QTime: return QVariant(v.toTime().toString(QStringLiteral("HH:mm:ss")));
-    default: return v;
+        case QMetaType::Bool:
+            return QVariant(qlonglong(v.toBool() ? 1 : 0));
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return QVariant(v.toLongLong());
+        case QMetaType::Float:
+            return QVariant(v.toDouble());
+        case QMetaType::QDateTime:
+            return QVariant(v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        case QMetaType::QDate:
+            return QVariant(v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
+        case QMetaType::QTime:
+            return QVariant(v.toTime().toString(QStringLiteral("HH:mm:ss")));
+        default:
+            return v;
     }
 }
 
 }  // namespace
 
 class OdbcBackend::Statement : public PreparedStatement {
-public:
-    Statement(const QSqlDatabase& db, const QString& sql) : m_query(db), m_sql(sql)
-    {
+  public:
+    Statement(const QSqlDatabase& db, const QString& sql) : m_query(db), m_sql(sql) {
         m_query.setForwardOnly(true);
         if (!m_query.prepare(sql)) throwOdbcError(m_query.lastError(), sql);
     }
 
-    void bind(int index, const QVariant& value) override
-    {
-        if (value.metaType().id() == QMetaType::Bool) m_query.bindValue(index, value.toBool() ? 1 : 0);
-        else m_query.bindValue(index, value);
+    void bind(int index, const QVariant& value) override {
+        if (value.metaType().id() == QMetaType::Bool)
+            m_query.bindValue(index, value.toBool() ? 1 : 0);
+        else
+            m_query.bindValue(index, value);
     }
 
-    qint64 execute(RowSink* sink) override
-    {
+    qint64 execute(RowSink* sink) override {
         if (!m_query.exec()) {
             const QSqlError error = m_query.lastError();
             m_query.finish();
@@ -111,14 +123,13 @@ public:
         return changed;
     }
 
-private:
+  private:
     QSqlQuery m_query;
     QString m_sql;
 };
 
 OdbcBackend::OdbcBackend(const QString& connectionName, const ConnectionSettings& settings)
-    : m_connectionName(connectionName), m_name(settings.database)
-{
+    : m_connectionName(connectionName), m_name(settings.database) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName);
     db.setDatabaseName(settings.database);
     if (!settings.user.isEmpty()) db.setUserName(settings.user);
@@ -132,42 +143,40 @@ OdbcBackend::OdbcBackend(const QString& connectionName, const ConnectionSettings
     }
 }
 
-OdbcBackend::~OdbcBackend()
-{
+OdbcBackend::~OdbcBackend() {
     m_statements.clear();
     closeQtConnection(m_connectionName);
 }
 
-QSqlDatabase OdbcBackend::database() const { return QSqlDatabase::database(m_connectionName, false); }
+QSqlDatabase OdbcBackend::database() const {
+    return QSqlDatabase::database(m_connectionName, false);
+}
 
-bool OdbcBackend::isSqlServer() const { return database().driver()->dbmsType() == QSqlDriver::MSSqlServer; }
+bool OdbcBackend::isSqlServer() const {
+    return database().driver()->dbmsType() == QSqlDriver::MSSqlServer;
+}
 
-PreparedStatement& OdbcBackend::prepare(const QString& sql)
-{
+PreparedStatement& OdbcBackend::prepare(const QString& sql) {
     return cachedStatement(m_statements, sql, kStatementCacheLimit,
                            [&] { return std::make_shared<Statement>(database(), sql); });
 }
 
-void OdbcBackend::executeScript(const QString& sql)
-{
+void OdbcBackend::executeScript(const QString& sql) {
     QSqlQuery query(database());
     if (!query.exec(sql)) throwOdbcError(query.lastError(), sql);
 }
 
-void OdbcBackend::begin()
-{
+void OdbcBackend::begin() {
     if (!database().transaction()) throwOdbcError(database().lastError(), QStringLiteral("begin"));
     m_inTransaction = true;
 }
 
-void OdbcBackend::commit()
-{
+void OdbcBackend::commit() {
     if (!database().commit()) throwOdbcError(database().lastError(), QStringLiteral("commit"));
     m_inTransaction = false;
 }
 
-void OdbcBackend::rollback()
-{
+void OdbcBackend::rollback() {
     if (!m_inTransaction) return;
     m_inTransaction = false;
     if (!database().rollback()) throwOdbcError(database().lastError(), QStringLiteral("rollback"));
@@ -175,26 +184,26 @@ void OdbcBackend::rollback()
 
 // SQL Server names savepoints "save transaction"; the SQLite stand-in of the
 // tests speaks standard SQL.
-void OdbcBackend::savepoint(const QString& name)
-{
-    executeScript((isSqlServer() ? QStringLiteral("save transaction ") : QStringLiteral("savepoint ")) + name);
+void OdbcBackend::savepoint(const QString& name) {
+    executeScript(
+        (isSqlServer() ? QStringLiteral("save transaction ") : QStringLiteral("savepoint ")) +
+        name);
 }
 
-void OdbcBackend::releaseSavepoint(const QString& name)
-{
+void OdbcBackend::releaseSavepoint(const QString& name) {
     if (!isSqlServer()) executeScript(QStringLiteral("release savepoint ") + name);
 }
 
-void OdbcBackend::rollbackToSavepoint(const QString& name)
-{
-    executeScript((isSqlServer() ? QStringLiteral("rollback transaction ") : QStringLiteral("rollback to savepoint ")) +
+void OdbcBackend::rollbackToSavepoint(const QString& name) {
+    executeScript((isSqlServer() ? QStringLiteral("rollback transaction ")
+                                 : QStringLiteral("rollback to savepoint ")) +
                   name);
 }
 
-qint64 OdbcBackend::lastInsertId()
-{
+qint64 OdbcBackend::lastInsertId() {
     QSqlQuery query(database());
-    const QString sql = isSqlServer() ? QStringLiteral("select scope_identity()") : QStringLiteral("select last_insert_rowid()");
+    const QString sql = isSqlServer() ? QStringLiteral("select scope_identity()")
+                                      : QStringLiteral("select last_insert_rowid()");
     if (!query.exec(sql) || !query.next()) return 0;
     return query.value(0).toLongLong();
 }

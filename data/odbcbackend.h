@@ -1,18 +1,18 @@
 #pragma once
 // SQL Server through ODBC (Qt's QODBC driver). The statements are T-SQL as the
 // windows wrote them (see mssqlprinter.h), with "?" placeholders.
-#include "backend.h"
-
 #include <QHash>
 #include <QSqlDatabase>
 #include <memory>
+
+#include "backend.h"
 
 struct ConnectionSettings;
 
 namespace md::data {
 
 class OdbcBackend : public Backend {
-public:
+  public:
     // settings.database is the data source name (or a full "DRIVER=...;" text);
     // user and password, when given, are passed beside it.
     OdbcBackend(const QString& connectionName, const ConnectionSettings& settings);
@@ -30,7 +30,7 @@ public:
     void rollbackToSavepoint(const QString& name) override;
     qint64 lastInsertId() override;
 
-private:
+  private:
     class Statement;
     QSqlDatabase database() const;
     bool isSqlServer() const;

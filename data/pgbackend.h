@@ -1,11 +1,11 @@
 #pragma once
 // The PostgreSQL backend: a database opened through Qt's driver, worked through
 // the driver's own libpq connection, with server-side prepared statements.
-#include "backend.h"
-
 #include <QHash>
 #include <memory>
 #include <optional>
+
+#include "backend.h"
 
 struct pg_conn;
 typedef struct pg_conn PGconn;
@@ -15,7 +15,7 @@ struct ConnectionSettings;
 namespace md::data {
 
 class PgBackend : public Backend {
-public:
+  public:
     // Connects, sets the session up as the translated statements expect it
     // (the workstation's time zone, ISO dates) and makes sure the database has
     // the runtime of pgruntime.cpp. Throws EDatabaseError when it cannot.
@@ -44,7 +44,7 @@ public:
     };
     ColumnType tableColumnType(unsigned tableOid, int column);
 
-private:
+  private:
     class Statement;
     friend class Statement;
     QString m_connectionName;

@@ -2,11 +2,6 @@
 // The connection every dataset of the module is bound to. It owns one Qt SQL
 // connection to one backend, translates the windows' T-SQL for it, runs the
 // server's procedures and keeps a log of the statements it ran.
-#include "errors.h"
-#include "rowsink.h"
-#include "serverobjects.h"
-#include "tsql/translator.h"
-
 #include <QObject>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -15,10 +10,15 @@
 #include <memory>
 #include <optional>
 
+#include "errors.h"
+#include "rowsink.h"
+#include "serverobjects.h"
+#include "tsql/translator.h"
+
 namespace md::data {
 class Backend;
 class PreparedStatement;
-}
+}  // namespace md::data
 
 struct ConnectionSettings {
     enum class Kind { SQLite, PostgreSQL, Odbc };
@@ -45,47 +45,48 @@ struct ConnectionSettings {
 
 // Values of ":name" parameters for a statement.
 class ParamSource {
-public:
+  public:
     virtual ~ParamSource() = default;
     virtual QVariant paramValue(const md::sql::ParamRef& param) const = 0;
 };
 
 // Parameters by name, any case.
 class ParamMap : public ParamSource {
-public:
+  public:
     ParamMap() = default;
     ParamMap(std::initializer_list<std::pair<QString, QVariant>> values);
     void set(const QString& name, const QVariant& value);
     QVariant paramValue(const md::sql::ParamRef& param) const override;
 
-private:
+  private:
     QVariantHash m_values;  // lower-case names
 };
 
 // The T-SQL text of every statement the connection ran, newest last. Support
 // engineers read it; the tests check texts exactly against it.
 class StatementLog {
-public:
+  public:
     void add(const QString& tsql);
     QStringList entries() const;
     QString last() const;
     void clear();
     void setCapacity(int capacity);  // oldest entries are dropped beyond it
 
-private:
+  private:
     std::deque<QString> m_entries;
     int m_capacity = 10000;
 };
 
 class TRemoteUdpConnection : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TRemoteUdpConnection(QObject* parent = nullptr);
     ~TRemoteUdpConnection() override;
 
     // Opens the backend. The server objects (schema catalog, procedures) come from
     // the server library. Throws EDatabaseError when the database cannot be opened.
-    void Open(const ConnectionSettings& settings, std::shared_ptr<const md::data::ServerObjects> server);
+    void Open(const ConnectionSettings& settings,
+              std::shared_ptr<const md::data::ServerObjects> server);
     void Close();
     bool Connected() const;
     const ConnectionSettings& settings() const { return m_settings; }
@@ -98,14 +99,13 @@ public:
     void RollbackTrans();
     bool InTransaction() const { return m_transactionDepth > 0; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The outermost transaction has ended: committed, or rolled back (also when
     // the connection closes inside one). Datasets that sent changes inside it
     // learn whether those changes are kept.
     void TransactionEnded(bool committed);
 
-public:
-
+  public:
     // Runs a T-SQL batch; returns the number of rows changed by its statements.
     qint64 ExecSQL(const QString& tsql, const ParamSource* params = nullptr);
     // Runs a T-SQL batch and delivers the rows of its first result set. Returns
@@ -116,7 +116,8 @@ public:
     std::shared_ptr<const md::sql::Batch> Translate(const QString& tsql);
     // Runs one translated statement; rows go to the sink when given. Used by the
     // datasets to send many rows through one prepared statement.
-    qint64 RunStatement(const md::sql::Statement& statement, const ParamSource* params, RowSink* sink);
+    qint64 RunStatement(const md::sql::Statement& statement, const ParamSource* params,
+                        RowSink* sink);
 
     qint64 lastInsertId();
     md::sql::Dialect dialect() const;
@@ -130,24 +131,26 @@ public:
     // inside an open transaction it is a savepoint, otherwise a transaction of its
     // own. Destroyed without commit(), it rolls back.
     class Unit {
-    public:
+      public:
         explicit Unit(TRemoteUdpConnection& connection);
         ~Unit();
         void commit();
         Unit(const Unit&) = delete;
         Unit& operator=(const Unit&) = delete;
 
-    private:
+      private:
         TRemoteUdpConnection& m_connection;
         QString m_savepoint;  // empty when the unit owns the transaction
         bool m_done = false;
     };
 
-private:
+  private:
     bool runBatch(const md::sql::Batch& batch, const QString& tsql, const ParamSource* params,
                   RowSink* sink, qint64* changed);
-    qint64 RunStatementUnlogged(const md::sql::Statement& statement, const ParamSource* params, RowSink* sink);
-    void callProcedure(const md::sql::Statement& statement, const ParamSource* params, RowSink* sink);
+    qint64 RunStatementUnlogged(const md::sql::Statement& statement, const ParamSource* params,
+                                RowSink* sink);
+    void callProcedure(const md::sql::Statement& statement, const ParamSource* params,
+                       RowSink* sink);
     void requireOpen() const;
 
     ConnectionSettings m_settings;

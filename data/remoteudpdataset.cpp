@@ -1,30 +1,31 @@
 #include "remoteudpdataset.h"
 
+#include <QSet>
+#include <numeric>
+
 #include "filterexpression.h"
 #include "remoteudpdataset_p.h"
 #include "remoteupdatesql.h"
-
-#include <QSet>
-#include <numeric>
 
 using md::data::firstTableOf;
 using md::data::RecordStore;
 
 namespace {
 
-const QVariant& nullVariant()
-{
+const QVariant& nullVariant() {
     static const QVariant null;
     return null;
 }
 
-int sizeFromDeclaredType(const QString& declared)
-{
+int sizeFromDeclaredType(const QString& declared) {
     const qsizetype open = declared.indexOf(QLatin1Char('('));
     if (open < 0) return 0;
     const qsizetype close = declared.indexOf(QLatin1Char(')'), open);
     bool ok = false;
-    const int size = declared.mid(open + 1, close - open - 1).section(QLatin1Char(','), 0, 0).trimmed().toInt(&ok);
+    const int size = declared.mid(open + 1, close - open - 1)
+                         .section(QLatin1Char(','), 0, 0)
+                         .trimmed()
+                         .toInt(&ok);
     return ok ? size : 0;
 }
 
@@ -34,48 +35,41 @@ int sizeFromDeclaredType(const QString& declared)
 
 TRemoteUdpDataSet::TRemoteUdpDataSet(QObject* parent) : QObject(parent) {}
 
-TRemoteUdpDataSet::TRemoteUdpDataSet(const QString& name, QObject* parent) : QObject(parent)
-{
+TRemoteUdpDataSet::TRemoteUdpDataSet(const QString& name, QObject* parent) : QObject(parent) {
     setObjectName(name);
 }
 
 TRemoteUdpDataSet::~TRemoteUdpDataSet() = default;
 
-void TRemoteUdpDataSet::setSetupUdpParent(TRemoteUdpConnection* connection)
-{
+void TRemoteUdpDataSet::setSetupUdpParent(TRemoteUdpConnection* connection) {
     m_connection = connection;
     m_target.reset();
     m_statements.reset();
 }
 
-void TRemoteUdpDataSet::SetSQL(const QString& text)
-{
+void TRemoteUdpDataSet::SetSQL(const QString& text) {
     if (Active()) Close();
     m_sql = text;
     m_params.ParseSQL(text);
     m_pageIndex = 0;
 }
 
-void TRemoteUdpDataSet::AddSQL(const QString& line)
-{
+void TRemoteUdpDataSet::AddSQL(const QString& line) {
     SetSQL(m_sql.isEmpty() ? line : m_sql + QLatin1Char('\n') + line);
 }
 
-void TRemoteUdpDataSet::requireConnection() const
-{
+void TRemoteUdpDataSet::requireConnection() const {
     if (!m_connection || !m_connection->Connected())
         throw EDatabaseError(QStringLiteral("数据集 '%1' 没有连接到数据库。").arg(objectName()));
 }
 
-void TRemoteUdpDataSet::throwInactive() const
-{
+void TRemoteUdpDataSet::throwInactive() const {
     throw EDatabaseError(QStringLiteral("数据集 '%1' 没有打开。").arg(objectName()));
 }
 
 // ---------------------------------------------------------------- activation
 
-void TRemoteUdpDataSet::Open()
-{
+void TRemoteUdpDataSet::Open() {
     if (Active()) return;
     if (m_sql.trimmed().isEmpty()) {
         if (m_dataColumns > 0) {
@@ -91,8 +85,7 @@ void TRemoteUdpDataSet::Open()
     if (!IsEmpty()) call(AfterScroll);
 }
 
-void TRemoteUdpDataSet::openWith(int pageIndex)
-{
+void TRemoteUdpDataSet::openWith(int pageIndex) {
     discardAll();
     try {
         runQuery(pageIndex);
@@ -125,8 +118,7 @@ void TRemoteUdpDataSet::openWith(int pageIndex)
     if (notifying()) Q_EMIT stateChanged();
 }
 
-void TRemoteUdpDataSet::runQuery(int pageIndex)
-{
+void TRemoteUdpDataSet::runQuery(int pageIndex) {
     m_columnHints.clear();
     m_sourceTable.clear();
     m_target.reset();
@@ -147,7 +139,8 @@ void TRemoteUdpDataSet::runQuery(int pageIndex)
     m_sinkTake = paged ? m_pageSize : -1;
     m_sinkSeen = 0;
     if (!m_connection->OpenSQL(m_sql, *this, &m_params))
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 的 SQL 语句没有返回结果集。").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 的 SQL 语句没有返回结果集。").arg(objectName()));
     m_pageIndex = pageIndex;
     m_lastPageShort = paged && m_store.slotCount() < m_pageSize;
     m_order.resize(std::size_t(m_store.slotCount()));
@@ -155,8 +148,7 @@ void TRemoteUdpDataSet::runQuery(int pageIndex)
     inferUnknownTypes();
 }
 
-void TRemoteUdpDataSet::setColumns(const QVector<ColumnMeta>& columns)
-{
+void TRemoteUdpDataSet::setColumns(const QVector<ColumnMeta>& columns) {
     std::vector<std::unique_ptr<TField>> previous;
     std::vector<std::unique_ptr<TField>> computed;
     for (std::size_t i = 0; i < m_fields.size(); ++i)
@@ -165,7 +157,8 @@ void TRemoteUdpDataSet::setColumns(const QVector<ColumnMeta>& columns)
 
     auto takeExisting = [](std::vector<std::unique_ptr<TField>>& pool, const QString& name) {
         for (auto it = pool.begin(); it != pool.end(); ++it) {
-            if (*it && (*it)->FieldKind() == fkData && (*it)->FieldName().compare(name, Qt::CaseInsensitive) == 0) {
+            if (*it && (*it)->FieldKind() == fkData &&
+                (*it)->FieldName().compare(name, Qt::CaseInsensitive) == 0) {
                 std::unique_ptr<TField> field = std::move(*it);
                 pool.erase(it);
                 return field;
@@ -179,7 +172,8 @@ void TRemoteUdpDataSet::setColumns(const QVector<ColumnMeta>& columns)
         const ColumnMeta& column = columns[i];
         QString name = column.name;
         if (name.isEmpty()) name = QStringLiteral("Column%1").arg(i + 1);
-        for (int k = 1; used.contains(name.toLower()); ++k) name = column.name + QStringLiteral("_%1").arg(k);
+        for (int k = 1; used.contains(name.toLower()); ++k)
+            name = column.name + QStringLiteral("_%1").arg(k);
         used.insert(name.toLower());
 
         TFieldType type = fieldTypeFromSql(column.type);
@@ -219,15 +213,14 @@ void TRemoteUdpDataSet::setColumns(const QVector<ColumnMeta>& columns)
     m_scratchRow.assign(std::max<std::size_t>(m_fields.size(), 1), QVariant());
 }
 
-QVariant* TRemoteUdpDataSet::appendRow()
-{
+QVariant* TRemoteUdpDataSet::appendRow() {
     const int seen = m_sinkSeen++;
-    if (seen < m_sinkSkip || (m_sinkTake >= 0 && seen >= m_sinkSkip + m_sinkTake)) return m_scratchRow.data();
+    if (seen < m_sinkSkip || (m_sinkTake >= 0 && seen >= m_sinkSkip + m_sinkTake))
+        return m_scratchRow.data();
     return m_store.row(m_store.allocate());
 }
 
-void TRemoteUdpDataSet::inferUnknownTypes()
-{
+void TRemoteUdpDataSet::inferUnknownTypes() {
     for (int c = 0; c < m_dataColumns; ++c) {
         TField& field = *m_fields[c];
         if (field.m_type != ftUnknown || field.m_declared) continue;
@@ -236,29 +229,28 @@ void TRemoteUdpDataSet::inferUnknownTypes()
             const QVariant& v = m_store.row(slot)[c];
             if (v.isNull()) continue;
             switch (v.typeId()) {
-            case QMetaType::LongLong:
-            case QMetaType::Int:
-                field.m_type = ftInteger;
-                break;
-            case QMetaType::Double:
-                field.m_type = ftFloat;
-                break;
-            case QMetaType::QByteArray:
-                field.m_type = ftBlob;
-                break;
-            case QMetaType::Bool:
-                field.m_type = ftBoolean;
-                break;
-            default:
-                break;
+                case QMetaType::LongLong:
+                case QMetaType::Int:
+                    field.m_type = ftInteger;
+                    break;
+                case QMetaType::Double:
+                    field.m_type = ftFloat;
+                    break;
+                case QMetaType::QByteArray:
+                    field.m_type = ftBlob;
+                    break;
+                case QMetaType::Bool:
+                    field.m_type = ftBoolean;
+                    break;
+                default:
+                    break;
             }
             break;
         }
     }
 }
 
-void TRemoteUdpDataSet::discardAll()
-{
+void TRemoteUdpDataSet::discardAll() {
     m_store.reset(int(m_fields.size()));
     m_order.clear();
     m_filtered.clear();
@@ -276,8 +268,7 @@ void TRemoteUdpDataSet::discardAll()
     ++m_dataVersion;
 }
 
-void TRemoteUdpDataSet::Close()
-{
+void TRemoteUdpDataSet::Close() {
     if (!Active()) return;
     call(BeforeClose);
     discardAll();
@@ -287,8 +278,7 @@ void TRemoteUdpDataSet::Close()
     call(AfterClose);
 }
 
-void TRemoteUdpDataSet::setrtactive(bool active)
-{
+void TRemoteUdpDataSet::setrtactive(bool active) {
     if (!active) {
         Close();
         return;
@@ -298,16 +288,14 @@ void TRemoteUdpDataSet::setrtactive(bool active)
     Open();
 }
 
-qint64 TRemoteUdpDataSet::ExecSQL()
-{
+qint64 TRemoteUdpDataSet::ExecSQL() {
     requireConnection();
     if (m_sql.trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("数据集 '%1' 没有 SQL 语句。").arg(objectName()));
     return m_connection->ExecSQL(m_sql, &m_params);
 }
 
-void TRemoteUdpDataSet::NextPage()
-{
+void TRemoteUdpDataSet::NextPage() {
     requireActive();
     if (m_selectType == SelectAll) {
         MoveBy(m_pageSize);
@@ -316,7 +304,8 @@ void TRemoteUdpDataSet::NextPage()
     if (m_lastPageShort || m_memoryTable) return;
     CheckBrowseMode();
     if (UpdatesPending())
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 有未保存的修改，请先保存再翻页。").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 有未保存的修改，请先保存再翻页。").arg(objectName()));
     openWith(m_pageIndex + 1);
     if (IsEmpty() && m_pageIndex > 0) {
         openWith(m_pageIndex - 1);
@@ -324,8 +313,7 @@ void TRemoteUdpDataSet::NextPage()
     }
 }
 
-void TRemoteUdpDataSet::PriorPage()
-{
+void TRemoteUdpDataSet::PriorPage() {
     requireActive();
     if (m_selectType == SelectAll) {
         MoveBy(-m_pageSize);
@@ -334,14 +322,14 @@ void TRemoteUdpDataSet::PriorPage()
     if (m_pageIndex == 0 || m_memoryTable) return;
     CheckBrowseMode();
     if (UpdatesPending())
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 有未保存的修改，请先保存再翻页。").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 有未保存的修改，请先保存再翻页。").arg(objectName()));
     openWith(m_pageIndex - 1);
 }
 
 // ---------------------------------------------------------------- fields
 
-void TRemoteUdpDataSet::rebuildFieldIndex()
-{
+void TRemoteUdpDataSet::rebuildFieldIndex() {
     m_fieldIndex.clear();
     m_spellings.clear();
     m_lookupSources.clear();
@@ -352,14 +340,16 @@ void TRemoteUdpDataSet::rebuildFieldIndex()
         m_fieldIndex.insert(field.m_name.toLower(), i);
         if (field.m_kind == fkLookup && field.m_lookupDataSet) {
             bool known = false;
-            for (const auto& source : m_lookupSources) known = known || source.first == field.m_lookupDataSet;
-            if (!known) m_lookupSources.emplace_back(field.m_lookupDataSet, field.m_lookupDataSet->dataVersion());
+            for (const auto& source : m_lookupSources)
+                known = known || source.first == field.m_lookupDataSet;
+            if (!known)
+                m_lookupSources.emplace_back(field.m_lookupDataSet,
+                                             field.m_lookupDataSet->dataVersion());
         }
     }
 }
 
-TField* TRemoteUdpDataSet::FindField(const QString& name) const
-{
+TField* TRemoteUdpDataSet::FindField(const QString& name) const {
     auto it = m_spellings.constFind(name);
     if (it != m_spellings.constEnd()) return m_fields[*it].get();
     const int index = m_fieldIndex.value(name.toLower(), -1);
@@ -368,25 +358,25 @@ TField* TRemoteUdpDataSet::FindField(const QString& name) const
     return m_fields[index].get();
 }
 
-TField& TRemoteUdpDataSet::FieldByName(const QString& name) const
-{
+TField& TRemoteUdpDataSet::FieldByName(const QString& name) const {
     if (TField* field = FindField(name)) return *field;
     throw EDatabaseError(QStringLiteral("数据集 '%1' 中没有字段 '%2'。").arg(objectName(), name));
 }
 
-QStringList TRemoteUdpDataSet::FieldNames() const
-{
+QStringList TRemoteUdpDataSet::FieldNames() const {
     QStringList names;
     for (const auto& field : m_fields) names << field->FieldName();
     return names;
 }
 
-TField& TRemoteUdpDataSet::addDeclared(const QString& name, TFieldType type, int size, TFieldKind kind)
-{
+TField& TRemoteUdpDataSet::addDeclared(const QString& name, TFieldType type, int size,
+                                       TFieldKind kind) {
     if (Active())
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 已打开，不能添加字段 '%2'。").arg(objectName(), name));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 已打开，不能添加字段 '%2'。").arg(objectName(), name));
     if (FindField(name))
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 中已有字段 '%2'。").arg(objectName(), name));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 中已有字段 '%2'。").arg(objectName(), name));
     auto field = std::make_unique<TField>(this, name, type, size, kind);
     field->m_declared = true;
     TField& ref = *field;
@@ -400,20 +390,19 @@ TField& TRemoteUdpDataSet::addDeclared(const QString& name, TFieldType type, int
     return ref;
 }
 
-TField& TRemoteUdpDataSet::AddField(const QString& name, TFieldType type, int size)
-{
+TField& TRemoteUdpDataSet::AddField(const QString& name, TFieldType type, int size) {
     return addDeclared(name, type, size, fkData);
 }
 
-TField& TRemoteUdpDataSet::AddCalcField(const QString& name, TFieldType type, int size)
-{
+TField& TRemoteUdpDataSet::AddCalcField(const QString& name, TFieldType type, int size) {
     return addDeclared(name, type, size, fkCalculated);
 }
 
 TField& TRemoteUdpDataSet::AddLookupField(const QString& name, const QString& keyFields,
-                                          TRemoteUdpDataSet* lookupDataSet, const QString& lookupKeyFields,
-                                          const QString& lookupResultField, TFieldType type, int size)
-{
+                                          TRemoteUdpDataSet* lookupDataSet,
+                                          const QString& lookupKeyFields,
+                                          const QString& lookupResultField, TFieldType type,
+                                          int size) {
     if (!lookupDataSet)
         throw EDatabaseError(QStringLiteral("查找字段 '%1' 没有指定查找数据集。").arg(name));
     TField& field = addDeclared(name, type, size, fkLookup);
@@ -424,8 +413,8 @@ TField& TRemoteUdpDataSet::AddLookupField(const QString& name, const QString& ke
     field.m_readOnly = true;
     rebuildFieldIndex();
     // A grid over this dataset shows new lookup values when the source changes in bulk.
-    connect(lookupDataSet, &TRemoteUdpDataSet::dataSetChanged, this, &TRemoteUdpDataSet::onLookupSourceReset,
-            Qt::UniqueConnection);
+    connect(lookupDataSet, &TRemoteUdpDataSet::dataSetChanged, this,
+            &TRemoteUdpDataSet::onLookupSourceReset, Qt::UniqueConnection);
     TField* fieldPtr = &field;
     connect(lookupDataSet, &QObject::destroyed, this, [this, fieldPtr] {
         fieldPtr->m_lookupDataSet = nullptr;
@@ -437,16 +426,15 @@ TField& TRemoteUdpDataSet::AddLookupField(const QString& name, const QString& ke
     return field;
 }
 
-void TRemoteUdpDataSet::onLookupSourceReset()
-{
+void TRemoteUdpDataSet::onLookupSourceReset() {
     invalidateAllCalc();
     if (notifying() && Active()) Q_EMIT dataSetChanged();
 }
 
-void TRemoteUdpDataSet::ClearFields()
-{
+void TRemoteUdpDataSet::ClearFields() {
     if (Active())
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 已打开，不能清除字段。").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 已打开，不能清除字段。").arg(objectName()));
     for (auto& field : m_fields) {
         field->m_column = -1;
         m_detached.push_back(std::move(field));
@@ -456,8 +444,7 @@ void TRemoteUdpDataSet::ClearFields()
     rebuildFieldIndex();
 }
 
-void TRemoteUdpDataSet::CreateDataSet()
-{
+void TRemoteUdpDataSet::CreateDataSet() {
     if (Active()) Close();
     if (m_dataColumns == 0)
         throw EDatabaseError(QStringLiteral("数据集 '%1' 没有定义字段。").arg(objectName()));
@@ -472,8 +459,7 @@ void TRemoteUdpDataSet::CreateDataSet()
     call(AfterOpen);
 }
 
-void TRemoteUdpDataSet::EmptyDataSet()
-{
+void TRemoteUdpDataSet::EmptyDataSet() {
     requireActive();
     if (m_state == dsEdit || m_state == dsInsert) Cancel();
     discardAll();
@@ -482,38 +468,39 @@ void TRemoteUdpDataSet::EmptyDataSet()
 
 // ---------------------------------------------------------------- field values
 
-const QVariant& TRemoteUdpDataSet::fieldValueSlow(const TField& field) const
-{
+const QVariant& TRemoteUdpDataSet::fieldValueSlow(const TField& field) const {
     const int slot = m_contextSlot >= 0 ? m_contextSlot : m_curSlot;
     if (slot < 0 || field.m_column < 0) return nullVariant();
     if (field.m_column >= m_dataColumns) ensureCalc(slot);
     return m_store.row(slot)[field.m_column];
 }
 
-QVariant TRemoteUdpDataSet::fieldOldValue(const TField& field) const
-{
+QVariant TRemoteUdpDataSet::fieldOldValue(const TField& field) const {
     const int slot = m_contextSlot >= 0 ? m_contextSlot : m_curSlot;
     if (slot < 0 || field.m_column < 0 || field.m_column >= m_dataColumns) return fieldValue(field);
     const RecordStore::SlotInfo& info = m_store.info(slot);
     if (info.status == RecordStore::Inserted) return QVariant();
-    if (info.change >= 0 && !m_changes[info.change].old.empty()) return m_changes[info.change].old[field.m_column];
-    if (m_state == dsEdit && slot == m_curSlot && !m_editBackup.empty()) return m_editBackup[field.m_column];
+    if (info.change >= 0 && !m_changes[info.change].old.empty())
+        return m_changes[info.change].old[field.m_column];
+    if (m_state == dsEdit && slot == m_curSlot && !m_editBackup.empty())
+        return m_editBackup[field.m_column];
     return m_store.row(slot)[field.m_column];
 }
 
-void TRemoteUdpDataSet::setFieldValue(TField& field, QVariant value)
-{
+void TRemoteUdpDataSet::setFieldValue(TField& field, QVariant value) {
     if (m_contextSlot >= 0 && m_contextState == dsCalcFields) {
         if (field.m_kind == fkData)
-            throw EDatabaseError(QStringLiteral("计算字段时不能修改数据字段 '%1'。").arg(field.m_name));
+            throw EDatabaseError(
+                QStringLiteral("计算字段时不能修改数据字段 '%1'。").arg(field.m_name));
         m_store.row(m_contextSlot)[field.m_column] = std::move(value);
         return;
     }
     if (field.m_column < 0 || m_state == dsInactive)
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 没有打开，不能修改字段 '%2'。").arg(objectName(), field.m_name));
+        throw EDatabaseError(QStringLiteral("数据集 '%1' 没有打开，不能修改字段 '%2'。")
+                                 .arg(objectName(), field.m_name));
     if (m_state != dsEdit && m_state != dsInsert)
-        throw EDatabaseError(
-            QStringLiteral("数据集 '%1' 不在编辑或新增状态，不能修改字段 '%2'。").arg(objectName(), field.m_name));
+        throw EDatabaseError(QStringLiteral("数据集 '%1' 不在编辑或新增状态，不能修改字段 '%2'。")
+                                 .arg(objectName(), field.m_name));
     if (field.m_kind != fkData || field.m_readOnly)
         throw EDatabaseError(QStringLiteral("字段 '%1' 不能修改。").arg(field.m_name));
 
@@ -542,8 +529,7 @@ void TRemoteUdpDataSet::setFieldValue(TField& field, QVariant value)
 
 // ---------------------------------------------------------------- calculated and lookup fields
 
-void TRemoteUdpDataSet::ensureCalc(int slot) const
-{
+void TRemoteUdpDataSet::ensureCalc(int slot) const {
     for (auto& source : m_lookupSources) {
         if (source.first && source.first->dataVersion() != source.second) {
             source.second = source.first->dataVersion();
@@ -554,9 +540,9 @@ void TRemoteUdpDataSet::ensureCalc(int slot) const
     const_cast<TRemoteUdpDataSet*>(this)->computeCalc(slot);
 }
 
-void TRemoteUdpDataSet::computeCalc(int slot)
-{
-    m_store.info(slot).calcGen = m_calcGen;  // set first: handlers read calculated fields of this row
+void TRemoteUdpDataSet::computeCalc(int slot) {
+    m_store.info(slot).calcGen =
+        m_calcGen;  // set first: handlers read calculated fields of this row
     QVariant* row = m_store.row(slot);
     for (int c = m_dataColumns; c < int(m_fields.size()); ++c) row[c] = QVariant();
     CalcScope scope(*this, slot, dsCalcFields);
@@ -567,8 +553,7 @@ void TRemoteUdpDataSet::computeCalc(int slot)
 
 // ---------------------------------------------------------------- navigation
 
-void TRemoteUdpDataSet::moveTo(int pos, bool bof, bool eof)
-{
+void TRemoteUdpDataSet::moveTo(int pos, bool bof, bool eof) {
     setPosition(pos);
     m_bof = bof;
     m_eof = eof;
@@ -576,24 +561,21 @@ void TRemoteUdpDataSet::moveTo(int pos, bool bof, bool eof)
     call(AfterScroll);
 }
 
-void TRemoteUdpDataSet::First()
-{
+void TRemoteUdpDataSet::First() {
     requireActive();
     CheckBrowseMode();
     call(BeforeScroll);
     moveTo(IsEmpty() ? -1 : 0, true, IsEmpty());
 }
 
-void TRemoteUdpDataSet::Last()
-{
+void TRemoteUdpDataSet::Last() {
     requireActive();
     CheckBrowseMode();
     call(BeforeScroll);
     moveTo(RecordCount() - 1, IsEmpty(), true);
 }
 
-int TRemoteUdpDataSet::MoveBy(int distance)
-{
+int TRemoteUdpDataSet::MoveBy(int distance) {
     requireActive();
     if (m_state != dsBrowse) CheckBrowseMode();
     call(BeforeScroll);
@@ -615,8 +597,7 @@ int TRemoteUdpDataSet::MoveBy(int distance)
     return moved;
 }
 
-void TRemoteUdpDataSet::SetRecNo(int recNo)
-{
+void TRemoteUdpDataSet::SetRecNo(int recNo) {
     requireActive();
     if (IsEmpty()) return;
     CheckBrowseMode();
@@ -626,16 +607,14 @@ void TRemoteUdpDataSet::SetRecNo(int recNo)
     moveTo(pos, false, false);
 }
 
-int TRemoteUdpDataSet::positionOf(int slot) const
-{
+int TRemoteUdpDataSet::positionOf(int slot) const {
     const std::vector<int>& rows = view();
     if (m_pos >= 0 && m_pos < int(rows.size()) && rows[m_pos] == slot) return m_pos;
     const auto it = std::find(rows.begin(), rows.end(), slot);
     return it == rows.end() ? -1 : int(it - rows.begin());
 }
 
-void TRemoteUdpDataSet::insertIntoView(int pos, int slot)
-{
+void TRemoteUdpDataSet::insertIntoView(int pos, int slot) {
     if (notifying()) Q_EMIT rowAboutToBeInserted(pos);
     if (m_filterOn) {
         if (pos < int(m_filtered.size())) {
@@ -651,13 +630,13 @@ void TRemoteUdpDataSet::insertIntoView(int pos, int slot)
     if (notifying()) Q_EMIT rowInserted(pos);
 }
 
-void TRemoteUdpDataSet::removeFromView(int pos, bool keepInOrder)
-{
+void TRemoteUdpDataSet::removeFromView(int pos, bool keepInOrder) {
     if (notifying()) Q_EMIT rowAboutToBeRemoved(pos);
     if (m_filterOn) {
         const int slot = m_filtered[pos];
         m_filtered.erase(m_filtered.begin() + pos);
-        const auto it = keepInOrder ? m_order.rend() : std::find(m_order.rbegin(), m_order.rend(), slot);
+        const auto it =
+            keepInOrder ? m_order.rend() : std::find(m_order.rbegin(), m_order.rend(), slot);
         if (it != m_order.rend()) m_order.erase(std::next(it).base());
     } else {
         m_order.erase(m_order.begin() + pos);
@@ -667,18 +646,22 @@ void TRemoteUdpDataSet::removeFromView(int pos, bool keepInOrder)
 
 // ---------------------------------------------------------------- editing
 
-void TRemoteUdpDataSet::CheckBrowseMode()
-{
+void TRemoteUdpDataSet::CheckBrowseMode() {
     if (m_state != dsEdit && m_state != dsInsert) return;
-    if (m_modified) Post();
-    else Cancel();
+    if (m_modified)
+        Post();
+    else
+        Cancel();
 }
 
-void TRemoteUdpDataSet::Append() { insertRecord(true); }
-void TRemoteUdpDataSet::Insert() { insertRecord(false); }
+void TRemoteUdpDataSet::Append() {
+    insertRecord(true);
+}
+void TRemoteUdpDataSet::Insert() {
+    insertRecord(false);
+}
 
-void TRemoteUdpDataSet::insertRecord(bool append)
-{
+void TRemoteUdpDataSet::insertRecord(bool append) {
     requireActive();
     CheckBrowseMode();
     call(BeforeInsert);
@@ -713,8 +696,7 @@ void TRemoteUdpDataSet::insertRecord(bool append)
     call(AfterScroll);
 }
 
-void TRemoteUdpDataSet::Edit()
-{
+void TRemoteUdpDataSet::Edit() {
     requireActive();
     if (m_state == dsEdit || m_state == dsInsert) return;
     if (IsEmpty()) {
@@ -730,8 +712,7 @@ void TRemoteUdpDataSet::Edit()
     call(AfterEdit);
 }
 
-void TRemoteUdpDataSet::Post()
-{
+void TRemoteUdpDataSet::Post() {
     if (m_state != dsEdit && m_state != dsInsert) return;
     call(BeforePost);
     const int slot = m_curSlot;
@@ -753,10 +734,12 @@ void TRemoteUdpDataSet::Post()
         }
     } else {
         bool changed = false;
-        for (int c = 0; c < m_dataColumns && !changed; ++c) changed = !md::data::sameValue(row[c], m_editBackup[c]);
+        for (int c = 0; c < m_dataColumns && !changed; ++c)
+            changed = !md::data::sameValue(row[c], m_editBackup[c]);
         if (changed && !m_memoryTable) {
             if (m_lockType == etOptimistic) {
-                if (canApply(RecordStore::Modified)) applyNow(Change{slot, RecordStore::Modified, m_editBackup});
+                if (canApply(RecordStore::Modified))
+                    applyNow(Change{slot, RecordStore::Modified, m_editBackup});
             } else {
                 noteChange(slot, RecordStore::Modified, &m_editBackup);
             }
@@ -776,14 +759,15 @@ void TRemoteUdpDataSet::Post()
     }
     if (notifying()) {
         Q_EMIT stateChanged();
-        if (pos >= 0 && m_curSlot == slot) Q_EMIT rowChanged(pos);
-        else Q_EMIT scrolled();
+        if (pos >= 0 && m_curSlot == slot)
+            Q_EMIT rowChanged(pos);
+        else
+            Q_EMIT scrolled();
     }
     call(AfterPost);
 }
 
-void TRemoteUdpDataSet::Cancel()
-{
+void TRemoteUdpDataSet::Cancel() {
     if (m_state != dsEdit && m_state != dsInsert) return;
     call(BeforeCancel);
     const int slot = m_curSlot;
@@ -818,14 +802,14 @@ void TRemoteUdpDataSet::Cancel()
     call(AfterCancel);
 }
 
-void TRemoteUdpDataSet::Delete()
-{
+void TRemoteUdpDataSet::Delete() {
     requireActive();
     if (m_state == dsInsert) {
         Cancel();
         return;
     }
-    if (IsEmpty()) throw EDatabaseError(QStringLiteral("数据集 '%1' 没有记录，不能删除。").arg(objectName()));
+    if (IsEmpty())
+        throw EDatabaseError(QStringLiteral("数据集 '%1' 没有记录，不能删除。").arg(objectName()));
     call(BeforeDelete);
     call(BeforeScroll);
     const int slot = m_curSlot;
@@ -833,7 +817,8 @@ void TRemoteUdpDataSet::Delete()
     const bool wasEditing = m_state == dsEdit;
     const bool batch = !m_memoryTable && m_lockType == etBatchOptimistic;
     if (!m_memoryTable && !batch && canApply(RecordStore::Deleted))
-        applyNow(Change{slot, RecordStore::Deleted, wasEditing ? m_editBackup : std::vector<QVariant>()});
+        applyNow(Change{slot, RecordStore::Deleted,
+                        wasEditing ? m_editBackup : std::vector<QVariant>()});
 
     if (wasEditing) {
         QVariant* row = m_store.row(slot);
@@ -859,30 +844,30 @@ void TRemoteUdpDataSet::Delete()
 
 // ---------------------------------------------------------------- controls and models
 
-void TRemoteUdpDataSet::signalReset()
-{
+void TRemoteUdpDataSet::signalReset() {
     invalidateAllCalc();
     if (notifying()) Q_EMIT dataSetChanged();
 }
 
-void TRemoteUdpDataSet::setStateSignal(TDataSetState state)
-{
+void TRemoteUdpDataSet::setStateSignal(TDataSetState state) {
     const bool changed = m_state != state;
     m_state = state;
     if (changed && notifying()) Q_EMIT stateChanged();
 }
 
-void TRemoteUdpDataSet::connectNotify(const QMetaMethod&) { ++m_listeners; }
+void TRemoteUdpDataSet::connectNotify(const QMetaMethod&) {
+    ++m_listeners;
+}
 
-void TRemoteUdpDataSet::disconnectNotify(const QMetaMethod&)
-{
+void TRemoteUdpDataSet::disconnectNotify(const QMetaMethod&) {
     if (m_listeners > 0) --m_listeners;
 }
 
-void TRemoteUdpDataSet::DisableControls() { ++m_disableCount; }
+void TRemoteUdpDataSet::DisableControls() {
+    ++m_disableCount;
+}
 
-void TRemoteUdpDataSet::EnableControls()
-{
+void TRemoteUdpDataSet::EnableControls() {
     if (m_disableCount == 0) return;
     if (--m_disableCount > 0) return;
     Q_EMIT stateChanged();
@@ -890,16 +875,15 @@ void TRemoteUdpDataSet::EnableControls()
     Q_EMIT scrolled();
 }
 
-const QVariant& TRemoteUdpDataSet::valueAt(int row, int fieldIndex) const
-{
-    if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= FieldCount()) return nullVariant();
+const QVariant& TRemoteUdpDataSet::valueAt(int row, int fieldIndex) const {
+    if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= FieldCount())
+        return nullVariant();
     const int slot = view()[row];
     if (fieldIndex >= m_dataColumns) ensureCalc(slot);
     return m_store.row(slot)[fieldIndex];
 }
 
-QString TRemoteUdpDataSet::displayTextAt(int row, int fieldIndex) const
-{
+QString TRemoteUdpDataSet::displayTextAt(int row, int fieldIndex) const {
     if (fieldIndex < 0 || fieldIndex >= FieldCount()) return QString();
     return m_fields[fieldIndex]->displayTextOf(valueAt(row, fieldIndex));
 }

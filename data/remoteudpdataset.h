@@ -25,12 +25,6 @@
 // Values: text fields hold QString; integers qlonglong; floats and money double;
 // bit fields qlonglong 1/0 (AsString "1"/"0", so it can go straight into SQL,
 // DisplayText "是"/"否"); dates text 'yyyy-MM-dd' or 'yyyy-MM-dd HH:mm:ss'.
-#include "errors.h"
-#include "field.h"
-#include "recordstore.h"
-#include "remoteudpconnection.h"
-#include "remoteupdatesql.h"
-
 #include <QFlags>
 #include <QObject>
 #include <QPointer>
@@ -40,6 +34,12 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "errors.h"
+#include "field.h"
+#include "recordstore.h"
+#include "remoteudpconnection.h"
+#include "remoteupdatesql.h"
 
 struct PreparedChangeBatch;
 struct ParamBinding;
@@ -66,7 +66,7 @@ struct TBookmark {
 
 // A ":name" parameter of the SQL text.
 class TParameter {
-public:
+  public:
     explicit TParameter(QString name) : m_name(std::move(name)) {}
     const QString& Name() const { return m_name; }
     const QVariant& Value() const { return m_value; }
@@ -84,23 +84,34 @@ public:
     bool AsBoolean() const { return TField::booleanOf(m_value); }
     void SetAsBoolean(bool value) { m_value = qlonglong(value ? 1 : 0); }
     QDateTime AsDateTime() const { return TField::dateTimeOf(m_value); }
-    void SetAsDateTime(const QDateTime& value) { m_value = TField::dateTimeText(value, ftDateTime); }
+    void SetAsDateTime(const QDateTime& value) {
+        m_value = TField::dateTimeText(value, ftDateTime);
+    }
 
-    TParameter& operator=(const QVariant& value) { m_value = value; return *this; }
-    TParameter& operator=(const QString& value) { m_value = value; return *this; }
-    TParameter& operator=(const char* value) { m_value = QString::fromUtf8(value); return *this; }
+    TParameter& operator=(const QVariant& value) {
+        m_value = value;
+        return *this;
+    }
+    TParameter& operator=(const QString& value) {
+        m_value = value;
+        return *this;
+    }
+    TParameter& operator=(const char* value) {
+        m_value = QString::fromUtf8(value);
+        return *this;
+    }
 
-private:
+  private:
     QString m_name;
     QVariant m_value;
 };
 
 class TParameters : public ParamSource {
-public:
+  public:
     int Count() const { return int(m_items.size()); }
     TParameter& Items(int index) const { return *m_items.at(index); }
     TParameter& operator[](int index) const { return *m_items.at(index); }
-    TParameter* FindParam(QStringView name) const;  // any case; null when absent
+    TParameter* FindParam(QStringView name) const;    // any case; null when absent
     TParameter& ParamByName(QStringView name) const;  // throws EDatabaseError when absent
     // Re-reads the names from SQL text; values of names that stay are kept.
     void ParseSQL(const QString& sql);
@@ -108,13 +119,13 @@ public:
 
     QVariant paramValue(const md::sql::ParamRef& param) const override;
 
-private:
+  private:
     std::vector<std::unique_ptr<TParameter>> m_items;
 };
 
 class TRemoteUdpDataSet : public QObject, private RowSink {
     Q_OBJECT
-public:
+  public:
     explicit TRemoteUdpDataSet(QObject* parent = nullptr);
     TRemoteUdpDataSet(const QString& name, QObject* parent);
     ~TRemoteUdpDataSet() override;
@@ -190,17 +201,19 @@ public:
     // ------------------------------------------------------------ fields
     int FieldCount() const { return int(m_fields.size()); }
     TField& Fields(int index) const { return *m_fields.at(index); }
-    TField& FieldByName(const QString& name) const;  // any case; throws EDatabaseError naming dataset and field
-    TField* FindField(const QString& name) const;    // any case; null when absent
+    TField& FieldByName(
+        const QString& name) const;  // any case; throws EDatabaseError naming dataset and field
+    TField* FindField(const QString& name) const;  // any case; null when absent
     QStringList FieldNames() const;
 
     // Declares a data field: the layout of an in-memory table, or a field whose
     // properties and events are set before a query opens (bound by name).
     TField& AddField(const QString& name, TFieldType type, int size = 0);
     TField& AddCalcField(const QString& name, TFieldType type, int size = 0);
-    TField& AddLookupField(const QString& name, const QString& keyFields, TRemoteUdpDataSet* lookupDataSet,
-                           const QString& lookupKeyFields, const QString& lookupResultField,
-                           TFieldType type = ftString, int size = 0);
+    TField& AddLookupField(const QString& name, const QString& keyFields,
+                           TRemoteUdpDataSet* lookupDataSet, const QString& lookupKeyFields,
+                           const QString& lookupResultField, TFieldType type = ftString,
+                           int size = 0);
     void ClearFields();  // inactive only: forgets declared, calculated and lookup fields
 
     // In-memory tables: opens on the declared fields with no rows.
@@ -248,7 +261,8 @@ public:
     // keyFields "a;b", values a single value or a QVariantList (one per field).
     bool Locate(const QString& keyFields, const QVariant& keyValues, TLocateOptions options = {});
     // The result field(s) of the first matching record, without moving; null when none.
-    QVariant Lookup(const QString& keyFields, const QVariant& keyValues, const QString& resultFields);
+    QVariant Lookup(const QString& keyFields, const QVariant& keyValues,
+                    const QString& resultFields);
 
     // ------------------------------------------------------------ controls
     void DisableControls();
@@ -274,18 +288,18 @@ public:
     // Counter that changes with every change of the rows (lookup indexes key on it).
     quint64 dataVersion() const { return m_dataVersion; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void stateChanged();
-    void scrolled();                     // another record became current
-    void fieldChanged(int fieldIndex);   // a field of the current record; -1: the whole record
-    void rowChanged(int row);            // values of a row changed
+    void scrolled();                    // another record became current
+    void fieldChanged(int fieldIndex);  // a field of the current record; -1: the whole record
+    void rowChanged(int row);           // values of a row changed
     void rowAboutToBeInserted(int row);
     void rowInserted(int row);
     void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
-    void dataSetChanged();               // reset: rows, fields or order changed in bulk
+    void dataSetChanged();  // reset: rows, fields or order changed in bulk
 
-private:
+  private:
     friend class TField;
     // One cached change. kind is Inserted, Modified or Deleted; Dead marks an
     // inserted row that was deleted again (nothing to send).
@@ -311,9 +325,9 @@ private:
 
     // Field access for TField.
     // The current record's data field is the walk's fast path, inline.
-    const QVariant& fieldValue(const TField& field) const
-    {
-        if (m_contextSlot < 0 && m_curSlot >= 0 && unsigned(field.m_column) < unsigned(m_dataColumns))
+    const QVariant& fieldValue(const TField& field) const {
+        if (m_contextSlot < 0 && m_curSlot >= 0 &&
+            unsigned(field.m_column) < unsigned(m_dataColumns))
             return m_store.row(m_curSlot)[field.m_column];
         return fieldValueSlow(field);
     }
@@ -321,7 +335,9 @@ private:
     QVariant fieldOldValue(const TField& field) const;
     void setFieldValue(TField& field, QVariant value);
 
-    void call(const Event& event) { if (event) event(*this); }
+    void call(const Event& event) {
+        if (event) event(*this);
+    }
     // Signals go out only while controls are enabled and someone listens: a
     // million appends with no grid attached pay nothing for them.
     bool notifying() const { return m_disableCount == 0 && m_listeners > 0; }
@@ -332,8 +348,7 @@ private:
     void setStateSignal(TDataSetState state);
 
     void requireConnection() const;
-    void requireActive() const
-    {
+    void requireActive() const {
         if (m_state == dsInactive) throwInactive();
     }
     [[noreturn]] void throwInactive() const;
@@ -347,8 +362,7 @@ private:
     // The records in view: all records, or the filtered ones.
     const std::vector<int>& view() const { return m_filterOn ? m_filtered : m_order; }
     int slotAt(int pos) const { return view()[pos]; }
-    void setPosition(int pos)
-    {
+    void setPosition(int pos) {
         m_pos = pos;
         m_curSlot = pos >= 0 ? view()[std::size_t(pos)] : -1;
     }
@@ -373,7 +387,8 @@ private:
     // Cached changes (remoteudpdatasetupdates.cpp).
     void noteChange(int slot, Store::Status kind, std::vector<QVariant>* oldValues);
     void applyNow(const Change& change);
-    void applyChanges(const std::vector<const Change*>& changes, std::vector<std::pair<int, qint64>>& identities);
+    void applyChanges(const std::vector<const Change*>& changes,
+                      std::vector<std::pair<int, qint64>>& identities);
     void applyOne(const Change& change, std::vector<std::pair<int, qint64>>& identities);
     const UpdateTarget& updateTarget();
     void finishApplied(const std::vector<std::pair<int, qint64>>& identities);
@@ -385,12 +400,14 @@ private:
     bool isMemoryTable() const { return m_memoryTable; }
     bool canApply(md::data::RecordStore::Status kind);
     PreparedChangeBatch prepareBatch(const QString& text, bool checkRows);
-    qint64 runPrepared(const PreparedChangeBatch& prepared, const QVariant* current, const QVariant* old);
+    qint64 runPrepared(const PreparedChangeBatch& prepared, const QVariant* current,
+                       const QVariant* old);
     ParamBinding bindingFor(const QString& name, bool inWhere) const;
 
     // Search helpers (remoteudpdatasetsearch.cpp).
     std::vector<TField*> fieldList(const QString& names) const;
-    int findRecord(const std::vector<TField*>& fields, const QVariantList& values, TLocateOptions options) const;
+    int findRecord(const std::vector<TField*>& fields, const QVariantList& values,
+                   TLocateOptions options) const;
     const LookupIndex& lookupIndex(const std::vector<TField*>& keyFields) const;
     static QString keyText(const QVariant& value, TFieldType type);
 
@@ -417,7 +434,7 @@ private:
     std::vector<std::unique_ptr<TField>> m_fields;
     std::vector<std::unique_ptr<TField>> m_detached;
     int m_dataColumns = 0;
-    QHash<QString, int> m_fieldIndex;  // lower-case name -> index
+    QHash<QString, int> m_fieldIndex;         // lower-case name -> index
     mutable QHash<QString, int> m_spellings;  // names as asked -> index, saves lower-casing
 
     // Rows.
@@ -458,7 +475,7 @@ private:
     // Change log, in order of first change. m_baseOrder is the view order before
     // the first cached change, so that CancelUpdates puts deleted rows back in place.
     std::deque<Change> m_changes;  // a deque: a million inserts never move the log
-    int m_deadChanges = 0;  // inserted rows deleted again: in the log, nothing to send
+    int m_deadChanges = 0;         // inserted rows deleted again: in the log, nothing to send
     std::vector<int> m_baseOrder;
     bool m_baseOrderTaken = false;
     std::unique_ptr<UpdateTarget> m_target;

@@ -1,8 +1,8 @@
 #pragma once
 // Inner parts of TRemoteUdpDataSet shared by its source files.
-#include "remoteudpdataset.h"
-
 #include <QHash>
+
+#include "remoteudpdataset.h"
 
 // The table generated statements write: the first table of the select, with
 // the dataset's fields that are its columns.
@@ -62,20 +62,20 @@ struct TRemoteUdpDataSet::LookupIndex {
 // While calculated fields are computed or the filter is tested, fields read
 // (and calculated fields write) the record under evaluation.
 class TRemoteUdpDataSet::CalcScope {
-public:
+  public:
     CalcScope(const TRemoteUdpDataSet& ds, int slot, TDataSetState state)
-        : m_ds(const_cast<TRemoteUdpDataSet&>(ds)), m_slot(ds.m_contextSlot), m_state(ds.m_contextState)
-    {
+        : m_ds(const_cast<TRemoteUdpDataSet&>(ds)),
+          m_slot(ds.m_contextSlot),
+          m_state(ds.m_contextState) {
         m_ds.m_contextSlot = slot;
         m_ds.m_contextState = state;
     }
-    ~CalcScope()
-    {
+    ~CalcScope() {
         m_ds.m_contextSlot = m_slot;
         m_ds.m_contextState = m_state;
     }
 
-private:
+  private:
     TRemoteUdpDataSet& m_ds;
     int m_slot;
     TDataSetState m_state;

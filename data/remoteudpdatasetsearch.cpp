@@ -1,23 +1,25 @@
 // Filtering, searching, lookups and bookmarks of TRemoteUdpDataSet.
-#include "remoteudpdataset.h"
+#include <cmath>
 
 #include "filterexpression.h"
+#include "remoteudpdataset.h"
 #include "remoteudpdataset_p.h"
-
-#include <cmath>
 
 using md::data::RecordStore;
 
 namespace {
 
-const QString& stringRef(const QVariant& value) { return *static_cast<const QString*>(value.constData()); }
+const QString& stringRef(const QVariant& value) {
+    return *static_cast<const QString*>(value.constData());
+}
 
-bool isNumericType(TFieldType type)
-{
+bool isNumericType(TFieldType type) {
     return type == ftInteger || type == ftFloat || type == ftCurrency || type == ftBoolean;
 }
 
-bool isDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
+bool isDateType(TFieldType type) {
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
 
 // A search value prepared once for comparing with many rows.
 struct SearchKey {
@@ -29,8 +31,7 @@ struct SearchKey {
     QString text;
 };
 
-SearchKey prepareKey(const TField& field, const QVariant& value, TLocateOptions options)
-{
+SearchKey prepareKey(const TField& field, const QVariant& value, TLocateOptions options) {
     SearchKey key;
     key.column = field.Index();
     key.type = field.DataType();
@@ -40,7 +41,8 @@ SearchKey prepareKey(const TField& field, const QVariant& value, TLocateOptions 
     if (options & loPartialKey) return key;
     if (isNumericType(key.type)) {
         try {
-            key.number = key.type == ftBoolean ? (TField::booleanOf(value) ? 1 : 0) : TField::floatOf(value);
+            key.number =
+                key.type == ftBoolean ? (TField::booleanOf(value) ? 1 : 0) : TField::floatOf(value);
             key.numeric = true;
         } catch (const EDatabaseError&) {
             // Text that is no number matches only text.
@@ -54,9 +56,9 @@ SearchKey prepareKey(const TField& field, const QVariant& value, TLocateOptions 
     return key;
 }
 
-bool keyMatches(const QVariant& cell, const SearchKey& key, TLocateOptions options)
-{
-    const Qt::CaseSensitivity cs = (options & loCaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+bool keyMatches(const QVariant& cell, const SearchKey& key, TLocateOptions options) {
+    const Qt::CaseSensitivity cs =
+        (options & loCaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
     if (key.isNull) return cell.isNull();
     if (cell.isNull()) return key.text.isEmpty() && !key.numeric;
     if (key.numeric) {
@@ -68,18 +70,19 @@ bool keyMatches(const QVariant& cell, const SearchKey& key, TLocateOptions optio
     }
     if (cell.typeId() == QMetaType::QString && !isDateType(key.type) && key.type != ftBoolean) {
         const QString& text = stringRef(cell);
-        return (options & loPartialKey) ? text.startsWith(key.text, cs) : text.compare(key.text, cs) == 0;
+        return (options & loPartialKey) ? text.startsWith(key.text, cs)
+                                        : text.compare(key.text, cs) == 0;
     }
     const QString text = TField::textOf(cell, key.type);
-    return (options & loPartialKey) ? text.startsWith(key.text, cs) : text.compare(key.text, cs) == 0;
+    return (options & loPartialKey) ? text.startsWith(key.text, cs)
+                                    : text.compare(key.text, cs) == 0;
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- filter
 
-void TRemoteUdpDataSet::compileFilter()
-{
+void TRemoteUdpDataSet::compileFilter() {
     m_filterExpr.reset();
     if (m_filterText.trimmed().isEmpty()) return;
     auto resolve = [this](QStringView name) {
@@ -90,11 +93,11 @@ void TRemoteUdpDataSet::compileFilter()
         }
         return ref;
     };
-    m_filterExpr = std::make_unique<md::data::FilterExpression>(m_filterText, resolve, m_filterCaseInsensitive);
+    m_filterExpr = std::make_unique<md::data::FilterExpression>(m_filterText, resolve,
+                                                                m_filterCaseInsensitive);
 }
 
-bool TRemoteUdpDataSet::recordMatches(int slot)
-{
+bool TRemoteUdpDataSet::recordMatches(int slot) {
     if (m_filterExpr) {
         if (m_filterExpr->highestColumn() >= m_dataColumns) ensureCalc(slot);
         if (!m_filterExpr->matches(m_store.row(slot))) return false;
@@ -108,8 +111,7 @@ bool TRemoteUdpDataSet::recordMatches(int slot)
     return true;
 }
 
-void TRemoteUdpDataSet::rebuildFilterView()
-{
+void TRemoteUdpDataSet::rebuildFilterView() {
     const int keepSlot = m_curSlot;
     if (m_filterOn) {
         m_filtered.clear();
@@ -126,8 +128,7 @@ void TRemoteUdpDataSet::rebuildFilterView()
     if (notifying()) Q_EMIT scrolled();
 }
 
-void TRemoteUdpDataSet::SetFilter(const QString& text)
-{
+void TRemoteUdpDataSet::SetFilter(const QString& text) {
     if (text == m_filterText && (m_filterExpr || text.trimmed().isEmpty())) return;
     if (!Active() || !m_filterOn) {
         m_filterText = text;
@@ -147,8 +148,7 @@ void TRemoteUdpDataSet::SetFilter(const QString& text)
     rebuildFilterView();
 }
 
-void TRemoteUdpDataSet::SetFiltered(bool filtered)
-{
+void TRemoteUdpDataSet::SetFiltered(bool filtered) {
     if (filtered == m_filterOn) return;
     if (!Active()) {
         m_filterOn = filtered;
@@ -161,16 +161,14 @@ void TRemoteUdpDataSet::SetFiltered(bool filtered)
     rebuildFilterView();
 }
 
-void TRemoteUdpDataSet::SetFilterCaseInsensitive(bool on)
-{
+void TRemoteUdpDataSet::SetFilterCaseInsensitive(bool on) {
     if (on == m_filterCaseInsensitive) return;
     m_filterCaseInsensitive = on;
     m_filterExpr.reset();
     if (Active() && m_filterOn) RefilterRecords();
 }
 
-void TRemoteUdpDataSet::RefilterRecords()
-{
+void TRemoteUdpDataSet::RefilterRecords() {
     if (!Active() || !m_filterOn) return;
     CheckBrowseMode();
     compileFilter();
@@ -179,17 +177,16 @@ void TRemoteUdpDataSet::RefilterRecords()
 
 // ---------------------------------------------------------------- Locate and Lookup
 
-std::vector<TField*> TRemoteUdpDataSet::fieldList(const QString& names) const
-{
+std::vector<TField*> TRemoteUdpDataSet::fieldList(const QString& names) const {
     std::vector<TField*> fields;
     for (const QString& name : names.split(QLatin1Char(';'), Qt::SkipEmptyParts))
         fields.push_back(&FieldByName(name.trimmed()));
-    if (fields.empty()) throw EDatabaseError(QStringLiteral("数据集 '%1' 的查找没有指定字段。").arg(objectName()));
+    if (fields.empty())
+        throw EDatabaseError(QStringLiteral("数据集 '%1' 的查找没有指定字段。").arg(objectName()));
     return fields;
 }
 
-static QVariantList valuesFor(const std::vector<TField*>& fields, const QVariant& values)
-{
+static QVariantList valuesFor(const std::vector<TField*>& fields, const QVariant& values) {
     QVariantList list;
     if (fields.size() == 1) {
         const bool isList = values.typeId() == QMetaType::QVariantList;
@@ -198,17 +195,20 @@ static QVariantList valuesFor(const std::vector<TField*>& fields, const QVariant
         list = values.toList();
     }
     if (list.size() != int(fields.size()))
-        throw EDatabaseError(QStringLiteral("查找的值个数（%1）与字段个数（%2）不一致。").arg(list.size()).arg(fields.size()));
+        throw EDatabaseError(QStringLiteral("查找的值个数（%1）与字段个数（%2）不一致。")
+                                 .arg(list.size())
+                                 .arg(fields.size()));
     return list;
 }
 
 int TRemoteUdpDataSet::findRecord(const std::vector<TField*>& fields, const QVariantList& values,
-                                  TLocateOptions options) const
-{
+                                  TLocateOptions options) const {
     std::vector<SearchKey> keys;
-    for (std::size_t i = 0; i < fields.size(); ++i) keys.push_back(prepareKey(*fields[i], values[int(i)], options));
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        keys.push_back(prepareKey(*fields[i], values[int(i)], options));
     const std::vector<int>& rows = view();
-    const bool calc = std::any_of(keys.begin(), keys.end(), [this](const SearchKey& k) { return k.column >= m_dataColumns; });
+    const bool calc = std::any_of(keys.begin(), keys.end(),
+                                  [this](const SearchKey& k) { return k.column >= m_dataColumns; });
     for (int pos = 0; pos < int(rows.size()); ++pos) {
         if (calc) ensureCalc(rows[pos]);
         const QVariant* row = m_store.row(rows[pos]);
@@ -224,8 +224,8 @@ int TRemoteUdpDataSet::findRecord(const std::vector<TField*>& fields, const QVar
     return -1;
 }
 
-bool TRemoteUdpDataSet::Locate(const QString& keyFields, const QVariant& keyValues, TLocateOptions options)
-{
+bool TRemoteUdpDataSet::Locate(const QString& keyFields, const QVariant& keyValues,
+                               TLocateOptions options) {
     requireActive();
     CheckBrowseMode();
     const std::vector<TField*> fields = fieldList(keyFields);
@@ -236,30 +236,30 @@ bool TRemoteUdpDataSet::Locate(const QString& keyFields, const QVariant& keyValu
     return true;
 }
 
-QString TRemoteUdpDataSet::keyText(const QVariant& value, TFieldType type)
-{
+QString TRemoteUdpDataSet::keyText(const QVariant& value, TFieldType type) {
     if (value.isNull()) return QStringLiteral("\x01");
     switch (value.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return QString::number(value.toLongLong());
-    case QMetaType::Double: {
-        const double d = value.toDouble();
-        if (d == std::floor(d) && std::fabs(d) < 1e15) return QString::number(qint64(d));
-        return QString::number(d, 'g', 15);
-    }
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    default:
-        // Text keys match ignoring case, as the database's collation does.
-        return TField::textOf(value, type).toCaseFolded();
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return QString::number(value.toLongLong());
+        case QMetaType::Double: {
+            const double d = value.toDouble();
+            if (d == std::floor(d) && std::fabs(d) < 1e15) return QString::number(qint64(d));
+            return QString::number(d, 'g', 15);
+        }
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        default:
+            // Text keys match ignoring case, as the database's collation does.
+            return TField::textOf(value, type).toCaseFolded();
     }
 }
 
-const TRemoteUdpDataSet::LookupIndex& TRemoteUdpDataSet::lookupIndex(const std::vector<TField*>& keyFields) const
-{
+const TRemoteUdpDataSet::LookupIndex& TRemoteUdpDataSet::lookupIndex(
+    const std::vector<TField*>& keyFields) const {
     QString keyNames;
-    for (const TField* field : keyFields) keyNames += field->FieldName().toLower() + QLatin1Char(';');
+    for (const TField* field : keyFields)
+        keyNames += field->FieldName().toLower() + QLatin1Char(';');
     LookupIndex* index = nullptr;
     for (const auto& candidate : m_lookupIndexes)
         if (candidate->keyNames == keyNames) index = candidate.get();
@@ -286,8 +286,8 @@ const TRemoteUdpDataSet::LookupIndex& TRemoteUdpDataSet::lookupIndex(const std::
     return *index;
 }
 
-QVariant TRemoteUdpDataSet::Lookup(const QString& keyFields, const QVariant& keyValues, const QString& resultFields)
-{
+QVariant TRemoteUdpDataSet::Lookup(const QString& keyFields, const QVariant& keyValues,
+                                   const QString& resultFields) {
     requireActive();
     const std::vector<TField*> fields = fieldList(keyFields);
     const QVariantList values = valuesFor(fields, keyValues);
@@ -313,18 +313,19 @@ QVariant TRemoteUdpDataSet::Lookup(const QString& keyFields, const QVariant& key
     return out.size() == 1 ? out.first() : QVariant(out);
 }
 
-QVariant TRemoteUdpDataSet::lookupValue(const TField& field, int slot) const
-{
+QVariant TRemoteUdpDataSet::lookupValue(const TField& field, int slot) const {
     TRemoteUdpDataSet* source = field.m_lookupDataSet;
     if (!source || !source->Active()) return QVariant();
     TField& mutableField = const_cast<TField&>(field);
     if (mutableField.m_keyColumns.empty()) {
-        for (const TField* key : fieldList(field.m_keyFields)) mutableField.m_keyColumns.push_back(key->m_column);
+        for (const TField* key : fieldList(field.m_keyFields))
+            mutableField.m_keyColumns.push_back(key->m_column);
         mutableField.m_sourceKeys = source->fieldList(field.m_lookupKeyFields);
         mutableField.m_sourceResult = &source->FieldByName(field.m_lookupResultField);
         if (field.m_sourceKeys.size() != field.m_keyColumns.size()) {
             mutableField.m_keyColumns.clear();
-            throw EDatabaseError(QStringLiteral("查找字段 '%1' 的关键字段个数不一致。").arg(field.m_name));
+            throw EDatabaseError(
+                QStringLiteral("查找字段 '%1' 的关键字段个数不一致。").arg(field.m_name));
         }
     }
     const std::vector<TField*>& sourceKeys = field.m_sourceKeys;
@@ -352,32 +353,32 @@ QVariant TRemoteUdpDataSet::lookupValue(const TField& field, int slot) const
 
 // ---------------------------------------------------------------- bookmarks
 
-TBookmark TRemoteUdpDataSet::GetBookmark() const
-{
+TBookmark TRemoteUdpDataSet::GetBookmark() const {
     if (m_curSlot < 0) return {};
     return TBookmark{qint64((m_openGeneration << 32) | quint64(quint32(m_curSlot)))};
 }
 
-TBookmark TRemoteUdpDataSet::bookmarkAt(int row) const
-{
+TBookmark TRemoteUdpDataSet::bookmarkAt(int row) const {
     if (row < 0 || row >= RecordCount()) return {};
     return TBookmark{qint64((m_openGeneration << 32) | quint64(quint32(view()[std::size_t(row)])))};
 }
 
-bool TRemoteUdpDataSet::BookmarkValid(const TBookmark& bookmark) const
-{
-    if (bookmark.isNull() || !Active() || (quint64(bookmark.id) >> 32) != m_openGeneration) return false;
+bool TRemoteUdpDataSet::BookmarkValid(const TBookmark& bookmark) const {
+    if (bookmark.isNull() || !Active() || (quint64(bookmark.id) >> 32) != m_openGeneration)
+        return false;
     const int slot = int(quint32(bookmark.id & 0xffffffff));
     return m_store.alive(slot) && m_store.info(slot).status != RecordStore::Deleted;
 }
 
-void TRemoteUdpDataSet::GotoBookmark(const TBookmark& bookmark)
-{
+void TRemoteUdpDataSet::GotoBookmark(const TBookmark& bookmark) {
     requireActive();
-    if (!BookmarkValid(bookmark)) throw EDatabaseError(QStringLiteral("数据集 '%1' 中找不到该记录。").arg(objectName()));
+    if (!BookmarkValid(bookmark))
+        throw EDatabaseError(QStringLiteral("数据集 '%1' 中找不到该记录。").arg(objectName()));
     CheckBrowseMode();
     const int pos = positionOf(int(quint32(bookmark.id & 0xffffffff)));
-    if (pos < 0) throw EDatabaseError(QStringLiteral("数据集 '%1' 中找不到该记录（已被过滤）。").arg(objectName()));
+    if (pos < 0)
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 中找不到该记录（已被过滤）。").arg(objectName()));
     call(BeforeScroll);
     moveTo(pos, false, false);
 }

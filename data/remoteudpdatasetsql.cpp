@@ -1,17 +1,17 @@
 // SQL text as the dataset reads it: its ":name" parameters and the first
 // table of a select.
 #include "remoteudpdataset.h"
-
 #include "remoteudpdataset_p.h"
 
 namespace {
 
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool isIdentChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 // Skips a quoted literal, a bracketed or double-quoted name, or a comment
 // starting at text[i]; returns the index after it, or i when there is none.
-qsizetype skipQuotedOrComment(const QString& text, qsizetype i)
-{
+qsizetype skipQuotedOrComment(const QString& text, qsizetype i) {
     const qsizetype n = text.size();
     const QChar c = text[i];
     if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
@@ -43,10 +43,10 @@ qsizetype skipQuotedOrComment(const QString& text, qsizetype i)
 // The first table after the outermost "from" of a select; empty when the
 // rows come from a function, a sub-select or nowhere, or are no table rows at
 // all (grouped, distinct or combined selects).
-QString firstTable(const QString& tsql)
-{
-    static const QStringList notRows = {QStringLiteral("group"), QStringLiteral("distinct"), QStringLiteral("union"),
-                                        QStringLiteral("intersect"), QStringLiteral("except")};
+QString firstTable(const QString& tsql) {
+    static const QStringList notRows = {QStringLiteral("group"), QStringLiteral("distinct"),
+                                        QStringLiteral("union"), QStringLiteral("intersect"),
+                                        QStringLiteral("except")};
     const qsizetype n = tsql.size();
     int depth = 0;
     QString table;
@@ -58,8 +58,10 @@ QString firstTable(const QString& tsql)
             continue;
         }
         const QChar c = tsql[i];
-        if (c == QLatin1Char('(')) ++depth;
-        else if (c == QLatin1Char(')')) --depth;
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
         if (!isIdentChar(c) || (i > 0 && isIdentChar(tsql[i - 1]))) {
             ++i;
             continue;
@@ -76,9 +78,13 @@ QString firstTable(const QString& tsql)
         while (j < n && tsql[j].isSpace()) ++j;
         const qsizetype start = j;
         while (j < n) {
-            if (tsql[j] == QLatin1Char('[')) j = skipQuotedOrComment(tsql, j);
-            else if (isIdentChar(tsql[j]) || tsql[j] == QLatin1Char('.') || tsql[j] == QLatin1Char('#')) ++j;
-            else break;
+            if (tsql[j] == QLatin1Char('['))
+                j = skipQuotedOrComment(tsql, j);
+            else if (isIdentChar(tsql[j]) || tsql[j] == QLatin1Char('.') ||
+                     tsql[j] == QLatin1Char('#'))
+                ++j;
+            else
+                break;
         }
         table = tsql.mid(start, j - start);
         while (j < n && tsql[j].isSpace()) ++j;
@@ -90,12 +96,13 @@ QString firstTable(const QString& tsql)
 
 }  // namespace
 
-QString md::data::firstTableOf(const QString& tsql) { return firstTable(tsql); }
+QString md::data::firstTableOf(const QString& tsql) {
+    return firstTable(tsql);
+}
 
 // ---------------------------------------------------------------- parameters
 
-QStringList TParameters::namesIn(const QString& sql)
-{
+QStringList TParameters::namesIn(const QString& sql) {
     QStringList names;
     const qsizetype n = sql.size();
     for (qsizetype i = 0; i < n;) {
@@ -114,7 +121,8 @@ QStringList TParameters::namesIn(const QString& sql)
             if (j > i + 1 && (i == 0 || !isIdentChar(sql[i - 1]))) {
                 const QString name = sql.mid(i + 1, j - i - 1);
                 bool seen = false;
-                for (const QString& known : names) seen = seen || known.compare(name, Qt::CaseInsensitive) == 0;
+                for (const QString& known : names)
+                    seen = seen || known.compare(name, Qt::CaseInsensitive) == 0;
                 if (!seen) names << name;
             }
             i = j;
@@ -125,8 +133,7 @@ QStringList TParameters::namesIn(const QString& sql)
     return names;
 }
 
-void TParameters::ParseSQL(const QString& sql)
-{
+void TParameters::ParseSQL(const QString& sql) {
     std::vector<std::unique_ptr<TParameter>> items;
     for (const QString& name : namesIn(sql)) {
         auto param = std::make_unique<TParameter>(name);
@@ -136,22 +143,18 @@ void TParameters::ParseSQL(const QString& sql)
     m_items = std::move(items);
 }
 
-TParameter* TParameters::FindParam(QStringView name) const
-{
+TParameter* TParameters::FindParam(QStringView name) const {
     for (const auto& item : m_items)
         if (item->Name().compare(name, Qt::CaseInsensitive) == 0) return item.get();
     return nullptr;
 }
 
-TParameter& TParameters::ParamByName(QStringView name) const
-{
+TParameter& TParameters::ParamByName(QStringView name) const {
     if (TParameter* param = FindParam(name)) return *param;
     throw EDatabaseError(QStringLiteral("SQL 语句中没有参数 '%1'。").arg(name));
 }
 
-QVariant TParameters::paramValue(const md::sql::ParamRef& param) const
-{
+QVariant TParameters::paramValue(const md::sql::ParamRef& param) const {
     if (TParameter* p = FindParam(param.name)) return p->Value();
     throw EDatabaseError(QStringLiteral("没有为参数 :%1 提供值。").arg(param.name));
 }
-

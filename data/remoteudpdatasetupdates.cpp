@@ -1,63 +1,65 @@
 // Cached updates of TRemoteUdpDataSet: the change log, the statements sent for
 // it (the update object's texts or generated ones) and Refresh.
-#include "remoteudpdataset.h"
+#include <QSet>
 
+#include "remoteudpdataset.h"
 #include "remoteudpdataset_p.h"
 #include "remoteupdatesql.h"
-
-#include <QSet>
 
 using md::data::RecordStore;
 using md::sql::Statement;
 
 namespace {
 
-const QString& concurrencyMessage()
-{
+const QString& concurrencyMessage() {
     static const QString text = QStringLiteral("记录已被其他用户修改或删除，请刷新后重试。");
     return text;
 }
 
-bool isPlainName(const QString& name)
-{
+bool isPlainName(const QString& name) {
     if (name.isEmpty() || !(name[0].isLetter() || name[0] == QLatin1Char('_'))) return false;
     for (QChar c : name)
         if (!(c.isLetterOrNumber() || c == QLatin1Char('_'))) return false;
     return true;
 }
 
-bool isAsciiName(const QString& name)
-{
+bool isAsciiName(const QString& name) {
     for (QChar c : name)
         if (c.unicode() > 127) return false;
     return isPlainName(name);
 }
 
 // Words that cannot stand as a column name without brackets.
-bool isReservedWord(const QString& name)
-{
+bool isReservedWord(const QString& name) {
     static const QSet<QString> words = {
-        QStringLiteral("add"), QStringLiteral("all"), QStringLiteral("and"), QStringLiteral("as"),
-        QStringLiteral("asc"), QStringLiteral("begin"), QStringLiteral("between"), QStringLiteral("by"),
-        QStringLiteral("case"), QStringLiteral("check"), QStringLiteral("close"), QStringLiteral("column"),
-        QStringLiteral("commit"), QStringLiteral("create"), QStringLiteral("cross"), QStringLiteral("current"),
-        QStringLiteral("database"), QStringLiteral("declare"), QStringLiteral("default"), QStringLiteral("delete"),
-        QStringLiteral("desc"), QStringLiteral("distinct"), QStringLiteral("drop"), QStringLiteral("else"),
-        QStringLiteral("end"), QStringLiteral("exec"), QStringLiteral("execute"), QStringLiteral("exists"),
-        QStringLiteral("file"), QStringLiteral("foreign"), QStringLiteral("from"), QStringLiteral("full"),
-        QStringLiteral("function"), QStringLiteral("group"), QStringLiteral("having"), QStringLiteral("identity"),
-        QStringLiteral("in"), QStringLiteral("index"), QStringLiteral("inner"), QStringLiteral("insert"),
-        QStringLiteral("into"), QStringLiteral("is"), QStringLiteral("join"), QStringLiteral("key"),
-        QStringLiteral("left"), QStringLiteral("like"), QStringLiteral("not"), QStringLiteral("null"),
-        QStringLiteral("of"), QStringLiteral("on"), QStringLiteral("open"), QStringLiteral("or"),
-        QStringLiteral("order"), QStringLiteral("outer"), QStringLiteral("percent"), QStringLiteral("plan"),
-        QStringLiteral("primary"), QStringLiteral("print"), QStringLiteral("procedure"), QStringLiteral("public"),
-        QStringLiteral("read"), QStringLiteral("references"), QStringLiteral("return"), QStringLiteral("right"),
-        QStringLiteral("rollback"), QStringLiteral("rule"), QStringLiteral("schema"), QStringLiteral("select"),
-        QStringLiteral("set"), QStringLiteral("table"), QStringLiteral("then"), QStringLiteral("to"),
-        QStringLiteral("top"), QStringLiteral("tran"), QStringLiteral("transaction"), QStringLiteral("union"),
-        QStringLiteral("unique"), QStringLiteral("update"), QStringLiteral("user"), QStringLiteral("values"),
-        QStringLiteral("view"), QStringLiteral("when"), QStringLiteral("where"), QStringLiteral("with")};
+        QStringLiteral("add"),      QStringLiteral("all"),        QStringLiteral("and"),
+        QStringLiteral("as"),       QStringLiteral("asc"),        QStringLiteral("begin"),
+        QStringLiteral("between"),  QStringLiteral("by"),         QStringLiteral("case"),
+        QStringLiteral("check"),    QStringLiteral("close"),      QStringLiteral("column"),
+        QStringLiteral("commit"),   QStringLiteral("create"),     QStringLiteral("cross"),
+        QStringLiteral("current"),  QStringLiteral("database"),   QStringLiteral("declare"),
+        QStringLiteral("default"),  QStringLiteral("delete"),     QStringLiteral("desc"),
+        QStringLiteral("distinct"), QStringLiteral("drop"),       QStringLiteral("else"),
+        QStringLiteral("end"),      QStringLiteral("exec"),       QStringLiteral("execute"),
+        QStringLiteral("exists"),   QStringLiteral("file"),       QStringLiteral("foreign"),
+        QStringLiteral("from"),     QStringLiteral("full"),       QStringLiteral("function"),
+        QStringLiteral("group"),    QStringLiteral("having"),     QStringLiteral("identity"),
+        QStringLiteral("in"),       QStringLiteral("index"),      QStringLiteral("inner"),
+        QStringLiteral("insert"),   QStringLiteral("into"),       QStringLiteral("is"),
+        QStringLiteral("join"),     QStringLiteral("key"),        QStringLiteral("left"),
+        QStringLiteral("like"),     QStringLiteral("not"),        QStringLiteral("null"),
+        QStringLiteral("of"),       QStringLiteral("on"),         QStringLiteral("open"),
+        QStringLiteral("or"),       QStringLiteral("order"),      QStringLiteral("outer"),
+        QStringLiteral("percent"),  QStringLiteral("plan"),       QStringLiteral("primary"),
+        QStringLiteral("print"),    QStringLiteral("procedure"),  QStringLiteral("public"),
+        QStringLiteral("read"),     QStringLiteral("references"), QStringLiteral("return"),
+        QStringLiteral("right"),    QStringLiteral("rollback"),   QStringLiteral("rule"),
+        QStringLiteral("schema"),   QStringLiteral("select"),     QStringLiteral("set"),
+        QStringLiteral("table"),    QStringLiteral("then"),       QStringLiteral("to"),
+        QStringLiteral("top"),      QStringLiteral("tran"),       QStringLiteral("transaction"),
+        QStringLiteral("union"),    QStringLiteral("unique"),     QStringLiteral("update"),
+        QStringLiteral("user"),     QStringLiteral("values"),     QStringLiteral("view"),
+        QStringLiteral("when"),     QStringLiteral("where"),      QStringLiteral("with")};
     return words.contains(name.toLower());
 }
 
@@ -65,8 +67,7 @@ bool isReservedWord(const QString& name)
 
 namespace md::data {
 
-bool sameValue(const QVariant& a, const QVariant& b)
-{
+bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
     if (a.typeId() == b.typeId()) return a == b;
     if (isNumericVariant(a) && isNumericVariant(b)) return a.toDouble() == b.toDouble();
@@ -78,31 +79,35 @@ bool sameValue(const QVariant& a, const QVariant& b)
 // The values a statement's parameters take for one row: where-clause
 // parameters the row as read, the others its current values.
 class TRemoteUdpDataSet::RowParams : public ParamSource {
-public:
-    RowParams(const TRemoteUdpDataSet& owner, const Statement& statement, const std::vector<ParamBinding>& bindings,
-              const QVariant* current, const QVariant* old)
-        : m_owner(owner), m_statement(statement), m_bindings(bindings), m_current(current), m_old(old)
-    {
-    }
+  public:
+    RowParams(const TRemoteUdpDataSet& owner, const Statement& statement,
+              const std::vector<ParamBinding>& bindings, const QVariant* current,
+              const QVariant* old)
+        : m_owner(owner),
+          m_statement(statement),
+          m_bindings(bindings),
+          m_current(current),
+          m_old(old) {}
 
-    QVariant paramValue(const md::sql::ParamRef& param) const override
-    {
+    QVariant paramValue(const md::sql::ParamRef& param) const override {
         // The connection asks with the statement's own ParamRef: its position
         // gives the binding without a name lookup.
         const md::sql::ParamRef* first = m_statement.params.constData();
         const md::sql::ParamRef* end = first + m_statement.params.size();
         ParamBinding binding;
-        if (std::less_equal<const md::sql::ParamRef*>()(first, &param) && std::less<const md::sql::ParamRef*>()(&param, end))
+        if (std::less_equal<const md::sql::ParamRef*>()(first, &param) &&
+            std::less<const md::sql::ParamRef*>()(&param, end))
             binding = m_bindings[std::size_t(&param - first)];
         else
             binding = m_owner.bindingFor(param.name, param.inWhere);
         if (binding.field < 0)
-            throw EDatabaseError(QStringLiteral("更新语句的参数 :%1 在数据集 '%2' 中没有对应的字段。")
-                                     .arg(param.name, m_owner.objectName()));
+            throw EDatabaseError(
+                QStringLiteral("更新语句的参数 :%1 在数据集 '%2' 中没有对应的字段。")
+                    .arg(param.name, m_owner.objectName()));
         return (binding.old ? m_old : m_current)[binding.field];
     }
 
-private:
+  private:
     const TRemoteUdpDataSet& m_owner;
     const Statement& m_statement;
     const std::vector<ParamBinding>& m_bindings;
@@ -110,8 +115,7 @@ private:
     const QVariant* m_old;
 };
 
-ParamBinding TRemoteUdpDataSet::bindingFor(const QString& name, bool inWhere) const
-{
+ParamBinding TRemoteUdpDataSet::bindingFor(const QString& name, bool inWhere) const {
     ParamBinding binding;
     binding.old = inWhere;
     const TField* field = FindField(name);
@@ -119,20 +123,22 @@ ParamBinding TRemoteUdpDataSet::bindingFor(const QString& name, bool inWhere) co
         field = FindField(name.mid(4));
         binding.old = true;
     }
-    if (field && field->m_column >= 0 && field->m_column < m_dataColumns) binding.field = field->m_column;
+    if (field && field->m_column >= 0 && field->m_column < m_dataColumns)
+        binding.field = field->m_column;
     return binding;
 }
 
-PreparedChangeBatch TRemoteUdpDataSet::prepareBatch(const QString& text, bool checkRows)
-{
+PreparedChangeBatch TRemoteUdpDataSet::prepareBatch(const QString& text, bool checkRows) {
     PreparedChangeBatch prepared;
     prepared.batch = m_connection->Translate(text);
     bool writes = false, calls = false;
     for (const Statement& statement : prepared.batch->statements) {
         std::vector<ParamBinding> bindings;
-        for (const md::sql::ParamRef& param : statement.params) bindings.push_back(bindingFor(param.name, param.inWhere));
+        for (const md::sql::ParamRef& param : statement.params)
+            bindings.push_back(bindingFor(param.name, param.inWhere));
         prepared.bindings.push_back(std::move(bindings));
-        writes = writes || statement.kind == Statement::Kind::Update || statement.kind == Statement::Kind::Delete;
+        writes = writes || statement.kind == Statement::Kind::Update ||
+                 statement.kind == Statement::Kind::Delete;
         calls = calls || statement.kind == Statement::Kind::Exec;
     }
     // A procedure call reports no row count, so only plain statements are checked.
@@ -140,8 +146,8 @@ PreparedChangeBatch TRemoteUdpDataSet::prepareBatch(const QString& text, bool ch
     return prepared;
 }
 
-qint64 TRemoteUdpDataSet::runPrepared(const PreparedChangeBatch& prepared, const QVariant* current, const QVariant* old)
-{
+qint64 TRemoteUdpDataSet::runPrepared(const PreparedChangeBatch& prepared, const QVariant* current,
+                                      const QVariant* old) {
     qint64 changed = 0;
     const auto& statements = prepared.batch->statements;
     for (int i = 0; i < statements.size(); ++i) {
@@ -154,21 +160,26 @@ qint64 TRemoteUdpDataSet::runPrepared(const PreparedChangeBatch& prepared, const
 
 // ---------------------------------------------------------------- change log
 
-bool TRemoteUdpDataSet::UpdatesPending() const { return int(m_changes.size()) > m_deadChanges; }
+bool TRemoteUdpDataSet::UpdatesPending() const {
+    return int(m_changes.size()) > m_deadChanges;
+}
 
-TUpdateStatus TRemoteUdpDataSet::UpdateStatus() const
-{
+TUpdateStatus TRemoteUdpDataSet::UpdateStatus() const {
     if (m_curSlot < 0) return usUnmodified;
     switch (m_store.info(m_curSlot).status) {
-    case RecordStore::Modified: return usModified;
-    case RecordStore::Inserted: return usInserted;
-    case RecordStore::Deleted: return usDeleted;
-    default: return usUnmodified;
+        case RecordStore::Modified:
+            return usModified;
+        case RecordStore::Inserted:
+            return usInserted;
+        case RecordStore::Deleted:
+            return usDeleted;
+        default:
+            return usUnmodified;
     }
 }
 
-void TRemoteUdpDataSet::noteChange(int slot, RecordStore::Status kind, std::vector<QVariant>* oldValues)
-{
+void TRemoteUdpDataSet::noteChange(int slot, RecordStore::Status kind,
+                                   std::vector<QVariant>* oldValues) {
     if (!m_baseOrderTaken) {
         m_baseOrder = m_order;
         m_baseOrderTaken = true;
@@ -197,19 +208,18 @@ void TRemoteUdpDataSet::noteChange(int slot, RecordStore::Status kind, std::vect
     m_changes.push_back(std::move(change));
 }
 
-void TRemoteUdpDataSet::dropChangeLog()
-{
+void TRemoteUdpDataSet::dropChangeLog() {
     for (const Change& change : m_changes) {
         switch (change.kind) {
-        case RecordStore::Deleted:
-        case RecordStore::Dead:
-            m_store.kill(change.slot);
-            break;
-        default: {
-            RecordStore::SlotInfo& info = m_store.info(change.slot);
-            info.status = RecordStore::Unmodified;
-            info.change = -1;
-        }
+            case RecordStore::Deleted:
+            case RecordStore::Dead:
+                m_store.kill(change.slot);
+                break;
+            default: {
+                RecordStore::SlotInfo& info = m_store.info(change.slot);
+                info.status = RecordStore::Unmodified;
+                info.change = -1;
+            }
         }
     }
     m_changes.clear();
@@ -218,8 +228,7 @@ void TRemoteUdpDataSet::dropChangeLog()
     m_baseOrderTaken = false;
 }
 
-void TRemoteUdpDataSet::MergeChangeLog()
-{
+void TRemoteUdpDataSet::MergeChangeLog() {
     if (!Active()) return;
     CheckBrowseMode();
     if (m_changes.empty()) return;
@@ -227,8 +236,7 @@ void TRemoteUdpDataSet::MergeChangeLog()
     ++m_dataVersion;
 }
 
-void TRemoteUdpDataSet::UpdateBatch()
-{
+void TRemoteUdpDataSet::UpdateBatch() {
     requireActive();
     CheckBrowseMode();
     if (m_memoryTable || m_changes.empty()) return;
@@ -251,10 +259,10 @@ void TRemoteUdpDataSet::UpdateBatch()
     signalReset();
 }
 
-// ---------------------------------------------------------------- changes held until the transaction ends
+// ---------------------------------------------------------------- changes held until the
+// transaction ends
 
-void TRemoteUdpDataSet::holdSentChanges(const std::vector<std::pair<int, qint64>>& identities)
-{
+void TRemoteUdpDataSet::holdSentChanges(const std::vector<std::pair<int, qint64>>& identities) {
     auto sent = std::make_unique<HeldChanges>();
     for (const Change& change : m_changes) {
         if (change.kind == RecordStore::Dead) continue;
@@ -268,7 +276,8 @@ void TRemoteUdpDataSet::holdSentChanges(const std::vector<std::pair<int, qint64>
     }
     if (!identities.empty()) {
         const int column = updateTarget().identityField;
-        for (const auto& [slot, id] : identities) sent->identityCells.emplace_back(slot, m_store.row(slot)[column]);
+        for (const auto& [slot, id] : identities)
+            sent->identityCells.emplace_back(slot, m_store.row(slot)[column]);
     }
     sent->baseOrder = m_baseOrder;
     sent->baseOrderTaken = m_baseOrderTaken;
@@ -282,19 +291,21 @@ void TRemoteUdpDataSet::holdSentChanges(const std::vector<std::pair<int, qint64>
     // A second send in the same transaction: what it sent comes after the first.
     HeldChanges& held = *m_held;
     held.changes.insert(held.changes.end(), sent->changes.begin(), sent->changes.end());
-    held.deletedCells.insert(held.deletedCells.end(), std::make_move_iterator(sent->deletedCells.begin()),
+    held.deletedCells.insert(held.deletedCells.end(),
+                             std::make_move_iterator(sent->deletedCells.begin()),
                              std::make_move_iterator(sent->deletedCells.end()));
-    held.identityCells.insert(held.identityCells.end(), sent->identityCells.begin(), sent->identityCells.end());
+    held.identityCells.insert(held.identityCells.end(), sent->identityCells.begin(),
+                              sent->identityCells.end());
 }
 
-void TRemoteUdpDataSet::transactionEnded(bool committed)
-{
-    if (committed || !Active()) releaseHeldChanges();
-    else restoreHeldChanges();
+void TRemoteUdpDataSet::transactionEnded(bool committed) {
+    if (committed || !Active())
+        releaseHeldChanges();
+    else
+        restoreHeldChanges();
 }
 
-void TRemoteUdpDataSet::releaseHeldChanges()
-{
+void TRemoteUdpDataSet::releaseHeldChanges() {
     if (m_heldWatch) disconnect(m_heldWatch);
     m_heldWatch = {};
     m_held.reset();
@@ -302,8 +313,7 @@ void TRemoteUdpDataSet::releaseHeldChanges()
 
 // The transaction rolled back: every change it carried is cached again, merged
 // with the ones made since, as if none had been sent.
-void TRemoteUdpDataSet::restoreHeldChanges()
-{
+void TRemoteUdpDataSet::restoreHeldChanges() {
     const std::unique_ptr<HeldChanges> held = std::move(m_held);
     releaseHeldChanges();
     if (!held) return;
@@ -322,7 +332,8 @@ void TRemoteUdpDataSet::restoreHeldChanges()
         // when deleted); an edit keeps the values first read.
         Change& first = merged[*found];
         if (change.kind == RecordStore::Deleted)
-            first.kind = first.kind == RecordStore::Inserted ? RecordStore::Dead : RecordStore::Deleted;
+            first.kind =
+                first.kind == RecordStore::Inserted ? RecordStore::Dead : RecordStore::Deleted;
     };
     for (std::size_t i = 0; i < held->changes.size(); ++i) {
         const Change& change = held->changes[i];
@@ -362,8 +373,7 @@ void TRemoteUdpDataSet::restoreHeldChanges()
     signalReset();
 }
 
-void TRemoteUdpDataSet::applyNow(const Change& change)
-{
+void TRemoteUdpDataSet::applyNow(const Change& change) {
     requireConnection();
     std::vector<std::pair<int, qint64>> identities;
     applyChanges({&change}, identities);
@@ -371,8 +381,7 @@ void TRemoteUdpDataSet::applyNow(const Change& change)
 }
 
 void TRemoteUdpDataSet::applyChanges(const std::vector<const Change*>& changes,
-                                     std::vector<std::pair<int, qint64>>& identities)
-{
+                                     std::vector<std::pair<int, qint64>>& identities) {
     if (!m_statements) m_statements = std::make_unique<StatementCache>();
     StatementCache& cache = *m_statements;
     // The update object's texts are translated once per text, not per row.
@@ -380,15 +389,18 @@ void TRemoteUdpDataSet::applyChanges(const std::vector<const Change*>& changes,
     const QString modifyText = m_updateSql ? m_updateSql->ModifySQL : QString();
     const QString deleteText = m_updateSql ? m_updateSql->DeleteSQL : QString();
     if (cache.insertText != insertText || (!insertText.isEmpty() && !cache.insertSql.batch)) {
-        cache.insertSql = insertText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(insertText, false);
+        cache.insertSql = insertText.trimmed().isEmpty() ? PreparedChangeBatch()
+                                                         : prepareBatch(insertText, false);
         cache.insertText = insertText;
     }
     if (cache.modifyText != modifyText || (!modifyText.isEmpty() && !cache.modifySql.batch)) {
-        cache.modifySql = modifyText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(modifyText, true);
+        cache.modifySql =
+            modifyText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(modifyText, true);
         cache.modifyText = modifyText;
     }
     if (cache.deleteText != deleteText || (!deleteText.isEmpty() && !cache.deleteSql.batch)) {
-        cache.deleteSql = deleteText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(deleteText, true);
+        cache.deleteSql =
+            deleteText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(deleteText, true);
         cache.deleteText = deleteText;
     }
 
@@ -397,8 +409,7 @@ void TRemoteUdpDataSet::applyChanges(const std::vector<const Change*>& changes,
     unit.commit();
 }
 
-void TRemoteUdpDataSet::finishApplied(const std::vector<std::pair<int, qint64>>& identities)
-{
+void TRemoteUdpDataSet::finishApplied(const std::vector<std::pair<int, qint64>>& identities) {
     if (identities.empty()) return;
     const int column = updateTarget().identityField;
     for (const auto& [slot, id] : identities) {
@@ -407,8 +418,7 @@ void TRemoteUdpDataSet::finishApplied(const std::vector<std::pair<int, qint64>>&
     }
 }
 
-bool TRemoteUdpDataSet::canApply(RecordStore::Status kind)
-{
+bool TRemoteUdpDataSet::canApply(RecordStore::Status kind) {
     if (m_updateSql) {
         const QString& text = kind == RecordStore::Inserted   ? m_updateSql->InsertSQL
                               : kind == RecordStore::Modified ? m_updateSql->ModifySQL
@@ -420,13 +430,13 @@ bool TRemoteUdpDataSet::canApply(RecordStore::Status kind)
 
 // ---------------------------------------------------------------- generated statements
 
-const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget()
-{
+const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget() {
     if (m_target) return *m_target;
     auto target = std::make_unique<UpdateTarget>();
     const md::sql::TableInfo* table =
-        m_sourceTable.isEmpty() || !m_connection || !m_connection->Connected() ? nullptr
-                                                                                : m_connection->catalog().table(m_sourceTable);
+        m_sourceTable.isEmpty() || !m_connection || !m_connection->Connected()
+            ? nullptr
+            : m_connection->catalog().table(m_sourceTable);
     if (m_sourceTable.isEmpty()) {
         target->problem = QStringLiteral("无法从 SQL 语句确定要更新的表");
     } else if (!table) {
@@ -458,7 +468,8 @@ const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget()
             for (const QString& keyColumn : table->key) {
                 int found = -1;
                 for (int i = 0; i < int(target->columns.size()); ++i)
-                    if (target->columns[i].info->name.compare(keyColumn, Qt::CaseInsensitive) == 0) found = i;
+                    if (target->columns[i].info->name.compare(keyColumn, Qt::CaseInsensitive) == 0)
+                        found = i;
                 if (found < 0) {
                     target->address.clear();
                     break;
@@ -476,15 +487,16 @@ const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget()
     return *m_target;
 }
 
-void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int, qint64>>& identities)
-{
+void TRemoteUdpDataSet::applyOne(const Change& change,
+                                 std::vector<std::pair<int, qint64>>& identities) {
     StatementCache& cache = *m_statements;
     const QVariant* current = m_store.row(change.slot);
     const QVariant* old = change.old.empty() ? current : change.old.data();
 
     if (change.kind == RecordStore::Modified) {
         bool changed = false;
-        for (int c = 0; c < m_dataColumns && !changed; ++c) changed = !md::data::sameValue(current[c], old[c]);
+        for (int c = 0; c < m_dataColumns && !changed; ++c)
+            changed = !md::data::sameValue(current[c], old[c]);
         if (!changed) return;  // edited back to the values read
     }
     const PreparedChangeBatch& custom = change.kind == RecordStore::Inserted   ? cache.insertSql
@@ -497,14 +509,17 @@ void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int
 
     const UpdateTarget& target = updateTarget();
     if (!target.table)
-        throw EDatabaseError(QStringLiteral("数据集 '%1' 不能保存修改：%2。").arg(objectName(), target.problem));
+        throw EDatabaseError(
+            QStringLiteral("数据集 '%1' 不能保存修改：%2。").arg(objectName(), target.problem));
 
     // The statement text depends on which columns are written and which old
     // values are null; each such pattern is translated once.
     QByteArray& pattern = cache.pattern;
     pattern.resize(qsizetype(target.columns.size()) + 1);
     char* bits = pattern.data();
-    bits[0] = change.kind == RecordStore::Inserted ? 'I' : change.kind == RecordStore::Modified ? 'U' : 'D';
+    bits[0] = change.kind == RecordStore::Inserted   ? 'I'
+              : change.kind == RecordStore::Modified ? 'U'
+                                                     : 'D';
     enum : char { Set = 1, Where = 2, OldNull = 4 };
     for (std::size_t i = 0; i < target.columns.size(); ++i) {
         const UpdateTarget::Column& column = target.columns[i];
@@ -521,7 +536,8 @@ void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int
     if (change.kind != RecordStore::Inserted) {
         for (int i : target.address) bits[i + 1] |= Where;
         for (std::size_t i = 0; i < target.columns.size(); ++i)
-            if ((bits[i + 1] & Where) && old[target.columns[i].field].isNull()) bits[i + 1] |= OldNull;
+            if ((bits[i + 1] & Where) && old[target.columns[i].field].isNull())
+                bits[i + 1] |= OldNull;
     }
 
     auto it = cache.generated.find(pattern);
@@ -541,25 +557,30 @@ void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int
         // The address first, then the changed columns as read.
         std::vector<std::size_t> whereOrder(target.address.begin(), target.address.end());
         for (std::size_t i = 0; i < target.columns.size(); ++i)
-            if ((bits[i + 1] & Where) && std::find(whereOrder.begin(), whereOrder.end(), i) == whereOrder.end())
+            if ((bits[i + 1] & Where) &&
+                std::find(whereOrder.begin(), whereOrder.end(), i) == whereOrder.end())
                 whereOrder.push_back(i);
         for (std::size_t i : whereOrder) {
             const UpdateTarget::Column& column = target.columns[i];
-            where << ((bits[i + 1] & OldNull) ? QString(column.sqlName + QStringLiteral(" is null"))
-                                              : QString(column.sqlName + QStringLiteral("=:") + column.paramName));
+            where << ((bits[i + 1] & OldNull)
+                          ? QString(column.sqlName + QStringLiteral(" is null"))
+                          : QString(column.sqlName + QStringLiteral("=:") + column.paramName));
         }
         switch (change.kind) {
-        case RecordStore::Inserted:
-            text = names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(table)
-                                   : QStringLiteral("insert into %1(%2) values(%3)")
-                                         .arg(table, names.join(QLatin1Char(',')), values.join(QLatin1Char(',')));
-            break;
-        case RecordStore::Modified:
-            text = QStringLiteral("update %1 set %2 where %3")
-                       .arg(table, sets.join(QLatin1Char(',')), where.join(QStringLiteral(" and ")));
-            break;
-        default:
-            text = QStringLiteral("delete from %1 where %2").arg(table, where.join(QStringLiteral(" and ")));
+            case RecordStore::Inserted:
+                text = names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(table)
+                                       : QStringLiteral("insert into %1(%2) values(%3)")
+                                             .arg(table, names.join(QLatin1Char(',')),
+                                                  values.join(QLatin1Char(',')));
+                break;
+            case RecordStore::Modified:
+                text = QStringLiteral("update %1 set %2 where %3")
+                           .arg(table, sets.join(QLatin1Char(',')),
+                                where.join(QStringLiteral(" and ")));
+                break;
+            default:
+                text = QStringLiteral("delete from %1 where %2")
+                           .arg(table, where.join(QStringLiteral(" and ")));
         }
         PreparedChangeBatch prepared = prepareBatch(text, change.kind != RecordStore::Inserted);
         // Generated texts bind by their own column names, never by chance matches.
@@ -567,8 +588,10 @@ void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int
             const Statement& statement = prepared.batch->statements[int(s)];
             for (int p = 0; p < statement.params.size(); ++p) {
                 for (const UpdateTarget::Column& column : target.columns) {
-                    if (column.paramName.compare(statement.params[p].name, Qt::CaseInsensitive) == 0) {
-                        prepared.bindings[s][std::size_t(p)] = ParamBinding{column.field, statement.params[p].inWhere};
+                    if (column.paramName.compare(statement.params[p].name, Qt::CaseInsensitive) ==
+                        0) {
+                        prepared.bindings[s][std::size_t(p)] =
+                            ParamBinding{column.field, statement.params[p].inWhere};
                         break;
                     }
                 }
@@ -584,8 +607,7 @@ void TRemoteUdpDataSet::applyOne(const Change& change, std::vector<std::pair<int
 
 // ---------------------------------------------------------------- cancel and refresh
 
-void TRemoteUdpDataSet::CancelUpdates()
-{
+void TRemoteUdpDataSet::CancelUpdates() {
     if (!Active()) return;
     if (m_state == dsEdit || m_state == dsInsert) Cancel();
     if (!m_changes.empty()) {
@@ -626,8 +648,7 @@ void TRemoteUdpDataSet::CancelUpdates()
     if (notifying()) Q_EMIT scrolled();
 }
 
-void TRemoteUdpDataSet::Refresh()
-{
+void TRemoteUdpDataSet::Refresh() {
     requireActive();
     if (m_memoryTable) return;
     if (m_state == dsEdit || m_state == dsInsert) Cancel();
@@ -639,7 +660,8 @@ void TRemoteUdpDataSet::Refresh()
         const UpdateTarget& target = updateTarget();
         if (target.keyed) {
             for (int i : target.address) {
-                keyFields.push_back(m_fields[std::size_t(target.columns[std::size_t(i)].field)].get());
+                keyFields.push_back(
+                    m_fields[std::size_t(target.columns[std::size_t(i)].field)].get());
                 keyValues << m_store.row(m_curSlot)[target.columns[std::size_t(i)].field];
             }
         }

@@ -10,7 +10,7 @@
 
 class TRemoteUpdateSql : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TRemoteUpdateSql(QObject* parent = nullptr) : QObject(parent) {}
 
     QString InsertSQL;

@@ -1,27 +1,25 @@
 #include "routines.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+
 #include "errors.h"
 #include "inifile.h"
 #include "remoteudpdataset.h"
 #include "session.h"
 #include "sqlquote.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-
 namespace md {
 
-void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql)
-{
+void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql) {
     dataSet.Close();
     dataSet.setSetupUdpParent(Session().Connection);
     dataSet.SetSQL(sql);
     dataSet.Open();
 }
 
-void ExecuteSQL(const QString& sql)
-{
+void ExecuteSQL(const QString& sql) {
     TRemoteUdpDataSet query;
     query.setSetupUdpParent(Session().Connection);
     query.Close();
@@ -30,35 +28,39 @@ void ExecuteSQL(const QString& sql)
     query.Close();
 }
 
-void WriteOperationLog(const QString& modeName, const QString& billId, const QString& state)
-{
+void WriteOperationLog(const QString& modeName, const QString& billId, const QString& state) {
     // One clock reading, so a write at midnight cannot pair a new date with an old time.
     const QDateTime now = QDateTime::currentDateTime();
     const QString sql =
-        QStringLiteral("insert into syslog(logindate,begintime,userno,clientname,modename,fbillid,fstate)values('")
-        + now.date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("'") + QStringLiteral(",")
-        + QStringLiteral("'") + now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("'")
-        + QStringLiteral(",") + QStringLiteral("'") + SqlText(Session().UserNo) + QStringLiteral("'")
-        + QStringLiteral(",") + QChar(13) + QStringLiteral("'") + QString() + QStringLiteral("'")
-        + QStringLiteral(",") + QStringLiteral("'") + SqlText(modeName) + QStringLiteral("'")
-        + QStringLiteral(",") + QStringLiteral("'") + SqlText(billId) + QStringLiteral("'")
-        + QStringLiteral(",") + QStringLiteral("'") + SqlText(state) + QStringLiteral("'")
-        + QStringLiteral(")");
+        QStringLiteral(
+            "insert into "
+            "syslog(logindate,begintime,userno,clientname,modename,fbillid,fstate)values('") +
+        now.date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("'") +
+        QStringLiteral(",") + QStringLiteral("'") +
+        now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("'") +
+        QStringLiteral(",") + QStringLiteral("'") + SqlText(Session().UserNo) +
+        QStringLiteral("'") + QStringLiteral(",") + QChar(13) + QStringLiteral("'") + QString() +
+        QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") + SqlText(modeName) +
+        QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") + SqlText(billId) +
+        QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") + SqlText(state) +
+        QStringLiteral("'") + QStringLiteral(")");
     ExecuteSQL(sql);
 }
 
-QString RightsQuery(const QString& userNo, const QString& listName)
-{
-    return QStringLiteral("select top 1 a.* from dr_rightdetail a,dr_right b where a.autoid=b.autoid") + QChar(13)
-        + QStringLiteral("and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or "
-                         "a.b_print=1 or a.b_excel=1 or a.b_unposted=1)")
-        + QChar(13) + QStringLiteral("and(a.groupid in(select fgroupid from usermainde where userno='")
-        + SqlText(userNo) + QStringLiteral("'") + QStringLiteral("))and(b.listname=") + QStringLiteral("'")
-        + SqlText(listName) + QStringLiteral("'") + QStringLiteral(")");
+QString RightsQuery(const QString& userNo, const QString& listName) {
+    return QStringLiteral(
+               "select top 1 a.* from dr_rightdetail a,dr_right b where a.autoid=b.autoid") +
+           QChar(13) +
+           QStringLiteral(
+               "and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or "
+               "a.b_print=1 or a.b_excel=1 or a.b_unposted=1)") +
+           QChar(13) +
+           QStringLiteral("and(a.groupid in(select fgroupid from usermainde where userno='") +
+           SqlText(userNo) + QStringLiteral("'") + QStringLiteral("))and(b.listname=") +
+           QStringLiteral("'") + SqlText(listName) + QStringLiteral("'") + QStringLiteral(")");
 }
 
-RightFlags LoadRights(const QString& listName)
-{
+RightFlags LoadRights(const QString& listName) {
     RightFlags flags;
     TRemoteUdpDataSet query;
     OpenQuery(query, RightsQuery(Session().UserNo, listName));
@@ -75,8 +77,7 @@ RightFlags LoadRights(const QString& listName)
     return flags;
 }
 
-bool HasRight(const QString& listName)
-{
+bool HasRight(const QString& listName) {
     TRemoteUdpDataSet query;
     OpenQuery(query, RightsQuery(Session().UserNo, listName));
     const bool found = !query.IsEmpty();
@@ -84,8 +85,7 @@ bool HasRight(const QString& listName)
     return found;
 }
 
-QString CompleteEan13(const QString& code)
-{
+QString CompleteEan13(const QString& code) {
     if (code.size() < 12) return QString();
     const QString digits = code.left(12);
     int odd = 0;   // d1, d3, ... d11
@@ -93,27 +93,30 @@ QString CompleteEan13(const QString& code)
     for (int i = 0; i < 12; ++i) {
         const QChar c = digits.at(i);
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            throw EDatabaseError(QStringLiteral("条码“%1”的第%2位“%3”不是数字，无法计算校验位").arg(digits).arg(i + 1).arg(c));
+            throw EDatabaseError(QStringLiteral("条码“%1”的第%2位“%3”不是数字，无法计算校验位")
+                                     .arg(digits)
+                                     .arg(i + 1)
+                                     .arg(c));
         (i % 2 == 0 ? odd : even) += c.unicode() - '0';
     }
     const int check = (10 - (3 * even + odd) % 10) % 10;  // 10 is written as its last digit, 0
     return digits + QChar(u'0' + check);
 }
 
-QString HostProgramFolder()
-{
+QString HostProgramFolder() {
     // On Windows this folder name was lower-cased, harmless on a case-insensitive
     // file system; here names are case-sensitive, so the path is kept as it is.
     QString folder = qEnvironmentVariable("MASTERDATA_HOME");
     if (folder.isEmpty())
-        folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+        folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                              : QDir::currentPath();
     folder = QDir::fromNativeSeparators(folder);
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     return folder;
 }
 
-QString ReadIniString(const QString& file, const QString& section, const QString& key, const QString& fallback)
-{
+QString ReadIniString(const QString& file, const QString& section, const QString& key,
+                      const QString& fallback) {
     return IniFile::load(file).value(section, key, fallback);
 }
 

@@ -41,6 +41,7 @@ QString CompleteEan13(const QString& code);
 QString HostProgramFolder();
 
 // Reads a key of an ini file written by Chinese Windows tools (GBK) or by us (UTF-8).
-QString ReadIniString(const QString& file, const QString& section, const QString& key, const QString& fallback);
+QString ReadIniString(const QString& file, const QString& section, const QString& key,
+                      const QString& fallback);
 
 }  // namespace md

@@ -1,9 +1,9 @@
 #pragma once
-#include "tsql/sqltypes.h"
-
 #include <QString>
 #include <QVariant>
 #include <QVector>
+
+#include "tsql/sqltypes.h"
 
 // Where a backend delivers the rows of a result set. The backend asks for the
 // space of each row and writes the values straight into it, so that a million
@@ -15,7 +15,7 @@ struct ColumnMeta {
 };
 
 class RowSink {
-public:
+  public:
     virtual ~RowSink() = default;
     // Called once before the first row (also for an empty result).
     virtual void setColumns(const QVector<ColumnMeta>& columns) = 0;
@@ -27,7 +27,7 @@ public:
 
 // A result set kept in memory, for callers that just want the rows.
 class ResultTable : public RowSink {
-public:
+  public:
     QVector<ColumnMeta> columns;
     QVector<QVariant> cells;  // row-major
     int rowCount = 0;

@@ -2,8 +2,7 @@
 
 namespace md::data {
 
-const Procedure* ServerObjects::procedure(QStringView name) const
-{
+const Procedure* ServerObjects::procedure(QStringView name) const {
     const QString key = md::sql::Catalog::normalizedName(name);
     auto it = procedures.constFind(key);
     return it == procedures.constEnd() ? nullptr : &it.value();

@@ -2,14 +2,14 @@
 // What the database server contributes beside its tables: the schema script and
 // its catalog, and the stored procedures, which are C++ functions reached only
 // through "exec" text.
-#include "rowsink.h"
-#include "tsql/catalog.h"
-
 #include <QHash>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <memory>
+
+#include "rowsink.h"
+#include "tsql/catalog.h"
 
 class TRemoteUdpConnection;
 
@@ -18,7 +18,7 @@ namespace md::data {
 // One call of a stored procedure: its arguments, the connection to work on and
 // where to put rows when the procedure returns some.
 class ProcedureCall {
-public:
+  public:
     ProcedureCall(TRemoteUdpConnection& connection, QVariantList args, RowSink* sink)
         : m_connection(connection), m_args(std::move(args)), m_sink(sink) {}
 
@@ -29,7 +29,7 @@ public:
     // The caller wants rows; null when the call was executed, not opened.
     RowSink* sink() const { return m_sink; }
 
-private:
+  private:
     TRemoteUdpConnection& m_connection;
     QVariantList m_args;
     RowSink* m_sink;
@@ -38,9 +38,9 @@ private:
 using Procedure = std::function<void(ProcedureCall&)>;
 
 struct ServerObjects {
-    QString schemaScript;                      // the whole schema in T-SQL
+    QString schemaScript;  // the whole schema in T-SQL
     std::shared_ptr<const md::sql::Catalog> catalog;
-    QHash<QString, Procedure> procedures;      // by lower-case name
+    QHash<QString, Procedure> procedures;  // by lower-case name
 
     const Procedure* procedure(QStringView name) const;  // any case, "dbo." ignored
 };

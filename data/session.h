@@ -11,7 +11,7 @@ class TRemoteUdpConnection;
 // The host main window's list of open window captions. Record editors add their
 // caption on creation and delete it on destruction.
 class IOpenWindowList {
-public:
+  public:
     virtual ~IOpenWindowList() = default;
     virtual void AddCaption(const QString& caption) = 0;
     virtual int FindCaption(const QString& caption) const = 0;  // first match; -1 when absent

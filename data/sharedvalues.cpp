@@ -14,27 +14,23 @@ const QString kColourFile = QStringLiteral("colorConfig.ini");
 const QString kSoftFile = QStringLiteral("softconfig.ini");
 
 // Appends 'code', to a scope list under construction.
-void addToScope(QString& list, const QString& code)
-{
+void addToScope(QString& list, const QString& code) {
     list += QuotedStr(code);
     list += QLatin1Char(',');
 }
 
-void dropFinalComma(QString& list)
-{
+void dropFinalComma(QString& list) {
     if (list.endsWith(QLatin1Char(','))) list.chop(1);
 }
 
 }  // namespace
 
-SharedValues& Shared()
-{
+SharedValues& Shared() {
     static SharedValues values;
     return values;
 }
 
-void LoadColourSettings()
-{
+void LoadColourSettings() {
     SharedValues& s = Shared();
     const SharedValues defaults;
     s.ColorBack = defaults.ColorBack;
@@ -47,45 +43,52 @@ void LoadColourSettings()
     const QString section = QStringLiteral("fcolor");
     s.ColorBack = ini.value(section, QStringLiteral("fbackcolor"), defaults.ColorBack);
     s.ColorButton = ini.value(section, QStringLiteral("fRzbutcolor"), defaults.ColorButton);
-    s.ColorButtonFrame = ini.value(section, QStringLiteral("fRzbutfrmcolor"), defaults.ColorButtonFrame);
+    s.ColorButtonFrame =
+        ini.value(section, QStringLiteral("fRzbutfrmcolor"), defaults.ColorButtonFrame);
     s.ColorGroupBox = ini.value(section, QStringLiteral("fGroupBoxColor"), defaults.ColorGroupBox);
 }
 
-void LoadSizeSlotsAndSettings()
-{
+void LoadSizeSlotsAndSettings() {
     SharedValues& s = Shared();
     // The local database is an SQLite file beside the program; the string keeps
     // the provider/data-source shape so readers take the file from "Data Source=".
-    s.LocalDataConnStr = QStringLiteral("Provider=SQLite;Data Source=") + HostProgramFolder()
-        + QStringLiteral("localData.db");
+    s.LocalDataConnStr = QStringLiteral("Provider=SQLite;Data Source=") + HostProgramFolder() +
+                         QStringLiteral("localData.db");
 
     const IniFile ini = IniFile::load(settingsFilePath(kSoftFile));
     if (!ini.exists()) return;  // the database values are not read without the settings file
 
-    s.AttendanceConnStr = ini.value(QStringLiteral("KQSoft"), QStringLiteral("datalinkstr"),
-                                    QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ"));
+    s.AttendanceConnStr =
+        ini.value(QStringLiteral("KQSoft"), QStringLiteral("datalinkstr"),
+                  QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ"));
     bool ok = false;
-    const int fontSize = ini.value(QStringLiteral("config"), QStringLiteral("fontsize"), QStringLiteral("10")).toInt(&ok);
+    const int fontSize =
+        ini.value(QStringLiteral("config"), QStringLiteral("fontsize"), QStringLiteral("10"))
+            .toInt(&ok);
     s.GridFontSize = ok ? fontSize : 10;
 
     TRemoteUdpDataSet query;
     OpenQuery(query, QStringLiteral("select max(displayindex) as scount from ba_size"));
     s.SizeSlotCount = 0;
-    if (!query.IsEmpty() && !query.Fields(0).IsNull()) s.SizeSlotCount = query.Fields(0).AsInteger();
+    if (!query.IsEmpty() && !query.Fields(0).IsNull())
+        s.SizeSlotCount = query.Fields(0).AsInteger();
 
     OpenQuery(query, QStringLiteral("select top 1 * from dt_ltd"));
-    if (!query.IsEmpty()) s.NationalCodePrefix = query.FieldByName(QStringLiteral("fcode")).AsString();
+    if (!query.IsEmpty())
+        s.NationalCodePrefix = query.FieldByName(QStringLiteral("fcode")).AsString();
     query.Close();
 }
 
-void LoadUserScopes()
-{
+void LoadUserScopes() {
     SharedValues& s = Shared();
     const QString user = SqlText(Session().UserNo);
     TRemoteUdpDataSet query;
 
-    OpenQuery(query, QStringLiteral("select fclientcode,isnull(fstockbit,0) fstockbit  from userclient where fgroupid='")
-                         + user + QStringLiteral("'"));
+    OpenQuery(
+        query,
+        QStringLiteral(
+            "select fclientcode,isnull(fstockbit,0) fstockbit  from userclient where fgroupid='") +
+            user + QStringLiteral("'"));
     if (!query.IsEmpty()) {
         s.ClientScopeAll = false;
         QString list;
@@ -99,7 +102,8 @@ void LoadUserScopes()
         s.ClientScopeAll = true;
     }
 
-    OpenQuery(query, QStringLiteral("select fbrand from userbrand where fgroupid='") + user + QStringLiteral("'"));
+    OpenQuery(query, QStringLiteral("select fbrand from userbrand where fgroupid='") + user +
+                         QStringLiteral("'"));
     if (!query.IsEmpty()) {
         QString list;
         TField& brand = query.FieldByName(QStringLiteral("fbrand"));
@@ -111,7 +115,8 @@ void LoadUserScopes()
         s.BrandScopeAll = true;
     }
 
-    OpenQuery(query, QStringLiteral("select * from userhouse where fgroupid='") + user + QStringLiteral("'"));
+    OpenQuery(query, QStringLiteral("select * from userhouse where fgroupid='") + user +
+                         QStringLiteral("'"));
     if (!query.IsEmpty()) {
         s.HouseScopeAll = false;
         QString list;
@@ -127,8 +132,7 @@ void LoadUserScopes()
     query.Close();
 }
 
-void LoadUserOptions()
-{
+void LoadUserOptions() {
     SharedValues& s = Shared();
     s.PriceDecimals = 2;
     TRemoteUdpDataSet query;
@@ -141,11 +145,11 @@ void LoadUserOptions()
     s.PlanPriceVisible = HasRight(QStringLiteral("M_PlanpriceBit"));
 }
 
-QString ClientScopeCondition(const QString& column)
-{
+QString ClientScopeCondition(const QString& column) {
     const SharedValues& s = Shared();
     if (s.ClientScopeAll || s.ClientScopeList.isEmpty()) return QString();
-    return QStringLiteral(" and ") + column + QStringLiteral(" in(") + s.ClientScopeList + QStringLiteral(")");
+    return QStringLiteral(" and ") + column + QStringLiteral(" in(") + s.ClientScopeList +
+           QStringLiteral(")");
 }
 
 }  // namespace md

@@ -7,27 +7,31 @@
 
 namespace md {
 
-QString SizeSlotColumn(int slot) { return QStringLiteral("s") + QString::number(slot); }
+QString SizeSlotColumn(int slot) {
+    return QStringLiteral("s") + QString::number(slot);
+}
 
-QString SizeSlotFieldName(int slot) { return QStringLiteral("S") + QString::number(slot); }
+QString SizeSlotFieldName(int slot) {
+    return QStringLiteral("S") + QString::number(slot);
+}
 
-QStringList SizeSlotCaptions() { return SizeSlotCaptions(Shared().SizeSlotCount); }
+QStringList SizeSlotCaptions() {
+    return SizeSlotCaptions(Shared().SizeSlotCount);
+}
 
-QStringList SizeSlotCaptions(int count)
-{
+QStringList SizeSlotCaptions(int count) {
     QStringList captions;
-    for (int slot = 1; slot <= qMin(count, kSizeSlotMax); ++slot) captions << SizeSlotFieldName(slot);
+    for (int slot = 1; slot <= qMin(count, kSizeSlotMax); ++slot)
+        captions << SizeSlotFieldName(slot);
     return captions;
 }
 
-QString GroupSizesQuery(const QString& group)
-{
-    return QStringLiteral("select size_name from ba_size where size_class='") + SqlText(group) + QStringLiteral("'")
-        + QStringLiteral(" order by displayindex");
+QString GroupSizesQuery(const QString& group) {
+    return QStringLiteral("select size_name from ba_size where size_class='") + SqlText(group) +
+           QStringLiteral("'") + QStringLiteral(" order by displayindex");
 }
 
-QStringList GroupSizes(const QString& group)
-{
+QStringList GroupSizes(const QString& group) {
     TRemoteUdpDataSet query;
     OpenQuery(query, GroupSizesQuery(group));
     QStringList sizes;
@@ -37,8 +41,7 @@ QStringList GroupSizes(const QString& group)
     return sizes;
 }
 
-int SizeSlotOf(const QStringList& groupSizes, const QString& sizeName)
-{
+int SizeSlotOf(const QStringList& groupSizes, const QString& sizeName) {
     auto key = [](const QString& size) {
         QString text = size;
         while (text.endsWith(QLatin1Char(' '))) text.chop(1);

@@ -1,15 +1,16 @@
 #include "sqlitebackend.h"
 
-#include "errors.h"
-#include "sqlitekeys.h"
-#include "tsql/sqliteruntime.h"
+#include <sqlite3.h>
 
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QStringEncoder>
-#include <sqlite3.h>
+
+#include "errors.h"
+#include "sqlitekeys.h"
+#include "tsql/sqliteruntime.h"
 
 namespace md::data {
 
@@ -17,8 +18,7 @@ namespace {
 
 constexpr int kStatementCacheLimit = 256;
 
-QString friendlyMessage(int code, const QString& raw)
-{
+QString friendlyMessage(int code, const QString& raw) {
     // The messages users meet most often, said plainly; the engine's text follows.
     if (raw.startsWith(QLatin1String("UNIQUE constraint failed")))
         return QStringLiteral("不能插入重复的数据：%1").arg(raw.mid(raw.indexOf(':') + 2));
@@ -31,8 +31,7 @@ QString friendlyMessage(int code, const QString& raw)
 
 }  // namespace
 
-void throwSqliteError(sqlite3* db, const QString& context)
-{
+void throwSqliteError(sqlite3* db, const QString& context) {
     const int code = sqlite3_extended_errcode(db) & 0xff;
     QString message = friendlyMessage(code, QString::fromUtf8(sqlite3_errmsg(db)));
     if (!context.isEmpty()) message += QStringLiteral("\n") + context;
@@ -40,9 +39,8 @@ void throwSqliteError(sqlite3* db, const QString& context)
 }
 
 class SqliteBackend::Statement : public PreparedStatement {
-public:
-    Statement(sqlite3* db, const QString& sql) : m_db(db), m_sql(sql)
-    {
+  public:
+    Statement(sqlite3* db, const QString& sql) : m_db(db), m_sql(sql) {
         const QByteArray utf8 = sql.toUtf8();
         const char* tail = nullptr;
         if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
@@ -53,58 +51,56 @@ public:
     }
     ~Statement() override { sqlite3_finalize(m_stmt); }
 
-    void bind(int index, const QVariant& value) override
-    {
+    void bind(int index, const QVariant& value) override {
         const int i = index + 1;
         int rc;
         if (!value.isValid() || value.isNull()) {
             rc = sqlite3_bind_null(m_stmt, i);
         } else {
             switch (value.metaType().id()) {
-            case QMetaType::Bool:
-                rc = sqlite3_bind_int(m_stmt, i, value.toBool() ? 1 : 0);
-                break;
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::Long:
-                rc = sqlite3_bind_int64(m_stmt, i, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(m_stmt, i, value.toDouble());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                rc = sqlite3_bind_blob64(m_stmt, i, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                         SQLITE_TRANSIENT);
-                break;
-            }
-            case QMetaType::QDate:
-                rc = bindText(i, value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-                break;
-            case QMetaType::QDateTime:
-                rc = bindText(i, value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-                break;
-            case QMetaType::QTime:
-                rc = bindText(i, value.toTime().toString(QStringLiteral("HH:mm:ss")));
-                break;
-            default:
-                rc = bindText(i, value.toString());
+                case QMetaType::Bool:
+                    rc = sqlite3_bind_int(m_stmt, i, value.toBool() ? 1 : 0);
+                    break;
+                case QMetaType::Int:
+                case QMetaType::UInt:
+                case QMetaType::LongLong:
+                case QMetaType::ULongLong:
+                case QMetaType::Short:
+                case QMetaType::UShort:
+                case QMetaType::Long:
+                    rc = sqlite3_bind_int64(m_stmt, i, value.toLongLong());
+                    break;
+                case QMetaType::Double:
+                case QMetaType::Float:
+                    rc = sqlite3_bind_double(m_stmt, i, value.toDouble());
+                    break;
+                case QMetaType::QByteArray: {
+                    const QByteArray bytes = value.toByteArray();
+                    rc = sqlite3_bind_blob64(m_stmt, i, bytes.constData(),
+                                             sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+                    break;
+                }
+                case QMetaType::QDate:
+                    rc = bindText(i, value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
+                    break;
+                case QMetaType::QDateTime:
+                    rc = bindText(
+                        i, value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                    break;
+                case QMetaType::QTime:
+                    rc = bindText(i, value.toTime().toString(QStringLiteral("HH:mm:ss")));
+                    break;
+                default:
+                    rc = bindText(i, value.toString());
             }
         }
         if (rc != SQLITE_OK) throwSqliteError(m_db, m_sql);
     }
 
-    qint64 execute(RowSink* sink) override
-    {
+    qint64 execute(RowSink* sink) override {
         struct Reset {
             sqlite3_stmt* s;
-            ~Reset()
-            {
+            ~Reset() {
                 sqlite3_reset(s);
                 sqlite3_clear_bindings(s);
             }
@@ -120,22 +116,21 @@ public:
         return sqlite3_stmt_readonly(m_stmt) ? 0 : sqlite3_changes64(m_db);
     }
 
-private:
+  private:
     // Text is encoded into a buffer kept per parameter and bound without a copy,
     // so a dataset sending a million rows allocates nothing per value.
-    int bindText(int i, const QString& text)
-    {
+    int bindText(int i, const QString& text) {
         if (m_textBuffers.size() < std::size_t(i)) m_textBuffers.resize(std::size_t(i));
         QByteArray& buffer = m_textBuffers[std::size_t(i - 1)];
         if (buffer.size() < text.size() * 3 + 1) buffer.resize(text.size() * 3 + 1);
         QStringEncoder encoder(QStringEncoder::Utf8);
         const char* end = encoder.appendToBuffer(buffer.data(), text);
-        return sqlite3_bind_text64(m_stmt, i, buffer.constData(), sqlite3_uint64(end - buffer.constData()),
-                                   SQLITE_STATIC, SQLITE_UTF8);
+        return sqlite3_bind_text64(m_stmt, i, buffer.constData(),
+                                   sqlite3_uint64(end - buffer.constData()), SQLITE_STATIC,
+                                   SQLITE_UTF8);
     }
 
-    QVector<ColumnMeta> columns()
-    {
+    QVector<ColumnMeta> columns() {
         if (m_columns.size() != m_columnCount) {
             m_columns.resize(m_columnCount);
             for (int c = 0; c < m_columnCount; ++c) {
@@ -150,28 +145,28 @@ private:
         return m_columns;
     }
 
-    void readRow(QVariant* out)
-    {
+    void readRow(QVariant* out) {
         for (int c = 0; c < m_columnCount; ++c) {
             switch (sqlite3_column_type(m_stmt, c)) {
-            case SQLITE_INTEGER:
-                out[c] = QVariant(qlonglong(sqlite3_column_int64(m_stmt, c)));
-                break;
-            case SQLITE_FLOAT:
-                out[c] = QVariant(sqlite3_column_double(m_stmt, c));
-                break;
-            case SQLITE_TEXT: {
-                const char* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, c));
-                out[c] = QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, c)));
-                break;
-            }
-            case SQLITE_BLOB: {
-                const char* blob = static_cast<const char*>(sqlite3_column_blob(m_stmt, c));
-                out[c] = QVariant(QByteArray(blob, sqlite3_column_bytes(m_stmt, c)));
-                break;
-            }
-            default:
-                out[c] = QVariant();
+                case SQLITE_INTEGER:
+                    out[c] = QVariant(qlonglong(sqlite3_column_int64(m_stmt, c)));
+                    break;
+                case SQLITE_FLOAT:
+                    out[c] = QVariant(sqlite3_column_double(m_stmt, c));
+                    break;
+                case SQLITE_TEXT: {
+                    const char* text =
+                        reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, c));
+                    out[c] = QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, c)));
+                    break;
+                }
+                case SQLITE_BLOB: {
+                    const char* blob = static_cast<const char*>(sqlite3_column_blob(m_stmt, c));
+                    out[c] = QVariant(QByteArray(blob, sqlite3_column_bytes(m_stmt, c)));
+                    break;
+                }
+                default:
+                    out[c] = QVariant();
             }
         }
     }
@@ -185,38 +180,37 @@ private:
 };
 
 SqliteBackend::SqliteBackend(const QString& connectionName, const QString& file)
-    : m_connectionName(connectionName), m_file(file)
-{
+    : m_connectionName(connectionName), m_file(file) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(file);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open())
-        throw EDatabaseError(QStringLiteral("无法打开数据库 %1：%2").arg(file, db.lastError().text()));
+        throw EDatabaseError(
+            QStringLiteral("无法打开数据库 %1：%2").arg(file, db.lastError().text()));
     const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") == 0) m_db = *static_cast<sqlite3* const*>(handle.constData());
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_db = *static_cast<sqlite3* const*>(handle.constData());
     if (!m_db) throw EDatabaseError(QStringLiteral("无法打开数据库 %1").arg(file));
 
     // WAL with full sync: two programs may share the file, and a committed save
     // survives a power cut.
-    executeScript(QStringLiteral("pragma journal_mode=WAL;pragma synchronous=FULL;pragma busy_timeout=10000;"));
+    executeScript(QStringLiteral(
+        "pragma journal_mode=WAL;pragma synchronous=FULL;pragma busy_timeout=10000;"));
     md::sql::registerSqliteRuntime(m_db);
     registerSqliteKeyFunctions(m_db);
 }
 
-SqliteBackend::~SqliteBackend()
-{
+SqliteBackend::~SqliteBackend() {
     m_statements.clear();
     closeQtConnection(m_connectionName);
 }
 
-PreparedStatement& SqliteBackend::prepare(const QString& sql)
-{
+PreparedStatement& SqliteBackend::prepare(const QString& sql) {
     return cachedStatement(m_statements, sql, kStatementCacheLimit,
                            [&] { return std::make_shared<Statement>(m_db, sql); });
 }
 
-void SqliteBackend::executeScript(const QString& sql)
-{
+void SqliteBackend::executeScript(const QString& sql) {
     char* error = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         sqlite3_free(error);
@@ -226,21 +220,26 @@ void SqliteBackend::executeScript(const QString& sql)
 
 // Immediate: a writer takes the lock at the start, so two programs never both
 // hold a read lock and then fail to upgrade.
-void SqliteBackend::begin() { executeScript(QStringLiteral("begin immediate")); }
-void SqliteBackend::commit() { executeScript(QStringLiteral("commit")); }
-void SqliteBackend::rollback()
-{
+void SqliteBackend::begin() {
+    executeScript(QStringLiteral("begin immediate"));
+}
+void SqliteBackend::commit() {
+    executeScript(QStringLiteral("commit"));
+}
+void SqliteBackend::rollback() {
     if (!sqlite3_get_autocommit(m_db)) executeScript(QStringLiteral("rollback"));
 }
-void SqliteBackend::savepoint(const QString& name) { executeScript(QStringLiteral("savepoint ") + name); }
-void SqliteBackend::releaseSavepoint(const QString& name)
-{
+void SqliteBackend::savepoint(const QString& name) {
+    executeScript(QStringLiteral("savepoint ") + name);
+}
+void SqliteBackend::releaseSavepoint(const QString& name) {
     executeScript(QStringLiteral("release savepoint ") + name);
 }
-void SqliteBackend::rollbackToSavepoint(const QString& name)
-{
+void SqliteBackend::rollbackToSavepoint(const QString& name) {
     executeScript(QStringLiteral("rollback to savepoint ") + name);
 }
-qint64 SqliteBackend::lastInsertId() { return sqlite3_last_insert_rowid(m_db); }
+qint64 SqliteBackend::lastInsertId() {
+    return sqlite3_last_insert_rowid(m_db);
+}
 
 }  // namespace md::data

@@ -1,18 +1,18 @@
 #pragma once
 // The embedded backend: a SQLite file opened through Qt's driver, worked through
 // the driver's own sqlite3 handle so that rows move without extra copies.
-#include "backend.h"
-
 #include <QHash>
 #include <QSqlDatabase>
 #include <memory>
+
+#include "backend.h"
 
 struct sqlite3;
 
 namespace md::data {
 
 class SqliteBackend : public Backend {
-public:
+  public:
     // Opens (or creates) the file. Throws EDatabaseError when it cannot.
     SqliteBackend(const QString& connectionName, const QString& file);
     ~SqliteBackend() override;
@@ -31,7 +31,7 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
-private:
+  private:
     class Statement;
     QString m_connectionName;
     QString m_file;

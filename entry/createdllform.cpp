@@ -1,15 +1,15 @@
 #include "createdllform.h"
 
-#include "dictdm.h"
-#include "formregistry.h"
-#include "messages.h"
-#include "session.h"
-
 #include <QApplication>
 #include <QDialog>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+
+#include "dictdm.h"
+#include "formregistry.h"
+#include "messages.h"
+#include "session.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ QPointer<Tdict_dm> g_dataModule;
 
 }  // namespace
 
-QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString& formName, const char* userNo,
-                       const char* rightListName, TRemoteUdpConnection* connection, QMainWindow* hostMainForm)
-{
+QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString& formName,
+                       const char* userNo, const char* rightListName,
+                       TRemoteUdpConnection* connection, QMainWindow* hostMainForm) {
     const QString name = formName;  // our own reference for the whole call
 
     md::SessionContext& session = md::Session();
@@ -49,10 +49,11 @@ QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString
 
 namespace md::entry {
 
-QObject* sessionScreen() { return md::Session().HostScreen; }
+QObject* sessionScreen() {
+    return md::Session().HostScreen;
+}
 
-void resetModule()
-{
+void resetModule() {
     for (QPointer<QDialog>& slot : g_instances) delete slot.data();
     g_instances.clear();
     delete g_dataModule.data();

@@ -15,15 +15,15 @@ class QWidget;
 class TRemoteUdpConnection;
 
 extern "C" {
-typedef QWidget* (*CreateDLLFormFunction)(QApplication* application, QObject* screen, const QString& formName,
-                                          const char* userNo, const char* rightListName,
-                                          TRemoteUdpConnection* connection, QMainWindow* hostMainForm);
+typedef QWidget* (*CreateDLLFormFunction)(QApplication* application, QObject* screen,
+                                          const QString& formName, const char* userNo,
+                                          const char* rightListName,
+                                          TRemoteUdpConnection* connection,
+                                          QMainWindow* hostMainForm);
 
-__attribute__((visibility("default"))) QWidget* CreateDLLForm(QApplication* application, QObject* screen,
-                                                              const QString& formName, const char* userNo,
-                                                              const char* rightListName,
-                                                              TRemoteUdpConnection* connection,
-                                                              QMainWindow* hostMainForm);
+__attribute__((visibility("default"))) QWidget* CreateDLLForm(
+    QApplication* application, QObject* screen, const QString& formName, const char* userNo,
+    const char* rightListName, TRemoteUdpConnection* connection, QMainWindow* hostMainForm);
 }
 
 namespace md::entry {

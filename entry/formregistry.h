@@ -15,18 +15,19 @@ enum Menu { Codes, Goods, Barcodes, Prices, Partners, Members, Staff, Repairs };
 using FormFactory = QDialog* (*)(QWidget* owner);
 
 struct FormEntry {
-    const char* name;       // registry key, also the right-list name the host passes
-    bool anyCase;           // compared after upper-casing both sides; else exactly
+    const char* name;  // registry key, also the right-list name the host passes
+    bool anyCase;      // compared after upper-casing both sides; else exactly
     const char* className;
     const char* baseClass;
     const char* caption;
-    bool modal;             // run modally by the module; else returned to the host
-    Menu menu;              // the host's menu
-    FormFactory factory;    // null while the form is not built yet
+    bool modal;           // run modally by the module; else returned to the host
+    Menu menu;            // the host's menu
+    FormFactory factory;  // null while the form is not built yet
 };
 
 inline constexpr const char* kMenuNames[] = {
-    "基础资料", "货品资料", "条码管理", "价格管理", "客户与供应商", "会员与现金券", "员工与考勤", "维修管理",
+    "基础资料",     "货品资料",     "条码管理",   "价格管理",
+    "客户与供应商", "会员与现金券", "员工与考勤", "维修管理",
 };
 inline constexpr int kMenuCount = int(sizeof(kMenuNames) / sizeof(kMenuNames[0]));
 
@@ -43,4 +44,5 @@ FormFactory setFormFactory(const char* name, FormFactory factory);
 }  // namespace md::entry
 
 // Read by the host through QLibrary: the rows and their number.
-extern "C" __attribute__((visibility("default"))) int CreateDLLFormList(const md::entry::FormEntry** entries);
+extern "C" __attribute__((visibility("default"))) int CreateDLLFormList(
+    const md::entry::FormEntry** entries);

@@ -8,8 +8,7 @@
 
 namespace md {
 
-inline QMdiSubWindow* ShowAsMdiChild(QMdiArea& area, QWidget& window)
-{
+inline QMdiSubWindow* ShowAsMdiChild(QMdiArea& area, QWidget& window) {
     for (QMdiSubWindow* frame : area.subWindowList())
         if (frame->widget() == &window) {
             area.setActiveSubWindow(frame);
@@ -25,9 +24,12 @@ inline QMdiSubWindow* ShowAsMdiChild(QMdiArea& area, QWidget& window)
     if (QLayout* layout = area.window()->layout()) layout->activate();
     const QSize room = area.viewport()->size();
     const QMargins border = frame->contentsMargins();  // title bar and frame
-    const QSize size = (wanted + QSize(border.left() + border.right(), border.top() + border.bottom())).boundedTo(room);
+    const QSize size =
+        (wanted + QSize(border.left() + border.right(), border.top() + border.bottom()))
+            .boundedTo(room);
     frame->resize(size);
-    frame->move(qMax(0, (room.width() - size.width()) / 2), qMax(0, (room.height() - size.height()) / 2));
+    frame->move(qMax(0, (room.width() - size.width()) / 2),
+                qMax(0, (room.height() - size.height()) / 2));
     frame->show();
     area.setActiveSubWindow(frame);
     return frame;

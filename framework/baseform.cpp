@@ -1,10 +1,5 @@
 #include "baseform.h"
 
-#include "grid.h"
-#include "remoteudpdataset.h"
-#include "routines.h"
-#include "session.h"
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -13,16 +8,19 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+#include "grid.h"
+#include "remoteudpdataset.h"
+#include "routines.h"
+#include "session.h"
+
 namespace md::ui {
 
-void Refuse(const QString& text)
-{
+void Refuse(const QString& text) {
     MessageBox(text);
     Abort();
 }
 
-void TOpenWindowListEntry::Join(const QString& caption)
-{
+void TOpenWindowListEntry::Join(const QString& caption) {
     Leave();
     IOpenWindowList* list = md::openWindowList();
     if (!list) return;
@@ -31,8 +29,7 @@ void TOpenWindowListEntry::Join(const QString& caption)
     m_listed = true;
 }
 
-void TOpenWindowListEntry::Leave()
-{
+void TOpenWindowListEntry::Leave() {
     if (!m_listed) return;
     m_listed = false;
     if (IOpenWindowList* list = md::openWindowList()) {
@@ -43,8 +40,7 @@ void TOpenWindowListEntry::Leave()
 
 }  // namespace md::ui
 
-Tbase_frm::Tbase_frm(QWidget* owner) : QDialog(owner)
-{
+Tbase_frm::Tbase_frm(QWidget* owner) : QDialog(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     ActionList1 = new QObject(this);
     ActionList1->setObjectName(QStringLiteral("ActionList1"));
@@ -56,15 +52,13 @@ Tbase_frm::Tbase_frm(QWidget* owner) : QDialog(owner)
 
 Tbase_frm::~Tbase_frm() = default;
 
-void Tbase_frm::create()
-{
+void Tbase_frm::create() {
     if (m_created) return;
     m_created = true;
     Run([this] { FormCreate(); });
 }
 
-void Tbase_frm::FormCreate()
-{
+void Tbase_frm::FormCreate() {
     md::SessionContext& session = md::Session();
     for (TRemoteUdpDataSet* ds : DataSets()) {
         ds->Close();
@@ -83,10 +77,11 @@ void Tbase_frm::FormCreate()
 
 void Tbase_frm::FormShow() {}
 
-bool Tbase_frm::FormCloseQuery() { return true; }
+bool Tbase_frm::FormCloseQuery() {
+    return true;
+}
 
-void Tbase_frm::FormClose()
-{
+void Tbase_frm::FormClose() {
     // Unsaved cached changes are dropped without a question.
     for (TRemoteUdpDataSet* ds : DataSets()) ds->Close();
     WriteLog(QStringLiteral("离开"));
@@ -94,10 +89,11 @@ void Tbase_frm::FormClose()
 
 void Tbase_frm::FormDestroy() {}
 
-bool Tbase_frm::FormKeyPress(QKeyEvent&) { return false; }
+bool Tbase_frm::FormKeyPress(QKeyEvent&) {
+    return false;
+}
 
-bool Tbase_frm::FocusNextOnEnter(QKeyEvent& event)
-{
+bool Tbase_frm::FocusNextOnEnter(QKeyEvent& event) {
     const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
     if (!enter || (event.modifiers() & ~Qt::KeypadModifier)) return false;
     // A focused push button keeps Enter: it presses the button.
@@ -106,26 +102,27 @@ bool Tbase_frm::FocusNextOnEnter(QKeyEvent& event)
     return true;
 }
 
-void Tbase_frm::PostPendingEdits()
-{
+void Tbase_frm::PostPendingEdits() {
     for (TDBTableView* view : findChildren<TDBTableView*>()) view->PostEditor();
 }
 
-QList<TRemoteUdpDataSet*> Tbase_frm::DataSets() const { return findChildren<TRemoteUdpDataSet*>(); }
-
-void Tbase_frm::Close()
-{
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
-    else close();
+QList<TRemoteUdpDataSet*> Tbase_frm::DataSets() const {
+    return findChildren<TRemoteUdpDataSet*>();
 }
 
-void Tbase_frm::WriteLog(const QString& state, const QString& billId) const
-{
+void Tbase_frm::Close() {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void Tbase_frm::WriteLog(const QString& state, const QString& billId) const {
     md::WriteOperationLog(windowTitle(), billId, state);
 }
 
-QAction* Tbase_frm::NewAction(const QString& name, const QString& caption, std::function<void()> handler)
-{
+QAction* Tbase_frm::NewAction(const QString& name, const QString& caption,
+                              std::function<void()> handler) {
     auto* action = new QAction(caption, ActionList1);
     action->setObjectName(name);
     // Shortcuts work while this window (not another MDI child) has the focus.
@@ -140,15 +137,15 @@ QAction* Tbase_frm::NewAction(const QString& name, const QString& caption, std::
     return action;
 }
 
-QAction* Tbase_frm::Action(const QString& name) const
-{
+QAction* Tbase_frm::Action(const QString& name) const {
     return ActionList1->findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
-bool Tbase_frm::Run(const std::function<void()>& fn) { return md::ui::Guard(fn); }
+bool Tbase_frm::Run(const std::function<void()>& fn) {
+    return md::ui::Guard(fn);
+}
 
-void Tbase_frm::OnClick(QAbstractButton* button, std::function<void()> handler)
-{
+void Tbase_frm::OnClick(QAbstractButton* button, std::function<void()> handler) {
     connect(button, &QAbstractButton::clicked, this, [this, handler = std::move(handler)] {
         Run([this, &handler] {
             PostPendingEdits();
@@ -157,8 +154,7 @@ void Tbase_frm::OnClick(QAbstractButton* button, std::function<void()> handler)
     });
 }
 
-void Tbase_frm::runClose()
-{
+void Tbase_frm::runClose() {
     if (m_closed) return;
     m_closed = true;
     // A failing close handler is shown; the window closes all the same, so a
@@ -167,8 +163,7 @@ void Tbase_frm::runClose()
     Run([this] { FormDestroy(); });
 }
 
-void Tbase_frm::done(int result)
-{
+void Tbase_frm::done(int result) {
     if (!m_closed) {
         bool mayClose = true;
         Run([&] { mayClose = FormCloseQuery(); });
@@ -178,8 +173,7 @@ void Tbase_frm::done(int result)
     QDialog::done(result);
 }
 
-void Tbase_frm::closeEvent(QCloseEvent* event)
-{
+void Tbase_frm::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
         bool mayClose = true;
         Run([&] { mayClose = FormCloseQuery(); });
@@ -192,16 +186,14 @@ void Tbase_frm::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
-void Tbase_frm::showEvent(QShowEvent* event)
-{
+void Tbase_frm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
     Run([this] { FormShow(); });
 }
 
-void Tbase_frm::keyPressEvent(QKeyEvent* event)
-{
+void Tbase_frm::keyPressEvent(QKeyEvent* event) {
     // Keys of controls reached FormKeyPress through the filter; here only keys
     // of the window itself.
     QWidget* focus = focusWidget();
@@ -214,8 +206,7 @@ void Tbase_frm::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-bool Tbase_frm::eventFilter(QObject* watched, QEvent* event)
-{
+bool Tbase_frm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched != this) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->hasFocus() && isAncestorOf(widget)) {
@@ -229,12 +220,10 @@ bool Tbase_frm::eventFilter(QObject* watched, QEvent* event)
 
 // ---------------------------------------------------------------- Tbase_frmTop
 
-Tbase_frmTop::Tbase_frmTop(QWidget* owner) : Tbase_frm(owner)
-{
+Tbase_frmTop::Tbase_frmTop(QWidget* owner) : Tbase_frm(owner) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
-bool Tbase_frmTop::FormKeyPress(QKeyEvent& event)
-{
+bool Tbase_frmTop::FormKeyPress(QKeyEvent& event) {
     return FocusNextOnEnter(event) || Tbase_frm::FormKeyPress(event);
 }

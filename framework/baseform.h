@@ -17,12 +17,12 @@
 // Closing (Close(), the window frame, done() of a modal run) runs, once:
 // FormCloseQuery (false keeps the window open), FormClose, FormDestroy; the
 // window is then freed.
-#include "errors.h"
-#include "messages.h"
-
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+
+#include "errors.h"
+#include "messages.h"
 
 class QAbstractButton;
 class QAction;
@@ -39,7 +39,7 @@ namespace md::ui {
 // on destruction. Leaving goes by text, so of two windows with one caption the
 // first entry goes.
 class TOpenWindowListEntry {
-public:
+  public:
     TOpenWindowListEntry() = default;
     TOpenWindowListEntry(const TOpenWindowListEntry&) = delete;
     TOpenWindowListEntry& operator=(const TOpenWindowListEntry&) = delete;
@@ -48,7 +48,7 @@ public:
     void Join(const QString& caption);
     void Leave();
 
-private:
+  private:
     QString m_caption;
     bool m_listed = false;
 };
@@ -56,7 +56,7 @@ private:
 
 class Tbase_frm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tbase_frm(QWidget* owner = nullptr);
     ~Tbase_frm() override;
 
@@ -94,7 +94,7 @@ public:
 
     void done(int result) override;
 
-protected:
+  protected:
     virtual void FormCreate();
     virtual void FormShow();
     virtual bool FormCloseQuery();
@@ -116,7 +116,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void runClose();
 
     bool m_created = false;
@@ -127,10 +127,10 @@ private:
 // A dialog window: Enter moves the focus to the next control; stays on top.
 class Tbase_frmTop : public Tbase_frm {
     Q_OBJECT
-public:
+  public:
     explicit Tbase_frmTop(QWidget* owner = nullptr);
 
-protected:
+  protected:
     bool FormKeyPress(QKeyEvent& event) override;
 };
 
@@ -138,8 +138,7 @@ namespace md::ui {
 
 // Constructs the form and runs its create handler.
 template <class T, class... Args>
-T* CreateForm(Args&&... args)
-{
+T* CreateForm(Args&&... args) {
     T* form = new T(std::forward<Args>(args)...);
     form->create();
     return form;

@@ -7,8 +7,9 @@
 
 class TCheckTree : public QTreeWidget {
     Q_OBJECT
-public:
-    explicit TCheckTree(QWidget* parent = nullptr, const QString& name = QStringLiteral("CheckTree1"));
+  public:
+    explicit TCheckTree(QWidget* parent = nullptr,
+                        const QString& name = QStringLiteral("CheckTree1"));
 
     QTreeWidgetItem* AddTopNode(const QString& text, bool asFirst = false);
     QTreeWidgetItem* AddChild(QTreeWidgetItem* node, const QString& text, bool asFirst = false);

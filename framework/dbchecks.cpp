@@ -5,8 +5,7 @@
 
 namespace md::ui {
 
-bool QueryReturnsRow(const QString& sql)
-{
+bool QueryReturnsRow(const QString& sql) {
     TRemoteUdpDataSet query;
     md::OpenQuery(query, sql);
     const bool found = !query.IsEmpty();

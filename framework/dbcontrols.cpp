@@ -9,8 +9,7 @@
 
 TFieldDataLink::TFieldDataLink(TDataSource* source, const QString& fieldName, QWidget* control,
                                std::function<void()> show)
-    : QObject(control), m_source(source), m_fieldName(fieldName), m_show(std::move(show))
-{
+    : QObject(control), m_source(source), m_fieldName(fieldName), m_show(std::move(show)) {
     if (!source) return;
     connect(source, &TDataSource::stateChanged, this, &TFieldDataLink::Show);
     connect(source, &TDataSource::dataChanged, this, [this](int fieldIndex) {
@@ -19,22 +18,19 @@ TFieldDataLink::TFieldDataLink(TDataSource* source, const QString& fieldName, QW
     });
 }
 
-TField* TFieldDataLink::Field() const
-{
+TField* TFieldDataLink::Field() const {
     TRemoteUdpDataSet* ds = m_source ? m_source->DataSet() : nullptr;
     return ds && ds->Active() ? ds->FindField(m_fieldName) : nullptr;
 }
 
-bool TFieldDataLink::CanModify() const
-{
+bool TFieldDataLink::CanModify() const {
     const TField* f = Field();
     if (!f || f->ReadOnly() || f->FieldKind() != fkData) return false;
     const TDataSetState state = m_source->State();
     return state == dsEdit || state == dsInsert || m_source->AutoEdit();
 }
 
-bool TFieldDataLink::Write(const std::function<void(TField&)>& write)
-{
+bool TFieldDataLink::Write(const std::function<void(TField&)>& write) {
     bool written = false;
     if (m_source && Field() && !Field()->ReadOnly()) {
         written = md::ui::Guard([&] {
@@ -46,8 +42,7 @@ bool TFieldDataLink::Write(const std::function<void(TField&)>& write)
     return written;
 }
 
-void TFieldDataLink::Show()
-{
+void TFieldDataLink::Show() {
     if (m_showing || !m_show) return;
     m_showing = true;
     m_show();
@@ -56,8 +51,7 @@ void TFieldDataLink::Show()
 
 namespace {
 
-QString fieldText(const TFieldDataLink* link)
-{
+QString fieldText(const TFieldDataLink* link) {
     const TField* f = link->Field();
     return f && !f->IsNull() ? f->AsString() : QString();
 }
@@ -67,8 +61,7 @@ QString fieldText(const TFieldDataLink* link)
 // ---------------------------------------------------------------- TDBEdit
 
 TDBEdit::TDBEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
-    : QLineEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+    : QLineEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBEdit_") + fieldName);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) {
         QString text = typed;
@@ -82,14 +75,12 @@ TDBEdit::TDBEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
     m_link->Show();
 }
 
-void TDBEdit::SetUpperCase(bool on)
-{
+void TDBEdit::SetUpperCase(bool on) {
     m_upperCase = on;
     setValidator(on ? new md::ui::TUpperCaseValidator(this) : nullptr);
 }
 
-void TDBEdit::show()
-{
+void TDBEdit::show() {
     const TField* f = m_link->Field();
     if (f && f->DataType() == ftString && f->Size() > 0) setMaxLength(f->Size());
     const QString text = fieldText(m_link);
@@ -100,8 +91,8 @@ void TDBEdit::show()
 // ---------------------------------------------------------------- TDBMemo
 
 TDBMemo::TDBMemo(TDataSource* source, const QString& fieldName, QWidget* parent)
-    : QPlainTextEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+    : QPlainTextEdit(parent),
+      m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBMemo_") + fieldName);
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -112,8 +103,7 @@ TDBMemo::TDBMemo(TDataSource* source, const QString& fieldName, QWidget* parent)
     m_link->Show();
 }
 
-void TDBMemo::show()
-{
+void TDBMemo::show() {
     const QString text = fieldText(m_link);
     if (toPlainText() != text) setPlainText(text);
     setReadOnly(!m_link->CanModify());
@@ -121,21 +111,23 @@ void TDBMemo::show()
 
 // ---------------------------------------------------------------- TDBCheckBox
 
-TDBCheckBox::TDBCheckBox(const QString& caption, TDataSource* source, const QString& fieldName, QWidget* parent)
-    : QCheckBox(caption, parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+TDBCheckBox::TDBCheckBox(const QString& caption, TDataSource* source, const QString& fieldName,
+                         QWidget* parent)
+    : QCheckBox(caption, parent),
+      m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBCheckBox_") + fieldName);
     connect(this, &QCheckBox::clicked, this, [this](bool checked) {
         m_link->Write([&](TField& f) {
-            if (f.DataType() == ftString) f.SetAsString(checked ? QStringLiteral("1") : QStringLiteral("0"));
-            else f.SetAsBoolean(checked);
+            if (f.DataType() == ftString)
+                f.SetAsString(checked ? QStringLiteral("1") : QStringLiteral("0"));
+            else
+                f.SetAsBoolean(checked);
         });
     });
     m_link->Show();
 }
 
-void TDBCheckBox::show()
-{
+void TDBCheckBox::show() {
     bool checked = false;
     md::ui::Guard([&] {
         if (const TField* f = m_link->Field(); f && !f->IsNull()) checked = f->AsBoolean();
@@ -145,10 +137,9 @@ void TDBCheckBox::show()
 
 // ---------------------------------------------------------------- TDBComboBox
 
-TDBComboBox::TDBComboBox(TDataSource* source, const QString& fieldName, const QStringList& items, bool freeText,
-                         QWidget* parent)
-    : QComboBox(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+TDBComboBox::TDBComboBox(TDataSource* source, const QString& fieldName, const QStringList& items,
+                         bool freeText, QWidget* parent)
+    : QComboBox(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBComboBox_") + fieldName);
     setEditable(freeText);
     setInsertPolicy(QComboBox::NoInsert);
@@ -159,14 +150,12 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& fieldName, const QS
     m_link->Show();
 }
 
-void TDBComboBox::write(const QString& text)
-{
+void TDBComboBox::write(const QString& text) {
     if (m_link->showing() || text == fieldText(m_link)) return;
     m_link->Write([&](TField& f) { f.SetAsString(text); });
 }
 
-void TDBComboBox::show()
-{
+void TDBComboBox::show() {
     const QString text = fieldText(m_link);
     if (isEditable()) {
         if (currentText() != text) setEditText(text);
@@ -178,8 +167,8 @@ void TDBComboBox::show()
 // ---------------------------------------------------------------- dates, times, lookups
 
 TDBDateEdit::TDBDateEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
-    : TNullDateEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+    : TNullDateEdit(parent),
+      m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBDateEdit_") + fieldName);
     connect(this, &QDateEdit::dateChanged, this, [this] {
         if (m_link->showing() || valueText() == fieldText(m_link).left(10)) return;
@@ -189,15 +178,14 @@ TDBDateEdit::TDBDateEdit(TDataSource* source, const QString& fieldName, QWidget*
     m_link->Show();
 }
 
-void TDBDateEdit::show()
-{
+void TDBDateEdit::show() {
     setValueText(fieldText(m_link));
     setReadOnly(!m_link->CanModify());
 }
 
 TDBTimeEdit::TDBTimeEdit(TDataSource* source, const QString& fieldName, QWidget* parent)
-    : TNullTimeEdit(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+    : TNullTimeEdit(parent),
+      m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBTimeEdit_") + fieldName);
     connect(this, &QLineEdit::textEdited, this, [this] {
         const QString text = valueText();
@@ -206,16 +194,15 @@ TDBTimeEdit::TDBTimeEdit(TDataSource* source, const QString& fieldName, QWidget*
     m_link->Show();
 }
 
-void TDBTimeEdit::show()
-{
+void TDBTimeEdit::show() {
     const QString stored = fieldText(m_link);
     if (valueText() != stored) setValueText(stored);
     setReadOnly(!m_link->CanModify());
 }
 
 TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& fieldName, QWidget* parent)
-    : TLookupCombo(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); }))
-{
+    : TLookupCombo(parent),
+      m_link(new TFieldDataLink(source, fieldName, this, [this] { show(); })) {
     setObjectName(QStringLiteral("DBLookupComboBox_") + fieldName);
     // Only the user's choice or typing writes; a list that reloads does not.
     auto write = [this](const QString& text) {
@@ -227,7 +214,6 @@ TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& fieldNa
     m_link->Show();
 }
 
-void TDBLookupComboBox::show()
-{
+void TDBLookupComboBox::show() {
     setKeyValue(fieldText(m_link));
 }

@@ -3,9 +3,6 @@
 // record of a data source and writes what the user types into it. A browsing
 // record is put into the edit state only when the source allows it (AutoEdit);
 // otherwise the editor is read-only until an action starts editing.
-#include "datasource.h"
-#include "editors.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,13 +10,17 @@
 #include <QPointer>
 #include <functional>
 
+#include "datasource.h"
+#include "editors.h"
+
 class TField;
 
 // The link of one control to a field of a data source.
 class TFieldDataLink : public QObject {
     Q_OBJECT
-public:
-    TFieldDataLink(TDataSource* source, const QString& fieldName, QWidget* control, std::function<void()> show);
+  public:
+    TFieldDataLink(TDataSource* source, const QString& fieldName, QWidget* control,
+                   std::function<void()> show);
 
     TDataSource* DataSource() const { return m_source; }
     const QString& DataField() const { return m_fieldName; }
@@ -31,7 +32,7 @@ public:
     void Show();
     bool showing() const { return m_showing; }
 
-private:
+  private:
     QPointer<TDataSource> m_source;
     QString m_fieldName;
     std::function<void()> m_show;
@@ -40,12 +41,12 @@ private:
 
 class TDBEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     TDBEdit(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
     void SetUpperCase(bool on);
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
     bool m_upperCase = false;
@@ -53,23 +54,24 @@ private:
 
 class TDBMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     TDBMemo(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
     QString text() const { return toPlainText(); }
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
 };
 
 class TDBCheckBox : public QCheckBox {
     Q_OBJECT
-public:
-    TDBCheckBox(const QString& caption, TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
+  public:
+    TDBCheckBox(const QString& caption, TDataSource* source, const QString& fieldName,
+                QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
 };
@@ -77,12 +79,12 @@ private:
 // A value list: fixed items, or items plus free text.
 class TDBComboBox : public QComboBox {
     Q_OBJECT
-public:
-    TDBComboBox(TDataSource* source, const QString& fieldName, const QStringList& items, bool freeText,
-                QWidget* parent = nullptr);
+  public:
+    TDBComboBox(TDataSource* source, const QString& fieldName, const QStringList& items,
+                bool freeText, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     void show();
     void write(const QString& text);
     TFieldDataLink* m_link;
@@ -90,33 +92,33 @@ private:
 
 class TDBDateEdit : public md::ui::TNullDateEdit {
     Q_OBJECT
-public:
+  public:
     TDBDateEdit(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
 };
 
 class TDBTimeEdit : public md::ui::TNullTimeEdit {
     Q_OBJECT
-public:
+  public:
     TDBTimeEdit(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
 };
 
 class TDBLookupComboBox : public md::ui::TLookupCombo {
     Q_OBJECT
-public:
+  public:
     TDBLookupComboBox(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     void show();
     TFieldDataLink* m_link;
 };

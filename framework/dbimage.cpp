@@ -1,19 +1,17 @@
 #include "dbimage.h"
 
-#include "remoteudpdataset.h"
-
 #include <QPainter>
 
-TDBImage::TDBImage(QWidget* parent, const QString& name) : QWidget(parent)
-{
+#include "remoteudpdataset.h"
+
+TDBImage::TDBImage(QWidget* parent, const QString& name) : QWidget(parent) {
     setObjectName(name);
     setMinimumSize(80, 80);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
 }
 
-void TDBImage::SetDataSource(TDataSource* source, const QString& fieldName)
-{
+void TDBImage::SetDataSource(TDataSource* source, const QString& fieldName) {
     if (m_source) disconnect(m_source, nullptr, this, nullptr);
     m_source = source;
     m_fieldName = fieldName;
@@ -24,8 +22,7 @@ void TDBImage::SetDataSource(TDataSource* source, const QString& fieldName)
     reload();
 }
 
-void TDBImage::reload()
-{
+void TDBImage::reload() {
     QByteArray data;
     TRemoteUdpDataSet* dataSet = m_source ? m_source->DataSet() : nullptr;
     if (dataSet && dataSet->Active() && !dataSet->IsEmpty()) {
@@ -40,8 +37,7 @@ void TDBImage::reload()
     Q_EMIT pictureChanged();
 }
 
-void TDBImage::paintEvent(QPaintEvent*)
-{
+void TDBImage::paintEvent(QPaintEvent*) {
     if (m_image.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

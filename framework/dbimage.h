@@ -1,18 +1,19 @@
 #pragma once
-#include "datasource.h"
-
 #include <QByteArray>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+
+#include "datasource.h"
 
 // A data-aware picture: the image stored in a blob field of the current record
 // of a data source (JPEG, or any format Qt reads), stretched over the whole
 // control. It follows the source: another record, new data, a closed dataset.
 class TDBImage : public QWidget {
     Q_OBJECT
-public:
-    explicit TDBImage(QWidget* parent = nullptr, const QString& name = QStringLiteral("cxDBImage1"));
+  public:
+    explicit TDBImage(QWidget* parent = nullptr,
+                      const QString& name = QStringLiteral("cxDBImage1"));
 
     void SetDataSource(TDataSource* source, const QString& fieldName);
     TDataSource* DataSource() const { return m_source; }
@@ -24,13 +25,13 @@ public:
     const QImage& Picture() const { return m_image; }
     bool HasPicture() const { return !m_image.isNull(); }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void pictureChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void reload();
 
     QPointer<TDataSource> m_source;

@@ -1,25 +1,23 @@
 #include "dictdm.h"
 
+#include <QHash>
+#include <QPalette>
+
 #include "errors.h"
 #include "messages.h"
 #include "sharedvalues.h"
-
-#include <QHash>
-#include <QPalette>
 
 namespace {
 
 Tdict_dm* g_instance = nullptr;
 
-TGridStyle styleOf(const QString& colourText, QColor text = QColor())
-{
+TGridStyle styleOf(const QString& colourText, QColor text = QColor()) {
     return TGridStyle{md::ui::colorFromText(colourText), text};
 }
 
 }  // namespace
 
-Tdict_dm::Tdict_dm(QObject* owner) : QObject(owner)
-{
+Tdict_dm::Tdict_dm(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("dict_dm"));
     if (!g_instance) g_instance = this;
     cxStyle_White.Color = Qt::white;
@@ -39,33 +37,36 @@ Tdict_dm::Tdict_dm(QObject* owner) : QObject(owner)
     }
 }
 
-Tdict_dm::~Tdict_dm()
-{
+Tdict_dm::~Tdict_dm() {
     if (g_instance == this) g_instance = nullptr;
 }
 
-Tdict_dm* Tdict_dm::instance() { return g_instance; }
+Tdict_dm* Tdict_dm::instance() {
+    return g_instance;
+}
 
 namespace md::ui {
 
-QColor colorFromText(const QString& text)
-{
+QColor colorFromText(const QString& text) {
     static const QHash<QString, QColor> named = [] {
         QHash<QString, QColor> h;
         const struct {
             const char* name;
             QRgb rgb;
         } table[] = {
-            {"clblack", 0x000000},     {"clmaroon", 0x800000},  {"clgreen", 0x008000},   {"clolive", 0x808000},
-            {"clnavy", 0x000080},      {"clpurple", 0x800080},  {"clteal", 0x008080},    {"clgray", 0x808080},
-            {"clsilver", 0xC0C0C0},    {"clred", 0xFF0000},     {"cllime", 0x00FF00},    {"clyellow", 0xFFFF00},
-            {"clblue", 0x0000FF},      {"clfuchsia", 0xFF00FF}, {"claqua", 0x00FFFF},    {"clwhite", 0xFFFFFF},
-            {"clmoneygreen", 0xC0DCC0}, {"clskyblue", 0xA6CAF0}, {"clcream", 0xFFFBF0},  {"clmedgray", 0xA0A0A4},
-            {"clltgray", 0xC0C0C0},    {"cldkgray", 0x808080},  {"clbtnface", 0xF0F0F0}, {"clwindow", 0xFFFFFF},
-            {"clwindowtext", 0x000000}, {"clbtntext", 0x000000}, {"clhighlight", 0x0078D7},
-            {"clhighlighttext", 0xFFFFFF}, {"clinfobk", 0xFFFFE1}, {"clbtnshadow", 0xA0A0A0},
+            {"clblack", 0x000000},         {"clmaroon", 0x800000},     {"clgreen", 0x008000},
+            {"clolive", 0x808000},         {"clnavy", 0x000080},       {"clpurple", 0x800080},
+            {"clteal", 0x008080},          {"clgray", 0x808080},       {"clsilver", 0xC0C0C0},
+            {"clred", 0xFF0000},           {"cllime", 0x00FF00},       {"clyellow", 0xFFFF00},
+            {"clblue", 0x0000FF},          {"clfuchsia", 0xFF00FF},    {"claqua", 0x00FFFF},
+            {"clwhite", 0xFFFFFF},         {"clmoneygreen", 0xC0DCC0}, {"clskyblue", 0xA6CAF0},
+            {"clcream", 0xFFFBF0},         {"clmedgray", 0xA0A0A4},    {"clltgray", 0xC0C0C0},
+            {"cldkgray", 0x808080},        {"clbtnface", 0xF0F0F0},    {"clwindow", 0xFFFFFF},
+            {"clwindowtext", 0x000000},    {"clbtntext", 0x000000},    {"clhighlight", 0x0078D7},
+            {"clhighlighttext", 0xFFFFFF}, {"clinfobk", 0xFFFFE1},     {"clbtnshadow", 0xA0A0A0},
         };
-        for (const auto& entry : table) h.insert(QString::fromLatin1(entry.name), QColor::fromRgb(entry.rgb));
+        for (const auto& entry : table)
+            h.insert(QString::fromLatin1(entry.name), QColor::fromRgb(entry.rgb));
         return h;
     }();
 
@@ -75,7 +76,9 @@ QColor colorFromText(const QString& text)
     if (found != named.constEnd()) return *found;
 
     // Stored colours are 00BBGGRR: the lowest byte is red.
-    auto fromBgr = [](quint32 v) { return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF)); };
+    auto fromBgr = [](quint32 v) {
+        return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+    };
     bool ok = false;
     if (t.startsWith(QLatin1Char('$'))) {
         const quint32 v = t.mid(1).toUInt(&ok, 16);

@@ -14,7 +14,7 @@ struct TGridStyle {
 
 class Tdict_dm : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Tdict_dm(QObject* owner);
     ~Tdict_dm() override;
 
@@ -31,4 +31,4 @@ public:
 namespace md::ui {
 // "$00BBGGRR" or a colour name ("clWhite", "clBtnFace", ...) to a colour.
 QColor colorFromText(const QString& text);
-}
+}  // namespace md::ui

@@ -1,14 +1,13 @@
 #include "dicteditor.h"
 
+#include <QVBoxLayout>
+
 #include "grid.h"
 #include "remoteudpdataset.h"
 #include "session.h"
 #include "styles.h"
 
-#include <QVBoxLayout>
-
-Tbase_frmDictMdi::Tbase_frmDictMdi(QWidget* owner) : Tbase_frmMdi(owner)
-{
+Tbase_frmDictMdi::Tbase_frmDictMdi(QWidget* owner) : Tbase_frmMdi(owner) {
     cxGrid1 = new TDBGrid(ClientPanel, QStringLiteral("cxGrid1"));
     cxGrid1DBTableView1 = cxGrid1->View();
     auto* layout = new QVBoxLayout(ClientPanel);
@@ -24,16 +23,14 @@ Tbase_frmDictMdi::Tbase_frmDictMdi(QWidget* owner) : Tbase_frmMdi(owner)
     cxGrid1DBTableView1->SetInputAllowed(false);
 }
 
-void Tbase_frmDictMdi::FormCreate()
-{
+void Tbase_frmDictMdi::FormCreate() {
     Tbase_frmMdi::FormCreate();
     md::ui::ApplySharedColours(this);
     DBmaster_table->Close();
     DBmaster_table->setSetupUdpParent(md::Session().Connection);
 }
 
-void Tbase_frmDictMdi::append_actionExecute()
-{
+void Tbase_frmDictMdi::append_actionExecute() {
     Tbase_frmMdi::append_actionExecute();
     // The new row's first cell takes the typing.
     cxGrid1DBTableView1->setFocus();

@@ -18,9 +18,10 @@
 //             HideActions({first_action, prio_action, next_action, last_action});
 //         }
 //     protected:
-//         void FormCreate() override { Tbase_frmDictMdi::FormCreate(); DBmaster_table->setrtactive(true); }
-//         void DBmaster_tableBeforePost() override {
-//             if (DBmaster_table->FieldByName("colorid").AsString().isEmpty()) md::ui::Refuse("颜色编号不能为空！");
+//         void FormCreate() override { Tbase_frmDictMdi::FormCreate();
+//         DBmaster_table->setrtactive(true); } void DBmaster_tableBeforePost() override {
+//             if (DBmaster_table->FieldByName("colorid").AsString().isEmpty())
+//             md::ui::Refuse("颜色编号不能为空！");
 //         }
 //     };
 #include "mdiform.h"
@@ -30,13 +31,13 @@ class TDBTableView;
 
 class Tbase_frmDictMdi : public Tbase_frmMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tbase_frmDictMdi(QWidget* owner = nullptr);
 
     TDBGrid* cxGrid1;
     TDBTableView* cxGrid1DBTableView1;
 
-protected:
+  protected:
     void FormCreate() override;
     void append_actionExecute() override;
     TDBTableView* MasterView() const override { return cxGrid1DBTableView1; }

@@ -1,8 +1,6 @@
 #include "editors.h"
 
-#include "datasetmodel.h"
-#include "dictdm.h"
-
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -11,37 +9,36 @@
 #include <QPixmap>
 #include <QRegularExpressionValidator>
 #include <QStyleOptionViewItem>
-#include <QApplication>
 #include <QTableView>
 #include <QToolButton>
 
+#include "datasetmodel.h"
+#include "dictdm.h"
+
 namespace md::ui {
 
-QValidator::State TUpperCaseValidator::validate(QString& input, int&) const
-{
+QValidator::State TUpperCaseValidator::validate(QString& input, int&) const {
     for (QChar& c : input)
         if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
     return Acceptable;
 }
 
-QValidator* NumberValidator(QObject* parent, bool decimals)
-{
-    const QString pattern = decimals ? QStringLiteral("-?\\d*(\\.\\d*)?") : QStringLiteral("-?\\d*");
+QValidator* NumberValidator(QObject* parent, bool decimals) {
+    const QString pattern =
+        decimals ? QStringLiteral("-?\\d*(\\.\\d*)?") : QStringLiteral("-?\\d*");
     return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
 }
 
 // ---------------------------------------------------------------- TLookupCombo
 
-TLookupCombo::TLookupCombo(QWidget* parent) : QComboBox(parent)
-{
+TLookupCombo::TLookupCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     // The list is the dataset's; the completer would copy it.
     setCompleter(nullptr);
 }
 
-void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, bool centred)
-{
+void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, bool centred) {
     const QWidget* widget = cell.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect area = cell.rect;
@@ -52,8 +49,10 @@ void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, 
     QStyleOptionButton box;
     box.state = (state & QStyle::State_Enabled) | (checked ? QStyle::State_On : QStyle::State_Off);
     const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
-    box.rect = centred ? QRect(area.center() - indicator.center() + indicator.topLeft(), indicator.size())
-                       : QRect(QPoint(area.left() + 4, area.center().y() - indicator.height() / 2), indicator.size());
+    box.rect =
+        centred ? QRect(area.center() - indicator.center() + indicator.topLeft(), indicator.size())
+                : QRect(QPoint(area.left() + 4, area.center().y() - indicator.height() / 2),
+                        indicator.size());
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
 }
 
@@ -61,11 +60,10 @@ namespace {
 
 // The drop-down's column captions, over the list dataset's own model.
 class CaptionProxy : public QIdentityProxyModel {
-public:
+  public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QHash<int, QString> captions;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && captions.contains(section))
             return captions.value(section);
         return QIdentityProxyModel::headerData(section, orientation, role);
@@ -74,12 +72,13 @@ public:
 
 }  // namespace
 
-void TLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField, const QStringList& shownFields,
-                           const QStringList& shownCaptions)
-{
+void TLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField,
+                           const QStringList& shownFields, const QStringList& shownCaptions) {
     const QString text = currentText();
-    if (!m_model) m_model = new TDataSetModel(list, this);
-    else m_model->setDataSet(list);
+    if (!m_model)
+        m_model = new TDataSetModel(list, this);
+    else
+        m_model->setDataSet(list);
     auto* proxy = new CaptionProxy(this);
     proxy->setSourceModel(m_model);
     auto* view = new QTableView(this);
@@ -105,15 +104,13 @@ void TLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField, con
     setEditText(text);
 }
 
-void TLookupCombo::setKeyValue(const QString& value)
-{
+void TLookupCombo::setKeyValue(const QString& value) {
     const int at = findText(value, Qt::MatchFixedString);
     if (at >= 0) setCurrentIndex(at);
     setEditText(value);
 }
 
-void TLookupCombo::showPopup()
-{
+void TLookupCombo::showPopup() {
     const QString text = currentText();
     QComboBox::showPopup();
     setEditText(text);
@@ -121,8 +118,8 @@ void TLookupCombo::showPopup()
 
 // ---------------------------------------------------------------- TButtonEdit
 
-TButtonEdit::TButtonEdit(QWidget* parent) : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this))
-{
+TButtonEdit::TButtonEdit(QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -135,27 +132,29 @@ TButtonEdit::TButtonEdit(QWidget* parent) : QWidget(parent), m_edit(new QLineEdi
     connect(m_button, &QToolButton::clicked, this, &TButtonEdit::buttonClicked);
 }
 
-QString TButtonEdit::text() const { return m_edit->text(); }
-void TButtonEdit::setText(const QString& text) { m_edit->setText(text); }
+QString TButtonEdit::text() const {
+    return m_edit->text();
+}
+void TButtonEdit::setText(const QString& text) {
+    m_edit->setText(text);
+}
 
 // ---------------------------------------------------------------- TColorCombo
 
-const QStringList& TColorCombo::colorNames()
-{
+const QStringList& TColorCombo::colorNames() {
     static const QStringList names = {
-        QStringLiteral("clBlack"),  QStringLiteral("clMaroon"),     QStringLiteral("clGreen"),
-        QStringLiteral("clOlive"),  QStringLiteral("clNavy"),       QStringLiteral("clPurple"),
-        QStringLiteral("clTeal"),   QStringLiteral("clGray"),       QStringLiteral("clSilver"),
-        QStringLiteral("clRed"),    QStringLiteral("clLime"),       QStringLiteral("clYellow"),
-        QStringLiteral("clBlue"),   QStringLiteral("clFuchsia"),    QStringLiteral("clAqua"),
-        QStringLiteral("clWhite"),  QStringLiteral("clMoneyGreen"), QStringLiteral("clSkyBlue"),
-        QStringLiteral("clCream"),  QStringLiteral("clMedGray"),
+        QStringLiteral("clBlack"), QStringLiteral("clMaroon"),     QStringLiteral("clGreen"),
+        QStringLiteral("clOlive"), QStringLiteral("clNavy"),       QStringLiteral("clPurple"),
+        QStringLiteral("clTeal"),  QStringLiteral("clGray"),       QStringLiteral("clSilver"),
+        QStringLiteral("clRed"),   QStringLiteral("clLime"),       QStringLiteral("clYellow"),
+        QStringLiteral("clBlue"),  QStringLiteral("clFuchsia"),    QStringLiteral("clAqua"),
+        QStringLiteral("clWhite"), QStringLiteral("clMoneyGreen"), QStringLiteral("clSkyBlue"),
+        QStringLiteral("clCream"), QStringLiteral("clMedGray"),
     };
     return names;
 }
 
-TColorCombo::TColorCombo(QWidget* parent) : QComboBox(parent)
-{
+TColorCombo::TColorCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     for (const QString& name : colorNames()) {
@@ -173,32 +172,27 @@ namespace {
 const QDate kNoDate(1899, 12, 30);
 }  // namespace
 
-TNullDateEdit::TNullDateEdit(QWidget* parent) : QDateEdit(parent)
-{
+TNullDateEdit::TNullDateEdit(QWidget* parent) : QDateEdit(parent) {
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     setCalendarPopup(true);
     setMinimumDate(kNoDate);
     setSpecialValueText(QStringLiteral(" "));
 }
 
-void TNullDateEdit::setValueText(const QString& text)
-{
+void TNullDateEdit::setValueText(const QString& text) {
     const QDate d = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
     setDate(d.isValid() ? d : kNoDate);
 }
 
-QString TNullDateEdit::valueText() const
-{
+QString TNullDateEdit::valueText() const {
     return date() == kNoDate ? QString() : date().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-TNullTimeEdit::TNullTimeEdit(QWidget* parent) : QLineEdit(parent)
-{
+TNullTimeEdit::TNullTimeEdit(QWidget* parent) : QLineEdit(parent) {
     setInputMask(QStringLiteral("99:99:99;_"));
 }
 
-void TNullTimeEdit::setValueText(const QString& text)
-{
+void TNullTimeEdit::setValueText(const QString& text) {
     QString t = text.trimmed();
     if (t.size() > 10 && t.at(10) == QLatin1Char(' ')) t = t.mid(11);  // a date-time
     QTime time = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
@@ -206,12 +200,12 @@ void TNullTimeEdit::setValueText(const QString& text)
     setText(time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString());
 }
 
-QString TNullTimeEdit::valueText() const
-{
+QString TNullTimeEdit::valueText() const {
     QString digits = text();
     digits.remove(QLatin1Char(':')).remove(QLatin1Char('_')).remove(QLatin1Char(' '));
     if (digits.isEmpty()) return QString();
-    const QTime time = QTime::fromString(text().replace(QLatin1Char('_'), QLatin1Char('0')), QStringLiteral("HH:mm:ss"));
+    const QTime time = QTime::fromString(text().replace(QLatin1Char('_'), QLatin1Char('0')),
+                                         QStringLiteral("HH:mm:ss"));
     return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
 }
 

@@ -17,7 +17,7 @@ namespace md::ui {
 
 // Letters a-z typed become A-Z.
 class TUpperCaseValidator : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
 };
@@ -33,7 +33,7 @@ void PaintCheckCell(QPainter* painter, QStyleOptionViewItem cell, bool checked, 
 // the key value, and values not in the list can still be shown and typed.
 class TLookupCombo : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit TLookupCombo(QWidget* parent = nullptr);
     void setList(TRemoteUdpDataSet* list, const QString& keyField, const QStringList& shownFields,
                  const QStringList& shownCaptions = {});
@@ -41,24 +41,24 @@ public:
     void setKeyValue(const QString& value);
     void showPopup() override;
 
-private:
+  private:
     TDataSetModel* m_model = nullptr;
 };
 
 // A text editor with a "..." button.
 class TButtonEdit : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TButtonEdit(QWidget* parent = nullptr);
     QLineEdit* lineEdit() const { return m_edit; }
     QToolButton* button() const { return m_button; }
     QString text() const;
     void setText(const QString& text);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void buttonClicked();
 
-private:
+  private:
     QLineEdit* m_edit;
     QToolButton* m_button;
 };
@@ -66,7 +66,7 @@ private:
 // Colour text with the named colours offered in the list, each with a swatch.
 class TColorCombo : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit TColorCombo(QWidget* parent = nullptr);
     static const QStringList& colorNames();
 };
@@ -74,7 +74,7 @@ public:
 // Date and time editors that can be empty (shown blank, read as null).
 class TNullDateEdit : public QDateEdit {
     Q_OBJECT
-public:
+  public:
     explicit TNullDateEdit(QWidget* parent = nullptr);
     void setValueText(const QString& text);  // "yyyy-MM-dd[...]" or empty
     QString valueText() const;               // "yyyy-MM-dd" or empty
@@ -82,7 +82,7 @@ public:
 
 class TNullTimeEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit TNullTimeEdit(QWidget* parent = nullptr);
     void setValueText(const QString& text);  // "HH:mm[:ss]" or a date-time, or empty
     QString valueText() const;               // "HH:mm:ss" or empty

@@ -19,7 +19,7 @@ class TDBMemo;
 
 class TFieldPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     TFieldPanel(TDataSource* source, int columns, QWidget* parent = nullptr);
 
     TDataSource* DataSource() const { return m_source; }
@@ -28,12 +28,13 @@ public:
     TDBMemo& AddMemo(const QString& label, const QString& field);  // always wide
     TDBCheckBox& AddCheckBox(const QString& caption, const QString& field);
     // Any editor; `field` names it for Editor() and may be empty.
-    void AddEditor(const QString& label, QWidget* editor, const QString& field = QString(), bool wide = false);
+    void AddEditor(const QString& label, QWidget* editor, const QString& field = QString(),
+                   bool wide = false);
 
     // The editor of a field (any case); null when the panel has none.
     QWidget* Editor(const QString& field) const;
 
-private:
+  private:
     TDataSource* m_source;
     QGridLayout* m_layout;
     int m_columns;

@@ -1,8 +1,5 @@
 #include "filterdialog.h"
 
-#include "remoteudpdataset.h"
-#include "sqlquote.h"
-
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -12,36 +9,41 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "remoteudpdataset.h"
+#include "sqlquote.h"
+
 namespace md::ui {
 
-const QStringList& FilterOperators()
-{
-    static const QStringList ops = {QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral(">"),
-                                    QStringLiteral("<"),  QStringLiteral(">="), QStringLiteral("<="),
+const QStringList& FilterOperators() {
+    static const QStringList ops = {QStringLiteral("="),    QStringLiteral("<>"),
+                                    QStringLiteral(">"),    QStringLiteral("<"),
+                                    QStringLiteral(">="),   QStringLiteral("<="),
                                     QStringLiteral("包含"), QStringLiteral("开头是")};
     return ops;
 }
 
 namespace {
 
-QString fieldRef(const QString& name)
-{
+QString fieldRef(const QString& name) {
     for (QChar c : name)
-        if (!c.isLetterOrNumber() && c != QLatin1Char('_')) return QLatin1Char('[') + name + QLatin1Char(']');
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_'))
+            return QLatin1Char('[') + name + QLatin1Char(']');
     return name;
 }
 
-QString literal(const QString& value, const TField* field)
-{
+QString literal(const QString& value, const TField* field) {
     const TFieldType type = field ? field->DataType() : ftString;
     bool number = false;
     value.trimmed().toDouble(&number);
-    if (number && (type == ftInteger || type == ftFloat || type == ftCurrency)) return value.trimmed();
+    if (number && (type == ftInteger || type == ftFloat || type == ftCurrency))
+        return value.trimmed();
     if (type == ftBoolean) {
         const QString v = value.trimmed();
-        if (v == QStringLiteral("是") || v == QStringLiteral("1") || v.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0)
+        if (v == QStringLiteral("是") || v == QStringLiteral("1") ||
+            v.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("1");
-        if (v == QStringLiteral("否") || v == QStringLiteral("0") || v.compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0)
+        if (v == QStringLiteral("否") || v == QStringLiteral("0") ||
+            v.compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("0");
     }
     return QuotedStr(value);
@@ -49,18 +51,23 @@ QString literal(const QString& value, const TField* field)
 
 }  // namespace
 
-QString FilterText(const QList<TFilterCondition>& conditions, const TRemoteUdpDataSet& dataSet)
-{
+QString FilterText(const QList<TFilterCondition>& conditions, const TRemoteUdpDataSet& dataSet) {
     QString out;
     for (const TFilterCondition& c : conditions) {
         if (c.field.isEmpty()) continue;
         const TField* field = dataSet.FindField(c.field);
         const QString name = fieldRef(field ? field->FieldName() : c.field);
         QString part;
-        if (c.op == QStringLiteral("包含")) part = name + QStringLiteral(" like ") + QuotedStr(QLatin1Char('%') + c.value + QLatin1Char('%'));
-        else if (c.op == QStringLiteral("开头是")) part = name + QStringLiteral(" like ") + QuotedStr(c.value + QLatin1Char('%'));
-        else part = name + QLatin1Char(' ') + (c.op.isEmpty() ? QStringLiteral("=") : c.op) + QLatin1Char(' ') + literal(c.value, field);
-        if (!out.isEmpty()) out += c.orWithPrevious ? QStringLiteral(" or ") : QStringLiteral(" and ");
+        if (c.op == QStringLiteral("包含"))
+            part = name + QStringLiteral(" like ") +
+                   QuotedStr(QLatin1Char('%') + c.value + QLatin1Char('%'));
+        else if (c.op == QStringLiteral("开头是"))
+            part = name + QStringLiteral(" like ") + QuotedStr(c.value + QLatin1Char('%'));
+        else
+            part = name + QLatin1Char(' ') + (c.op.isEmpty() ? QStringLiteral("=") : c.op) +
+                   QLatin1Char(' ') + literal(c.value, field);
+        if (!out.isEmpty())
+            out += c.orWithPrevious ? QStringLiteral(" or ") : QStringLiteral(" and ");
         out += QLatin1Char('(') + part + QLatin1Char(')');
     }
     return out;
@@ -69,8 +76,7 @@ QString FilterText(const QList<TFilterCondition>& conditions, const TRemoteUdpDa
 }  // namespace md::ui
 
 TFilterDialog::TFilterDialog(const QList<QPair<QString, QString>>& columns, QWidget* parent)
-    : QDialog(parent), m_columns(columns)
-{
+    : QDialog(parent), m_columns(columns) {
     setObjectName(QStringLiteral("FilterDialog"));
     setWindowTitle(QStringLiteral("查找"));
     auto* layout = new QVBoxLayout(this);
@@ -91,15 +97,17 @@ TFilterDialog::TFilterDialog(const QList<QPair<QString, QString>>& columns, QWid
     buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     connect(add, &QPushButton::clicked, this, [this] { addRow(); });
-    connect(clear, &QPushButton::clicked, this, [this] { clearRows(); addRow(); });
+    connect(clear, &QPushButton::clicked, this, [this] {
+        clearRows();
+        addRow();
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     addRow();
     resize(560, sizeHint().height());
 }
 
-void TFilterDialog::addRow(const TFilterCondition& condition)
-{
+void TFilterDialog::addRow(const TFilterCondition& condition) {
     Row row;
     row.widget = new QWidget(this);
     auto* h = new QHBoxLayout(row.widget);
@@ -134,21 +142,18 @@ void TFilterDialog::addRow(const TFilterCondition& condition)
     });
 }
 
-void TFilterDialog::clearRows()
-{
+void TFilterDialog::clearRows() {
     for (const Row& row : m_rows) delete row.widget;
     m_rows.clear();
 }
 
-void TFilterDialog::setConditions(const QList<TFilterCondition>& conditions)
-{
+void TFilterDialog::setConditions(const QList<TFilterCondition>& conditions) {
     clearRows();
     for (const TFilterCondition& c : conditions) addRow(c);
     if (m_rows.isEmpty()) addRow();
 }
 
-QList<TFilterCondition> TFilterDialog::conditions() const
-{
+QList<TFilterCondition> TFilterDialog::conditions() const {
     QList<TFilterCondition> out;
     for (const Row& row : m_rows) {
         if (row.value->text().isEmpty()) continue;

@@ -29,7 +29,7 @@ QString FilterText(const QList<TFilterCondition>& conditions, const TRemoteUdpDa
 
 class TFilterDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // columns: (field name, caption) in the grid's order.
     TFilterDialog(const QList<QPair<QString, QString>>& columns, QWidget* parent = nullptr);
 
@@ -38,7 +38,7 @@ public:
     void addRow(const TFilterCondition& condition = {});
     void clearRows();
 
-private:
+  private:
     struct Row {
         QWidget* widget;
         QComboBox* join;

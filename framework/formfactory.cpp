@@ -6,18 +6,18 @@
 namespace md::ui {
 
 namespace {
-QHash<QByteArray, FormFactory>& factories()
-{
+QHash<QByteArray, FormFactory>& factories() {
     static QHash<QByteArray, FormFactory> byClass;
     return byClass;
 }
 }  // namespace
 
-RegisterFormClass::RegisterFormClass(const char* className, FormFactory factory)
-{
+RegisterFormClass::RegisterFormClass(const char* className, FormFactory factory) {
     factories().insert(QByteArray(className), factory);
 }
 
-FormFactory formFactoryFor(const char* className) { return factories().value(QByteArray(className)); }
+FormFactory formFactoryFor(const char* className) {
+    return factories().value(QByteArray(className));
+}
 
 }  // namespace md::ui

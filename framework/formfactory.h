@@ -21,8 +21,7 @@ struct RegisterFormClass {
 FormFactory formFactoryFor(const char* className);
 
 template <class T>
-QDialog* makeForm(QWidget* owner)
-{
+QDialog* makeForm(QWidget* owner) {
     return CreateForm<T>(owner);
 }
 

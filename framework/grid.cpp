@@ -1,12 +1,5 @@
 #include "grid.h"
 
-#include "datasource.h"
-#include "griddelegate.h"
-#include "gridfooter.h"
-#include "gridmodel.h"
-#include "messages.h"
-#include "remoteudpdataset.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -15,11 +8,19 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "datasource.h"
+#include "griddelegate.h"
+#include "gridfooter.h"
+#include "gridmodel.h"
+#include "messages.h"
+#include "remoteudpdataset.h"
+
 using namespace md::ui;
 
 TDBTableView::TDBTableView(const QString& name, QWidget* parent)
-    : QTableView(parent), m_model(new TGridModel(this)), m_delegate(new TGridDelegate(m_model, this))
-{
+    : QTableView(parent),
+      m_model(new TGridModel(this)),
+      m_delegate(new TGridDelegate(m_model, this)) {
     setObjectName(name);
     m_model->columnByField = [this](const QString& field) { return Column(field); };
     setModel(m_model);
@@ -53,21 +54,22 @@ TDBTableView::TDBTableView(const QString& name, QWidget* parent)
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { Q_EMIT summariesDirty(); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { onCurrentRowChanged(current); });
-    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this, &TDBTableView::showHeaderMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            &TDBTableView::showHeaderMenu);
     ApplyOptions();
 }
 
 TDBTableView::~TDBTableView() = default;
 
-void TDBTableView::setDataSource(TDataSource* source)
-{
+void TDBTableView::setDataSource(TDataSource* source) {
     if (m_source) disconnect(m_source, nullptr, this, nullptr);
     m_source = source;
     m_model->setDataSet(source ? source->DataSet() : nullptr);
     if (!source) return;
     connect(source, &TDataSource::stateChanged, this, [this] {
         // The source may have been given another dataset.
-        if (m_source && m_model->dataSet() != m_source->DataSet()) m_model->setDataSet(m_source->DataSet());
+        if (m_source && m_model->dataSet() != m_source->DataSet())
+            m_model->setDataSet(m_source->DataSet());
     });
     connect(source, &TDataSource::dataChanged, this, [this](int field) {
         if (field < 0) syncFromDataSet();
@@ -81,12 +83,13 @@ void TDBTableView::setDataSource(TDataSource* source)
     syncFromDataSet();
 }
 
-TRemoteUdpDataSet* TDBTableView::DataSet() const { return m_model->dataSet(); }
+TRemoteUdpDataSet* TDBTableView::DataSet() const {
+    return m_model->dataSet();
+}
 
 // ---------------------------------------------------------------- description
 
-TGridColumn& TDBTableView::AddColumn(const QString& fieldName, const QString& caption)
-{
+TGridColumn& TDBTableView::AddColumn(const QString& fieldName, const QString& caption) {
     auto* col = new TGridColumn(fieldName, caption, this);
     col->setObjectName(objectName() + fieldName);
     col->onChanged = [this] {
@@ -99,22 +102,19 @@ TGridColumn& TDBTableView::AddColumn(const QString& fieldName, const QString& ca
     return *col;
 }
 
-TGridColumn* TDBTableView::Column(const QString& fieldName) const
-{
+TGridColumn* TDBTableView::Column(const QString& fieldName) const {
     for (TGridColumn* col : m_columns)
         if (col->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0) return col;
     return nullptr;
 }
 
-int TDBTableView::AddBand(const QString& caption)
-{
+int TDBTableView::AddBand(const QString& caption) {
     m_bands.append(caption);
     Q_EMIT layoutApplied();
     return int(m_bands.size() - 1);
 }
 
-void TDBTableView::ApplyOptions()
-{
+void TDBTableView::ApplyOptions() {
     if (isSortingEnabled() != m_options.ColumnSorting) {
         setSortingEnabled(m_options.ColumnSorting);
         if (!m_options.ColumnSorting && m_model->sortColumn() >= 0) {
@@ -122,7 +122,8 @@ void TDBTableView::ApplyOptions()
             m_model->sort(-1);
         }
     }
-    const auto mode = m_options.MultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    const auto mode = m_options.MultiSelect ? QAbstractItemView::ExtendedSelection
+                                            : QAbstractItemView::SingleSelection;
     if (selectionMode() != mode) setSelectionMode(mode);
     Q_EMIT layoutApplied();
 }
@@ -130,8 +131,7 @@ void TDBTableView::ApplyOptions()
 // Shows the described columns in their order (or every visible field when
 // none is described). A reset clears the header's sections, so this runs
 // after every reset.
-void TDBTableView::applyLayout()
-{
+void TDBTableView::applyLayout() {
     ApplyOptions();
     QHeaderView* header = horizontalHeader();
     const int sections = m_model->columnCount();
@@ -149,8 +149,10 @@ void TDBTableView::applyLayout()
         const int from = header->visualIndex(s);
         if (from != visual) header->moveSection(from, visual);
         ++visual;
-        const int width = col->Width() > 0 ? col->Width()
-                                           : qMax(80, header->fontMetrics().horizontalAdvance(col->Caption()) + 24);
+        const int width =
+            col->Width() > 0
+                ? col->Width()
+                : qMax(80, header->fontMetrics().horizontalAdvance(col->Caption()) + 24);
         if (header->sectionSize(s) != width) header->resizeSection(s, width);
     }
     Q_EMIT layoutApplied();
@@ -158,29 +160,28 @@ void TDBTableView::applyLayout()
 
 // ---------------------------------------------------------------- editing gate and editors
 
-void TDBTableView::SetInputAllowed(bool allowed)
-{
+void TDBTableView::SetInputAllowed(bool allowed) {
     if (!allowed) PostEditor();
     m_model->setInputAllowed(allowed);
 }
 
-bool TDBTableView::InputAllowed() const { return m_model->inputAllowed(); }
+bool TDBTableView::InputAllowed() const {
+    return m_model->inputAllowed();
+}
 
-void TDBTableView::PostEditor()
-{
+void TDBTableView::PostEditor() {
     if (QWidget* editor = m_delegate->openEditor()) {
         commitData(editor);
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
 }
 
-void TDBTableView::CancelEditor()
-{
-    if (QWidget* editor = m_delegate->openEditor()) QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+void TDBTableView::CancelEditor() {
+    if (QWidget* editor = m_delegate->openEditor())
+        QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
-void TDBTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
-{
+void TDBTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     // Enter in a cell editor: the value is written, then the next cell gets the focus.
     if (hint == QAbstractItemDelegate::SubmitModelCache && m_options.GoToNextCellOnEnter) {
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
@@ -192,25 +193,25 @@ void TDBTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
 
 // ---------------------------------------------------------------- current record
 
-void TDBTableView::syncFromDataSet()
-{
+void TDBTableView::syncFromDataSet() {
     TRemoteUdpDataSet* ds = DataSet();
     if (m_syncing || !ds || !ds->Active() || ds->IsEmpty()) return;
     const int row = m_model->viewRow(ds->RecNo() - 1);
     if (row < 0) return;
     int column = currentIndex().isValid() ? currentIndex().column() : firstVisibleSection();
-    if (ds->State() == dsInsert && m_options.FocusFirstCellOnNewRecord) column = firstVisibleSection();
+    if (ds->State() == dsInsert && m_options.FocusFirstCellOnNewRecord)
+        column = firstVisibleSection();
     if (column < 0) column = 0;
     const QModelIndex at = m_model->index(row, column);
     if (currentIndex() == at) return;
     m_syncing = true;
-    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
     scrollTo(at);
 }
 
-void TDBTableView::onCurrentRowChanged(const QModelIndex& current)
-{
+void TDBTableView::onCurrentRowChanged(const QModelIndex& current) {
     TRemoteUdpDataSet* ds = DataSet();
     if (m_syncing || !ds || !ds->Active() || !current.isValid()) return;
     const int row = m_model->dataSetRow(current.row());
@@ -220,35 +221,36 @@ void TDBTableView::onCurrentRowChanged(const QModelIndex& current)
     const bool moved = Guard([&] { ds->SetRecNo(row + 1); });
     m_syncing = false;
     if (!moved || ds->RecNo() != row + 1)
-        QMetaObject::invokeMethod(this, [this] { syncFromDataSet(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { syncFromDataSet(); }, Qt::QueuedConnection);
 }
 
-int TDBTableView::firstVisibleSection() const
-{
+int TDBTableView::firstVisibleSection() const {
     const QList<int> sections = VisibleSections();
     return sections.isEmpty() ? -1 : sections.first();
 }
 
-void TDBTableView::moveToNextCell()
-{
+void TDBTableView::moveToNextCell() {
     const QList<int> sections = VisibleSections();
     const QModelIndex current = currentIndex();
     if (sections.isEmpty() || !current.isValid()) return;
     const qsizetype at = sections.indexOf(current.column());
     QModelIndex next;
-    if (at >= 0 && at + 1 < sections.size()) next = m_model->index(current.row(), sections.at(at + 1));
-    else if (current.row() + 1 < m_model->rowCount()) next = m_model->index(current.row() + 1, sections.first());
+    if (at >= 0 && at + 1 < sections.size())
+        next = m_model->index(current.row(), sections.at(at + 1));
+    else if (current.row() + 1 < m_model->rowCount())
+        next = m_model->index(current.row() + 1, sections.first());
     if (next.isValid()) setCurrentIndex(next);
 }
 
 // ---------------------------------------------------------------- keys
 
-void TDBTableView::keyPressEvent(QKeyEvent* event)
-{
+void TDBTableView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     TRemoteUdpDataSet* ds = DataSet();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier && m_options.GoToNextCellOnEnter) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier &&
+        m_options.GoToNextCellOnEnter) {
         moveToNextCell();
         return;
     }
@@ -265,7 +267,8 @@ void TDBTableView::keyPressEvent(QKeyEvent* event)
         }
         if (key == Qt::Key_Delete && mods == Qt::ControlModifier && m_options.Deleting) {
             Guard([&] {
-                if (!ds->IsEmpty() && AskYesNo(QStringLiteral("是否确认删除此记录？"))) ds->Delete();
+                if (!ds->IsEmpty() && AskYesNo(QStringLiteral("是否确认删除此记录？")))
+                    ds->Delete();
             });
             return;
         }
@@ -283,41 +286,46 @@ void TDBTableView::keyPressEvent(QKeyEvent* event)
 
 // ---------------------------------------------------------------- find
 
-void TDBTableView::ShowFilterBuilder(const QString& fieldName)
-{
+void TDBTableView::ShowFilterBuilder(const QString& fieldName) {
     TRemoteUdpDataSet* ds = DataSet();
     if (!ds || !ds->Active()) return;
     QList<QPair<QString, QString>> columns;
     for (int section : VisibleSections())
         if (const TField* f = m_model->dataSetModel()->field(section))
-            columns.append({f->FieldName(), m_model->headerData(section, Qt::Horizontal).toString()});
+            columns.append(
+                {f->FieldName(), m_model->headerData(section, Qt::Horizontal).toString()});
     TFilterDialog dialog(columns, window());
     QList<TFilterCondition> start = m_conditions;
-    if (!fieldName.isEmpty() && start.isEmpty()) start.append({false, fieldName, QStringLiteral("="), QString()});
+    if (!fieldName.isEmpty() && start.isEmpty())
+        start.append({false, fieldName, QStringLiteral("="), QString()});
     dialog.setConditions(start);
     if (ExecModal(dialog) != QDialog::Accepted) return;
     ApplyFilter(dialog.conditions());
 }
 
-void TDBTableView::ApplyFilter(const QList<TFilterCondition>& conditions)
-{
+void TDBTableView::ApplyFilter(const QList<TFilterCondition>& conditions) {
     TRemoteUdpDataSet* ds = DataSet();
     if (!ds) return;
     // A filter the form set itself stays in force under the grid's conditions.
-    if (m_appliedFilter.isEmpty() || ds->Filter() != m_appliedFilter) m_baseFilter = ds->Filtered() ? ds->Filter() : QString();
+    if (m_appliedFilter.isEmpty() || ds->Filter() != m_appliedFilter)
+        m_baseFilter = ds->Filtered() ? ds->Filter() : QString();
     const QString find = FilterText(conditions, *ds);
     QString text = find;
-    if (!m_baseFilter.isEmpty()) text = find.isEmpty() ? m_baseFilter : QLatin1Char('(') + m_baseFilter + QStringLiteral(") and (") + find + QLatin1Char(')');
+    if (!m_baseFilter.isEmpty())
+        text = find.isEmpty() ? m_baseFilter
+                              : QLatin1Char('(') + m_baseFilter + QStringLiteral(") and (") + find +
+                                    QLatin1Char(')');
     ds->SetFilter(text);
     ds->SetFiltered(!text.isEmpty());
     m_conditions = conditions;
     m_appliedFilter = text;
 }
 
-void TDBTableView::ClearFilter() { ApplyFilter({}); }
+void TDBTableView::ClearFilter() {
+    ApplyFilter({});
+}
 
-void TDBTableView::showHeaderMenu(const QPoint& pos)
-{
+void TDBTableView::showHeaderMenu(const QPoint& pos) {
     if (!m_options.ColumnFiltering) return;
     const int section = horizontalHeader()->logicalIndexAt(pos);
     const TField* f = m_model->dataSetModel()->field(section);
@@ -326,14 +334,15 @@ void TDBTableView::showHeaderMenu(const QPoint& pos)
     QAction* clear = menu.addAction(QStringLiteral("清除筛选"));
     clear->setEnabled(!m_conditions.isEmpty());
     QAction* chosen = menu.exec(horizontalHeader()->mapToGlobal(pos));
-    if (chosen == filter) Guard([&] { ShowFilterBuilder(f ? f->FieldName() : QString()); });
-    else if (chosen == clear) Guard([&] { ClearFilter(); });
+    if (chosen == filter)
+        Guard([&] { ShowFilterBuilder(f ? f->FieldName() : QString()); });
+    else if (chosen == clear)
+        Guard([&] { ClearFilter(); });
 }
 
 // ---------------------------------------------------------------- footer and style
 
-QString TDBTableView::SummaryText(const TGridColumn& column) const
-{
+QString TDBTableView::SummaryText(const TGridColumn& column) const {
     const TRemoteUdpDataSet* ds = DataSet();
     const TField* f = ds && ds->Active() ? ds->FindField(column.FieldName()) : nullptr;
     double value = 0;
@@ -355,12 +364,13 @@ QString TDBTableView::SummaryText(const TGridColumn& column) const
         return QString();
     }
     QString format = column.SummaryFormat();
-    if (format.isEmpty()) format = column.Summary() == TSummaryKind::Count ? QStringLiteral("0") : QStringLiteral("0.00");
+    if (format.isEmpty())
+        format =
+            column.Summary() == TSummaryKind::Count ? QStringLiteral("0") : QStringLiteral("0.00");
     return TField::formatNumber(value, format);
 }
 
-void TDBTableView::SetStyle(const TGridStyle& style)
-{
+void TDBTableView::SetStyle(const TGridStyle& style) {
     QPalette pal = horizontalHeader()->palette();
     if (style.Color.isValid()) pal.setColor(QPalette::Button, style.Color);
     if (style.TextColor.isValid()) pal.setColor(QPalette::ButtonText, style.TextColor);
@@ -373,8 +383,7 @@ void TDBTableView::SetStyle(const TGridStyle& style)
 
 // ---------------------------------------------------------------- clipboard
 
-void TDBTableView::CopyToClipboard()
-{
+void TDBTableView::CopyToClipboard() {
     QList<int> rows;
     for (const QModelIndex& index : selectionModel()->selectedRows()) rows.append(index.row());
     if (rows.isEmpty() && currentIndex().isValid()) rows.append(currentIndex().row());
@@ -389,8 +398,7 @@ void TDBTableView::CopyToClipboard()
     QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
-void TDBTableView::PasteFromClipboard()
-{
+void TDBTableView::PasteFromClipboard() {
     TRemoteUdpDataSet* ds = DataSet();
     if (!ds || !ds->Active() || !InputAllowed()) return;
     QString text = QApplication::clipboard()->text();
@@ -399,7 +407,8 @@ void TDBTableView::PasteFromClipboard()
     if (text.isEmpty()) return;
     const QList<int> sections = VisibleSections();
     const QModelIndex start = currentIndex();
-    const qsizetype firstColumn = start.isValid() ? qMax<qsizetype>(0, sections.indexOf(start.column())) : 0;
+    const qsizetype firstColumn =
+        start.isValid() ? qMax<qsizetype>(0, sections.indexOf(start.column())) : 0;
     int row = start.isValid() ? start.row() : 0;
     Guard([&] {
         for (const QString& line : text.split(QLatin1Char('\n'))) {
@@ -412,7 +421,8 @@ void TDBTableView::PasteFromClipboard()
             for (qsizetype i = 0; i < cells.size() && firstColumn + i < sections.size(); ++i) {
                 const QModelIndex at = m_model->index(row, sections.at(firstColumn + i));
                 if (m_model->flags(at) & Qt::ItemIsEditable)
-                    m_model->setData(at, cells.at(i).isEmpty() ? QVariant() : QVariant(cells.at(i)), Qt::EditRole);
+                    m_model->setData(at, cells.at(i).isEmpty() ? QVariant() : QVariant(cells.at(i)),
+                                     Qt::EditRole);
             }
             ++row;
         }
@@ -421,8 +431,7 @@ void TDBTableView::PasteFromClipboard()
 
 // ---------------------------------------------------------------- sections and report
 
-QList<int> TDBTableView::VisibleSections() const
-{
+QList<int> TDBTableView::VisibleSections() const {
     const QHeaderView* header = horizontalHeader();
     QList<int> out;
     for (int v = 0; v < header->count(); ++v) {
@@ -432,54 +441,56 @@ QList<int> TDBTableView::VisibleSections() const
     return out;
 }
 
-TGridColumn* TDBTableView::ColumnOfSection(int section) const { return m_model->columnAt(section); }
+TGridColumn* TDBTableView::ColumnOfSection(int section) const {
+    return m_model->columnAt(section);
+}
 
-int TDBTableView::SectionOf(const QString& fieldName) const { return m_model->dataSetModel()->columnOf(fieldName); }
+int TDBTableView::SectionOf(const QString& fieldName) const {
+    return m_model->dataSetModel()->columnOf(fieldName);
+}
 
-bool TDBTableView::isNumericSection(int section) const
-{
+bool TDBTableView::isNumericSection(int section) const {
     const TField* f = m_model->dataSetModel()->field(section);
     const TGridColumn* col = ColumnOfSection(section);
-    if (!f || (col && (col->Kind() == TEditorKind::Lookup || col->Kind() == TEditorKind::CheckBox))) return false;
+    if (!f || (col && (col->Kind() == TEditorKind::Lookup || col->Kind() == TEditorKind::CheckBox)))
+        return false;
     return f->DataType() == ftInteger || f->DataType() == ftFloat || f->DataType() == ftCurrency;
 }
 
-int TDBTableView::reportColumnCount() const
-{
+int TDBTableView::reportColumnCount() const {
     m_reportSections = VisibleSections();  // a snapshot for the cell calls that follow
     return int(m_reportSections.size());
 }
 
-int TDBTableView::reportSection(int column) const
-{
+int TDBTableView::reportSection(int column) const {
     if (m_reportSections.isEmpty()) m_reportSections = VisibleSections();
     return m_reportSections.value(column, -1);
 }
 
-QString TDBTableView::reportCaption(int column) const
-{
+QString TDBTableView::reportCaption(int column) const {
     return m_model->headerData(reportSection(column), Qt::Horizontal).toString();
 }
 
-int TDBTableView::reportWidth(int column) const { return columnWidth(reportSection(column)); }
+int TDBTableView::reportWidth(int column) const {
+    return columnWidth(reportSection(column));
+}
 
-Qt::Alignment TDBTableView::reportAlignment(int column) const
-{
+Qt::Alignment TDBTableView::reportAlignment(int column) const {
     const int section = reportSection(column);
     const TGridColumn* col = ColumnOfSection(section);
     if (col && col->Kind() == TEditorKind::CheckBox) return Qt::AlignHCenter;
     return isNumericSection(section) ? Qt::AlignRight : Qt::AlignLeft;
 }
 
-int TDBTableView::reportRowCount() const { return m_model->rowCount(); }
+int TDBTableView::reportRowCount() const {
+    return m_model->rowCount();
+}
 
-QString TDBTableView::reportText(int row, int column) const
-{
+QString TDBTableView::reportText(int row, int column) const {
     return m_model->cellText(m_model->index(row, reportSection(column)));
 }
 
-QVariant TDBTableView::reportNumber(int row, int column) const
-{
+QVariant TDBTableView::reportNumber(int row, int column) const {
     const int section = reportSection(column);
     if (!isNumericSection(section)) return QVariant();
     const QVariant v = m_model->index(row, section).data(Qt::EditRole);
@@ -491,18 +502,17 @@ QVariant TDBTableView::reportNumber(int row, int column) const
     }
 }
 
-QString TDBTableView::reportNumberFormat(int column) const
-{
+QString TDBTableView::reportNumberFormat(int column) const {
     const TGridColumn* col = ColumnOfSection(reportSection(column));
     return col ? col->DisplayFormat() : QString();
 }
 
 // ---------------------------------------------------------------- TDBGrid
 
-TDBGrid::TDBGrid(QWidget* parent, const QString& name, const QString& viewName) : QWidget(parent)
-{
+TDBGrid::TDBGrid(QWidget* parent, const QString& name, const QString& viewName) : QWidget(parent) {
     setObjectName(name);
-    m_view = new TDBTableView(viewName.isEmpty() ? name + QStringLiteral("DBTableView1") : viewName, this);
+    m_view = new TDBTableView(viewName.isEmpty() ? name + QStringLiteral("DBTableView1") : viewName,
+                              this);
     m_bandHeader = new TBandHeader(m_view, this);
     m_footer = new TGridFooter(m_view, this);
     auto* layout = new QVBoxLayout(this);
@@ -515,8 +525,7 @@ TDBGrid::TDBGrid(QWidget* parent, const QString& name, const QString& viewName) 
     updateParts();
 }
 
-void TDBGrid::updateParts()
-{
+void TDBGrid::updateParts() {
     m_bandHeader->setVisible(!m_view->Bands().isEmpty());
     m_footer->setVisible(m_view->Options().Footer);
 }

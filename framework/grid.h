@@ -6,8 +6,8 @@
 //     TDBTableView* view = grid->View();
 //     view->setDataSource(DbMaster_Source);
 //     view->AddColumn("fcode", "编号").upperCase();
-//     view->AddColumn("fFirstvalue", "期初余额").currency().footer(TSummaryKind::Sum, "合计：0.00");
-//     view->Options().Footer = true;
+//     view->AddColumn("fFirstvalue", "期初余额").currency().footer(TSummaryKind::Sum,
+//     "合计：0.00"); view->Options().Footer = true;
 //
 // Without described columns every visible field is shown. The current row
 // follows the dataset's current record and the other way round. Cells take
@@ -15,14 +15,14 @@
 // through the dataset, which a browsing record enters by the source's Edit().
 // Rows have one fixed height and nothing is measured per row, so 100,000 rows
 // open as fast as the dataset model resets.
+#include <QPointer>
+#include <QTableView>
+
 #include "datasource.h"
 #include "dictdm.h"
 #include "filterdialog.h"
 #include "gridcolumn.h"
 #include "reportsource.h"
-
-#include <QPointer>
-#include <QTableView>
 
 class TRemoteUdpDataSet;
 class TGridModel;
@@ -31,21 +31,21 @@ class TGridFooter;
 class TBandHeader;
 
 struct TGridViewOptions {
-    bool Footer = false;               // footer row with the columns' summaries
-    bool GoToNextCellOnEnter = true;   // Enter moves to the next cell (then the next row)
-    bool ColumnSorting = false;        // clicking a column header sorts by it
-    bool ColumnFiltering = false;      // the header's menu filters by a column
-    bool MultiSelect = false;          // several rows can be selected
-    bool Clipboard = false;            // Ctrl+C copies the selected rows, Ctrl+V pastes cells
-    bool Appending = true;             // Down on the last row appends (while input is allowed)
-    bool Inserting = true;             // Insert inserts a record (while input is allowed)
-    bool Deleting = true;              // Ctrl+Delete deletes after a question (while input is allowed)
+    bool Footer = false;              // footer row with the columns' summaries
+    bool GoToNextCellOnEnter = true;  // Enter moves to the next cell (then the next row)
+    bool ColumnSorting = false;       // clicking a column header sorts by it
+    bool ColumnFiltering = false;     // the header's menu filters by a column
+    bool MultiSelect = false;         // several rows can be selected
+    bool Clipboard = false;           // Ctrl+C copies the selected rows, Ctrl+V pastes cells
+    bool Appending = true;            // Down on the last row appends (while input is allowed)
+    bool Inserting = true;            // Insert inserts a record (while input is allowed)
+    bool Deleting = true;  // Ctrl+Delete deletes after a question (while input is allowed)
     bool FocusFirstCellOnNewRecord = true;
 };
 
 class TDBTableView : public QTableView, public IReportSource {
     Q_OBJECT
-public:
+  public:
     explicit TDBTableView(const QString& name, QWidget* parent = nullptr);
     ~TDBTableView() override;
 
@@ -102,15 +102,15 @@ public:
     QVariant reportNumber(int row, int column) const override;
     QString reportNumberFormat(int column) const override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void layoutApplied();   // sections shown, ordered and sized again
     void summariesDirty();  // rows or values changed
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
-private:
+  private:
     void applyLayout();
     void syncFromDataSet();
     void onCurrentRowChanged(const QModelIndex& current);
@@ -127,8 +127,8 @@ private:
     QStringList m_bands;
     TGridViewOptions m_options;
     QList<TFilterCondition> m_conditions;
-    QString m_baseFilter;        // the dataset's own filter when find was first used
-    QString m_appliedFilter;     // the filter text find set last
+    QString m_baseFilter;     // the dataset's own filter when find was first used
+    QString m_appliedFilter;  // the filter text find set last
     bool m_syncing = false;
     mutable QList<int> m_reportSections;
 };
@@ -136,14 +136,14 @@ private:
 // The grid control: band header, view and footer.
 class TDBGrid : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TDBGrid(QWidget* parent = nullptr, const QString& name = QStringLiteral("cxGrid1"),
                      const QString& viewName = QString());
     TDBTableView* View() const { return m_view; }
     TGridFooter* Footer() const { return m_footer; }
     TBandHeader* BandHeader() const { return m_bandHeader; }
 
-private:
+  private:
     void updateParts();
 
     TDBTableView* m_view;

@@ -3,8 +3,8 @@
 // with which editor. Forms describe their columns in the constructor with the
 // fluent setters:
 //
-//     view->AddColumn("colorid", "颜色编号").width(90).upperCase().footer(TSummaryKind::Count, "记录数：0");
-//     view->AddColumn("fsysbit", "是否为月度费用").checkBox();
+//     view->AddColumn("colorid", "颜色编号").width(90).upperCase().footer(TSummaryKind::Count,
+//     "记录数：0"); view->AddColumn("fsysbit", "是否为月度费用").checkBox();
 //     view->AddColumn("fbegintime", "上班时间").time();
 //
 // The column is a QObject named after its view and field
@@ -34,7 +34,7 @@ enum class TSummaryKind { None, Count, Sum };
 
 class TGridColumn : public QObject {
     Q_OBJECT
-public:
+  public:
     TGridColumn(const QString& fieldName, const QString& caption, QObject* parent);
 
     // ------------------------------------------------------------ description (fluent)
@@ -51,8 +51,9 @@ public:
     // Stores `keyField` of the list; the drop-down shows `shownFields` (captions
     // optional); the cell shows `displayField` of the matching list row when set,
     // else the stored value.
-    TGridColumn& lookup(TRemoteUdpDataSet* list, const QString& keyField, const QStringList& shownFields,
-                        const QStringList& shownCaptions = {}, const QString& displayField = {});
+    TGridColumn& lookup(TRemoteUdpDataSet* list, const QString& keyField,
+                        const QStringList& shownFields, const QStringList& shownCaptions = {},
+                        const QString& displayField = {});
     TGridColumn& checkBox() { return editor(TEditorKind::CheckBox); }
     TGridColumn& date() { return editor(TEditorKind::Date); }
     TGridColumn& time() { return editor(TEditorKind::Time); }
@@ -76,7 +77,9 @@ public:
     bool UpperCase() const { return m_upperCase || m_kind == TEditorKind::UpperText; }
     const QStringList& Items() const { return m_items; }
     bool FreeText() const { return m_freeText; }
-    void AddItem(const QString& item) { if (!m_items.contains(item)) m_items << item; }
+    void AddItem(const QString& item) {
+        if (!m_items.contains(item)) m_items << item;
+    }
     void ClearItems() { m_items.clear(); }
     const QString& DisplayFormat() const { return m_displayFormat; }
     int BandIndex() const { return m_band; }
@@ -96,8 +99,10 @@ public:
     // Called by the owning view when a property changed.
     std::function<void()> onChanged;
 
-private:
-    void changed() { if (onChanged) onChanged(); }
+  private:
+    void changed() {
+        if (onChanged) onChanged();
+    }
 
     QString m_fieldName;
     QString m_caption;

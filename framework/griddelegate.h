@@ -8,17 +8,20 @@ class TGridColumn;
 
 class TGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     TGridDelegate(TGridModel* model, QObject* parent);
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     // Check boxes sit in the middle of their cells and toggle on a click anywhere in them.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
@@ -26,7 +29,7 @@ public:
     QWidget* openEditor() const { return m_open; }
     QModelIndex openIndex() const { return m_openIndex; }
 
-private:
+  private:
     TGridColumn* columnOf(const QModelIndex& index) const;
 
     TGridModel* m_model;

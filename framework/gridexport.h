@@ -12,7 +12,8 @@ class QWidget;
 namespace md::ui {
 
 // Throws std::runtime_error naming the file when it cannot be written.
-void ExportToXlsx(const IReportSource& source, const QString& fileName, const QString& sheetName = QStringLiteral("Sheet1"));
+void ExportToXlsx(const IReportSource& source, const QString& fileName,
+                  const QString& sheetName = QStringLiteral("Sheet1"));
 
 // The save dialog of an export: default suffix "xlsx", filter "excel (*.xlsx)".
 QFileDialog* MakeExportDialog(QWidget* parent, const QString& name = QStringLiteral("SaveDialog1"));

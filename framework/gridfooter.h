@@ -10,16 +10,16 @@ class TGridColumn;
 
 class TGridFooter : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TGridFooter(TDBTableView* view, QWidget* parent);
     QSize sizeHint() const override;
     // The summary of a column as shown; computed once after every change of rows.
     QString text(const TGridColumn& column);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void recompute();
 
     TDBTableView* m_view;
@@ -29,15 +29,15 @@ private:
 
 class TBandHeader : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TBandHeader(TDBTableView* view, QWidget* parent);
     QSize sizeHint() const override;
     // The band's extent in this widget's coordinates (empty when none of its columns shows).
     QRect bandRect(int band) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     TDBTableView* m_view;
 };

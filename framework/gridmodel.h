@@ -3,16 +3,16 @@
 // column descriptions (captions, display formats, lookups, check boxes,
 // read-only columns) and the editing gate of the record editor. Sorting, when a
 // view turns it on, only reorders what is shown; the dataset keeps its order.
-#include "datasetmodel.h"
-#include "gridcolumn.h"
-
 #include <QSortFilterProxyModel>
 #include <functional>
 #include <vector>
 
+#include "datasetmodel.h"
+#include "gridcolumn.h"
+
 class TGridModel : public QSortFilterProxyModel {
     Q_OBJECT
-public:
+  public:
     explicit TGridModel(QObject* parent = nullptr);
 
     void setDataSet(TRemoteUdpDataSet* dataSet);
@@ -35,15 +35,16 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     // The text a cell shows (check boxes as "是"/"否"), for print, export and copy.
     QString cellText(const QModelIndex& index) const;
 
-protected:
+  protected:
     bool filterAcceptsRow(int, const QModelIndex&) const override { return true; }
 
-private:
+  private:
     TDataSetModel* m_source;
     std::vector<TGridColumn*> m_bySource;
     bool m_inputAllowed = true;

@@ -1,8 +1,5 @@
 #include "gridprint.h"
 
-#include "messages.h"
-#include "reportsource.h"
-
 #include <QDate>
 #include <QFileDialog>
 #include <QPainter>
@@ -11,17 +8,19 @@
 #include <QToolBar>
 #include <cmath>
 
+#include "messages.h"
+#include "reportsource.h"
+
 namespace md::ui {
 
-QPageLayout ReportPageLayout()
-{
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                       QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
-                       QPageLayout::Millimeter);
+QPageLayout ReportPageLayout() {
+    return QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
+        QPageLayout::Millimeter);
 }
 
-void SetupReportPrinter(QPrinter& printer)
-{
+void SetupReportPrinter(QPrinter& printer) {
     printer.setPageLayout(ReportPageLayout());
     // The header and footer lie inside the margins, so the report is painted
     // on the full page and keeps to the margins itself.
@@ -38,8 +37,7 @@ struct Pagination {
 
 }  // namespace
 
-int RenderReport(QPrinter& printer, const IReportSource& source, const QString& title)
-{
+int RenderReport(QPrinter& printer, const IReportSource& source, const QString& title) {
     QPainter p;
     if (!p.begin(&printer)) return 0;
     const double dpmm = printer.resolution() / 25.4;
@@ -72,7 +70,8 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
     const int rows = source.reportRowCount();
     const int firstPageRows = qMax(1, int((body.height() - titleHeight - rowHeight) / rowHeight));
     const int otherPageRows = qMax(1, int((body.height() - rowHeight) / rowHeight));
-    const int pages = rows <= firstPageRows ? 1 : 1 + (rows - firstPageRows + otherPageRows - 1) / otherPageRows;
+    const int pages =
+        rows <= firstPageRows ? 1 : 1 + (rows - firstPageRows + otherPageRows - 1) / otherPageRows;
 
     const QPen gridPen(QColor(128, 128, 128), qMax(1.0, dpmm * 0.15));
     int row = 0;
@@ -84,10 +83,13 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
         p.setPen(Qt::black);
         const double headerY = page.top() + kReportHeaderMm * dpmm;
         const double footerY = page.bottom() - kReportFooterMm * dpmm;
-        p.drawText(QRectF(body.left(), headerY, body.width(), rowHeight), Qt::AlignLeft | Qt::AlignTop, title);
-        p.drawText(QRectF(body.left(), headerY, body.width(), rowHeight), Qt::AlignRight | Qt::AlignTop,
+        p.drawText(QRectF(body.left(), headerY, body.width(), rowHeight),
+                   Qt::AlignLeft | Qt::AlignTop, title);
+        p.drawText(QRectF(body.left(), headerY, body.width(), rowHeight),
+                   Qt::AlignRight | Qt::AlignTop,
                    QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-        p.drawText(QRectF(body.left(), footerY - rowHeight, body.width(), rowHeight), Qt::AlignHCenter | Qt::AlignBottom,
+        p.drawText(QRectF(body.left(), footerY - rowHeight, body.width(), rowHeight),
+                   Qt::AlignHCenter | Qt::AlignBottom,
                    QStringLiteral("第 %1 页，共 %2 页").arg(pageNo).arg(pages));
         if (pageNo == 1) {
             p.setFont(titleFont);
@@ -98,13 +100,15 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
         p.setFont(bold);
         double x = body.left();
         p.setPen(gridPen);
-        p.fillRect(QRectF(body.left(), y, qMin(total, body.width()), rowHeight), QColor(235, 235, 235));
+        p.fillRect(QRectF(body.left(), y, qMin(total, body.width()), rowHeight),
+                   QColor(235, 235, 235));
         for (int c = 0; c < columns; ++c) {
             const QRectF cell(x, y, widths[c], rowHeight);
             p.setPen(gridPen);
             p.drawRect(cell);
             p.setPen(Qt::black);
-            p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0), Qt::AlignCenter | Qt::TextSingleLine, source.reportCaption(c));
+            p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0), Qt::AlignCenter | Qt::TextSingleLine,
+                       source.reportCaption(c));
             x += widths[c];
         }
         y += rowHeight;
@@ -117,7 +121,8 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
                 p.setPen(gridPen);
                 p.drawRect(cell);
                 p.setPen(Qt::black);
-                p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0), source.reportAlignment(c) | Qt::AlignVCenter | Qt::TextSingleLine,
+                p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0),
+                           source.reportAlignment(c) | Qt::AlignVCenter | Qt::TextSingleLine,
                            source.reportText(row, c));
                 x += widths[c];
             }
@@ -128,8 +133,7 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
     return pages;
 }
 
-int PrintToPdf(const IReportSource& source, const QString& title, const QString& fileName)
-{
+int PrintToPdf(const IReportSource& source, const QString& title, const QString& fileName) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
@@ -138,8 +142,7 @@ int PrintToPdf(const IReportSource& source, const QString& title, const QString&
     return RenderReport(printer, source, title);
 }
 
-void PrintPreview(const IReportSource& source, const QString& title, QWidget* parent)
-{
+void PrintPreview(const IReportSource& source, const QString& title, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
     SetupReportPrinter(printer);

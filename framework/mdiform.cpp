@@ -1,12 +1,5 @@
 #include "mdiform.h"
 
-#include "datasource.h"
-#include "grid.h"
-#include "gridexport.h"
-#include "gridprint.h"
-#include "remoteudpdataset.h"
-#include "session.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -17,10 +10,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "datasource.h"
+#include "grid.h"
+#include "gridexport.h"
+#include "gridprint.h"
+#include "remoteudpdataset.h"
+#include "session.h"
+
 using namespace md::ui;
 
-Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner)
-{
+Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner) {
     DBmaster_table = new TRemoteUdpDataSet(QStringLiteral("DBmaster_table"), this);
     DBmaster_table->SetLockType(etBatchOptimistic);
     DbMaster_Source = new TDataSource(QStringLiteral("DbMaster_Source"), this);
@@ -44,23 +43,36 @@ Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner)
     QStyle* s = style();
     auto make = [this, s](const char* name, const char* caption, QStyle::StandardPixmap icon,
                           void (Tbase_frmMdi::*handler)()) {
-        QAction* a = NewAction(QString::fromLatin1(name), QString::fromUtf8(caption), [this, handler] { (this->*handler)(); });
+        QAction* a = NewAction(QString::fromLatin1(name), QString::fromUtf8(caption),
+                               [this, handler] { (this->*handler)(); });
         a->setIcon(s->standardIcon(icon));
         return a;
     };
-    first_action = make("first_action", "首笔", QStyle::SP_MediaSkipBackward, &Tbase_frmMdi::first_actionExecute);
-    prio_action = make("prio_action", "前笔", QStyle::SP_MediaSeekBackward, &Tbase_frmMdi::prio_actionExecute);
-    next_action = make("next_action", "后笔", QStyle::SP_MediaSeekForward, &Tbase_frmMdi::next_actionExecute);
-    last_action = make("last_action", "末笔", QStyle::SP_MediaSkipForward, &Tbase_frmMdi::last_actionExecute);
-    append_action = make("append_action", "新增", QStyle::SP_FileIcon, &Tbase_frmMdi::append_actionExecute);
-    edit_action = make("edit_action", "修改", QStyle::SP_FileDialogDetailedView, &Tbase_frmMdi::edit_actionExecute);
-    post_action = make("post_action", "保存", QStyle::SP_DialogSaveButton, &Tbase_frmMdi::post_actionExecute);
-    cacel_action = make("cacel_action", "撤消", QStyle::SP_DialogCancelButton, &Tbase_frmMdi::cacel_actionExecute);
+    first_action = make("first_action", "首笔", QStyle::SP_MediaSkipBackward,
+                        &Tbase_frmMdi::first_actionExecute);
+    prio_action = make("prio_action", "前笔", QStyle::SP_MediaSeekBackward,
+                       &Tbase_frmMdi::prio_actionExecute);
+    next_action =
+        make("next_action", "后笔", QStyle::SP_MediaSeekForward, &Tbase_frmMdi::next_actionExecute);
+    last_action =
+        make("last_action", "末笔", QStyle::SP_MediaSkipForward, &Tbase_frmMdi::last_actionExecute);
+    append_action =
+        make("append_action", "新增", QStyle::SP_FileIcon, &Tbase_frmMdi::append_actionExecute);
+    edit_action = make("edit_action", "修改", QStyle::SP_FileDialogDetailedView,
+                       &Tbase_frmMdi::edit_actionExecute);
+    post_action =
+        make("post_action", "保存", QStyle::SP_DialogSaveButton, &Tbase_frmMdi::post_actionExecute);
+    cacel_action = make("cacel_action", "撤消", QStyle::SP_DialogCancelButton,
+                        &Tbase_frmMdi::cacel_actionExecute);
     del_action = make("del_action", "删除", QStyle::SP_TrashIcon, &Tbase_frmMdi::del_actionExecute);
-    find_action = make("find_action", "查找", QStyle::SP_FileDialogContentsView, &Tbase_frmMdi::find_actionExecute);
-    print_action = make("print_action", "打印", QStyle::SP_FileDialogInfoView, &Tbase_frmMdi::print_actionExecute);
-    excel_action = make("excel_action", "导出", QStyle::SP_DialogOpenButton, &Tbase_frmMdi::excel_actionExecute);
-    close_action = make("close_action", "关闭", QStyle::SP_DialogCloseButton, &Tbase_frmMdi::close_actionExecute);
+    find_action = make("find_action", "查找", QStyle::SP_FileDialogContentsView,
+                       &Tbase_frmMdi::find_actionExecute);
+    print_action = make("print_action", "打印", QStyle::SP_FileDialogInfoView,
+                        &Tbase_frmMdi::print_actionExecute);
+    excel_action = make("excel_action", "导出", QStyle::SP_DialogOpenButton,
+                        &Tbase_frmMdi::excel_actionExecute);
+    close_action = make("close_action", "关闭", QStyle::SP_DialogCloseButton,
+                        &Tbase_frmMdi::close_actionExecute);
     find_action->setVisible(false);
     print_action->setVisible(false);
 
@@ -79,48 +91,45 @@ Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner)
     layout->addWidget(ToolBar1);
     layout->addWidget(ClientPanel, 1);
     layout->addWidget(StatusBar1);
-    SetToolbar({first_action, prio_action, next_action, last_action, nullptr, append_action, edit_action, post_action,
-                cacel_action, del_action, find_action, print_action, excel_action, close_action});
+    SetToolbar({first_action, prio_action, next_action, last_action, nullptr, append_action,
+                edit_action, post_action, cacel_action, del_action, find_action, print_action,
+                excel_action, close_action});
     resize(800, 560);
 }
 
-void Tbase_frmMdi::ShowActions(std::initializer_list<QAction*> actions)
-{
+void Tbase_frmMdi::ShowActions(std::initializer_list<QAction*> actions) {
     for (QAction* a : actions) a->setVisible(true);
 }
 
-void Tbase_frmMdi::HideActions(std::initializer_list<QAction*> actions)
-{
+void Tbase_frmMdi::HideActions(std::initializer_list<QAction*> actions) {
     for (QAction* a : actions) a->setVisible(false);
 }
 
-void Tbase_frmMdi::SetToolbar(std::initializer_list<QAction*> actions)
-{
+void Tbase_frmMdi::SetToolbar(std::initializer_list<QAction*> actions) {
     ToolBar1->clear();
     for (QAction* a : actions) {
-        if (a) ToolBar1->addAction(a);
-        else ToolBar1->addSeparator();
+        if (a)
+            ToolBar1->addAction(a);
+        else
+            ToolBar1->addSeparator();
     }
 }
 
 // ---------------------------------------------------------------- create, destroy
 
-void Tbase_frmMdi::FormCreate()
-{
+void Tbase_frmMdi::FormCreate() {
     Tbase_frm::FormCreate();
     OpenWindowCaption = windowTitle();
     m_openWindowEntry.Join(OpenWindowCaption);
     UpdateActionState();
 }
 
-void Tbase_frmMdi::FormDestroy()
-{
+void Tbase_frmMdi::FormDestroy() {
     Tbase_frm::FormDestroy();
     m_openWindowEntry.Leave();
 }
 
-void Tbase_frmMdi::showEvent(QShowEvent* event)
-{
+void Tbase_frmMdi::showEvent(QShowEvent* event) {
     Tbase_frm::showEvent(event);
     if (m_centred) return;
     m_centred = true;
@@ -128,27 +137,25 @@ void Tbase_frmMdi::showEvent(QShowEvent* event)
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         if (QMdiArea* area = frame->mdiArea()) {
             const QSize room = area->viewport()->size();
-            frame->move(qMax(0, (room.width() - frame->width()) / 2), qMax(0, (room.height() - frame->height()) / 2));
+            frame->move(qMax(0, (room.width() - frame->width()) / 2),
+                        qMax(0, (room.height() - frame->height()) / 2));
         }
 }
 
 // ---------------------------------------------------------------- the state rule
 
-TRemoteUdpDataSet& Tbase_frmMdi::SourceDataSet() const
-{
+TRemoteUdpDataSet& Tbase_frmMdi::SourceDataSet() const {
     TRemoteUdpDataSet* ds = DbMaster_Source->DataSet();
     if (!ds) throw EDatabaseError(QStringLiteral("DbMaster_Source 没有数据集"));
     return *ds;
 }
 
-bool Tbase_frmMdi::Editing() const
-{
+bool Tbase_frmMdi::Editing() const {
     const TDataSetState state = DbMaster_Source->State();
     return (state == dsEdit || state == dsInsert) && RightAdd;
 }
 
-void Tbase_frmMdi::UpdateActionState()
-{
+void Tbase_frmMdi::UpdateActionState() {
     const bool editing = Editing();
     const TRemoteUdpDataSet* ds = DbMaster_Source->DataSet();
     const bool bof = !ds || ds->Bof();
@@ -169,50 +176,45 @@ void Tbase_frmMdi::UpdateActionState()
     StatusBar1->setEnabled(editing);
 }
 
-void Tbase_frmMdi::DBmaster_tableAfterOpen() { UpdateActionState(); }
+void Tbase_frmMdi::DBmaster_tableAfterOpen() {
+    UpdateActionState();
+}
 
 // ---------------------------------------------------------------- actions
 
-void Tbase_frmMdi::first_actionExecute()
-{
+void Tbase_frmMdi::first_actionExecute() {
     SourceDataSet().First();
     UpdateActionState();
 }
 
-void Tbase_frmMdi::prio_actionExecute()
-{
+void Tbase_frmMdi::prio_actionExecute() {
     SourceDataSet().Prior();
     UpdateActionState();
 }
 
-void Tbase_frmMdi::next_actionExecute()
-{
+void Tbase_frmMdi::next_actionExecute() {
     SourceDataSet().Next();
     UpdateActionState();
 }
 
-void Tbase_frmMdi::last_actionExecute()
-{
+void Tbase_frmMdi::last_actionExecute() {
     SourceDataSet().Last();
     UpdateActionState();
 }
 
-void Tbase_frmMdi::append_actionExecute()
-{
+void Tbase_frmMdi::append_actionExecute() {
     SourceDataSet().Append();
     UpdateActionState();
     WriteLog(QStringLiteral("新增"));
 }
 
-void Tbase_frmMdi::edit_actionExecute()
-{
+void Tbase_frmMdi::edit_actionExecute() {
     SourceDataSet().Edit();
     UpdateActionState();
     WriteLog(QStringLiteral("修改"));
 }
 
-void Tbase_frmMdi::post_actionExecute()
-{
+void Tbase_frmMdi::post_actionExecute() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Post();
     // Every record changed since the last save goes in this one batch.
@@ -221,8 +223,7 @@ void Tbase_frmMdi::post_actionExecute()
     WriteLog(QStringLiteral("保存"));
 }
 
-void Tbase_frmMdi::cacel_actionExecute()
-{
+void Tbase_frmMdi::cacel_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认撤消本次修改？"))) Abort();
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (TDBTableView* view = MasterView()) view->CancelEditor();
@@ -232,8 +233,7 @@ void Tbase_frmMdi::cacel_actionExecute()
     WriteLog(QStringLiteral("撤消"));
 }
 
-void Tbase_frmMdi::del_actionExecute()
-{
+void Tbase_frmMdi::del_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认删除此记录？"))) Abort();
     DBmaster_table->Delete();
     DBmaster_table->UpdateBatch();
@@ -241,29 +241,27 @@ void Tbase_frmMdi::del_actionExecute()
     WriteLog(QStringLiteral("删除"));
 }
 
-void Tbase_frmMdi::find_actionExecute()
-{
+void Tbase_frmMdi::find_actionExecute() {
     if (TDBTableView* view = MasterView()) view->ShowFilterBuilder();
     UpdateActionState();
 }
 
-IReportSource* Tbase_frmMdi::ReportSource() const { return MasterView(); }
+IReportSource* Tbase_frmMdi::ReportSource() const {
+    return MasterView();
+}
 
-void Tbase_frmMdi::print_actionExecute()
-{
+void Tbase_frmMdi::print_actionExecute() {
     if (IReportSource* source = ReportSource()) PrintPreview(*source, windowTitle(), this);
     UpdateActionState();
     WriteLog(QStringLiteral("打印"));
 }
 
-QFileDialog* Tbase_frmMdi::SaveDialog1()
-{
+QFileDialog* Tbase_frmMdi::SaveDialog1() {
     if (!m_saveDialog) m_saveDialog = MakeExportDialog(this, QStringLiteral("SaveDialog1"));
     return m_saveDialog;
 }
 
-void Tbase_frmMdi::excel_actionExecute()
-{
+void Tbase_frmMdi::excel_actionExecute() {
     IReportSource* source = ReportSource();
     if (!source) return;
     QFileDialog* dialog = SaveDialog1();
@@ -276,4 +274,6 @@ void Tbase_frmMdi::excel_actionExecute()
     WriteLog(QStringLiteral("导出"));
 }
 
-void Tbase_frmMdi::close_actionExecute() { Close(); }
+void Tbase_frmMdi::close_actionExecute() {
+    Close();
+}

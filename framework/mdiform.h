@@ -13,9 +13,9 @@
 //
 // The master dataset's events arrive at the virtuals DBmaster_table<Event>;
 // forms override those rather than assigning the dataset's event members.
-#include "baseform.h"
-
 #include <initializer_list>
+
+#include "baseform.h"
 
 class QAction;
 class QFileDialog;
@@ -28,7 +28,7 @@ class IReportSource;
 
 class Tbase_frmMdi : public Tbase_frm {
     Q_OBJECT
-public:
+  public:
     explicit Tbase_frmMdi(QWidget* owner = nullptr);
 
     // The caption under which the window was added to the host's list.
@@ -66,7 +66,7 @@ public:
     // Puts the actions on the toolbar in this order; null is a gap.
     void SetToolbar(std::initializer_list<QAction*> actions);
 
-protected:
+  protected:
     void FormCreate() override;
     void FormDestroy() override;
 
@@ -108,8 +108,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
 
-private:
-
+  private:
     QFileDialog* m_saveDialog = nullptr;
     md::ui::TOpenWindowListEntry m_openWindowEntry;
     bool m_centred = false;

@@ -16,8 +16,8 @@ enum class Answer { Ok, Cancel, Yes, No };
 inline const QString kSystemTitle = QStringLiteral("系统提示");
 
 // A message box. Default: title "系统提示", information icon, OK button.
-Answer MessageBox(const QString& text, const QString& title = kSystemTitle, Icon icon = Icon::Information,
-                  Buttons buttons = Buttons::Ok);
+Answer MessageBox(const QString& text, const QString& title = kSystemTitle,
+                  Icon icon = Icon::Information, Buttons buttons = Buttons::Ok);
 // A plain message without an icon (the application's name as title).
 void ShowMessage(const QString& text);
 // The question the record editor asks: title "系统提示", question icon, Yes/No. True on Yes.
@@ -43,7 +43,7 @@ struct ShownMessage {
 };
 
 class MessageScript {
-public:
+  public:
     // While a script exists, boxes are not shown: each is recorded and answered
     // from the queue (default Yes for questions, Ok otherwise); modal dialogs are
     // handed to the dialog handler (default: rejected at once).
@@ -63,7 +63,7 @@ public:
     Answer take(const ShownMessage& message);
     int runDialog(QDialog& dialog);
 
-private:
+  private:
     QList<ShownMessage> m_shown;
     QList<Answer> m_answers;
     std::function<int(QDialog&)> m_dialogHandler;

@@ -17,19 +17,19 @@
 // may refuse). A text typed into a free-text value list that is not among its
 // items joins them for as long as the grid lives. Nothing is computed per
 // row of any dataset: the grid has as many rows as it has fields.
-#include "datasource.h"
-#include "gridcolumn.h"
-
 #include <QPointer>
 #include <QTreeView>
 #include <functional>
+
+#include "datasource.h"
+#include "gridcolumn.h"
 
 class TPropertyModel;
 class TPropertyDelegate;
 
 class TPropertyRow : public TGridColumn {
     Q_OBJECT
-public:
+  public:
     TPropertyRow(const QString& fieldName, const QString& caption, int category, QObject* parent);
 
     int Category() const { return m_category; }
@@ -38,15 +38,16 @@ public:
     const QString& EditMask() const { return m_mask; }
     TPropertyRow& mask(const QString& regularExpression);
 
-private:
+  private:
     int m_category;
     QString m_mask;
 };
 
 class TDBVerticalGrid : public QTreeView {
     Q_OBJECT
-public:
-    explicit TDBVerticalGrid(QWidget* parent = nullptr, const QString& name = QStringLiteral("cxDBVerticalGrid1"));
+  public:
+    explicit TDBVerticalGrid(QWidget* parent = nullptr,
+                             const QString& name = QStringLiteral("cxDBVerticalGrid1"));
     ~TDBVerticalGrid() override;
 
     void setDataSource(TDataSource* source);
@@ -79,11 +80,12 @@ public:
 
     TPropertyModel* propertyModel() const { return m_model; }
 
-protected:
+  protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
 
-private:
+  private:
     void moveToNextRow();
     QModelIndex valueIndex(const TPropertyRow* row) const;
 
@@ -98,8 +100,9 @@ private:
 // rows as children; column 0 the caption, column 1 the value.
 class TPropertyModel : public QAbstractItemModel {
     Q_OBJECT
-public:
-    TPropertyModel(const QList<TPropertyRow*>* rows, const QStringList* categories, QObject* parent);
+  public:
+    TPropertyModel(const QList<TPropertyRow*>* rows, const QStringList* categories,
+                   QObject* parent);
 
     void setDataSource(TDataSource* source);
     TDataSource* dataSource() const { return m_source; }
@@ -115,16 +118,18 @@ public:
     // Writes the text (or a boolean for check boxes) through the source.
     bool write(TPropertyRow* row, const QVariant& value);
 
-    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
-private:
+  private:
     struct Top {
         int category = -1;  // a category row, or
         int row = -1;       // a field row at the top level

@@ -1,15 +1,14 @@
 #include "recorddialog.h"
 
-#include "datasource.h"
-#include "fieldpanel.h"
-#include "remoteudpdataset.h"
-
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TRecordDialog::TRecordDialog(QWidget* owner, int columns) : Tbase_frmTop(owner)
-{
+#include "datasource.h"
+#include "fieldpanel.h"
+#include "remoteudpdataset.h"
+
+TRecordDialog::TRecordDialog(QWidget* owner, int columns) : Tbase_frmTop(owner) {
     DBmaster_table = new TRemoteUdpDataSet(QStringLiteral("DBmaster_table"), this);
     DBmaster_table->SetLockType(etBatchOptimistic);
     DbMaster_Source = new TDataSource(QStringLiteral("DbMaster_Source"), this);
@@ -26,8 +25,8 @@ TRecordDialog::TRecordDialog(QWidget* owner, int columns) : Tbase_frmTop(owner)
     layout->addLayout(m_buttons);
 }
 
-QPushButton* TRecordDialog::AddButton(const QString& name, const QString& caption, std::function<void()> handler)
-{
+QPushButton* TRecordDialog::AddButton(const QString& name, const QString& caption,
+                                      std::function<void()> handler) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
     button->setAutoDefault(false);
@@ -37,14 +36,12 @@ QPushButton* TRecordDialog::AddButton(const QString& name, const QString& captio
     return button;
 }
 
-bool TRecordDialog::Editing() const
-{
+bool TRecordDialog::Editing() const {
     const TDataSetState state = DBmaster_table->State();
     return state == dsEdit || state == dsInsert;
 }
 
-void TRecordDialog::SaveRecord()
-{
+void TRecordDialog::SaveRecord() {
     if (Editing()) DBmaster_table->Post();
     DBmaster_table->UpdateBatch();
 }

@@ -13,9 +13,9 @@
 //             AddButton("But_OK", "确定", [this] { SaveRecord(); Close(); });
 //         }
 //     };
-#include "baseform.h"
-
 #include <functional>
+
+#include "baseform.h"
 
 class QHBoxLayout;
 class QPushButton;
@@ -25,7 +25,7 @@ class TRemoteUdpDataSet;
 
 class TRecordDialog : public Tbase_frmTop {
     Q_OBJECT
-public:
+  public:
     explicit TRecordDialog(QWidget* owner = nullptr, int columns = 2);
 
     TRemoteUdpDataSet* DBmaster_table;  // lock type etBatchOptimistic: edits cached until saved
@@ -34,13 +34,14 @@ public:
 
     // A button on the bottom row, in the order added; its click runs the
     // handler through the guard.
-    QPushButton* AddButton(const QString& name, const QString& caption, std::function<void()> handler);
+    QPushButton* AddButton(const QString& name, const QString& caption,
+                           std::function<void()> handler);
 
     // The record is in the edit or insert state.
     bool Editing() const;
     // Posts the record when it is being edited, then sends the cached changes.
     void SaveRecord();
 
-private:
+  private:
     QHBoxLayout* m_buttons;
 };

@@ -1,14 +1,14 @@
 #include "reportbridge.h"
 
-#include "routines.h"
-#include "session.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
+
+#include "routines.h"
+#include "session.h"
 
 class TRemoteUdpConnection;
 
@@ -17,9 +17,11 @@ namespace md {
 namespace {
 
 // The entry contract the plug-in exports, the same as this module's.
-using CreateDLLFormFunction = QWidget* (*)(QApplication* application, QObject* screen, const QString& formName,
-                                           const char* userNo, const char* rightListName,
-                                           TRemoteUdpConnection* connection, QMainWindow* hostMainForm);
+using CreateDLLFormFunction = QWidget* (*)(QApplication* application, QObject* screen,
+                                           const QString& formName, const char* userNo,
+                                           const char* rightListName,
+                                           TRemoteUdpConnection* connection,
+                                           QMainWindow* hostMainForm);
 
 QPointer<QObject> g_reportWindow;
 
@@ -27,11 +29,11 @@ QPointer<QObject> g_reportWindow;
 // portable installs) may name another folder, so the executable's folder is
 // the second place to look. A plug-in that is missing is looked for again on
 // the next call; one that loaded stays loaded.
-QLibrary* reportPlugin()
-{
+QLibrary* reportPlugin() {
     static QLibrary* loaded = nullptr;
     if (loaded) return loaded;
-    const QStringList folders = {HostProgramFolder(), QCoreApplication::applicationDirPath() + QLatin1Char('/')};
+    const QStringList folders = {HostProgramFolder(),
+                                 QCoreApplication::applicationDirPath() + QLatin1Char('/')};
     for (const QString& folder : folders) {
         auto* library = new QLibrary(folder + QStringLiteral("vosklin"));
         if (library->load()) return loaded = library;
@@ -42,8 +44,7 @@ QLibrary* reportPlugin()
 
 }  // namespace
 
-void OpenReportForm(const QString& reportName)
-{
+void OpenReportForm(const QString& reportName) {
     QLibrary* library = reportPlugin();
     if (!library) return;
     const auto create = reinterpret_cast<CreateDLLFormFunction>(library->resolve("CreateDLLForm"));
@@ -56,11 +57,14 @@ void OpenReportForm(const QString& reportName)
     const SessionContext& session = Session();
     QObject* screen = session.HostScreen;
     if (!screen && qApp) screen = QGuiApplication::primaryScreen();
-    g_reportWindow = create(qobject_cast<QApplication*>(session.HostApplication), screen, reportName,
-                            session.UserNo.toUtf8().constData(), session.RightListName.toUtf8().constData(),
-                            session.Connection, qobject_cast<QMainWindow*>(session.HostMainForm));
+    g_reportWindow =
+        create(qobject_cast<QApplication*>(session.HostApplication), screen, reportName,
+               session.UserNo.toUtf8().constData(), session.RightListName.toUtf8().constData(),
+               session.Connection, qobject_cast<QMainWindow*>(session.HostMainForm));
 }
 
-QObject* lastReportWindow() { return g_reportWindow; }
+QObject* lastReportWindow() {
+    return g_reportWindow;
+}
 
 }  // namespace md

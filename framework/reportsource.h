@@ -6,7 +6,7 @@
 #include <QVariant>
 
 class IReportSource {
-public:
+  public:
     virtual ~IReportSource() = default;
     virtual int reportColumnCount() const = 0;
     virtual QString reportCaption(int column) const = 0;

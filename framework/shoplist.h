@@ -8,8 +8,8 @@
 //     ShopList = new TShopList(this);
 //     ShopList->PlaceBeside(cxGrid1);
 //     ShopList->OnShopChanged = [this](const QString& code) { reload(code); };
-//     ShopList->DBshop_table->SetSQL("select fcode,fabbrev,fmathod from dt_client where stratbit=1");
-//     ShopList->Open();
+//     ShopList->DBshop_table->SetSQL("select fcode,fabbrev,fmathod from dt_client where
+//     stratbit=1"); ShopList->Open();
 #include <QWidget>
 #include <functional>
 
@@ -20,7 +20,7 @@ class TRemoteUdpDataSet;
 
 class TShopList : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TShopList(QWidget* parent = nullptr);
 
     TRemoteUdpDataSet* DBshop_table;  // the shops: fcode, fabbrev, fmathod
@@ -42,7 +42,7 @@ public:
     // Wide enough for its columns; the form's grid takes the rest.
     QSize sizeHint() const override;
 
-private:
+  private:
     void report(bool always);
 
     QString m_reported;

@@ -1,12 +1,5 @@
 #include "treeeditor.h"
 
-#include "datasource.h"
-#include "dbcontrols.h"
-#include "gridprint.h"
-#include "remoteudpdataset.h"
-#include "routines.h"
-#include "treelist.h"
-
 #include <QAction>
 #include <QFormLayout>
 #include <QLabel>
@@ -14,20 +7,27 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "datasource.h"
+#include "dbcontrols.h"
+#include "gridprint.h"
+#include "remoteudpdataset.h"
+#include "routines.h"
+#include "treelist.h"
+
 using namespace md::ui;
 
-Tbase_frmMditree::Tbase_frmMditree(QWidget* owner) : Tbase_frmMdi(owner)
-{
+Tbase_frmMditree::Tbase_frmMditree(QWidget* owner) : Tbase_frmMdi(owner) {
     DbMaster_Source->SetAutoEdit(false);
     DBtmp_table = new TRemoteUdpDataSet(QStringLiteral("DBtmp_table"), this);
     DBtmp_table->SetLockType(etOptimistic);
 
-    insert_action = NewAction(QStringLiteral("insert_action"), QStringLiteral("新增同级"), [this] { insert_actionExecute(); });
+    insert_action = NewAction(QStringLiteral("insert_action"), QStringLiteral("新增同级"),
+                              [this] { insert_actionExecute(); });
     insert_action->setIcon(style()->standardIcon(QStyle::SP_FileLinkIcon));
     append_action->setText(QStringLiteral("新增下级"));
     HideActions({first_action, prio_action, next_action, last_action, find_action});
-    SetToolbar({insert_action, append_action, edit_action, post_action, cacel_action, del_action, print_action,
-                excel_action, close_action});
+    SetToolbar({insert_action, append_action, edit_action, post_action, cacel_action, del_action,
+                print_action, excel_action, close_action});
 
     RzSplitter1 = new QSplitter(Qt::Horizontal, ClientPanel);
     RzSplitter1->setObjectName(QStringLiteral("RzSplitter1"));
@@ -56,15 +56,15 @@ Tbase_frmMditree::Tbase_frmMditree(QWidget* owner) : Tbase_frmMdi(owner)
 
 // ---------------------------------------------------------------- editing panel
 
-void Tbase_frmMditree::AddEditor(const QString& label, QWidget* editor)
-{
+void Tbase_frmMditree::AddEditor(const QString& label, QWidget* editor) {
     editor->setParent(RzPanel2);
-    if (label.isEmpty()) m_editorLayout->addRow(editor);
-    else m_editorLayout->addRow(new QLabel(label, RzPanel2), editor);
+    if (label.isEmpty())
+        m_editorLayout->addRow(editor);
+    else
+        m_editorLayout->addRow(new QLabel(label, RzPanel2), editor);
 }
 
-TDBEdit& Tbase_frmMditree::AddEdit(const QString& label, const QString& field, bool upperCase)
-{
+TDBEdit& Tbase_frmMditree::AddEdit(const QString& label, const QString& field, bool upperCase) {
     auto* edit = new TDBEdit(DbMaster_Source, field, RzPanel2);
     edit->SetUpperCase(upperCase);
     AddEditor(label, edit);
@@ -73,40 +73,36 @@ TDBEdit& Tbase_frmMditree::AddEdit(const QString& label, const QString& field, b
     return *edit;
 }
 
-TDBMemo& Tbase_frmMditree::AddMemo(const QString& label, const QString& field)
-{
+TDBMemo& Tbase_frmMditree::AddMemo(const QString& label, const QString& field) {
     auto* memo = new TDBMemo(DbMaster_Source, field, RzPanel2);
     memo->setMaximumHeight(90);
     AddEditor(label, memo);
     return *memo;
 }
 
-TDBCheckBox& Tbase_frmMditree::AddCheckBox(const QString& caption, const QString& field)
-{
+TDBCheckBox& Tbase_frmMditree::AddCheckBox(const QString& caption, const QString& field) {
     auto* box = new TDBCheckBox(caption, DbMaster_Source, field, RzPanel2);
     AddEditor(QString(), box);
     return *box;
 }
 
-TDBComboBox& Tbase_frmMditree::AddComboBox(const QString& label, const QString& field, const QStringList& items,
-                                           bool freeText)
-{
+TDBComboBox& Tbase_frmMditree::AddComboBox(const QString& label, const QString& field,
+                                           const QStringList& items, bool freeText) {
     auto* combo = new TDBComboBox(DbMaster_Source, field, items, freeText, RzPanel2);
     AddEditor(label, combo);
     return *combo;
 }
 
-TDBDateEdit& Tbase_frmMditree::AddDateEdit(const QString& label, const QString& field)
-{
+TDBDateEdit& Tbase_frmMditree::AddDateEdit(const QString& label, const QString& field) {
     auto* edit = new TDBDateEdit(DbMaster_Source, field, RzPanel2);
     AddEditor(label, edit);
     return *edit;
 }
 
-TDBLookupComboBox& Tbase_frmMditree::AddLookup(const QString& label, const QString& field, TRemoteUdpDataSet* list,
-                                               const QString& keyField, const QStringList& shownFields,
-                                               const QStringList& shownCaptions)
-{
+TDBLookupComboBox& Tbase_frmMditree::AddLookup(const QString& label, const QString& field,
+                                               TRemoteUdpDataSet* list, const QString& keyField,
+                                               const QStringList& shownFields,
+                                               const QStringList& shownCaptions) {
     auto* combo = new TDBLookupComboBox(DbMaster_Source, field, RzPanel2);
     combo->setList(list, keyField, shownFields, shownCaptions);
     AddEditor(label, combo);
@@ -115,8 +111,7 @@ TDBLookupComboBox& Tbase_frmMditree::AddLookup(const QString& label, const QStri
 
 // ---------------------------------------------------------------- state
 
-void Tbase_frmMditree::UpdateActionState()
-{
+void Tbase_frmMditree::UpdateActionState() {
     const bool editing = Editing();
     post_action->setEnabled(editing);
     cacel_action->setEnabled(editing);
@@ -128,58 +123,53 @@ void Tbase_frmMditree::UpdateActionState()
     excel_action->setEnabled(!editing && RightExcel);
 }
 
-void Tbase_frmMditree::FormShow()
-{
+void Tbase_frmMditree::FormShow() {
     Tbase_frmMdi::FormShow();
     dxDBTreeList1->FullExpand();
 }
 
-void Tbase_frmMditree::EndEditing()
-{
+void Tbase_frmMditree::EndEditing() {
     dxDBTreeList1->setEnabled(true);
     if (CodeEditor) CodeEditor->setEnabled(true);
 }
 
-void Tbase_frmMditree::ReturnToLastRecNo()
-{
+void Tbase_frmMditree::ReturnToLastRecNo() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (LastRecNo > 0 && ds.RecordCount() > 0) ds.SetRecNo(qMin(LastRecNo, ds.RecordCount()));
 }
 
-void Tbase_frmMditree::DBmaster_tableAfterOpen()
-{
+void Tbase_frmMditree::DBmaster_tableAfterOpen() {
     EndEditing();
     Tbase_frmMdi::DBmaster_tableAfterOpen();
 }
 
-void Tbase_frmMditree::DBmaster_tableBeforeInsert()
-{
+void Tbase_frmMditree::DBmaster_tableBeforeInsert() {
     if (CodeEditor) CodeEditor->setEnabled(true);
     dxDBTreeList1->setEnabled(false);
 }
 
-void Tbase_frmMditree::DBmaster_tableBeforeEdit()
-{
+void Tbase_frmMditree::DBmaster_tableBeforeEdit() {
     // A saved code cannot change.
     if (CodeEditor) CodeEditor->setEnabled(false);
     dxDBTreeList1->setEnabled(false);
 }
 
-QString Tbase_frmMditree::typedCode() const
-{
+QString Tbase_frmMditree::typedCode() const {
     if (auto* edit = qobject_cast<TDBEdit*>(CodeEditor)) return edit->text();
     const TField* f = DBmaster_table->FindField(TreeRules.CodeField);
     return f ? f->AsString() : QString();
 }
 
-void Tbase_frmMditree::DBmaster_tableBeforePost()
-{
+void Tbase_frmMditree::DBmaster_tableBeforePost() {
     TRemoteUdpDataSet& ds = *DBmaster_table;
-    if (!TreeRules.EmptyNameMessage.isEmpty() && ds.FieldByName(TreeRules.NameField).AsString().trimmed().isEmpty())
+    if (!TreeRules.EmptyNameMessage.isEmpty() &&
+        ds.FieldByName(TreeRules.NameField).AsString().trimmed().isEmpty())
         Refuse(TreeRules.EmptyNameMessage);
-    if (!TreeRules.EmptyCodeMessage.isEmpty() && ds.FieldByName(TreeRules.CodeField).AsString().trimmed().isEmpty())
+    if (!TreeRules.EmptyCodeMessage.isEmpty() &&
+        ds.FieldByName(TreeRules.CodeField).AsString().trimmed().isEmpty())
         Refuse(TreeRules.EmptyCodeMessage);
-    if (ds.State() == dsInsert && TreeRules.DuplicateQuery && !TreeRules.DuplicateCodeMessage.isEmpty()) {
+    if (ds.State() == dsInsert && TreeRules.DuplicateQuery &&
+        !TreeRules.DuplicateCodeMessage.isEmpty()) {
         md::OpenQuery(*DBtmp_table, TreeRules.DuplicateQuery(typedCode()));
         if (!DBtmp_table->IsEmpty()) Refuse(TreeRules.DuplicateCodeMessage);
     }
@@ -187,8 +177,7 @@ void Tbase_frmMditree::DBmaster_tableBeforePost()
 
 // ---------------------------------------------------------------- actions
 
-void Tbase_frmMditree::rememberLast()
-{
+void Tbase_frmMditree::rememberLast() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     const bool any = ds.Active() && !ds.IsEmpty();
     LastCode = any ? ds.FieldByName(TreeRules.CodeField).AsString() : QString();
@@ -196,8 +185,7 @@ void Tbase_frmMditree::rememberLast()
     if (any) LastRecNo = ds.RecNo();
 }
 
-void Tbase_frmMditree::SetNewParentCode(bool child)
-{
+void Tbase_frmMditree::SetNewParentCode(bool child) {
     if (!TreeRules.ParentQuery) return;
     md::OpenQuery(*DBtmp_table, TreeRules.ParentQuery(LastParentCode));
     const bool noParentRow = DBtmp_table->IsEmpty() ||
@@ -207,8 +195,7 @@ void Tbase_frmMditree::SetNewParentCode(bool child)
     if (TreeRules.MoveFocus && CodeEditor) CodeEditor->setFocus();
 }
 
-void Tbase_frmMditree::newRecord(bool child)
-{
+void Tbase_frmMditree::newRecord(bool child) {
     TRemoteUdpDataSet& ds = SourceDataSet();
     rememberLast();
     ds.Insert();
@@ -219,12 +206,15 @@ void Tbase_frmMditree::newRecord(bool child)
     WriteLog(QStringLiteral("新增"));
 }
 
-void Tbase_frmMditree::insert_actionExecute() { newRecord(false); }
+void Tbase_frmMditree::insert_actionExecute() {
+    newRecord(false);
+}
 
-void Tbase_frmMditree::append_actionExecute() { newRecord(true); }
+void Tbase_frmMditree::append_actionExecute() {
+    newRecord(true);
+}
 
-void Tbase_frmMditree::edit_actionExecute()
-{
+void Tbase_frmMditree::edit_actionExecute() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (ds.RecordCount() > 0) LastRecNo = ds.RecNo();
     ds.Edit();
@@ -233,8 +223,7 @@ void Tbase_frmMditree::edit_actionExecute()
     WriteLog(QStringLiteral("修改"));
 }
 
-void Tbase_frmMditree::post_actionExecute()
-{
+void Tbase_frmMditree::post_actionExecute() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     const bool wasNew = ds.State() == dsInsert;
     if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Post();
@@ -247,8 +236,7 @@ void Tbase_frmMditree::post_actionExecute()
     WriteLog(QStringLiteral("保存"));
 }
 
-void Tbase_frmMditree::cacel_actionExecute()
-{
+void Tbase_frmMditree::cacel_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认撤消本次修改？"))) Abort();
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Cancel();
@@ -259,8 +247,7 @@ void Tbase_frmMditree::cacel_actionExecute()
     WriteLog(QStringLiteral("撤消"));
 }
 
-void Tbase_frmMditree::del_actionExecute()
-{
+void Tbase_frmMditree::del_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认删除此记录？"))) Abort();
     DBmaster_table->Delete();
     DBmaster_table->UpdateBatch();
@@ -269,17 +256,17 @@ void Tbase_frmMditree::del_actionExecute()
     WriteLog(QStringLiteral("删除"));
 }
 
-IReportSource* Tbase_frmMditree::ReportSource() const { return dxDBTreeList1; }
+IReportSource* Tbase_frmMditree::ReportSource() const {
+    return dxDBTreeList1;
+}
 
-void Tbase_frmMditree::print_actionExecute()
-{
+void Tbase_frmMditree::print_actionExecute() {
     if (IReportSource* source = ReportSource()) PrintPreview(*source, windowTitle(), this);
     UpdateActionState();
     WriteLog(QStringLiteral("打印"));
 }
 
-void Tbase_frmMditree::excel_actionExecute()
-{
+void Tbase_frmMditree::excel_actionExecute() {
     // The tree has no export of its own; forms that offer one override this.
     WriteLog(QStringLiteral("导出"));
 }

@@ -32,9 +32,9 @@
 //             HideActions({excel_action});
 //         }
 //     };
-#include "mdiform.h"
-
 #include <functional>
+
+#include "mdiform.h"
 
 class QFormLayout;
 class QSplitter;
@@ -65,7 +65,7 @@ struct TTreeEditRules {
 
 class Tbase_frmMditree : public Tbase_frmMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tbase_frmMditree(QWidget* owner = nullptr);
 
     QAction* insert_action;
@@ -88,14 +88,16 @@ public:
     TDBEdit& AddEdit(const QString& label, const QString& field, bool upperCase = false);
     TDBMemo& AddMemo(const QString& label, const QString& field);
     TDBCheckBox& AddCheckBox(const QString& caption, const QString& field);
-    TDBComboBox& AddComboBox(const QString& label, const QString& field, const QStringList& items, bool freeText = true);
+    TDBComboBox& AddComboBox(const QString& label, const QString& field, const QStringList& items,
+                             bool freeText = true);
     TDBDateEdit& AddDateEdit(const QString& label, const QString& field);
-    TDBLookupComboBox& AddLookup(const QString& label, const QString& field, TRemoteUdpDataSet* list,
-                                 const QString& keyField, const QStringList& shownFields,
+    TDBLookupComboBox& AddLookup(const QString& label, const QString& field,
+                                 TRemoteUdpDataSet* list, const QString& keyField,
+                                 const QStringList& shownFields,
                                  const QStringList& shownCaptions = {});
     void AddEditor(const QString& label, QWidget* editor);
 
-protected:
+  protected:
     virtual void insert_actionExecute();
     void append_actionExecute() override;
     void edit_actionExecute() override;
@@ -126,7 +128,7 @@ protected:
     void EndEditing();
     void ReturnToLastRecNo();
 
-private:
+  private:
     void newRecord(bool child);
     void rememberLast();
     QString typedCode() const;

@@ -1,18 +1,17 @@
 #include "treelist.h"
 
+#include <QHash>
+#include <QHeaderView>
+
 #include "datasource.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
-
-#include <QHash>
-#include <QHeaderView>
 
 // ---------------------------------------------------------------- TTreeDataModel
 
 TTreeDataModel::TTreeDataModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-void TTreeDataModel::setDataSet(TRemoteUdpDataSet* dataSet)
-{
+void TTreeDataModel::setDataSet(TRemoteUdpDataSet* dataSet) {
     if (m_dataSet) disconnect(m_dataSet, nullptr, this, nullptr);
     m_dataSet = dataSet;
     if (dataSet) {
@@ -28,20 +27,17 @@ void TTreeDataModel::setDataSet(TRemoteUdpDataSet* dataSet)
     rebuild();
 }
 
-void TTreeDataModel::setFields(const QString& keyField, const QString& parentField)
-{
+void TTreeDataModel::setFields(const QString& keyField, const QString& parentField) {
     m_keyField = keyField;
     m_parentField = parentField;
 }
 
-int TTreeDataModel::fieldIndex(const QString& name) const
-{
+int TTreeDataModel::fieldIndex(const QString& name) const {
     const TField* f = m_dataSet && m_dataSet->Active() ? m_dataSet->FindField(name) : nullptr;
     return f ? f->Index() : -1;
 }
 
-void TTreeDataModel::rebuild()
-{
+void TTreeDataModel::rebuild() {
     beginResetModel();
     m_nodes.clear();
     m_roots.clear();
@@ -81,7 +77,8 @@ void TTreeDataModel::rebuild()
     }
     for (int r = 0; r < n; ++r) {
         Node& node = m_nodes[size_t(r)];
-        std::vector<int>& siblings = node.parent < 0 ? m_roots : m_nodes[size_t(node.parent)].children;
+        std::vector<int>& siblings =
+            node.parent < 0 ? m_roots : m_nodes[size_t(node.parent)].children;
         node.position = int(siblings.size());
         siblings.push_back(r);
     }
@@ -89,8 +86,7 @@ void TTreeDataModel::rebuild()
     Q_EMIT rebuilt();
 }
 
-void TTreeDataModel::onRowChanged(int row)
-{
+void TTreeDataModel::onRowChanged(int row) {
     if (row < 0 || size_t(row) >= m_nodes.size()) return rebuild();
     const int keyIndex = fieldIndex(m_keyField);
     const int parentIndex = fieldIndex(m_parentField);
@@ -102,69 +98,64 @@ void TTreeDataModel::onRowChanged(int row)
     Q_EMIT dataChanged(first, first.siblingAtColumn(columnCount() - 1));
 }
 
-QModelIndex TTreeDataModel::indexOfRow(int row) const
-{
+QModelIndex TTreeDataModel::indexOfRow(int row) const {
     if (row < 0 || size_t(row) >= m_nodes.size()) return QModelIndex();
     return createIndex(m_nodes[size_t(row)].position, 0, quintptr(row));
 }
 
-int TTreeDataModel::rowOf(const QModelIndex& index) const
-{
+int TTreeDataModel::rowOf(const QModelIndex& index) const {
     return index.isValid() && index.model() == this ? int(index.internalId()) : -1;
 }
 
-QString TTreeDataModel::keyOf(int row) const
-{
+QString TTreeDataModel::keyOf(int row) const {
     return row >= 0 && size_t(row) < m_keys.size() ? m_keys[size_t(row)] : QString();
 }
 
-QModelIndex TTreeDataModel::index(int row, int column, const QModelIndex& parent) const
-{
+QModelIndex TTreeDataModel::index(int row, int column, const QModelIndex& parent) const {
     if (row < 0 || column < 0 || column >= columnCount()) return QModelIndex();
-    const std::vector<int>& siblings = parent.isValid() ? m_nodes[size_t(parent.internalId())].children : m_roots;
+    const std::vector<int>& siblings =
+        parent.isValid() ? m_nodes[size_t(parent.internalId())].children : m_roots;
     if (parent.isValid() && parent.column() != 0) return QModelIndex();
     if (size_t(row) >= siblings.size()) return QModelIndex();
     return createIndex(row, column, quintptr(siblings[size_t(row)]));
 }
 
-QModelIndex TTreeDataModel::parent(const QModelIndex& child) const
-{
+QModelIndex TTreeDataModel::parent(const QModelIndex& child) const {
     if (!child.isValid()) return QModelIndex();
     const int p = m_nodes[size_t(child.internalId())].parent;
     return p < 0 ? QModelIndex() : createIndex(m_nodes[size_t(p)].position, 0, quintptr(p));
 }
 
-int TTreeDataModel::rowCount(const QModelIndex& parent) const
-{
+int TTreeDataModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) return int(m_roots.size());
     if (parent.column() != 0) return 0;
     return int(m_nodes[size_t(parent.internalId())].children.size());
 }
 
-int TTreeDataModel::columnCount(const QModelIndex&) const
-{
+int TTreeDataModel::columnCount(const QModelIndex&) const {
     return m_columns && !m_columns->isEmpty() ? int(m_columns->size()) : 1;
 }
 
-QVariant TTreeDataModel::data(const QModelIndex& index, int role) const
-{
+QVariant TTreeDataModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole || !m_dataSet) return QVariant();
-    const QString field = m_columns && !m_columns->isEmpty() ? m_columns->at(index.column())->FieldName() : m_keyField;
+    const QString field = m_columns && !m_columns->isEmpty()
+                              ? m_columns->at(index.column())->FieldName()
+                              : m_keyField;
     const int fi = fieldIndex(field);
     return fi < 0 ? QVariant() : QVariant(m_dataSet->displayTextAt(int(index.internalId()), fi));
 }
 
-QVariant TTreeDataModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant TTreeDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
-    if (m_columns && section >= 0 && section < m_columns->size()) return m_columns->at(section)->Caption();
+    if (m_columns && section >= 0 && section < m_columns->size())
+        return m_columns->at(section)->Caption();
     return m_keyField;
 }
 
 // ---------------------------------------------------------------- TDBTreeList
 
-TDBTreeList::TDBTreeList(QWidget* parent, const QString& name) : QTreeView(parent), m_model(new TTreeDataModel(this))
-{
+TDBTreeList::TDBTreeList(QWidget* parent, const QString& name)
+    : QTreeView(parent), m_model(new TTreeDataModel(this)) {
     setObjectName(name);
     m_model->setColumns(&m_columns);
     setModel(m_model);
@@ -186,8 +177,7 @@ TDBTreeList::TDBTreeList(QWidget* parent, const QString& name) : QTreeView(paren
     });
 }
 
-void TDBTreeList::setDataSource(TDataSource* source)
-{
+void TDBTreeList::setDataSource(TDataSource* source) {
     if (m_source) disconnect(m_source, nullptr, this, nullptr);
     m_source = source;
     m_model->setDataSet(source ? source->DataSet() : nullptr);
@@ -203,25 +193,28 @@ void TDBTreeList::setDataSource(TDataSource* source)
     });
 }
 
-TRemoteUdpDataSet* TDBTreeList::DataSet() const { return m_model->dataSet(); }
+TRemoteUdpDataSet* TDBTreeList::DataSet() const {
+    return m_model->dataSet();
+}
 
-void TDBTreeList::SetKeyField(const QString& field)
-{
+void TDBTreeList::SetKeyField(const QString& field) {
     m_model->setFields(field, m_model->parentField());
     Refresh();
 }
 
-void TDBTreeList::SetParentField(const QString& field)
-{
+void TDBTreeList::SetParentField(const QString& field) {
     m_model->setFields(m_model->keyField(), field);
     Refresh();
 }
 
-QString TDBTreeList::KeyField() const { return m_model->keyField(); }
-QString TDBTreeList::ParentField() const { return m_model->parentField(); }
+QString TDBTreeList::KeyField() const {
+    return m_model->keyField();
+}
+QString TDBTreeList::ParentField() const {
+    return m_model->parentField();
+}
 
-TGridColumn& TDBTreeList::AddColumn(const QString& fieldName, const QString& caption)
-{
+TGridColumn& TDBTreeList::AddColumn(const QString& fieldName, const QString& caption) {
     auto* col = new TGridColumn(fieldName, caption, this);
     col->setObjectName(objectName() + fieldName);
     col->onChanged = [this] { Refresh(); };
@@ -230,16 +223,16 @@ TGridColumn& TDBTreeList::AddColumn(const QString& fieldName, const QString& cap
     return *col;
 }
 
-void TDBTreeList::Refresh() { m_model->rebuild(); }
+void TDBTreeList::Refresh() {
+    m_model->rebuild();
+}
 
-void TDBTreeList::FullExpand()
-{
+void TDBTreeList::FullExpand() {
     m_collapsed.clear();
     expandAll();
 }
 
-void TDBTreeList::restoreExpansion()
-{
+void TDBTreeList::restoreExpansion() {
     m_syncing = true;
     expandAll();
     for (const QString& key : std::as_const(m_collapsed)) {
@@ -255,20 +248,19 @@ void TDBTreeList::restoreExpansion()
     m_syncing = false;
 }
 
-void TDBTreeList::syncFromDataSet()
-{
+void TDBTreeList::syncFromDataSet() {
     TRemoteUdpDataSet* ds = DataSet();
     if (m_syncing || !ds || !ds->Active() || ds->IsEmpty()) return;
     const QModelIndex at = m_model->indexOfRow(ds->RecNo() - 1);
     if (!at.isValid() || currentIndex() == at) return;
     m_syncing = true;
-    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
     scrollTo(at);
 }
 
-void TDBTreeList::onCurrentChanged(const QModelIndex& current)
-{
+void TDBTreeList::onCurrentChanged(const QModelIndex& current) {
     TRemoteUdpDataSet* ds = DataSet();
     if (m_syncing || !ds || !ds->Active()) return;
     const int row = m_model->rowOf(current);
@@ -277,13 +269,13 @@ void TDBTreeList::onCurrentChanged(const QModelIndex& current)
     const bool moved = md::ui::Guard([&] { ds->SetRecNo(row + 1); });
     m_syncing = false;
     if (!moved || ds->RecNo() != row + 1)
-        QMetaObject::invokeMethod(this, [this] { syncFromDataSet(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { syncFromDataSet(); }, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- report
 
-int TDBTreeList::reportColumnCount() const
-{
+int TDBTreeList::reportColumnCount() const {
     // Snapshot of the nodes in tree order for the cell calls that follow.
     m_reportRows.clear();
     std::vector<QModelIndex> stack;
@@ -292,18 +284,26 @@ int TDBTreeList::reportColumnCount() const
         const QModelIndex at = stack.back();
         stack.pop_back();
         m_reportRows.push_back(at);
-        for (int r = m_model->rowCount(at) - 1; r >= 0; --r) stack.push_back(m_model->index(r, 0, at));
+        for (int r = m_model->rowCount(at) - 1; r >= 0; --r)
+            stack.push_back(m_model->index(r, 0, at));
     }
     return m_model->columnCount();
 }
 
-QString TDBTreeList::reportCaption(int column) const { return m_model->headerData(column, Qt::Horizontal).toString(); }
-int TDBTreeList::reportWidth(int column) const { return columnWidth(column); }
-Qt::Alignment TDBTreeList::reportAlignment(int) const { return Qt::AlignLeft; }
-int TDBTreeList::reportRowCount() const { return int(m_reportRows.size()); }
+QString TDBTreeList::reportCaption(int column) const {
+    return m_model->headerData(column, Qt::Horizontal).toString();
+}
+int TDBTreeList::reportWidth(int column) const {
+    return columnWidth(column);
+}
+Qt::Alignment TDBTreeList::reportAlignment(int) const {
+    return Qt::AlignLeft;
+}
+int TDBTreeList::reportRowCount() const {
+    return int(m_reportRows.size());
+}
 
-QString TDBTreeList::reportText(int row, int column) const
-{
+QString TDBTreeList::reportText(int row, int column) const {
     const QModelIndex at = m_reportRows.at(size_t(row));
     QString text = at.siblingAtColumn(column).data().toString();
     if (column == 0) {

@@ -12,21 +12,21 @@
 //
 // A record whose parent key matches no record (the root marker "0", an empty
 // value, an orphan) is a top-level node; a cycle is broken at its first record.
-#include "datasource.h"
-#include "gridcolumn.h"
-#include "reportsource.h"
-
 #include <QAbstractItemModel>
 #include <QPointer>
 #include <QSet>
 #include <QTreeView>
 #include <vector>
 
+#include "datasource.h"
+#include "gridcolumn.h"
+#include "reportsource.h"
+
 class TRemoteUdpDataSet;
 
 class TTreeDataModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     explicit TTreeDataModel(QObject* parent = nullptr);
 
     void setDataSet(TRemoteUdpDataSet* dataSet);
@@ -42,20 +42,22 @@ public:
     int rowOf(const QModelIndex& index) const;
     QString keyOf(int row) const;
 
-    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void rebuilt();
 
-private:
+  private:
     struct Node {
-        int parent = -1;        // node (= dataset row) of the parent, -1 for top level
-        int position = 0;       // among its siblings
+        int parent = -1;   // node (= dataset row) of the parent, -1 for top level
+        int position = 0;  // among its siblings
         std::vector<int> children;
     };
     int fieldIndex(const QString& name) const;
@@ -67,14 +69,15 @@ private:
     const QList<TGridColumn*>* m_columns = nullptr;
     std::vector<Node> m_nodes;
     std::vector<int> m_roots;
-    std::vector<QString> m_keys;     // per row, to see whether a change moves the node
+    std::vector<QString> m_keys;  // per row, to see whether a change moves the node
     std::vector<QString> m_parents;
 };
 
 class TDBTreeList : public QTreeView, public IReportSource {
     Q_OBJECT
-public:
-    explicit TDBTreeList(QWidget* parent = nullptr, const QString& name = QStringLiteral("dxDBTreeList1"));
+  public:
+    explicit TDBTreeList(QWidget* parent = nullptr,
+                         const QString& name = QStringLiteral("dxDBTreeList1"));
 
     void setDataSource(TDataSource* source);
     TDataSource* DataSource() const { return m_source; }
@@ -101,7 +104,7 @@ public:
     QVariant reportNumber(int, int) const override { return QVariant(); }
     QString reportNumberFormat(int) const override { return QString(); }
 
-private:
+  private:
     void syncFromDataSet();
     void onCurrentChanged(const QModelIndex& current);
     void restoreExpansion();

@@ -1,19 +1,18 @@
 #include "treelookup.h"
 
-#include "dbcontrols.h"
-#include "remoteudpdataset.h"
-
 #include <QHash>
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include "dbcontrols.h"
+#include "remoteudpdataset.h"
+
 namespace {
 constexpr int KeyRole = Qt::UserRole + 1;
 }
 
-TTreeLookupCombo::TTreeLookupCombo(QWidget* parent) : QComboBox(parent)
-{
+TTreeLookupCombo::TTreeLookupCombo(QWidget* parent) : QComboBox(parent) {
     m_model = new QStandardItemModel(this);
     m_tree = new QTreeView(this);
     m_tree->header()->hide();
@@ -23,9 +22,8 @@ TTreeLookupCombo::TTreeLookupCombo(QWidget* parent) : QComboBox(parent)
     setMinimumContentsLength(10);
 }
 
-void TTreeLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField, const QString& textField,
-                               const QString& parentField)
-{
+void TTreeLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField,
+                               const QString& textField, const QString& parentField) {
     m_model->clear();
     if (list && list->Active()) {
         TField& key = list->FieldByName(keyField);
@@ -50,27 +48,29 @@ void TTreeLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField,
         list->EnableControls();
         // A node whose parent is no record (the root marker, empty, itself) is a root.
         for (const Node& node : nodes) {
-            QStandardItem* parentItem = node.parent == node.key ? nullptr : byKey.value(node.parent);
+            QStandardItem* parentItem =
+                node.parent == node.key ? nullptr : byKey.value(node.parent);
             for (QStandardItem* up = parentItem; up; up = up->parent())
                 if (up == node.item) parentItem = nullptr;  // a cycle is broken here
-            if (parentItem) parentItem->appendRow(node.item);
-            else m_model->invisibleRootItem()->appendRow(node.item);
+            if (parentItem)
+                parentItem->appendRow(node.item);
+            else
+                m_model->invisibleRootItem()->appendRow(node.item);
         }
     }
     showKey();
 }
 
-void TTreeLookupCombo::setKeyValue(const QString& key)
-{
+void TTreeLookupCombo::setKeyValue(const QString& key) {
     m_key = key;
     showKey();
 }
 
-void TTreeLookupCombo::showKey()
-{
-    const QModelIndexList found =
-        m_key.isEmpty() ? QModelIndexList()
-                        : m_model->match(m_model->index(0, 0), KeyRole, m_key, 1, Qt::MatchExactly | Qt::MatchRecursive);
+void TTreeLookupCombo::showKey() {
+    const QModelIndexList found = m_key.isEmpty()
+                                      ? QModelIndexList()
+                                      : m_model->match(m_model->index(0, 0), KeyRole, m_key, 1,
+                                                       Qt::MatchExactly | Qt::MatchRecursive);
     if (found.isEmpty()) {
         setRootModelIndex(QModelIndex());
         setCurrentIndex(-1);
@@ -82,16 +82,14 @@ void TTreeLookupCombo::showKey()
     setRootModelIndex(QModelIndex());
 }
 
-void TTreeLookupCombo::showPopup()
-{
+void TTreeLookupCombo::showPopup() {
     setRootModelIndex(QModelIndex());
     m_tree->expandAll();
     QComboBox::showPopup();
     m_picking = true;
 }
 
-void TTreeLookupCombo::hidePopup()
-{
+void TTreeLookupCombo::hidePopup() {
     const QModelIndex chosen = m_tree->currentIndex();
     QComboBox::hidePopup();
     if (!m_picking) return;
@@ -104,14 +102,16 @@ void TTreeLookupCombo::hidePopup()
     Q_EMIT keyChosen(key);
 }
 
-TDBTreeLookupCombo::TDBTreeLookupCombo(TDataSource* source, const QString& fieldName, QWidget* parent)
+TDBTreeLookupCombo::TDBTreeLookupCombo(TDataSource* source, const QString& fieldName,
+                                       QWidget* parent)
     : TTreeLookupCombo(parent), m_link(new TFieldDataLink(source, fieldName, this, [this] {
           const TField* field = m_link->Field();
-          const TRemoteUdpDataSet* ds = m_link->DataSource() ? m_link->DataSource()->DataSet() : nullptr;
-          setKeyValue(field && ds && (!ds->IsEmpty() || ds->State() == dsInsert) ? field->AsString() : QString());
+          const TRemoteUdpDataSet* ds =
+              m_link->DataSource() ? m_link->DataSource()->DataSet() : nullptr;
+          setKeyValue(field && ds && (!ds->IsEmpty() || ds->State() == dsInsert) ? field->AsString()
+                                                                                 : QString());
           setEnabled(m_link->CanModify());
-      }))
-{
+      })) {
     setObjectName(QStringLiteral("DBTreeLookupCombo_") + fieldName);
     connect(this, &TTreeLookupCombo::keyChosen, this, [this](const QString& key) {
         if (!m_link->Write([&](TField& f) { f.SetAsString(key); })) m_link->Show();

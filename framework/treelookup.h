@@ -7,10 +7,10 @@
 //     auto* type = new TTreeLookupCombo(panel);
 //     type->setList(goodsTypes, "fcode", "fName", "fParentCode");
 //     type->setKeyValue("T11");               // shows "T恤"
-#include "datasource.h"
-
 #include <QComboBox>
 #include <QPointer>
+
+#include "datasource.h"
 
 class QStandardItemModel;
 class QTreeView;
@@ -18,11 +18,12 @@ class TFieldDataLink;
 
 class TTreeLookupCombo : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit TTreeLookupCombo(QWidget* parent = nullptr);
 
     // Builds the tree from the list's current rows (read again on every call).
-    void setList(TRemoteUdpDataSet* list, const QString& keyField, const QString& textField, const QString& parentField);
+    void setList(TRemoteUdpDataSet* list, const QString& keyField, const QString& textField,
+                 const QString& parentField);
     QString keyValue() const { return m_key; }
     // Selects the node with this key; an unknown key shows as typed, an empty one clears the box.
     void setKeyValue(const QString& key);
@@ -30,10 +31,10 @@ public:
     void showPopup() override;
     void hidePopup() override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void keyChosen(const QString& key);  // the user picked a node
 
-private:
+  private:
     void showKey();
 
     QStandardItemModel* m_model;
@@ -44,10 +45,10 @@ private:
 
 class TDBTreeLookupCombo : public TTreeLookupCombo {
     Q_OBJECT
-public:
+  public:
     TDBTreeLookupCombo(TDataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     TFieldDataLink* DataLink() const { return m_link; }
 
-private:
+  private:
     TFieldDataLink* m_link;
 };

@@ -1,7 +1,5 @@
 #include "automation.h"
 
-#include "hostmainwindow.h"
-
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialog>
@@ -11,13 +9,14 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "hostmainwindow.h"
+
 namespace md::host {
 
 namespace {
 
 // Lets layouts and the first paint happen before a picture is taken.
-void settle(int milliseconds = 300)
-{
+void settle(int milliseconds = 300) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
@@ -25,17 +24,21 @@ void settle(int milliseconds = 300)
 
 }  // namespace
 
-HostOptions parseHostOptions(const QStringList& arguments)
-{
+HostOptions parseHostOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("服装分销管理系统 · 基础资料"));
     parser.addHelpOption();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("SQLite 数据库文件"), QStringLiteral("file"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("用户编号"), QStringLiteral("userno"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("密码"), QStringLiteral("password"));
-    const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("登录后打开的功能，如 frm_color"),
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("SQLite 数据库文件"),
+                                QStringLiteral("file"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("用户编号"),
+                                  QStringLiteral("userno"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("密码"),
+                                      QStringLiteral("password"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("登录后打开的功能，如 frm_color"),
                                   QStringLiteral("name"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("保存主窗口截图（PNG）"),
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("保存主窗口截图（PNG）"),
                                         QStringLiteral("file"));
     const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("完成后退出"));
     parser.addOptions({db, user, password, open, screenshot, quit});
@@ -52,15 +55,15 @@ HostOptions parseHostOptions(const QStringList& arguments)
     return options;
 }
 
-bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file)
-{
+bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file) {
     QPixmap picture = mainWindow.grab();
     if (modal) {
         // A grab has no window frame: draw a title bar so the dialog reads as one.
         const QPixmap dialog = modal->grab();
         const int titleHeight = 26;
         const QSize whole(dialog.width(), dialog.height() + titleHeight);
-        const QPoint at((picture.width() - whole.width()) / 2, (picture.height() - whole.height()) / 2);
+        const QPoint at((picture.width() - whole.width()) / 2,
+                        (picture.height() - whole.height()) / 2);
         QPainter painter(&picture);
         painter.fillRect(QRect(at + QPoint(5, 5), whole), QColor(0, 0, 0, 70));
         const QRect title(at, QSize(whole.width(), titleHeight));
@@ -77,8 +80,7 @@ bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file)
     return picture.save(file, "PNG");
 }
 
-bool runAutomation(THostMainForm& mainWindow, const HostOptions& options)
-{
+bool runAutomation(THostMainForm& mainWindow, const HostOptions& options) {
     bool pictured = false;
     bool saved = true;
     QTimer watch;
@@ -94,8 +96,10 @@ bool runAutomation(THostMainForm& mainWindow, const HostOptions& options)
             if (!modal) return;
             saved = saveScreenshot(mainWindow, modal, options.screenshot);
             pictured = true;
-            if (auto* dialog = qobject_cast<QDialog*>(modal.data())) dialog->reject();
-            else modal->close();
+            if (auto* dialog = qobject_cast<QDialog*>(modal.data()))
+                dialog->reject();
+            else
+                modal->close();
         });
         watch.start();
     }

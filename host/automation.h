@@ -11,9 +11,9 @@ namespace md::host {
 class THostMainForm;
 
 struct HostOptions {
-    QString database;    // --db: an SQLite file instead of the saved connection
-    QString user;        // --user
-    QString password;    // --password; with --user, logs in without the dialog
+    QString database;  // --db: an SQLite file instead of the saved connection
+    QString user;      // --user
+    QString password;  // --password; with --user, logs in without the dialog
     bool hasPassword = false;
     QString open;        // --open: a function to open after login
     QString screenshot;  // --screenshot: a PNG of the main window with its windows

@@ -17,8 +17,7 @@ namespace md::host {
 
 namespace {
 
-QLineEdit* field(QWidget* parent, const char* name, bool password = false)
-{
+QLineEdit* field(QWidget* parent, const char* name, bool password = false) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     if (password) edit->setEchoMode(QLineEdit::Password);
@@ -27,8 +26,8 @@ QLineEdit* field(QWidget* parent, const char* name, bool password = false)
 
 }  // namespace
 
-TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget* parent) : QDialog(parent)
-{
+TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("frm_connection"));
     setWindowTitle(QStringLiteral("数据库连接设置"));
 
@@ -47,9 +46,9 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
     auto* browse = new QPushButton(QStringLiteral("浏览…"), sqlite);
     browse->setObjectName(QStringLiteral("btn_browse"));
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("选择数据库文件"), m_file->text(),
-                                                          QStringLiteral("SQLite 数据库 (*.db)"), nullptr,
-                                                          QFileDialog::DontConfirmOverwrite);
+        const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("选择数据库文件"), m_file->text(),
+            QStringLiteral("SQLite 数据库 (*.db)"), nullptr, QFileDialog::DontConfirmOverwrite);
         if (!file.isEmpty()) m_file->setText(file);
     });
     auto* fileRow = new QHBoxLayout;
@@ -109,7 +108,9 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
     showKind(m_kind->currentIndex());
     connect(m_kind, &QComboBox::currentIndexChanged, this, showKind);
 
-    auto* note = new QLabel(QStringLiteral("密码不写入设置文件：保存在系统的密钥环中；没有密钥环时，登录时询问。"), this);
+    auto* note = new QLabel(
+        QStringLiteral("密码不写入设置文件：保存在系统的密钥环中；没有密钥环时，登录时询问。"),
+        this);
     note->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -130,27 +131,26 @@ TConnectionDialog::TConnectionDialog(const ConnectionSettings& current, QWidget*
     setMinimumWidth(460);
 }
 
-ConnectionSettings TConnectionDialog::settings() const
-{
+ConnectionSettings TConnectionDialog::settings() const {
     ConnectionSettings result;
     switch (m_kind->currentIndex()) {
-    case 1:
-        result.kind = ConnectionSettings::Kind::PostgreSQL;
-        result.host = m_pgHost->text().trimmed();
-        result.port = m_pgPort->value();
-        result.database = m_pgDatabase->text().trimmed();
-        result.user = m_pgUser->text().trimmed();
-        result.password = m_pgPassword->text();
-        return result;
-    case 2:
-        result.kind = ConnectionSettings::Kind::Odbc;
-        result.database = m_dsn->text().trimmed();
-        result.user = m_odbcUser->text().trimmed();
-        result.password = m_odbcPassword->text();
-        result.serverProcedures = m_serverProcedures->isChecked();
-        return result;
-    default:
-        return ConnectionSettings::sqlite(m_file->text().trimmed());
+        case 1:
+            result.kind = ConnectionSettings::Kind::PostgreSQL;
+            result.host = m_pgHost->text().trimmed();
+            result.port = m_pgPort->value();
+            result.database = m_pgDatabase->text().trimmed();
+            result.user = m_pgUser->text().trimmed();
+            result.password = m_pgPassword->text();
+            return result;
+        case 2:
+            result.kind = ConnectionSettings::Kind::Odbc;
+            result.database = m_dsn->text().trimmed();
+            result.user = m_odbcUser->text().trimmed();
+            result.password = m_odbcPassword->text();
+            result.serverProcedures = m_serverProcedures->isChecked();
+            return result;
+        default:
+            return ConnectionSettings::sqlite(m_file->text().trimmed());
     }
 }
 

@@ -2,9 +2,9 @@
 // Where the data lives: the embedded SQLite file, a PostgreSQL server, or a
 // SQL Server data source through ODBC. Passwords are never written to the
 // settings file (see hostdatabase.h).
-#include "remoteudpconnection.h"
-
 #include <QDialog>
+
+#include "remoteudpconnection.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,11 +15,11 @@ namespace md::host {
 
 class TConnectionDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TConnectionDialog(const ConnectionSettings& current, QWidget* parent = nullptr);
     ConnectionSettings settings() const;
 
-private:
+  private:
     QComboBox* m_kind;
     QLineEdit* m_file;
     QLineEdit* m_pgHost;

@@ -1,47 +1,49 @@
 #include "hostdatabase.h"
 
-#include "demo/passwords.h"
-#include "secretstore.h"
-#include "serverdb.h"
-#include "sqlquote.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "demo/passwords.h"
+#include "secretstore.h"
+#include "serverdb.h"
+#include "sqlquote.h"
+
 namespace md::host {
 
 namespace {
 
-QString settingsFile() { return dataFolder() + QStringLiteral("/connection.ini"); }
+QString settingsFile() {
+    return dataFolder() + QStringLiteral("/connection.ini");
+}
 QString passwordKeyOf(const ConnectionSettings& s);
 
 }  // namespace
 
-QString dataFolder()
-{
+QString dataFolder() {
     QString folder = qEnvironmentVariable("MASTERDATA_HOME");
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(folder);
     return QDir::cleanPath(folder);
 }
 
-QString defaultDatabaseFile() { return dataFolder() + QStringLiteral("/masterdata.db"); }
+QString defaultDatabaseFile() {
+    return dataFolder() + QStringLiteral("/masterdata.db");
+}
 
 namespace {
-QString passwordKeyOf(const ConnectionSettings& s)
-{
+QString passwordKeyOf(const ConnectionSettings& s) {
     if (s.kind == ConnectionSettings::Kind::PostgreSQL)
-        return passwordKey(QStringLiteral("postgresql"), s.host + QLatin1Char(':') + QString::number(s.port), s.database,
-                           s.user);
+        return passwordKey(QStringLiteral("postgresql"),
+                           s.host + QLatin1Char(':') + QString::number(s.port), s.database, s.user);
     return passwordKey(QStringLiteral("odbc"), QString(), s.database, s.user);
 }
 }  // namespace
 
-ConnectionSettings savedConnectionSettings()
-{
+ConnectionSettings savedConnectionSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     ConnectionSettings result = ConnectionSettings::sqlite(defaultDatabaseFile());
     const QString kind = settings.value(QStringLiteral("kind")).toString();
@@ -65,35 +67,34 @@ ConnectionSettings savedConnectionSettings()
     return result;
 }
 
-void saveConnectionSettings(const ConnectionSettings& connection)
-{
+void saveConnectionSettings(const ConnectionSettings& connection) {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     // The password goes to the secret store only, never to this file.
     switch (connection.kind) {
-    case ConnectionSettings::Kind::SQLite:
-        settings.setValue(QStringLiteral("kind"), QStringLiteral("sqlite"));
-        settings.setValue(QStringLiteral("sqlite/file"), connection.database);
-        return;
-    case ConnectionSettings::Kind::PostgreSQL:
-        settings.setValue(QStringLiteral("kind"), QStringLiteral("postgresql"));
-        settings.setValue(QStringLiteral("postgresql/host"), connection.host);
-        settings.setValue(QStringLiteral("postgresql/port"), connection.port);
-        settings.setValue(QStringLiteral("postgresql/database"), connection.database);
-        settings.setValue(QStringLiteral("postgresql/user"), connection.user);
-        break;
-    case ConnectionSettings::Kind::Odbc:
-        settings.setValue(QStringLiteral("kind"), QStringLiteral("odbc"));
-        settings.setValue(QStringLiteral("odbc/dsn"), connection.database);
-        settings.setValue(QStringLiteral("odbc/user"), connection.user);
-        settings.setValue(QStringLiteral("odbc/serverprocedures"), connection.serverProcedures);
-        break;
+        case ConnectionSettings::Kind::SQLite:
+            settings.setValue(QStringLiteral("kind"), QStringLiteral("sqlite"));
+            settings.setValue(QStringLiteral("sqlite/file"), connection.database);
+            return;
+        case ConnectionSettings::Kind::PostgreSQL:
+            settings.setValue(QStringLiteral("kind"), QStringLiteral("postgresql"));
+            settings.setValue(QStringLiteral("postgresql/host"), connection.host);
+            settings.setValue(QStringLiteral("postgresql/port"), connection.port);
+            settings.setValue(QStringLiteral("postgresql/database"), connection.database);
+            settings.setValue(QStringLiteral("postgresql/user"), connection.user);
+            break;
+        case ConnectionSettings::Kind::Odbc:
+            settings.setValue(QStringLiteral("kind"), QStringLiteral("odbc"));
+            settings.setValue(QStringLiteral("odbc/dsn"), connection.database);
+            settings.setValue(QStringLiteral("odbc/user"), connection.user);
+            settings.setValue(QStringLiteral("odbc/serverprocedures"), connection.serverProcedures);
+            break;
     }
-    if (!connection.password.isEmpty()) storePassword(passwordKeyOf(connection), connection.password);
+    if (!connection.password.isEmpty())
+        storePassword(passwordKeyOf(connection), connection.password);
 }
 
 bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
-                  const QList<md::server::DemoRightList>& functions)
-{
+                  const QList<md::server::DemoRightList>& functions) {
     const bool isFile = settings.kind == ConnectionSettings::Kind::SQLite;
     const bool existed = isFile && QFileInfo::exists(settings.database);
     if (isFile) QDir().mkpath(QFileInfo(settings.database).absolutePath());
@@ -111,11 +112,11 @@ bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& se
     return true;
 }
 
-std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo, const QString& password)
-{
+std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo,
+                                  const QString& password) {
     ResultTable rows;
-    connection.OpenSQL(QStringLiteral("select username,fpassword from usermain where userno='") + SqlText(userNo)
-                           + QStringLiteral("'"),
+    connection.OpenSQL(QStringLiteral("select username,fpassword from usermain where userno='") +
+                           SqlText(userNo) + QStringLiteral("'"),
                        rows);
     if (rows.rowCount == 0) return std::nullopt;
     if (!md::server::verifyPassword(rows.at(0, 1).toString(), password)) return std::nullopt;

@@ -1,11 +1,11 @@
 #pragma once
 // The host's side of the database: where the embedded database lives, the saved
 // connection settings, first-start creation with demo data, and the login check.
-#include "demo/demodata.h"
-#include "remoteudpconnection.h"
-
 #include <QString>
 #include <optional>
+
+#include "demo/demodata.h"
+#include "remoteudpconnection.h"
 
 namespace md::host {
 
@@ -25,6 +25,7 @@ bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& se
                   const QList<md::server::DemoRightList>& functions);
 
 // The user's name when the user exists and the password matches its stored hash.
-std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo, const QString& password);
+std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo,
+                                  const QString& password);
 
 }  // namespace md::host

@@ -2,11 +2,11 @@
 // The host's main window: a multi-document area for the module's windows,
 // menus of every function by subsystem, the open-window list (shown as the
 // "窗口" menu) and a status bar with the user and the database.
-#include "modulelibrary.h"
-#include "session.h"
-
 #include <QMainWindow>
 #include <QStringList>
+
+#include "modulelibrary.h"
+#include "session.h"
 
 class QLabel;
 class QMdiArea;
@@ -18,9 +18,9 @@ namespace md::host {
 
 class THostMainForm : public QMainWindow, public IOpenWindowList {
     Q_OBJECT
-public:
-    THostMainForm(const ModuleLibrary& module, TRemoteUdpConnection& connection, const QString& userNo,
-                  const QString& userName, QWidget* parent = nullptr);
+  public:
+    THostMainForm(const ModuleLibrary& module, TRemoteUdpConnection& connection,
+                  const QString& userNo, const QString& userName, QWidget* parent = nullptr);
 
     // Opens a function: CreateDLLForm with the function's name as form and
     // right-list name. A returned window becomes (or, when open, is brought
@@ -37,7 +37,7 @@ public:
     int FindCaption(const QString& caption) const override;
     void DeleteCaption(int index) override;
 
-private:
+  private:
     void buildMenus();
     void rebuildWindowMenu();
     void activateCaption(const QString& caption);

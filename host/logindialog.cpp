@@ -1,8 +1,5 @@
 #include "logindialog.h"
 
-#include "hostdatabase.h"
-#include "messages.h"
-
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -10,11 +7,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "hostdatabase.h"
+#include "messages.h"
+
 namespace md::host {
 
 TLoginDialog::TLoginDialog(TRemoteUdpConnection& connection, QWidget* parent)
-    : QDialog(parent), m_connection(connection)
-{
+    : QDialog(parent), m_connection(connection) {
     setObjectName(QStringLiteral("frm_login"));
     setWindowTitle(QStringLiteral("用户登录"));
 
@@ -38,8 +37,10 @@ TLoginDialog::TLoginDialog(TRemoteUdpConnection& connection, QWidget* parent)
     QPushButton* ok = buttons->addButton(QStringLiteral("登录"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("btn_login"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btn_exit"));
-    QPushButton* settings = buttons->addButton(QStringLiteral("连接设置…"), QDialogButtonBox::ResetRole);
+    buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("btn_exit"));
+    QPushButton* settings =
+        buttons->addButton(QStringLiteral("连接设置…"), QDialogButtonBox::ResetRole);
     settings->setObjectName(QStringLiteral("btn_connection"));
     connect(buttons, &QDialogButtonBox::accepted, this, &TLoginDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TLoginDialog::reject);
@@ -55,25 +56,27 @@ TLoginDialog::TLoginDialog(TRemoteUdpConnection& connection, QWidget* parent)
     setMinimumWidth(360);
 }
 
-void TLoginDialog::setUserNo(const QString& userNo)
-{
+void TLoginDialog::setUserNo(const QString& userNo) {
     m_user->setText(userNo);
     (userNo.isEmpty() ? m_user : m_password)->setFocus();
 }
 
-QString TLoginDialog::userNo() const { return m_user->text().trimmed(); }
+QString TLoginDialog::userNo() const {
+    return m_user->text().trimmed();
+}
 
-void TLoginDialog::accept()
-{
+void TLoginDialog::accept() {
     if (userNo().isEmpty()) {
         md::ui::MessageBox(QStringLiteral("请输入用户编号！"));
         m_user->setFocus();
         return;
     }
     std::optional<QString> name;
-    if (!md::ui::Guard([&] { name = checkLogin(m_connection, userNo(), m_password->text()); })) return;
+    if (!md::ui::Guard([&] { name = checkLogin(m_connection, userNo(), m_password->text()); }))
+        return;
     if (!name) {
-        md::ui::MessageBox(QStringLiteral("用户名或密码错误，请重新输入！"), md::ui::kSystemTitle, md::ui::Icon::Warning);
+        md::ui::MessageBox(QStringLiteral("用户名或密码错误，请重新输入！"), md::ui::kSystemTitle,
+                           md::ui::Icon::Warning);
         m_password->clear();
         m_password->setFocus();
         return;

@@ -11,7 +11,7 @@ namespace md::host {
 
 class TLoginDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TLoginDialog(TRemoteUdpConnection& connection, QWidget* parent = nullptr);
 
     void setUserNo(const QString& userNo);
@@ -25,7 +25,7 @@ public:
     // and stays open with the password cleared.
     void accept() override;
 
-private:
+  private:
     TRemoteUdpConnection& m_connection;
     QLineEdit* m_user;
     QLineEdit* m_password;

@@ -1,5 +1,11 @@
 // The host program: loads the master-data module, opens the database (a new
 // embedded one gets the demo data), logs the user in and shows the main window.
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdio>
+
 #include "automation.h"
 #include "connectiondialog.h"
 #include "hostdatabase.h"
@@ -8,30 +14,24 @@
 #include "messages.h"
 #include "modulelibrary.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QTimer>
-#include <cstdio>
-
 using namespace md::host;
 
 namespace {
 
-QList<md::server::DemoRightList> rightListsOf(const ModuleLibrary& module)
-{
+QList<md::server::DemoRightList> rightListsOf(const ModuleLibrary& module) {
     QList<md::server::DemoRightList> lists;
     for (const md::entry::FormEntry* function : module.functions())
         lists.append({QString::fromUtf8(function->name), QString::fromUtf8(function->caption)});
     return lists;
 }
 
-void complain(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+void complain(const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("masterdata"));
     const HostOptions options = parseHostOptions(QApplication::arguments());
@@ -40,21 +40,24 @@ int main(int argc, char** argv)
     ModuleLibrary module;
     if (!module.load()) {
         complain(module.errorString());
-        if (!unattended) md::ui::MessageBox(QStringLiteral("无法加载基础资料模块：\n") + module.errorString(),
-                                            md::ui::kSystemTitle, md::ui::Icon::Error);
+        if (!unattended)
+            md::ui::MessageBox(QStringLiteral("无法加载基础资料模块：\n") + module.errorString(),
+                               md::ui::kSystemTitle, md::ui::Icon::Error);
         return 1;
     }
 
     TRemoteUdpConnection connection;
-    ConnectionSettings settings =
-        options.database.isEmpty() ? savedConnectionSettings() : ConnectionSettings::fromDatabaseText(options.database);
+    ConnectionSettings settings = options.database.isEmpty()
+                                      ? savedConnectionSettings()
+                                      : ConnectionSettings::fromDatabaseText(options.database);
     const auto connectDatabase = [&] {
         // No password from the secret store: ask for it (it is kept for this run only).
         if (!settings.isFile() && settings.password.isEmpty() && !unattended) {
             bool ok = false;
-            const QString password = QInputDialog::getText(
-                nullptr, QStringLiteral("数据库密码"), QStringLiteral("数据库 %1 的密码：").arg(settings.database),
-                QLineEdit::Password, QString(), &ok);
+            const QString password =
+                QInputDialog::getText(nullptr, QStringLiteral("数据库密码"),
+                                      QStringLiteral("数据库 %1 的密码：").arg(settings.database),
+                                      QLineEdit::Password, QString(), &ok);
             if (ok) settings.password = password;
         }
         try {

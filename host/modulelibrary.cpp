@@ -5,11 +5,11 @@
 
 namespace md::host {
 
-bool ModuleLibrary::load()
-{
+bool ModuleLibrary::load() {
     // The full file name: a bare "masterdata" would find the program itself.
     // Never unloaded: windows of the module live until the program ends.
-    auto* library = new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so"));
+    auto* library =
+        new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so"));
     if (!library->load()) {
         m_error = library->errorString();
         delete library;
@@ -26,17 +26,16 @@ bool ModuleLibrary::load()
     return true;
 }
 
-QList<const md::entry::FormEntry*> ModuleLibrary::functions() const
-{
+QList<const md::entry::FormEntry*> ModuleLibrary::functions() const {
     QList<const md::entry::FormEntry*> rows;
     for (int i = 0; i < m_count; ++i) rows << &m_rows[i];
     return rows;
 }
 
-const md::entry::FormEntry* ModuleLibrary::function(const QString& name) const
-{
+const md::entry::FormEntry* ModuleLibrary::function(const QString& name) const {
     for (int i = 0; i < m_count; ++i)
-        if (name.compare(QString::fromUtf8(m_rows[i].name), Qt::CaseInsensitive) == 0) return &m_rows[i];
+        if (name.compare(QString::fromUtf8(m_rows[i].name), Qt::CaseInsensitive) == 0)
+            return &m_rows[i];
     return nullptr;
 }
 

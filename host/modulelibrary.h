@@ -1,16 +1,16 @@
 #pragma once
 // The master-data module as the host sees it: libmasterdata.so beside the
 // program, loaded with QLibrary, its two exports resolved by name.
-#include "createdllform.h"
-#include "formregistry.h"
-
 #include <QList>
 #include <QString>
+
+#include "createdllform.h"
+#include "formregistry.h"
 
 namespace md::host {
 
 class ModuleLibrary {
-public:
+  public:
     // Loads the module from the program's folder. False with errorString() set
     // when it is missing or lacks an export.
     bool load();
@@ -21,7 +21,7 @@ public:
     QList<const md::entry::FormEntry*> functions() const;
     const md::entry::FormEntry* function(const QString& name) const;
 
-private:
+  private:
     CreateDLLFormFunction m_create = nullptr;
     const md::entry::FormEntry* m_rows = nullptr;
     int m_count = 0;

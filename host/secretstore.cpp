@@ -1,7 +1,8 @@
 #include "secretstore.h"
 
-#include <QEventLoop>
 #include <qt6keychain/keychain.h>
+
+#include <QEventLoop>
 
 namespace md::host {
 
@@ -11,21 +12,19 @@ const QString kService = QStringLiteral("masterdata");
 
 // A secret store needs a desktop session bus; without one the jobs would only
 // wait for their time-out.
-bool secretStoreReachable()
-{
+bool secretStoreReachable() {
     return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
            qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("offscreen");
 }
 
 }  // namespace
 
-QString passwordKey(const QString& kind, const QString& server, const QString& database, const QString& user)
-{
+QString passwordKey(const QString& kind, const QString& server, const QString& database,
+                    const QString& user) {
     return kind + QLatin1Char(':') + user + QLatin1Char('@') + server + QLatin1Char('/') + database;
 }
 
-bool storePassword(const QString& key, const QString& password)
-{
+bool storePassword(const QString& key, const QString& password) {
     if (!secretStoreReachable()) return false;
     QKeychain::WritePasswordJob job(kService);
     job.setAutoDelete(false);
@@ -38,8 +37,7 @@ bool storePassword(const QString& key, const QString& password)
     return job.error() == QKeychain::NoError;
 }
 
-std::optional<QString> loadPassword(const QString& key)
-{
+std::optional<QString> loadPassword(const QString& key) {
     if (!secretStoreReachable()) return std::nullopt;
     QKeychain::ReadPasswordJob job(kService);
     job.setAutoDelete(false);

@@ -8,7 +8,8 @@
 namespace md::host {
 
 // The key a connection's password is filed under: kind, server, database, user.
-QString passwordKey(const QString& kind, const QString& server, const QString& database, const QString& user);
+QString passwordKey(const QString& kind, const QString& server, const QString& database,
+                    const QString& user);
 
 bool storePassword(const QString& key, const QString& password);
 std::optional<QString> loadPassword(const QString& key);

@@ -7,43 +7,43 @@ namespace md::server {
 
 namespace {
 
-QString quoted(const QString& name, md::sql::Dialect dialect)
-{
+QString quoted(const QString& name, md::sql::Dialect dialect) {
     // PostgreSQL keeps the schema's names in lower case (see the printer).
     const QString n = dialect == md::sql::Dialect::PostgreSQL ? name.toLower() : name;
-    return QLatin1Char('"') + QString(n).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(n).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
 }
 
-QString placeholder(int i, md::sql::Dialect dialect)
-{
+QString placeholder(int i, md::sql::Dialect dialect) {
     switch (dialect) {
-    case md::sql::Dialect::PostgreSQL: return QStringLiteral("$%1").arg(i + 1);
-    case md::sql::Dialect::SQLite: return QStringLiteral("?%1").arg(i + 1);
-    case md::sql::Dialect::SqlServer: break;
+        case md::sql::Dialect::PostgreSQL:
+            return QStringLiteral("$%1").arg(i + 1);
+        case md::sql::Dialect::SQLite:
+            return QStringLiteral("?%1").arg(i + 1);
+        case md::sql::Dialect::SqlServer:
+            break;
     }
     return QStringLiteral("?");
 }
 
-qint64 countRows(md::data::Backend& backend, const QString& table)
-{
+qint64 countRows(md::data::Backend& backend, const QString& table) {
     ResultTable rows;
-    backend.prepare(QStringLiteral("SELECT count(*) FROM ") + quoted(table, backend.dialect())).execute(&rows);
+    backend.prepare(QStringLiteral("SELECT count(*) FROM ") + quoted(table, backend.dialect()))
+        .execute(&rows);
     return rows.rowCount ? rows.at(0, 0).toLongLong() : 0;
 }
 
 // Rows go straight from the source's statement into the target's prepared insert.
 class CopySink : public RowSink {
-public:
+  public:
     CopySink(md::data::PreparedStatement& insert, int columns) : m_insert(insert), m_row(columns) {}
     void setColumns(const QVector<ColumnMeta>&) override {}
-    QVariant* appendRow() override
-    {
+    QVariant* appendRow() override {
         flush();
         m_pending = true;
         return m_row.data();
     }
-    void flush()
-    {
+    void flush() {
         if (!m_pending) return;
         for (int i = 0; i < m_row.size(); ++i) m_insert.bind(i, m_row[i]);
         m_insert.execute(nullptr);
@@ -52,7 +52,7 @@ public:
     }
     qint64 copied() const { return m_copied; }
 
-private:
+  private:
     md::data::PreparedStatement& m_insert;
     QVector<QVariant> m_row;
     bool m_pending = false;
@@ -61,24 +61,28 @@ private:
 
 }  // namespace
 
-QStringList existingTables(TRemoteUdpConnection& connection)
-{
+QStringList existingTables(TRemoteUdpConnection& connection) {
     ResultTable rows;
     md::data::Backend& backend = connection.backend();
     switch (backend.dialect()) {
-    case md::sql::Dialect::PostgreSQL:
-        backend.prepare(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema() "
-                                       "ORDER BY tablename"))
-            .execute(&rows);
-        break;
-    case md::sql::Dialect::SQLite:
-        backend.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                       "'sqlite%' ORDER BY name"))
-            .execute(&rows);
-        break;
-    case md::sql::Dialect::SqlServer:
-        backend.prepare(QStringLiteral("select name from sys.tables order by name")).execute(&rows);
-        break;
+        case md::sql::Dialect::PostgreSQL:
+            backend
+                .prepare(QStringLiteral(
+                    "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() "
+                    "ORDER BY tablename"))
+                .execute(&rows);
+            break;
+        case md::sql::Dialect::SQLite:
+            backend
+                .prepare(QStringLiteral(
+                    "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                    "'sqlite%' ORDER BY name"))
+                .execute(&rows);
+            break;
+        case md::sql::Dialect::SqlServer:
+            backend.prepare(QStringLiteral("select name from sys.tables order by name"))
+                .execute(&rows);
+            break;
     }
     QStringList names;
     for (int r = 0; r < rows.rowCount; ++r) names << rows.at(r, 0).toString();
@@ -86,21 +90,23 @@ QStringList existingTables(TRemoteUdpConnection& connection)
 }
 
 CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings& to,
-                        const std::function<void(const QString&)>& progress)
-{
+                        const std::function<void(const QString&)>& progress) {
     auto say = [&](const QString& text) {
         if (progress) progress(text);
     };
     TRemoteUdpConnection source;
     openDatabase(source, from, /*create=*/false);
-    if (!hasSchema(source)) throw EDatabaseError(QStringLiteral("源数据库没有本系统的数据表：%1").arg(from.database));
+    if (!hasSchema(source))
+        throw EDatabaseError(QStringLiteral("源数据库没有本系统的数据表：%1").arg(from.database));
     TRemoteUdpConnection target;
     openDatabase(target, to, /*create=*/false);
     const QStringList present = existingTables(target);
     if (!present.isEmpty())
-        throw EDatabaseError(QStringLiteral("目标数据库不是空的（已有 %1 个表，例如 %2），为免覆盖数据，没有复制任何内容。")
-                                 .arg(present.size())
-                                 .arg(present.mid(0, 3).join(QStringLiteral(", "))));
+        throw EDatabaseError(
+            QStringLiteral(
+                "目标数据库不是空的（已有 %1 个表，例如 %2），为免覆盖数据，没有复制任何内容。")
+                .arg(present.size())
+                .arg(present.mid(0, 3).join(QStringLiteral(", "))));
 
     md::data::Backend& in = source.backend();
     md::data::Backend& out = target.backend();
@@ -116,18 +122,20 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
             outColumns << quoted(table->columns[i].name, out.dialect());
             placeholders << placeholder(i, out.dialect());
         }
-        md::data::PreparedStatement& insert =
-            out.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(table->name, out.dialect()), outColumns.join(QStringLiteral(", ")),
-                                 placeholders.join(QStringLiteral(", "))));
+        md::data::PreparedStatement& insert = out.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quoted(table->name, out.dialect()), outColumns.join(QStringLiteral(", ")),
+                     placeholders.join(QStringLiteral(", "))));
         CopySink sink(insert, int(table->columns.size()));
         try {
-            in.prepare(QStringLiteral("SELECT %1 FROM %2").arg(inColumns.join(QStringLiteral(", ")),
-                                                              quoted(table->name, in.dialect())))
+            in.prepare(
+                  QStringLiteral("SELECT %1 FROM %2")
+                      .arg(inColumns.join(QStringLiteral(", ")), quoted(table->name, in.dialect())))
                 .execute(&sink);
             sink.flush();
         } catch (const EDatabaseError& e) {
-            throw EDatabaseError(QStringLiteral("复制表 %1 时出错：%2").arg(table->name, e.message()));
+            throw EDatabaseError(
+                QStringLiteral("复制表 %1 时出错：%2").arg(table->name, e.message()));
         }
         // Identity values were copied as they were: the sequence goes on after them.
         if (const md::sql::ColumnInfo* identity = table->identityColumn();
@@ -135,24 +143,29 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
             const QString t = quoted(table->name, out.dialect());
             const QString c = quoted(identity->name, out.dialect());
             ResultTable ignored;
-            out.prepare(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), (SELECT max(%3) FROM %4))")
+            out.prepare(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), (SELECT "
+                                       "max(%3) FROM %4))")
                             .arg(table->name.toLower(), identity->name.toLower(), c, t))
                 .execute(&ignored);
         }
-        CopyReport::Table counted{table->name, countRows(in, table->name), countRows(out, table->name)};
+        CopyReport::Table counted{table->name, countRows(in, table->name),
+                                  countRows(out, table->name)};
         say(QStringLiteral("%1\t%2 行").arg(counted.name).arg(counted.targetRows));
         if (counted.sourceRows != counted.targetRows)
-            throw EDatabaseError(QStringLiteral("表 %1 的行数不一致：源 %2 行，目标 %3 行。复制已撤销。")
-                                     .arg(counted.name)
-                                     .arg(counted.sourceRows)
-                                     .arg(counted.targetRows));
+            throw EDatabaseError(
+                QStringLiteral("表 %1 的行数不一致：源 %2 行，目标 %3 行。复制已撤销。")
+                    .arg(counted.name)
+                    .arg(counted.sourceRows)
+                    .arg(counted.targetRows));
         report.tables.push_back(counted);
     }
     // Keys of the key views already handed out on the source are never repeated:
     // the target's sequence starts after the blocks the source claimed.
-    if (out.dialect() == md::sql::Dialect::PostgreSQL && objects()->catalog->table(QStringLiteral("md_keysource"))) {
+    if (out.dialect() == md::sql::Dialect::PostgreSQL &&
+        objects()->catalog->table(QStringLiteral("md_keysource"))) {
         ResultTable ignored;
-        out.prepare(QStringLiteral("SELECT setval('md_newid_seq', (SELECT max(nextblock) FROM md_keysource) * 16777216) "
+        out.prepare(QStringLiteral("SELECT setval('md_newid_seq', (SELECT max(nextblock) FROM "
+                                   "md_keysource) * 16777216) "
                                    "WHERE EXISTS (SELECT 1 FROM md_keysource)"))
             .execute(&ignored);
     }

@@ -3,10 +3,10 @@
 // PostgreSQL, as a company outgrows one machine): the schema is created on the
 // empty target, every table copied with its identity values, the sequences and
 // the key source moved on, and the row counts compared table by table.
-#include "remoteudpconnection.h"
-
 #include <QStringList>
 #include <functional>
+
+#include "remoteudpconnection.h"
 
 namespace md::server {
 

@@ -1,15 +1,14 @@
 #include "serverdb.h"
 
-#include "procedures.h"
-
 #include <QDir>
 #include <QFile>
 #include <mutex>
 
+#include "procedures.h"
+
 namespace md::server {
 
-QString schemaScript()
-{
+QString schemaScript() {
     QDir dir(QStringLiteral(":/schema"));
     QString script;
     for (const QString& name : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
@@ -21,8 +20,7 @@ QString schemaScript()
     return script;
 }
 
-std::shared_ptr<const md::data::ServerObjects> objects()
-{
+std::shared_ptr<const md::data::ServerObjects> objects() {
     static std::shared_ptr<const md::data::ServerObjects> built;
     static std::once_flag once;
     std::call_once(once, [] {
@@ -37,15 +35,13 @@ std::shared_ptr<const md::data::ServerObjects> objects()
     return built;
 }
 
-void createDatabase(TRemoteUdpConnection& connection)
-{
+void createDatabase(TRemoteUdpConnection& connection) {
     TRemoteUdpConnection::Unit unit(connection);
     connection.ExecSQL(objects()->schemaScript);
     unit.commit();
 }
 
-bool hasSchema(TRemoteUdpConnection& connection)
-{
+bool hasSchema(TRemoteUdpConnection& connection) {
     try {
         ResultTable rows;
         connection.OpenSQL(QStringLiteral("select top 1 [id] from config"), rows);
@@ -55,8 +51,8 @@ bool hasSchema(TRemoteUdpConnection& connection)
     }
 }
 
-void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings, bool create)
-{
+void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
+                  bool create) {
     connection.Open(settings, objects());
     if (create && !hasSchema(connection)) createDatabase(connection);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The database side as the module's connections see it: the schema (written in
 // T-SQL), its catalog and the stored procedures.
+#include <memory>
+
 #include "remoteudpconnection.h"
 #include "serverobjects.h"
-
-#include <memory>
 
 namespace md::server {
 
@@ -21,6 +21,7 @@ void createDatabase(TRemoteUdpConnection& connection);
 bool hasSchema(TRemoteUdpConnection& connection);
 
 // Opens the database; with create, a database without the schema gets it.
-void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings, bool create);
+void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
+                  bool create);
 
 }  // namespace md::server

@@ -2,17 +2,16 @@
 
 namespace md::sql::ast {
 
-QString TypeRef::text() const
-{
+QString TypeRef::text() const {
     if (length == -1) return name + QStringLiteral("(max)");
-    if (length > 0 && scale >= 0 && (name == QLatin1String("decimal") || name == QLatin1String("numeric")))
+    if (length > 0 && scale >= 0 &&
+        (name == QLatin1String("decimal") || name == QLatin1String("numeric")))
         return QStringLiteral("%1(%2,%3)").arg(name).arg(length).arg(scale);
     if (length > 0) return QStringLiteral("%1(%2)").arg(name).arg(length);
     return name;
 }
 
-ExprPtr clone(const Expr& e)
-{
+ExprPtr clone(const Expr& e) {
     auto c = std::make_unique<Expr>(e.kind);
     c->line = e.line;
     c->column = e.column;
@@ -40,8 +39,7 @@ ExprPtr clone(const Expr& e)
     return c;
 }
 
-TableRefPtr clone(const TableRef& t)
-{
+TableRefPtr clone(const TableRef& t) {
     auto c = std::make_unique<TableRef>();
     c->kind = t.kind;
     c->line = t.line;
@@ -59,8 +57,7 @@ TableRefPtr clone(const TableRef& t)
     return c;
 }
 
-SelectPtr clone(const Select& s)
-{
+SelectPtr clone(const Select& s) {
     auto c = std::make_unique<Select>();
     c->line = s.line;
     c->column = s.column;
@@ -78,31 +75,47 @@ SelectPtr clone(const Select& s)
     return c;
 }
 
-ExprPtr makeExpr(ExprKind kind, const Node& at)
-{
+ExprPtr makeExpr(ExprKind kind, const Node& at) {
     auto e = std::make_unique<Expr>(kind);
     e->line = at.line;
     e->column = at.column;
     return e;
 }
 
-ExprPtr makeConvert(ExprPtr value, SqlType type, const QString& typeName)
-{
+ExprPtr makeConvert(ExprPtr value, SqlType type, const QString& typeName) {
     auto e = makeExpr(ExprKind::Convert, *value);
     e->type.type = type;
     if (!typeName.isEmpty()) {
         e->type.name = typeName;
     } else {
         switch (type) {
-        case SqlType::DateTime: e->type.name = QStringLiteral("datetime"); break;
-        case SqlType::Date: e->type.name = QStringLiteral("date"); break;
-        case SqlType::Time: e->type.name = QStringLiteral("time"); break;
-        case SqlType::Integer: e->type.name = QStringLiteral("int"); break;
-        case SqlType::Decimal: e->type.name = QStringLiteral("decimal"); break;
-        case SqlType::Float: e->type.name = QStringLiteral("float"); break;
-        case SqlType::Bit: e->type.name = QStringLiteral("bit"); break;
-        case SqlType::Text: e->type.name = QStringLiteral("varchar"); break;
-        default: e->type.name = QStringLiteral("varchar"); break;
+            case SqlType::DateTime:
+                e->type.name = QStringLiteral("datetime");
+                break;
+            case SqlType::Date:
+                e->type.name = QStringLiteral("date");
+                break;
+            case SqlType::Time:
+                e->type.name = QStringLiteral("time");
+                break;
+            case SqlType::Integer:
+                e->type.name = QStringLiteral("int");
+                break;
+            case SqlType::Decimal:
+                e->type.name = QStringLiteral("decimal");
+                break;
+            case SqlType::Float:
+                e->type.name = QStringLiteral("float");
+                break;
+            case SqlType::Bit:
+                e->type.name = QStringLiteral("bit");
+                break;
+            case SqlType::Text:
+                e->type.name = QStringLiteral("varchar");
+                break;
+            default:
+                e->type.name = QStringLiteral("varchar");
+                break;
         }
     }
     e->args.push_back(std::move(value));

@@ -1,14 +1,14 @@
 #pragma once
 // The syntax tree of the T-SQL subset the windows use. The parser builds it, the
 // passes annotate and rewrite it, a printer per dialect turns it into text.
-#include "tsql/sqltypes.h"
-#include "tsql/translator.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
 #include <vector>
+
+#include "tsql/sqltypes.h"
+#include "tsql/translator.h"
 
 namespace md::sql {
 struct TableInfo;
@@ -31,10 +31,10 @@ using TableRefPtr = std::unique_ptr<TableRef>;
 
 // A T-SQL type as written in convert(), cast() and create statements.
 struct TypeRef {
-    QString name;        // base name in lower case: "varchar", "decimal"
+    QString name;  // base name in lower case: "varchar", "decimal"
     SqlType type = SqlType::Unknown;
-    int length = 0;      // text length or decimal precision; 0 when not given, -1 for "max"
-    int scale = -1;      // decimal places when given (money: 4)
+    int length = 0;        // text length or decimal precision; 0 when not given, -1 for "max"
+    int scale = -1;        // decimal places when given (money: 4)
     QString text() const;  // "varchar(15)", "decimal(18,2)", "varchar(max)"
 };
 
@@ -66,13 +66,25 @@ enum class ExprKind : unsigned char {
 
 enum class Op : unsigned char {
     None,
-    Neg, Plus, BitNot,
-    Add,     // "+" before typing; numbers after it
-    Sub, Mul, Div, Mod,
+    Neg,
+    Plus,
+    BitNot,
+    Add,  // "+" before typing; numbers after it
+    Sub,
+    Mul,
+    Div,
+    Mod,
     Concat,  // "+" of two texts
     DynAdd,  // "+" whose operand types are not known: decided per row
-    BitAnd, BitOr, BitXor,
-    Eq, Ne, Lt, Gt, Le, Ge,
+    BitAnd,
+    BitOr,
+    BitXor,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
 };
 
 struct Expr : Node {
@@ -84,7 +96,7 @@ struct Expr : Node {
     bool distinct = false;  // count(distinct x)
     bool hasBase = false;   // case x when ...
     bool hasElse = false;
-    bool star = false;      // count(*)
+    bool star = false;  // count(*)
     QString text;
     QString qualifier;
     std::vector<ExprPtr> args;
@@ -93,15 +105,15 @@ struct Expr : Node {
 
     // Filled by the semantic pass.
     SqlType valueType = SqlType::Unknown;
-    int scale = -1;                // decimal places when known
-    bool plainColumn = false;      // a column taken straight from a table: it brings its own type
-                                   // affinity and, for text, its case-insensitive collation
-    bool collateNoCase = false;    // print with the case-insensitive collation
-    bool typed = false;            // the semantic pass has seen it
-    int paramIndex = -1;           // Param: index in the statement's parameter list
-    int style = -1;                // Convert: the style argument when constant
-    int scopeSkip = 0;             // Column: an inlined argument, resolved this many scopes further out
-    QString typeName;              // Column: the declared type of the column reached, when known
+    int scale = -1;              // decimal places when known
+    bool plainColumn = false;    // a column taken straight from a table: it brings its own type
+                                 // affinity and, for text, its case-insensitive collation
+    bool collateNoCase = false;  // print with the case-insensitive collation
+    bool typed = false;          // the semantic pass has seen it
+    int paramIndex = -1;         // Param: index in the statement's parameter list
+    int style = -1;              // Convert: the style argument when constant
+    int scopeSkip = 0;  // Column: an inlined argument, resolved this many scopes further out
+    QString typeName;   // Column: the declared type of the column reached, when known
 };
 
 struct SelectItem {
@@ -130,8 +142,8 @@ struct TableRef {
     std::vector<ExprPtr> args;  // Function
     SelectPtr select;           // Derived (also a function after inlining)
     JoinType joinType = JoinType::Inner;
-    TableRefPtr left, right;    // Join
-    ExprPtr on;                 // Join (not cross)
+    TableRefPtr left, right;  // Join
+    ExprPtr on;               // Join (not cross)
 
     // Filled by the semantic pass: the catalog entry of a table or view.
     const TableInfo* table = nullptr;
@@ -167,7 +179,18 @@ struct Select : Node {
 };
 
 struct Stmt : Node {
-    enum class Kind : unsigned char { Select, Insert, Update, Delete, Exec, CreateTable, CreateView, CreateFunction, CreateIndex, Drop };
+    enum class Kind : unsigned char {
+        Select,
+        Insert,
+        Update,
+        Delete,
+        Exec,
+        CreateTable,
+        CreateView,
+        CreateFunction,
+        CreateIndex,
+        Drop
+    };
     explicit Stmt(Kind k) : kind(k) {}
     Kind kind;
     int beginOffset = 0;  // the statement's own text in the batch
@@ -186,7 +209,7 @@ struct InsertStmt : Stmt {
     QString table;
     QStringList columns;  // empty: all columns but the identity
     std::vector<std::vector<ExprPtr>> rows;
-    SelectPtr select;     // insert ... select
+    SelectPtr select;  // insert ... select
     bool defaultValues = false;
     const TableInfo* info = nullptr;  // semantic pass
 };
@@ -205,9 +228,9 @@ struct UpdateStmt : Stmt {
     std::vector<SetItem> sets;
     std::vector<TableRefPtr> from;
     ExprPtr where;
-    const TableInfo* info = nullptr;  // semantic pass
-    QString targetTable;              // semantic pass: the real table written
-    TableRef* targetInFrom = nullptr; // semantic pass: the FROM source that is the target
+    const TableInfo* info = nullptr;   // semantic pass
+    QString targetTable;               // semantic pass: the real table written
+    TableRef* targetInFrom = nullptr;  // semantic pass: the FROM source that is the target
     // Dialect rewrites: the target's alias in the printed statement, and one
     // sub-select giving all new values at once ("set (a, b) = (select ...)").
     QString printAlias;

@@ -8,21 +8,18 @@ namespace md::sql {
 
 using namespace ast;
 
-const ColumnInfo* TableInfo::column(QStringView columnName) const
-{
+const ColumnInfo* TableInfo::column(QStringView columnName) const {
     const int i = columnIndex(columnName);
     return i >= 0 ? &columns[i] : nullptr;
 }
 
-int TableInfo::columnIndex(QStringView columnName) const
-{
+int TableInfo::columnIndex(QStringView columnName) const {
     for (int i = 0; i < columns.size(); ++i)
         if (columns[i].name.compare(columnName, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
-const ColumnInfo* TableInfo::identityColumn() const
-{
+const ColumnInfo* TableInfo::identityColumn() const {
     for (const ColumnInfo& c : columns)
         if (c.identity) return &c;
     return nullptr;
@@ -31,26 +28,28 @@ const ColumnInfo* TableInfo::identityColumn() const
 Catalog::Catalog() = default;
 Catalog::~Catalog() = default;
 
-QString Catalog::normalizedName(QStringView name)
-{
+QString Catalog::normalizedName(QStringView name) {
     // The last dotted part outside brackets, without its brackets.
     qsizetype start = 0;
     bool inBracket = false;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
-        if (c == QLatin1Char('[')) inBracket = true;
-        else if (c == QLatin1Char(']')) inBracket = false;
-        else if (c == QLatin1Char('.') && !inBracket) start = i + 1;
+        if (c == QLatin1Char('['))
+            inBracket = true;
+        else if (c == QLatin1Char(']'))
+            inBracket = false;
+        else if (c == QLatin1Char('.') && !inBracket)
+            start = i + 1;
     }
     QStringView last = name.mid(start).trimmed();
-    if (last.size() >= 2 && ((last.front() == QLatin1Char('[') && last.back() == QLatin1Char(']')) ||
-                             (last.front() == QLatin1Char('"') && last.back() == QLatin1Char('"'))))
+    if (last.size() >= 2 &&
+        ((last.front() == QLatin1Char('[') && last.back() == QLatin1Char(']')) ||
+         (last.front() == QLatin1Char('"') && last.back() == QLatin1Char('"'))))
         last = last.mid(1, last.size() - 2);
     return last.toString().toLower();
 }
 
-void Catalog::addTable(TableInfo table)
-{
+void Catalog::addTable(TableInfo table) {
     const QString key = normalizedName(table.name);
     auto shared = std::make_shared<TableInfo>(std::move(table));
     if (auto old = m_tableByName.value(key)) {
@@ -62,24 +61,20 @@ void Catalog::addTable(TableInfo table)
     m_tableByName.insert(key, shared);
 }
 
-void Catalog::addFunction(FunctionInfo function)
-{
+void Catalog::addFunction(FunctionInfo function) {
     const QString key = normalizedName(function.name);
     m_functionByName.insert(key, std::make_shared<FunctionInfo>(std::move(function)));
 }
 
-const TableInfo* Catalog::table(QStringView name) const
-{
+const TableInfo* Catalog::table(QStringView name) const {
     return m_tableByName.value(normalizedName(name)).get();
 }
 
-const FunctionInfo* Catalog::function(QStringView name) const
-{
+const FunctionInfo* Catalog::function(QStringView name) const {
     return m_functionByName.value(normalizedName(name)).get();
 }
 
-QVector<const TableInfo*> Catalog::tables() const
-{
+QVector<const TableInfo*> Catalog::tables() const {
     QVector<const TableInfo*> list;
     list.reserve(m_tables.size());
     for (const auto& t : m_tables) list.push_back(t.get());
@@ -88,25 +83,33 @@ QVector<const TableInfo*> Catalog::tables() const
 
 namespace {
 
-QString typeNameOf(SqlType type)
-{
+QString typeNameOf(SqlType type) {
     switch (type) {
-    case SqlType::Text: return QStringLiteral("varchar");
-    case SqlType::Integer: return QStringLiteral("int");
-    case SqlType::Decimal: return QStringLiteral("decimal");
-    case SqlType::Float: return QStringLiteral("float");
-    case SqlType::Bit: return QStringLiteral("bit");
-    case SqlType::DateTime: return QStringLiteral("datetime");
-    case SqlType::Date: return QStringLiteral("date");
-    case SqlType::Time: return QStringLiteral("time");
-    case SqlType::Blob: return QStringLiteral("varbinary");
-    case SqlType::Unknown: break;
+        case SqlType::Text:
+            return QStringLiteral("varchar");
+        case SqlType::Integer:
+            return QStringLiteral("int");
+        case SqlType::Decimal:
+            return QStringLiteral("decimal");
+        case SqlType::Float:
+            return QStringLiteral("float");
+        case SqlType::Bit:
+            return QStringLiteral("bit");
+        case SqlType::DateTime:
+            return QStringLiteral("datetime");
+        case SqlType::Date:
+            return QStringLiteral("date");
+        case SqlType::Time:
+            return QStringLiteral("time");
+        case SqlType::Blob:
+            return QStringLiteral("varbinary");
+        case SqlType::Unknown:
+            break;
     }
     return {};
 }
 
-TableInfo tableFromDefinition(const CreateTableStmt& s)
-{
+TableInfo tableFromDefinition(const CreateTableStmt& s) {
     TableInfo t;
     t.name = s.name;
     for (const ColumnDef& def : s.columns) {
@@ -134,8 +137,7 @@ TableInfo tableFromDefinition(const CreateTableStmt& s)
     return t;
 }
 
-QVector<ColumnInfo> columnsOf(const Select& select)
-{
+QVector<ColumnInfo> columnsOf(const Select& select) {
     QVector<ColumnInfo> columns;
     for (const SourceColumn& s : select.resultColumns) {
         ColumnInfo c;
@@ -150,11 +152,11 @@ QVector<ColumnInfo> columnsOf(const Select& select)
 
 }  // namespace
 
-void Catalog::load(const QString& tsqlScript)
-{
+void Catalog::load(const QString& tsqlScript) {
     std::vector<StmtPtr> statements = parseBatch(tsqlScript);
     for (const StmtPtr& s : statements)
-        if (s->kind == Stmt::Kind::CreateTable) addTable(tableFromDefinition(static_cast<const CreateTableStmt&>(*s)));
+        if (s->kind == Stmt::Kind::CreateTable)
+            addTable(tableFromDefinition(static_cast<const CreateTableStmt&>(*s)));
 
     // Views and functions may use each other in any order: the second round
     // sees everything the first one found.
@@ -169,7 +171,8 @@ void Catalog::load(const QString& tsqlScript)
                 t.name = view.name;
                 t.isView = true;
                 t.columns = columnsOf(*select);
-                for (int i = 0; i < view.columns.size() && i < t.columns.size(); ++i) t.columns[i].name = view.columns[i];
+                for (int i = 0; i < view.columns.size() && i < t.columns.size(); ++i)
+                    t.columns[i].name = view.columns[i];
                 addTable(std::move(t));
             } else if (s->kind == Stmt::Kind::CreateFunction) {
                 auto& def = static_cast<CreateFunctionStmt&>(*s);
@@ -180,10 +183,13 @@ void Catalog::load(const QString& tsqlScript)
                 f.returnType = def.returnType.type;
                 f.returnTypeName = def.returnType.text();
                 f.params.clear();
-                for (const FunctionParamDef& p : def.params) f.params.push_back({p.name, p.type.text(), p.type.type});
+                for (const FunctionParamDef& p : def.params)
+                    f.params.push_back({p.name, p.type.text(), p.type.type});
                 if (!f.body) {
-                    if (def.select) f.body = std::shared_ptr<const Node>(clone(*def.select));
-                    else f.body = std::shared_ptr<const Node>(clone(*def.expr));
+                    if (def.select)
+                        f.body = std::shared_ptr<const Node>(clone(*def.select));
+                    else
+                        f.body = std::shared_ptr<const Node>(clone(*def.expr));
                 }
                 if (f.returnsTable) {
                     SelectPtr select = clone(*def.select);

@@ -3,13 +3,13 @@
 // server schema, built from the schema's own T-SQL text. The translator reads
 // column types from it (string '+', dates, isnull) and inlines functions; the
 // datasets read keys and identity columns from it to generate their statements.
-#include "tsql/sqltypes.h"
-
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
+
+#include "tsql/sqltypes.h"
 
 namespace md::sql {
 
@@ -54,14 +54,14 @@ struct FunctionInfo {
     QString name;
     QVector<FunctionParam> params;
     bool returnsTable = false;
-    SqlType returnType = SqlType::Unknown;       // scalar functions
-    QString returnTypeName;                      // scalar functions: as written, e.g. "datetime"
-    QVector<ColumnInfo> columns;                 // table functions: result columns
-    std::shared_ptr<const ast::Node> body;       // the select or the expression
+    SqlType returnType = SqlType::Unknown;  // scalar functions
+    QString returnTypeName;                 // scalar functions: as written, e.g. "datetime"
+    QVector<ColumnInfo> columns;            // table functions: result columns
+    std::shared_ptr<const ast::Node> body;  // the select or the expression
 };
 
 class Catalog {
-public:
+  public:
     Catalog();
     ~Catalog();
 
@@ -79,7 +79,7 @@ public:
 
     static QString normalizedName(QStringView name);  // "dbo.[Goods]" -> "goods"
 
-private:
+  private:
     QVector<std::shared_ptr<TableInfo>> m_tables;
     QHash<QString, std::shared_ptr<TableInfo>> m_tableByName;
     QHash<QString, std::shared_ptr<FunctionInfo>> m_functionByName;

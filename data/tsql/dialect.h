@@ -1,15 +1,15 @@
 #pragma once
 // What a backend dialect adds to the translation: its own rewrites of the
 // analysed tree and its printer. One implementation per dialect.
-#include "tsql/ast.h"
-
 #include <QVector>
 #include <memory>
+
+#include "tsql/ast.h"
 
 namespace md::sql {
 
 class DialectWriter {
-public:
+  public:
     virtual ~DialectWriter() = default;
     // Rewrites the analysed statement into shapes the dialect can run.
     virtual void rewrite(ast::Stmt& statement) = 0;
@@ -20,8 +20,8 @@ public:
     virtual QString printExpression(const ast::Expr& expr) = 0;
     // The statement's text for the dialect, given also its T-SQL text (a dialect
     // that speaks T-SQL passes that through).
-    virtual QString printStatement(const ast::Stmt& statement, const QString& tsql, QVector<int>* placeholderOrder)
-    {
+    virtual QString printStatement(const ast::Stmt& statement, const QString& tsql,
+                                   QVector<int>* placeholderOrder) {
         return print(statement, placeholderOrder);
     }
 };

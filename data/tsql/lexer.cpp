@@ -6,27 +6,26 @@ namespace md::sql {
 
 namespace {
 
-bool isIdentifierStart(QChar c)
-{
+bool isIdentifierStart(QChar c) {
     const char16_t u = c.unicode();
     if (u >= 0x80) return !c.isSpace();  // Chinese names are written without brackets
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == '#';
 }
 
-bool isIdentifierPart(QChar c)
-{
+bool isIdentifierPart(QChar c) {
     const char16_t u = c.unicode();
     return isIdentifierStart(c) || (u >= '0' && u <= '9') || u == '$' || u == '@';
 }
 
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool isDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 class Lexer {
-public:
+  public:
     explicit Lexer(const QString& source) : m_src(source), m_size(int(source.size())) {}
 
-    QVector<Token> run()
-    {
+    QVector<Token> run() {
         QVector<Token> tokens;
         tokens.reserve(m_size / 4 + 2);
         for (;;) {
@@ -46,18 +45,16 @@ public:
         }
     }
 
-private:
+  private:
     QChar at(int i) const { return i < m_size ? m_src[i] : QChar(); }
 
-    void newLineAt(int nextLineStart)
-    {
+    void newLineAt(int nextLineStart) {
         ++m_line;
         m_lineStart = nextLineStart;
     }
 
     // Consumes one line break (CR, LF or CRLF) at m_pos, if there is one.
-    bool consumeLineBreak()
-    {
+    bool consumeLineBreak() {
         const QChar c = at(m_pos);
         if (c == QLatin1Char('\r')) {
             m_pos += at(m_pos + 1) == QLatin1Char('\n') ? 2 : 1;
@@ -72,15 +69,16 @@ private:
         return false;
     }
 
-    void skipBlanksAndComments()
-    {
+    void skipBlanksAndComments() {
         while (m_pos < m_size) {
             if (consumeLineBreak()) continue;
             const QChar c = m_src[m_pos];
             if (c.isSpace()) {
                 ++m_pos;
             } else if (c == QLatin1Char('-') && at(m_pos + 1) == QLatin1Char('-')) {
-                while (m_pos < m_size && m_src[m_pos] != QLatin1Char('\r') && m_src[m_pos] != QLatin1Char('\n')) ++m_pos;
+                while (m_pos < m_size && m_src[m_pos] != QLatin1Char('\r') &&
+                       m_src[m_pos] != QLatin1Char('\n'))
+                    ++m_pos;
             } else if (c == QLatin1Char('/') && at(m_pos + 1) == QLatin1Char('*')) {
                 skipBlockComment();
             } else {
@@ -89,8 +87,7 @@ private:
         }
     }
 
-    void skipBlockComment()
-    {
+    void skipBlockComment() {
         const int line = m_line, column = m_pos - m_lineStart + 1;
         int depth = 0;  // block comments nest in T-SQL
         while (m_pos < m_size) {
@@ -110,8 +107,7 @@ private:
 
     // Text between the quote at m_pos and its closing partner; a doubled quote
     // stands for one.
-    QString readQuoted(QChar close, const Token& token, const QString& what)
-    {
+    QString readQuoted(QChar close, const Token& token, const QString& what) {
         QString value;
         ++m_pos;
         while (m_pos < m_size) {
@@ -126,7 +122,8 @@ private:
                 return value;
             }
             if (const int start = m_pos; consumeLineBreak()) {
-                value += m_src.mid(start, m_pos - start);  // line breaks stay in the value as written
+                value +=
+                    m_src.mid(start, m_pos - start);  // line breaks stay in the value as written
                 continue;
             }
             value += c;
@@ -135,8 +132,7 @@ private:
         throwSyntaxError(m_src.mid(token.offset, 20), what, token.line, token.column);
     }
 
-    void readToken(Token& token)
-    {
+    void readToken(Token& token) {
         const QChar c = m_src[m_pos];
         const char16_t u = c.unicode();
         if ((u == 'N' || u == 'n') && at(m_pos + 1) == QLatin1Char('\'')) {
@@ -164,14 +160,14 @@ private:
             ++m_pos;
             while (m_pos < m_size && isIdentifierPart(m_src[m_pos])) ++m_pos;
             token.kind = u == ':' ? TokenKind::Param : TokenKind::Variable;
-            token.text = m_src.mid(u == ':' ? start + 1 : start, m_pos - start - (u == ':' ? 1 : 0));
+            token.text =
+                m_src.mid(u == ':' ? start + 1 : start, m_pos - start - (u == ':' ? 1 : 0));
         } else {
             readSymbol(token);
         }
     }
 
-    void readNumber(Token& token)
-    {
+    void readNumber(Token& token) {
         const int start = m_pos;
         while (isDigit(at(m_pos))) ++m_pos;
         if (at(m_pos) == QLatin1Char('.')) {
@@ -181,7 +177,8 @@ private:
         const QChar e = at(m_pos);
         if ((e == QLatin1Char('e') || e == QLatin1Char('E')) &&
             (isDigit(at(m_pos + 1)) ||
-             ((at(m_pos + 1) == QLatin1Char('+') || at(m_pos + 1) == QLatin1Char('-')) && isDigit(at(m_pos + 2))))) {
+             ((at(m_pos + 1) == QLatin1Char('+') || at(m_pos + 1) == QLatin1Char('-')) &&
+              isDigit(at(m_pos + 2))))) {
             m_pos += 2;
             while (isDigit(at(m_pos))) ++m_pos;
         }
@@ -189,8 +186,7 @@ private:
         token.text = m_src.mid(start, m_pos - start);
     }
 
-    void readSymbol(Token& token)
-    {
+    void readSymbol(Token& token) {
         const QChar c = m_src[m_pos];
         const QChar n = at(m_pos + 1);
         static const char* const kPairs[] = {"<=", ">=", "<>", "!=", "!<", "!>"};
@@ -221,8 +217,7 @@ private:
 
 }  // namespace
 
-QVector<Token> tokenize(const QString& source)
-{
+QVector<Token> tokenize(const QString& source) {
     // A NUL character ends the text for the database's own parser: refused
     // wherever it stands, even inside a string.
     if (const qsizetype nul = source.indexOf(QChar(0)); nul >= 0) {
@@ -237,7 +232,8 @@ QVector<Token> tokenize(const QString& source)
                 lineStart = i + 1;
             }
         }
-        throwSyntaxError(QStringLiteral("\\0"), QStringLiteral("无效的字符"), line, int(nul - lineStart + 1));
+        throwSyntaxError(QStringLiteral("\\0"), QStringLiteral("无效的字符"), line,
+                         int(nul - lineStart + 1));
     }
     return Lexer(source).run();
 }

@@ -20,18 +20,21 @@ enum class TokenKind : unsigned char {
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    QString text;      // see TokenKind
-    int offset = 0;    // in the source text
-    int length = 0;    // characters in the source text
-    int line = 1;      // 1-based
-    int column = 1;    // 1-based, in characters
+    QString text;    // see TokenKind
+    int offset = 0;  // in the source text
+    int length = 0;  // characters in the source text
+    int line = 1;    // 1-based
+    int column = 1;  // 1-based, in characters
 
     bool is(TokenKind k) const { return kind == k; }
-    bool isSymbol(QLatin1String symbol) const { return kind == TokenKind::Symbol && text == symbol; }
-    bool isSymbol(char c) const { return kind == TokenKind::Symbol && text.size() == 1 && text[0] == QLatin1Char(c); }
+    bool isSymbol(QLatin1String symbol) const {
+        return kind == TokenKind::Symbol && text == symbol;
+    }
+    bool isSymbol(char c) const {
+        return kind == TokenKind::Symbol && text.size() == 1 && text[0] == QLatin1Char(c);
+    }
     // A plain word equal to the keyword in any case (lower-case keyword expected).
-    bool isKeyword(QLatin1String keyword) const
-    {
+    bool isKeyword(QLatin1String keyword) const {
         return kind == TokenKind::Identifier && text.compare(keyword, Qt::CaseInsensitive) == 0;
     }
     QString sourceText(const QString& source) const { return source.mid(offset, length); }

@@ -7,8 +7,8 @@ namespace md::sql {
 
 using namespace ast;
 
-QString passThroughText(const QString& tsql, const QVector<ParamRef>& params, QVector<int>* placeholderOrder)
-{
+QString passThroughText(const QString& tsql, const QVector<ParamRef>& params,
+                        QVector<int>* placeholderOrder) {
     const QVector<Token> tokens = tokenize(tsql);
     QString out;
     out.reserve(tsql.size());
@@ -34,35 +34,34 @@ QString passThroughText(const QString& tsql, const QVector<ParamRef>& params, QV
 namespace {
 
 class SqlServerWriter : public DialectWriter {
-public:
+  public:
     void rewrite(Stmt&) override {}
 
-    QString printStatement(const Stmt& statement, const QString& tsql, QVector<int>* placeholderOrder) override
-    {
+    QString printStatement(const Stmt& statement, const QString& tsql,
+                           QVector<int>* placeholderOrder) override {
         return passThroughText(tsql, statement.params, placeholderOrder);
     }
 
     // Only the translator's own statements reach this: one dropped object of a
     // drop naming several.
-    QString print(const Stmt& statement, QVector<int>*) override
-    {
+    QString print(const Stmt& statement, QVector<int>*) override {
         if (statement.kind != Stmt::Kind::Drop) return {};
         const auto& drop = static_cast<const DropStmt&>(statement);
-        static const char* const kWhat[] = {"drop table ", "drop view ", "drop function ", "drop index "};
+        static const char* const kWhat[] = {"drop table ", "drop view ", "drop function ",
+                                            "drop index "};
         QString text = QLatin1String(kWhat[int(drop.what)]);
         if (drop.ifExists) text += QLatin1String("if exists ");
         return text + drop.names.value(0);
     }
 
-    QString printExpression(const Expr& expr) override
-    {
+    QString printExpression(const Expr& expr) override {
         // Exec arguments that are expressions: evaluated by "select <expr>".
         switch (expr.kind) {
-        case ExprKind::Call:
-            if (expr.args.empty()) return expr.text + QStringLiteral("()");
-            break;
-        default:
-            break;
+            case ExprKind::Call:
+                if (expr.args.empty()) return expr.text + QStringLiteral("()");
+                break;
+            default:
+                break;
         }
         return expr.text;
     }
@@ -70,6 +69,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<DialectWriter> makeSqlServerWriter() { return std::make_unique<SqlServerWriter>(); }
+std::unique_ptr<DialectWriter> makeSqlServerWriter() {
+    return std::make_unique<SqlServerWriter>();
+}
 
 }  // namespace md::sql

@@ -9,6 +9,7 @@ namespace md::sql {
 // placeholder, in order, goes to placeholderOrder. A name used both inside and
 // outside a where clause is two parameters (see Statement::params): an
 // occurrence after the statement's "where" takes the where one.
-QString passThroughText(const QString& tsql, const QVector<ParamRef>& params, QVector<int>* placeholderOrder);
+QString passThroughText(const QString& tsql, const QVector<ParamRef>& params,
+                        QVector<int>* placeholderOrder);
 
 }  // namespace md::sql

@@ -13,25 +13,25 @@ namespace {
 // Words that begin a statement we do not take: they still end the statement
 // before them, so that the error names them.
 const char* const kUnsupportedStatements[] = {
-    "while", "declare", "if", "begin", "set", "go", "alter", "print", "return", "with", "commit", "rollback",
-    "save", "use", "merge", "open", "fetch", "close", "deallocate", "raiserror", "throw", "waitfor", "grant",
-    "revoke", "deny", "dbcc", "backup", "restore", "bulk", "checkpoint", "kill", "readtext", "writetext",
-    "updatetext", "reconfigure", "shutdown", "break", "continue", "goto", "end", "else", "revert", "setuser",
-    "enable", "disable", "disk", "dump", "load", "setuser",
+    "while",    "declare",    "if",       "begin",    "set",        "go",         "alter",
+    "print",    "return",     "with",     "commit",   "rollback",   "save",       "use",
+    "merge",    "open",       "fetch",    "close",    "deallocate", "raiserror",  "throw",
+    "waitfor",  "grant",      "revoke",   "deny",     "dbcc",       "backup",     "restore",
+    "bulk",     "checkpoint", "kill",     "readtext", "writetext",  "updatetext", "reconfigure",
+    "shutdown", "break",      "continue", "goto",     "end",        "else",       "revert",
+    "setuser",  "enable",     "disable",  "disk",     "dump",       "load",       "setuser",
 };
 
-bool isUnsupportedStatementWord(const Token& t)
-{
+bool isUnsupportedStatementWord(const Token& t) {
     if (t.kind != TokenKind::Identifier) return false;
     for (const char* word : kUnsupportedStatements)
         if (t.isKeyword(QLatin1String(word))) return true;
     return false;
 }
 
-bool isStatementWord(const Token& t)
-{
-    static const char* const kWords[] = {"select", "insert", "update", "delete", "exec", "execute",
-                                         "create", "drop", "truncate"};
+bool isStatementWord(const Token& t) {
+    static const char* const kWords[] = {"select",  "insert", "update", "delete",  "exec",
+                                         "execute", "create", "drop",   "truncate"};
     if (t.kind != TokenKind::Identifier) return false;
     for (const char* word : kWords)
         if (t.isKeyword(QLatin1String(word))) return true;
@@ -42,8 +42,7 @@ bool isStatementWord(const Token& t)
 
 Parser::Parser(const QString& source) : m_source(source), m_tokens(tokenize(source)) {}
 
-const Token& Parser::next()
-{
+const Token& Parser::next() {
     const Token& t = peek();
     if (m_pos < m_tokens.size() - 1) {
         ++m_pos;
@@ -52,45 +51,39 @@ const Token& Parser::next()
     return t;
 }
 
-bool Parser::acceptKeyword(const char* keyword)
-{
+bool Parser::acceptKeyword(const char* keyword) {
     if (!peek().isKeyword(QLatin1String(keyword))) return false;
     next();
     return true;
 }
 
-void Parser::expectKeyword(const char* keyword)
-{
+void Parser::expectKeyword(const char* keyword) {
     if (!acceptKeyword(keyword))
         syntaxError(peek(), QStringLiteral("缺少 %1").arg(QString::fromLatin1(keyword).toUpper()));
 }
 
-bool Parser::acceptSymbol(char symbol)
-{
+bool Parser::acceptSymbol(char symbol) {
     if (!peek().isSymbol(symbol)) return false;
     next();
     return true;
 }
 
-void Parser::expectSymbol(char symbol)
-{
-    if (!acceptSymbol(symbol)) syntaxError(peek(), QStringLiteral("缺少 '%1'").arg(QLatin1Char(symbol)));
+void Parser::expectSymbol(char symbol) {
+    if (!acceptSymbol(symbol))
+        syntaxError(peek(), QStringLiteral("缺少 '%1'").arg(QLatin1Char(symbol)));
 }
 
-void Parser::syntaxError(const Token& at) const
-{
+void Parser::syntaxError(const Token& at) const {
     if (at.kind == TokenKind::End) throwUnexpectedEnd(QString(), at.line, at.column);
     throwSyntaxError(at.sourceText(m_source).left(40), at.line, at.column);
 }
 
-void Parser::syntaxError(const Token& at, const QString& hint) const
-{
+void Parser::syntaxError(const Token& at, const QString& hint) const {
     if (at.kind == TokenKind::End) throwUnexpectedEnd(hint, at.line, at.column);
     throwSyntaxError(at.sourceText(m_source).left(40), hint, at.line, at.column);
 }
 
-void Parser::unsupportedStatement(const Token& at) const
-{
+void Parser::unsupportedStatement(const Token& at) const {
     QString construct = at.text;
     const Token& after = peek(1);
     if (&at == &peek() &&
@@ -100,21 +93,19 @@ void Parser::unsupportedStatement(const Token& at) const
     throwUnsupportedStatement(construct, at.line, at.column);
 }
 
-bool Parser::isName(const Token& t) const
-{
-    return t.kind == TokenKind::QuotedIdentifier || (t.kind == TokenKind::Identifier && !isReservedWord(t.text));
+bool Parser::isName(const Token& t) const {
+    return t.kind == TokenKind::QuotedIdentifier ||
+           (t.kind == TokenKind::Identifier && !isReservedWord(t.text));
 }
 
-QString Parser::expectName()
-{
+QString Parser::expectName() {
     const Token& t = peek();
     if (!isName(t)) syntaxError(t);
     next();
     return t.text;
 }
 
-QString Parser::parseObjectName(QString* schema)
-{
+QString Parser::parseObjectName(QString* schema) {
     QStringList parts;
     parts << expectName();
     while (peek().isSymbol('.')) {
@@ -129,8 +120,7 @@ QString Parser::parseObjectName(QString* schema)
     return parts.last();
 }
 
-QString Parser::parseAlias(bool allowString)
-{
+QString Parser::parseAlias(bool allowString) {
     if (acceptKeyword("as")) {
         const Token& t = peek();
         if (allowString && t.kind == TokenKind::String) {
@@ -149,8 +139,7 @@ QString Parser::parseAlias(bool allowString)
 
 // ---- batches ----------------------------------------------------------------
 
-std::vector<StmtPtr> Parser::parseBatch()
-{
+std::vector<StmtPtr> Parser::parseBatch() {
     std::vector<StmtPtr> statements;
     while (!atEnd()) {
         if (acceptSymbol(';')) continue;
@@ -174,16 +163,14 @@ std::vector<StmtPtr> Parser::parseBatch()
 
 namespace {
 template <class T>
-std::unique_ptr<T> begin(Stmt*& current)
-{
+std::unique_ptr<T> begin(Stmt*& current) {
     auto statement = std::make_unique<T>();
     current = statement.get();
     return statement;
 }
 }  // namespace
 
-StmtPtr Parser::parseStatement()
-{
+StmtPtr Parser::parseStatement() {
     const Token& t = peek();
     if (t.isKeyword(QLatin1String("select")) || (t.isSymbol('(') && startsSelect(0))) {
         auto s = begin<SelectStmt>(m_current);
@@ -194,7 +181,8 @@ StmtPtr Parser::parseStatement()
     if (t.isKeyword(QLatin1String("insert"))) return parseInsert();
     if (t.isKeyword(QLatin1String("update"))) return parseUpdate();
     if (t.isKeyword(QLatin1String("delete"))) return parseDelete();
-    if (t.isKeyword(QLatin1String("exec")) || t.isKeyword(QLatin1String("execute"))) return parseExec();
+    if (t.isKeyword(QLatin1String("exec")) || t.isKeyword(QLatin1String("execute")))
+        return parseExec();
     if (t.isKeyword(QLatin1String("create"))) return parseCreate();
     if (t.isKeyword(QLatin1String("drop"))) return parseDrop();
     if (t.isKeyword(QLatin1String("truncate")) && isKeyword(1, "table")) {
@@ -204,12 +192,12 @@ StmtPtr Parser::parseStatement()
         d->table = parseObjectName();
         return d;
     }
-    if (isUnsupportedStatementWord(t) || t.isKeyword(QLatin1String("truncate"))) unsupportedStatement(t);
+    if (isUnsupportedStatementWord(t) || t.isKeyword(QLatin1String("truncate")))
+        unsupportedStatement(t);
     syntaxError(t);
 }
 
-StmtPtr Parser::parseInsert()
-{
+StmtPtr Parser::parseInsert() {
     next();
     auto s = begin<InsertStmt>(m_current);
     acceptKeyword("into");
@@ -239,8 +227,7 @@ StmtPtr Parser::parseInsert()
     return s;
 }
 
-StmtPtr Parser::parseUpdate()
-{
+StmtPtr Parser::parseUpdate() {
     next();
     auto s = begin<UpdateStmt>(m_current);
     if (isKeyword(0, "top")) throwUnsupportedSyntax(peek().text, peek().line, peek().column);
@@ -279,8 +266,7 @@ StmtPtr Parser::parseUpdate()
     return s;
 }
 
-StmtPtr Parser::parseDelete()
-{
+StmtPtr Parser::parseDelete() {
     next();
     auto s = begin<DeleteStmt>(m_current);
     if (isKeyword(0, "top")) throwUnsupportedSyntax(peek().text, peek().line, peek().column);
@@ -295,8 +281,7 @@ StmtPtr Parser::parseDelete()
     return s;
 }
 
-StmtPtr Parser::parseExec()
-{
+StmtPtr Parser::parseExec() {
     next();
     auto s = begin<ExecStmt>(m_current);
     const Token& t = peek();
@@ -326,8 +311,7 @@ StmtPtr Parser::parseExec()
 
 // ---- create and drop --------------------------------------------------------
 
-StmtPtr Parser::parseCreate()
-{
+StmtPtr Parser::parseCreate() {
     const Token& create = next();
     if (isKeyword(0, "table")) return parseCreateTable();
     if (isKeyword(0, "view")) return parseCreateView();
@@ -337,11 +321,11 @@ StmtPtr Parser::parseCreate()
     if (!acceptKeyword("clustered")) acceptKeyword("nonclustered");
     if (isKeyword(0, "index")) return parseCreateIndex(unique);
     const Token& what = peek();
-    throwUnsupportedStatement(create.text + QLatin1Char(' ') + what.text, create.line, create.column);
+    throwUnsupportedStatement(create.text + QLatin1Char(' ') + what.text, create.line,
+                              create.column);
 }
 
-TypeRef Parser::parseType()
-{
+TypeRef Parser::parseType() {
     TypeRef type;
     const Token& t = peek();
     QString name = expectName();
@@ -378,8 +362,7 @@ TypeRef Parser::parseType()
     return type;
 }
 
-QStringList Parser::parseColumnList(QVector<bool>* descending)
-{
+QStringList Parser::parseColumnList(QVector<bool>* descending) {
     QStringList columns;
     expectSymbol('(');
     do {
@@ -392,8 +375,7 @@ QStringList Parser::parseColumnList(QVector<bool>* descending)
     return columns;
 }
 
-StmtPtr Parser::parseCreateTable()
-{
+StmtPtr Parser::parseCreateTable() {
     next();
     auto s = begin<CreateTableStmt>(m_current);
     s->name = parseObjectName();
@@ -410,14 +392,14 @@ StmtPtr Parser::parseCreateTable()
     return s;
 }
 
-void Parser::parseColumnDef(CreateTableStmt& table)
-{
+void Parser::parseColumnDef(CreateTableStmt& table) {
     ColumnDef column;
     const Token& start = peek();
     column.line = start.line;
     column.column = start.column;
     column.name = expectName();
-    if (isKeyword(0, "as")) throwUnsupportedSyntax(QStringLiteral("AS (计算列)"), peek().line, peek().column);
+    if (isKeyword(0, "as"))
+        throwUnsupportedSyntax(QStringLiteral("AS (计算列)"), peek().line, peek().column);
     column.type = parseType();
     for (;;) {
         const Token& t = peek();
@@ -469,8 +451,7 @@ void Parser::parseColumnDef(CreateTableStmt& table)
     table.columns.push_back(std::move(column));
 }
 
-bool Parser::parseTableConstraint(CreateTableStmt& table)
-{
+bool Parser::parseTableConstraint(CreateTableStmt& table) {
     const bool named = isKeyword(0, "constraint");
     if (!named && !isKeyword(0, "primary") && !isKeyword(0, "unique") && !isKeyword(0, "check") &&
         !isKeyword(0, "foreign"))
@@ -508,8 +489,7 @@ bool Parser::parseTableConstraint(CreateTableStmt& table)
     return true;
 }
 
-StmtPtr Parser::parseCreateView()
-{
+StmtPtr Parser::parseCreateView() {
     next();
     auto s = begin<CreateViewStmt>(m_current);
     s->name = parseObjectName();
@@ -520,8 +500,7 @@ StmtPtr Parser::parseCreateView()
     return s;
 }
 
-StmtPtr Parser::parseCreateFunction()
-{
+StmtPtr Parser::parseCreateFunction() {
     next();
     auto s = begin<CreateFunctionStmt>(m_current);
     s->name = parseObjectName();
@@ -572,8 +551,7 @@ StmtPtr Parser::parseCreateFunction()
     return s;
 }
 
-StmtPtr Parser::parseCreateIndex(bool unique)
-{
+StmtPtr Parser::parseCreateIndex(bool unique) {
     next();
     auto s = begin<CreateIndexStmt>(m_current);
     s->unique = unique;
@@ -586,16 +564,20 @@ StmtPtr Parser::parseCreateIndex(bool unique)
     return s;
 }
 
-StmtPtr Parser::parseDrop()
-{
+StmtPtr Parser::parseDrop() {
     next();
     auto s = begin<DropStmt>(m_current);
     const Token& what = peek();
-    if (acceptKeyword("table")) s->what = DropStmt::What::Table;
-    else if (acceptKeyword("view")) s->what = DropStmt::What::View;
-    else if (acceptKeyword("function")) s->what = DropStmt::What::Function;
-    else if (acceptKeyword("index")) s->what = DropStmt::What::Index;
-    else throwUnsupportedStatement(QStringLiteral("DROP ") + what.text, what.line, what.column);
+    if (acceptKeyword("table"))
+        s->what = DropStmt::What::Table;
+    else if (acceptKeyword("view"))
+        s->what = DropStmt::What::View;
+    else if (acceptKeyword("function"))
+        s->what = DropStmt::What::Function;
+    else if (acceptKeyword("index"))
+        s->what = DropStmt::What::Index;
+    else
+        throwUnsupportedStatement(QStringLiteral("DROP ") + what.text, what.line, what.column);
     if (isKeyword(0, "if") && isKeyword(1, "exists")) {
         next();
         next();
@@ -608,6 +590,8 @@ StmtPtr Parser::parseDrop()
     return s;
 }
 
-std::vector<StmtPtr> parseBatch(const QString& source) { return Parser(source).parseBatch(); }
+std::vector<StmtPtr> parseBatch(const QString& source) {
+    return Parser(source).parseBatch();
+}
 
 }  // namespace md::sql

@@ -1,10 +1,10 @@
 #pragma once
 // T-SQL text to syntax trees: a batch of statements separated by line breaks or
 // semicolons; a statement ends where the next one's keyword starts.
-#include "tsql/ast.h"
-
 #include <QString>
 #include <vector>
+
+#include "tsql/ast.h"
 
 namespace md::sql {
 

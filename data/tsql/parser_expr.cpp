@@ -1,9 +1,9 @@
 // Expressions, selects and FROM sources.
-#include "tsql/parser_p.h"
-#include "tsql/tsqlerror.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "tsql/parser_p.h"
+#include "tsql/tsqlerror.h"
 
 namespace md::sql {
 
@@ -14,33 +14,196 @@ namespace {
 // T-SQL's reserved words, plus GO: a word of this list never names a column
 // or an alias, so it ends whatever came before it.
 const char* const kReserved[] = {
-    "add", "all", "alter", "and", "any", "apply", "as", "asc", "authorization", "backup", "begin", "between",
-    "break", "browse", "bulk", "by", "cascade", "case", "check", "checkpoint", "close", "clustered",
-    "coalesce", "collate", "column", "commit", "compute", "constraint", "contains", "containstable",
-    "continue", "convert", "create", "cross", "current", "current_date", "current_time",
-    "current_timestamp", "current_user", "cursor", "database", "dbcc", "deallocate", "declare",
-    "default", "delete", "deny", "desc", "disk", "distinct", "distributed", "double", "drop", "dump",
-    "else", "end", "errlvl", "escape", "except", "exec", "execute", "exists", "exit", "external", "fetch",
-    "file", "fillfactor", "for", "foreign", "freetext", "freetexttable", "from", "full", "function", "go",
-    "goto", "grant", "group", "having", "holdlock", "identity", "identity_insert", "identitycol", "if",
-    "in", "index", "inner", "insert", "intersect", "into", "is", "join", "key", "kill", "left", "like",
-    "lineno", "load", "merge", "national", "nocheck", "nonclustered", "not", "null", "nullif", "of",
-    "off", "offsets", "on", "open", "opendatasource", "openquery", "openrowset", "openxml", "option",
-    "or", "order", "outer", "over", "percent", "pivot", "plan", "precision", "primary", "print", "proc",
-    "procedure", "public", "raiserror", "read", "readtext", "reconfigure", "references", "replication",
-    "restore", "restrict", "return", "revert", "revoke", "right", "rollback", "rowcount", "rowguidcol",
-    "rule", "save", "schema", "select", "session_user", "set", "setuser", "shutdown", "some",
-    "statistics", "system_user", "table", "tablesample", "textsize", "then", "throw", "to", "top", "tran",
-    "transaction", "trigger", "truncate", "try_convert", "tsequal", "union", "unique", "unpivot",
-    "update", "updatetext", "use", "user", "values", "varying", "view", "waitfor", "when", "where",
-    "while", "with", "within", "writetext",
+    "add",
+    "all",
+    "alter",
+    "and",
+    "any",
+    "apply",
+    "as",
+    "asc",
+    "authorization",
+    "backup",
+    "begin",
+    "between",
+    "break",
+    "browse",
+    "bulk",
+    "by",
+    "cascade",
+    "case",
+    "check",
+    "checkpoint",
+    "close",
+    "clustered",
+    "coalesce",
+    "collate",
+    "column",
+    "commit",
+    "compute",
+    "constraint",
+    "contains",
+    "containstable",
+    "continue",
+    "convert",
+    "create",
+    "cross",
+    "current",
+    "current_date",
+    "current_time",
+    "current_timestamp",
+    "current_user",
+    "cursor",
+    "database",
+    "dbcc",
+    "deallocate",
+    "declare",
+    "default",
+    "delete",
+    "deny",
+    "desc",
+    "disk",
+    "distinct",
+    "distributed",
+    "double",
+    "drop",
+    "dump",
+    "else",
+    "end",
+    "errlvl",
+    "escape",
+    "except",
+    "exec",
+    "execute",
+    "exists",
+    "exit",
+    "external",
+    "fetch",
+    "file",
+    "fillfactor",
+    "for",
+    "foreign",
+    "freetext",
+    "freetexttable",
+    "from",
+    "full",
+    "function",
+    "go",
+    "goto",
+    "grant",
+    "group",
+    "having",
+    "holdlock",
+    "identity",
+    "identity_insert",
+    "identitycol",
+    "if",
+    "in",
+    "index",
+    "inner",
+    "insert",
+    "intersect",
+    "into",
+    "is",
+    "join",
+    "key",
+    "kill",
+    "left",
+    "like",
+    "lineno",
+    "load",
+    "merge",
+    "national",
+    "nocheck",
+    "nonclustered",
+    "not",
+    "null",
+    "nullif",
+    "of",
+    "off",
+    "offsets",
+    "on",
+    "open",
+    "opendatasource",
+    "openquery",
+    "openrowset",
+    "openxml",
+    "option",
+    "or",
+    "order",
+    "outer",
+    "over",
+    "percent",
+    "pivot",
+    "plan",
+    "precision",
+    "primary",
+    "print",
+    "proc",
+    "procedure",
+    "public",
+    "raiserror",
+    "read",
+    "readtext",
+    "reconfigure",
+    "references",
+    "replication",
+    "restore",
+    "restrict",
+    "return",
+    "revert",
+    "revoke",
+    "right",
+    "rollback",
+    "rowcount",
+    "rowguidcol",
+    "rule",
+    "save",
+    "schema",
+    "select",
+    "session_user",
+    "set",
+    "setuser",
+    "shutdown",
+    "some",
+    "statistics",
+    "system_user",
+    "table",
+    "tablesample",
+    "textsize",
+    "then",
+    "throw",
+    "to",
+    "top",
+    "tran",
+    "transaction",
+    "trigger",
+    "truncate",
+    "try_convert",
+    "tsequal",
+    "union",
+    "unique",
+    "unpivot",
+    "update",
+    "updatetext",
+    "use",
+    "user",
+    "values",
+    "varying",
+    "view",
+    "waitfor",
+    "when",
+    "where",
+    "while",
+    "with",
+    "within",
+    "writetext",
 };
 
 // Reserved words that still name built-in functions when a '(' follows.
 const char* const kFunctionWords[] = {"left", "right", "coalesce", "nullif"};
 
-bool lowerAscii(QStringView word, char* out, int capacity)
-{
+bool lowerAscii(QStringView word, char* out, int capacity) {
     if (word.size() >= capacity) return false;
     for (qsizetype i = 0; i < word.size(); ++i) {
         const char16_t u = word[i].unicode();
@@ -51,8 +214,7 @@ bool lowerAscii(QStringView word, char* out, int capacity)
     return true;
 }
 
-bool inList(QStringView word, const char* const* list, size_t count)
-{
+bool inList(QStringView word, const char* const* list, size_t count) {
     char buffer[32];
     if (!lowerAscii(word, buffer, sizeof buffer)) return false;
     for (size_t i = 0; i < count; ++i)
@@ -62,19 +224,18 @@ bool inList(QStringView word, const char* const* list, size_t count)
 
 // Deeply nested input is refused before it can exhaust the stack.
 class DepthGuard {
-public:
-    DepthGuard(int& depth, const Token& at) : m_depth(depth)
-    {
-        if (++m_depth > 200) throwSyntaxError(at.text, QStringLiteral("嵌套层次太深"), at.line, at.column);
+  public:
+    DepthGuard(int& depth, const Token& at) : m_depth(depth) {
+        if (++m_depth > 200)
+            throwSyntaxError(at.text, QStringLiteral("嵌套层次太深"), at.line, at.column);
     }
     ~DepthGuard() { --m_depth; }
 
-private:
+  private:
     int& m_depth;
 };
 
-Op compareOp(const Token& t)
-{
+Op compareOp(const Token& t) {
     if (t.kind != TokenKind::Symbol) return Op::None;
     const QString& s = t.text;
     if (s == QLatin1String("=")) return Op::Eq;
@@ -88,30 +249,32 @@ Op compareOp(const Token& t)
 
 }  // namespace
 
-bool isReservedWord(QStringView word)
-{
-    static const bool sorted = std::is_sorted(std::begin(kReserved), std::end(kReserved),
-                                              [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+bool isReservedWord(QStringView word) {
+    static const bool sorted =
+        std::is_sorted(std::begin(kReserved), std::end(kReserved),
+                       [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
     char buffer[32];
     if (!lowerAscii(word, buffer, sizeof buffer)) return false;
     if (sorted)
-        return std::binary_search(std::begin(kReserved), std::end(kReserved), static_cast<const char*>(buffer),
-                                  [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+        return std::binary_search(
+            std::begin(kReserved), std::end(kReserved), static_cast<const char*>(buffer),
+            [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
     return inList(word, kReserved, std::size(kReserved));
 }
 
-ExprPtr Parser::newExpr(ExprKind kind, const Token& at) const
-{
+ExprPtr Parser::newExpr(ExprKind kind, const Token& at) const {
     auto e = std::make_unique<Expr>(kind);
     e->line = at.line;
     e->column = at.column;
     return e;
 }
 
-int Parser::useParam(const QString& name)
-{
+int Parser::useParam(const QString& name) {
     const bool inWhere = m_whereDepth > 0;
-    const QString key = name.toLower() + (inWhere ? QLatin1String("\x1f" "1") : QLatin1String("\x1f" "0"));
+    const QString key = name.toLower() + (inWhere ? QLatin1String("\x1f"
+                                                                  "1")
+                                                  : QLatin1String("\x1f"
+                                                                  "0"));
     auto it = m_paramIndex.constFind(key);
     if (it != m_paramIndex.constEnd()) return it.value();
     const int index = int(m_current->params.size());
@@ -120,16 +283,14 @@ int Parser::useParam(const QString& name)
     return index;
 }
 
-bool Parser::startsSelect(int ahead) const
-{
+bool Parser::startsSelect(int ahead) const {
     while (peek(ahead).isSymbol('(')) ++ahead;
     return peek(ahead).isKeyword(QLatin1String("select"));
 }
 
 // ---- selects ----------------------------------------------------------------
 
-SelectPtr Parser::parseSelect()
-{
+SelectPtr Parser::parseSelect() {
     DepthGuard guard(m_depth, peek());
     SelectPtr first = peek().isSymbol('(') ? parseParenthesizedSelectAsBranch() : parseSelectCore();
     for (;;) {
@@ -143,7 +304,8 @@ SelectPtr Parser::parseSelect()
         } else {
             break;
         }
-        SelectPtr branch = peek().isSymbol('(') ? parseParenthesizedSelectAsBranch() : parseSelectCore();
+        SelectPtr branch =
+            peek().isSymbol('(') ? parseParenthesizedSelectAsBranch() : parseSelectCore();
         first->parts.push_back({op, std::move(branch)});
     }
     if (isKeyword(0, "order") && isKeyword(1, "by")) {
@@ -152,8 +314,10 @@ SelectPtr Parser::parseSelect()
         do {
             OrderItem item;
             item.expr = parseExpr();
-            if (acceptKeyword("desc")) item.desc = true;
-            else acceptKeyword("asc");
+            if (acceptKeyword("desc"))
+                item.desc = true;
+            else
+                acceptKeyword("asc");
             first->orderBy.push_back(std::move(item));
         } while (acceptSymbol(','));
     }
@@ -164,8 +328,7 @@ SelectPtr Parser::parseSelect()
 
 // "(select ...)" standing for a branch of a union: a plain branch stays as it
 // is; one with its own unions or order becomes "select * from (...)".
-SelectPtr Parser::parseParenthesizedSelectAsBranch()
-{
+SelectPtr Parser::parseParenthesizedSelectAsBranch() {
     const Token& open = peek();
     expectSymbol('(');
     SelectPtr inner = parseSelect();
@@ -184,15 +347,16 @@ SelectPtr Parser::parseParenthesizedSelectAsBranch()
     return outer;
 }
 
-SelectPtr Parser::parseSelectCore()
-{
+SelectPtr Parser::parseSelectCore() {
     const Token& start = peek();
     expectKeyword("select");
     auto s = std::make_unique<Select>();
     s->line = start.line;
     s->column = start.column;
-    if (acceptKeyword("distinct")) s->distinct = true;
-    else acceptKeyword("all");
+    if (acceptKeyword("distinct"))
+        s->distinct = true;
+    else
+        acceptKeyword("all");
     if (isKeyword(0, "top")) {
         next();
         if (acceptSymbol('(')) {
@@ -207,13 +371,15 @@ SelectPtr Parser::parseSelectCore()
             throwUnsupportedSyntax(peek().text, peek().line, peek().column);
     }
     parseSelectItems(*s);
-    if (isKeyword(0, "into")) throwUnsupportedSyntax(QStringLiteral("SELECT INTO"), peek().line, peek().column);
+    if (isKeyword(0, "into"))
+        throwUnsupportedSyntax(QStringLiteral("SELECT INTO"), peek().line, peek().column);
     if (acceptKeyword("from")) s->from = parseFromList();
     if (acceptKeyword("where")) s->where = parseWhere();
     if (isKeyword(0, "group") && isKeyword(1, "by")) {
         next();
         next();
-        if (isKeyword(0, "all")) throwUnsupportedSyntax(QStringLiteral("GROUP BY ALL"), peek().line, peek().column);
+        if (isKeyword(0, "all"))
+            throwUnsupportedSyntax(QStringLiteral("GROUP BY ALL"), peek().line, peek().column);
         do s->groupBy.push_back(parseExpr());
         while (acceptSymbol(','));
     }
@@ -221,8 +387,7 @@ SelectPtr Parser::parseSelectCore()
     return s;
 }
 
-void Parser::parseSelectItems(Select& select)
-{
+void Parser::parseSelectItems(Select& select) {
     do {
         const Token& t = peek();
         SelectItem item;
@@ -251,16 +416,14 @@ void Parser::parseSelectItems(Select& select)
     } while (acceptSymbol(','));
 }
 
-std::vector<TableRefPtr> Parser::parseFromList()
-{
+std::vector<TableRefPtr> Parser::parseFromList() {
     std::vector<TableRefPtr> list;
     do list.push_back(parseTableSource());
     while (acceptSymbol(','));
     return list;
 }
 
-TableRefPtr Parser::parseTableSource()
-{
+TableRefPtr Parser::parseTableSource() {
     DepthGuard guard(m_depth, peek());
     TableRefPtr left = parsePrimarySource();
     for (;;) {
@@ -273,7 +436,9 @@ TableRefPtr Parser::parseTableSource()
             next();
             type = JoinType::Inner;
         } else if (isKeyword(0, "left") || isKeyword(0, "right") || isKeyword(0, "full")) {
-            type = isKeyword(0, "left") ? JoinType::Left : isKeyword(0, "right") ? JoinType::Right : JoinType::Full;
+            type = isKeyword(0, "left")    ? JoinType::Left
+                   : isKeyword(0, "right") ? JoinType::Right
+                                           : JoinType::Full;
             next();
             acceptKeyword("outer");
             expectKeyword("join");
@@ -301,8 +466,7 @@ TableRefPtr Parser::parseTableSource()
     }
 }
 
-TableRefPtr Parser::parsePrimarySource()
-{
+TableRefPtr Parser::parsePrimarySource() {
     const Token& start = peek();
     if (start.isSymbol('(')) {
         if (startsSelect(1)) {
@@ -315,7 +479,8 @@ TableRefPtr Parser::parsePrimarySource()
             expectSymbol(')');
             derived->alias = parseAlias(false);
             if (peek().isSymbol('(') && !derived->alias.isEmpty())
-                throwUnsupportedSyntax(derived->alias + QStringLiteral("(...)"), peek().line, peek().column);
+                throwUnsupportedSyntax(derived->alias + QStringLiteral("(...)"), peek().line,
+                                       peek().column);
             return derived;
         }
         next();
@@ -343,16 +508,14 @@ TableRefPtr Parser::parsePrimarySource()
 
 // ---- expressions ------------------------------------------------------------
 
-ExprPtr Parser::parseWhere()
-{
+ExprPtr Parser::parseWhere() {
     if (m_whereCounts) ++m_whereDepth;
     ExprPtr e = parseExpr();
     if (m_whereCounts) --m_whereDepth;
     return e;
 }
 
-ExprPtr Parser::parseExpr()
-{
+ExprPtr Parser::parseExpr() {
     DepthGuard guard(m_depth, peek());
     ExprPtr left = parseAnd();
     if (!isKeyword(0, "or")) return left;
@@ -364,8 +527,7 @@ ExprPtr Parser::parseExpr()
     return e;
 }
 
-ExprPtr Parser::parseAnd()
-{
+ExprPtr Parser::parseAnd() {
     ExprPtr left = parseNot();
     if (!isKeyword(0, "and")) return left;
     auto e = newExpr(ExprKind::And, peek());
@@ -376,8 +538,7 @@ ExprPtr Parser::parseAnd()
     return e;
 }
 
-ExprPtr Parser::parseNot()
-{
+ExprPtr Parser::parseNot() {
     const Token& t = peek();
     if (t.isKeyword(QLatin1String("not"))) {
         DepthGuard guard(m_depth, t);
@@ -389,8 +550,7 @@ ExprPtr Parser::parseNot()
     return parsePredicate();
 }
 
-ExprPtr Parser::parsePredicate()
-{
+ExprPtr Parser::parsePredicate() {
     ExprPtr left = parseAdditive();
     const Token& t = peek();
     if (const Op op = compareOp(t); op != Op::None) {
@@ -404,7 +564,8 @@ ExprPtr Parser::parsePredicate()
         return e;
     }
     bool negated = false;
-    if (t.isKeyword(QLatin1String("not")) && (isKeyword(1, "like") || isKeyword(1, "in") || isKeyword(1, "between"))) {
+    if (t.isKeyword(QLatin1String("not")) &&
+        (isKeyword(1, "like") || isKeyword(1, "in") || isKeyword(1, "between"))) {
         next();
         negated = true;
     }
@@ -453,18 +614,23 @@ ExprPtr Parser::parsePredicate()
     return left;
 }
 
-ExprPtr Parser::parseAdditive()
-{
+ExprPtr Parser::parseAdditive() {
     ExprPtr left = parseMultiplicative();
     for (;;) {
         const Token& t = peek();
         Op op = Op::None;
-        if (t.isSymbol('+')) op = Op::Add;
-        else if (t.isSymbol('-')) op = Op::Sub;
-        else if (t.isSymbol('&')) op = Op::BitAnd;
-        else if (t.isSymbol('|')) op = Op::BitOr;
-        else if (t.isSymbol('^')) op = Op::BitXor;
-        else return left;
+        if (t.isSymbol('+'))
+            op = Op::Add;
+        else if (t.isSymbol('-'))
+            op = Op::Sub;
+        else if (t.isSymbol('&'))
+            op = Op::BitAnd;
+        else if (t.isSymbol('|'))
+            op = Op::BitOr;
+        else if (t.isSymbol('^'))
+            op = Op::BitXor;
+        else
+            return left;
         DepthGuard guard(m_depth, t);
         next();
         auto e = newExpr(ExprKind::Binary, t);
@@ -475,16 +641,19 @@ ExprPtr Parser::parseAdditive()
     }
 }
 
-ExprPtr Parser::parseMultiplicative()
-{
+ExprPtr Parser::parseMultiplicative() {
     ExprPtr left = parseUnary();
     for (;;) {
         const Token& t = peek();
         Op op = Op::None;
-        if (t.isSymbol('*')) op = Op::Mul;
-        else if (t.isSymbol('/')) op = Op::Div;
-        else if (t.isSymbol('%')) op = Op::Mod;
-        else return left;
+        if (t.isSymbol('*'))
+            op = Op::Mul;
+        else if (t.isSymbol('/'))
+            op = Op::Div;
+        else if (t.isSymbol('%'))
+            op = Op::Mod;
+        else
+            return left;
         DepthGuard guard(m_depth, t);
         next();
         auto e = newExpr(ExprKind::Binary, t);
@@ -495,15 +664,15 @@ ExprPtr Parser::parseMultiplicative()
     }
 }
 
-ExprPtr Parser::parseUnary()
-{
+ExprPtr Parser::parseUnary() {
     const Token& t = peek();
     if (t.isSymbol('-') || t.isSymbol('+') || t.isSymbol('~')) {
         DepthGuard guard(m_depth, t);
         next();
         ExprPtr operand = parseUnary();
         // "-1" is one number, so exec arguments and defaults stay literals
-        if (t.isSymbol('-') && operand->kind == ExprKind::Number && !operand->text.startsWith(QLatin1Char('-'))) {
+        if (t.isSymbol('-') && operand->kind == ExprKind::Number &&
+            !operand->text.startsWith(QLatin1Char('-'))) {
             operand->text.prepend(QLatin1Char('-'));
             operand->line = t.line;
             operand->column = t.column;
@@ -517,84 +686,83 @@ ExprPtr Parser::parseUnary()
     return parsePrimary();
 }
 
-bool Parser::canStartExpression(const Token& t) const
-{
+bool Parser::canStartExpression(const Token& t) const {
     switch (t.kind) {
-    case TokenKind::String:
-    case TokenKind::Number:
-    case TokenKind::Param:
-    case TokenKind::Variable:
-    case TokenKind::QuotedIdentifier:
-        return true;
-    case TokenKind::Symbol:
-        return t.isSymbol('(') || t.isSymbol('-') || t.isSymbol('+') || t.isSymbol('~');
-    case TokenKind::Identifier:
-        return !isReservedWord(t.text) || t.isKeyword(QLatin1String("null")) || t.isKeyword(QLatin1String("case")) ||
-               t.isKeyword(QLatin1String("convert")) || t.isKeyword(QLatin1String("exists")) ||
-               t.isKeyword(QLatin1String("not"));
-    case TokenKind::End:
-        return false;
+        case TokenKind::String:
+        case TokenKind::Number:
+        case TokenKind::Param:
+        case TokenKind::Variable:
+        case TokenKind::QuotedIdentifier:
+            return true;
+        case TokenKind::Symbol:
+            return t.isSymbol('(') || t.isSymbol('-') || t.isSymbol('+') || t.isSymbol('~');
+        case TokenKind::Identifier:
+            return !isReservedWord(t.text) || t.isKeyword(QLatin1String("null")) ||
+                   t.isKeyword(QLatin1String("case")) || t.isKeyword(QLatin1String("convert")) ||
+                   t.isKeyword(QLatin1String("exists")) || t.isKeyword(QLatin1String("not"));
+        case TokenKind::End:
+            return false;
     }
     return false;
 }
 
-ExprPtr Parser::parsePrimary()
-{
+ExprPtr Parser::parsePrimary() {
     const Token& t = peek();
     DepthGuard guard(m_depth, t);
     switch (t.kind) {
-    case TokenKind::Number: {
-        next();
-        auto e = newExpr(ExprKind::Number, t);
-        e->text = t.text;
-        return e;
-    }
-    case TokenKind::String: {
-        next();
-        auto e = newExpr(ExprKind::String, t);
-        e->text = t.text;
-        return e;
-    }
-    case TokenKind::Param: {
-        // Create statements are kept by the database: nothing to bind there.
-        if (m_current->kind != Stmt::Kind::Select && m_current->kind != Stmt::Kind::Insert &&
-            m_current->kind != Stmt::Kind::Update && m_current->kind != Stmt::Kind::Delete &&
-            m_current->kind != Stmt::Kind::Exec)
-            throwUnsupportedSyntax(QLatin1Char(':') + t.text, t.line, t.column);
-        next();
-        auto e = newExpr(ExprKind::Param, t);
-        e->text = t.text;
-        e->paramIndex = useParam(t.text);
-        return e;
-    }
-    case TokenKind::Variable: {
-        next();
-        if (t.text.startsWith(QLatin1String("@@"))) throwUnsupportedSyntax(t.text, t.line, t.column);
-        auto e = newExpr(ExprKind::Variable, t);
-        e->text = t.text;
-        return e;
-    }
-    case TokenKind::Symbol:
-        if (t.isSymbol('(')) {
-            if (startsSelect(1)) {
-                next();
-                auto e = newExpr(ExprKind::Subquery, t);
-                e->select = parseSelect();
-                expectSymbol(')');
-                return e;
-            }
+        case TokenKind::Number: {
             next();
-            ExprPtr inner = parseExpr();
-            expectSymbol(')');
-            return inner;
+            auto e = newExpr(ExprKind::Number, t);
+            e->text = t.text;
+            return e;
         }
-        syntaxError(t);
-    case TokenKind::QuotedIdentifier:
-        return parseNameOrCall();
-    case TokenKind::Identifier:
-        break;
-    case TokenKind::End:
-        syntaxError(t);
+        case TokenKind::String: {
+            next();
+            auto e = newExpr(ExprKind::String, t);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::Param: {
+            // Create statements are kept by the database: nothing to bind there.
+            if (m_current->kind != Stmt::Kind::Select && m_current->kind != Stmt::Kind::Insert &&
+                m_current->kind != Stmt::Kind::Update && m_current->kind != Stmt::Kind::Delete &&
+                m_current->kind != Stmt::Kind::Exec)
+                throwUnsupportedSyntax(QLatin1Char(':') + t.text, t.line, t.column);
+            next();
+            auto e = newExpr(ExprKind::Param, t);
+            e->text = t.text;
+            e->paramIndex = useParam(t.text);
+            return e;
+        }
+        case TokenKind::Variable: {
+            next();
+            if (t.text.startsWith(QLatin1String("@@")))
+                throwUnsupportedSyntax(t.text, t.line, t.column);
+            auto e = newExpr(ExprKind::Variable, t);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::Symbol:
+            if (t.isSymbol('(')) {
+                if (startsSelect(1)) {
+                    next();
+                    auto e = newExpr(ExprKind::Subquery, t);
+                    e->select = parseSelect();
+                    expectSymbol(')');
+                    return e;
+                }
+                next();
+                ExprPtr inner = parseExpr();
+                expectSymbol(')');
+                return inner;
+            }
+            syntaxError(t);
+        case TokenKind::QuotedIdentifier:
+            return parseNameOrCall();
+        case TokenKind::Identifier:
+            break;
+        case TokenKind::End:
+            syntaxError(t);
     }
 
     if (t.isKeyword(QLatin1String("null"))) {
@@ -606,7 +774,8 @@ ExprPtr Parser::parsePrimary()
         return parseCase(t);
     }
     if (t.isKeyword(QLatin1String("convert")) || t.isKeyword(QLatin1String("try_convert"))) {
-        if (t.isKeyword(QLatin1String("try_convert"))) throwUnsupportedSyntax(t.text, t.line, t.column);
+        if (t.isKeyword(QLatin1String("try_convert")))
+            throwUnsupportedSyntax(t.text, t.line, t.column);
         next();
         return parseConvert(t, false);
     }
@@ -634,8 +803,7 @@ ExprPtr Parser::parsePrimary()
     return parseNameOrCall();
 }
 
-ExprPtr Parser::parseNameOrCall()
-{
+ExprPtr Parser::parseNameOrCall() {
     const Token& first = peek();
     QStringList parts;
     if (first.kind == TokenKind::Identifier && isReservedWord(first.text)) {
@@ -657,8 +825,10 @@ ExprPtr Parser::parseNameOrCall()
             next();
             e->star = true;
         } else if (!peek().isSymbol(')')) {
-            if (acceptKeyword("distinct")) e->distinct = true;
-            else acceptKeyword("all");
+            if (acceptKeyword("distinct"))
+                e->distinct = true;
+            else
+                acceptKeyword("all");
             do e->args.push_back(parseExpr());
             while (acceptSymbol(','));
         }
@@ -673,8 +843,7 @@ ExprPtr Parser::parseNameOrCall()
     return e;
 }
 
-ExprPtr Parser::parseCase(const Token& start)
-{
+ExprPtr Parser::parseCase(const Token& start) {
     auto e = newExpr(ExprKind::Case, start);
     if (!isKeyword(0, "when")) {
         e->hasBase = true;
@@ -694,8 +863,7 @@ ExprPtr Parser::parseCase(const Token& start)
     return e;
 }
 
-ExprPtr Parser::parseConvert(const Token& start, bool isCast)
-{
+ExprPtr Parser::parseConvert(const Token& start, bool isCast) {
     auto e = newExpr(ExprKind::Convert, start);
     expectSymbol('(');
     if (isCast) {
@@ -710,7 +878,8 @@ ExprPtr Parser::parseConvert(const Token& start, bool isCast)
             const Token& s = peek();
             e->args.push_back(parseExpr());
             bool ok = false;
-            if (e->args.back()->kind == ExprKind::Number) e->style = e->args.back()->text.toInt(&ok);
+            if (e->args.back()->kind == ExprKind::Number)
+                e->style = e->args.back()->text.toInt(&ok);
             if (!ok) throwUnsupportedSyntax(s.sourceText(m_source), s.line, s.column);
         }
     }

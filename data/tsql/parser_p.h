@@ -1,22 +1,21 @@
 #pragma once
 // The recursive-descent parser, shared by parser.cpp (statements and create
 // statements) and parser_expr.cpp (expressions and selects).
+#include <QHash>
+
 #include "tsql/ast.h"
 #include "tsql/lexer.h"
-
-#include <QHash>
 
 namespace md::sql {
 
 class Parser {
-public:
+  public:
     explicit Parser(const QString& source);
     std::vector<ast::StmtPtr> parseBatch();
 
-private:
+  private:
     // Tokens
-    const Token& peek(int ahead = 0) const
-    {
+    const Token& peek(int ahead = 0) const {
         const int i = m_pos + ahead;
         return i < m_tokens.size() ? m_tokens[i] : m_tokens.back();
     }
@@ -28,7 +27,9 @@ private:
     void expectSymbol(char symbol);
     [[noreturn]] void syntaxError(const Token& at) const;
     [[noreturn]] void syntaxError(const Token& at, const QString& hint) const;
-    bool isKeyword(int ahead, const char* keyword) const { return peek(ahead).isKeyword(QLatin1String(keyword)); }
+    bool isKeyword(int ahead, const char* keyword) const {
+        return peek(ahead).isKeyword(QLatin1String(keyword));
+    }
 
     // A plain word that names something: not reserved, or a [quoted] name.
     bool isName(const Token& t) const;
@@ -57,8 +58,8 @@ private:
     [[noreturn]] void unsupportedStatement(const Token& at) const;
 
     // Selects and sources (parser_expr.cpp)
-    ast::SelectPtr parseSelect();       // with unions and order by
-    ast::SelectPtr parseSelectCore();   // one branch
+    ast::SelectPtr parseSelect();      // with unions and order by
+    ast::SelectPtr parseSelectCore();  // one branch
     ast::SelectPtr parseParenthesizedSelectAsBranch();
     void parseSelectItems(ast::Select& select);
     std::vector<ast::TableRefPtr> parseFromList();
@@ -91,9 +92,9 @@ private:
     int m_lastEnd = 0;  // end offset of the last token consumed
     ast::Stmt* m_current = nullptr;
     QHash<QString, int> m_paramIndex;  // "name\x1fwhere" -> index
-    int m_whereDepth = 0;   // > 0 while parsing a where clause
-    bool m_whereCounts = true;  // false inside the values of an update's SET
-    int m_depth = 0;        // nesting, to refuse absurd inputs before the stack does
+    int m_whereDepth = 0;              // > 0 while parsing a where clause
+    bool m_whereCounts = true;         // false inside the values of an update's SET
+    int m_depth = 0;                   // nesting, to refuse absurd inputs before the stack does
 };
 
 // Keywords that end an expression or a source list: never taken as an alias

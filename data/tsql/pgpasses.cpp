@@ -10,16 +10,14 @@ namespace {
 
 const QString kRowAddress = QStringLiteral("ctid");
 
-bool innerJoinsOnly(const TableRef& ref)
-{
+bool innerJoinsOnly(const TableRef& ref) {
     if (ref.kind != TableRef::Kind::Join) return true;
     if (ref.joinType != JoinType::Inner && ref.joinType != JoinType::Cross) return false;
     return innerJoinsOnly(*ref.left) && innerJoinsOnly(*ref.right);
 }
 
 // The sources of an inner-join tree, and its join conditions.
-void flatten(TableRefPtr ref, std::vector<TableRefPtr>& sources, std::vector<ExprPtr>& conditions)
-{
+void flatten(TableRefPtr ref, std::vector<TableRefPtr>& sources, std::vector<ExprPtr>& conditions) {
     if (ref->kind != TableRef::Kind::Join) {
         sources.push_back(std::move(ref));
         return;
@@ -29,8 +27,7 @@ void flatten(TableRefPtr ref, std::vector<TableRefPtr>& sources, std::vector<Exp
     flatten(std::move(ref->right), sources, conditions);
 }
 
-ExprPtr allOf(std::vector<ExprPtr> conditions, const Node& at)
-{
+ExprPtr allOf(std::vector<ExprPtr> conditions, const Node& at) {
     if (conditions.empty()) return nullptr;
     if (conditions.size() == 1) return std::move(conditions.front());
     ExprPtr e = makeExpr(ExprKind::And, at);
@@ -41,8 +38,7 @@ ExprPtr allOf(std::vector<ExprPtr> conditions, const Node& at)
 // "update t set c=b.x from t a join u b on a.k=b.k where ..." becomes
 // "update t as a set c=b.x from u b where a.k=b.k and (...)": the target is
 // named once, as PostgreSQL wants, and its alias still reaches its columns.
-void rewriteUpdate(UpdateStmt& s)
-{
+void rewriteUpdate(UpdateStmt& s) {
     if (s.from.empty() || !s.targetInFrom) return;
     for (const TableRefPtr& ref : s.from) {
         if (!innerJoinsOnly(*ref)) {
@@ -69,10 +65,10 @@ void rewriteUpdate(UpdateStmt& s)
 
 }  // namespace
 
-void rewriteForPostgres(Stmt& statement)
-{
+void rewriteForPostgres(Stmt& statement) {
     if (statement.kind == Stmt::Kind::Update) rewriteUpdate(static_cast<UpdateStmt&>(statement));
-    if (statement.kind == Stmt::Kind::Delete) rewriteDeleteByRowAddress(static_cast<DeleteStmt&>(statement), kRowAddress);
+    if (statement.kind == Stmt::Kind::Delete)
+        rewriteDeleteByRowAddress(static_cast<DeleteStmt&>(statement), kRowAddress);
 }
 
 }  // namespace md::sql

@@ -9,8 +9,7 @@ namespace md::sql {
 // passed through a 48-bit permutation keyed by the database's own secret
 // (md_keysource), the same one the SQLite backend uses, so a database copied
 // from SQLite goes on without repeating a key.
-QString pgRuntimeScript()
-{
+QString pgRuntimeScript() {
     return QStringLiteral(R"SQL(
 DO $$ BEGIN
   IF NOT EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'md_ci') THEN

@@ -8,15 +8,15 @@
 //  - a value written into a date or datetime column is converted to it;
 //  - text comparisons that would not ignore case by themselves are marked;
 //  - conversions of literals are done at once.
+#include <QHash>
+
 #include "tsql/ast.h"
 #include "tsql/catalog.h"
-
-#include <QHash>
 
 namespace md::sql {
 
 class Analyzer {
-public:
+  public:
     explicit Analyzer(const Catalog& catalog) : m_catalog(catalog) {}
 
     // Types of the @parameters in a function body, by lower-case name with '@'.
@@ -27,7 +27,7 @@ public:
 
     struct Scope;
 
-private:
+  private:
     void analyzeSelect(ast::Select& select, const Scope* outer);
     void analyzeCore(ast::Select& select, const Scope* outer, Scope& scope);
     void addSource(ast::TableRef& ref, Scope& scope, const Scope* outer);

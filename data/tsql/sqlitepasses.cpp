@@ -12,16 +12,14 @@ namespace {
 // a source like this.
 const QString kTargetAlias = QStringLiteral("md_target");
 
-ExprPtr column(const QString& qualifier, const QString& name, const Node& at)
-{
+ExprPtr column(const QString& qualifier, const QString& name, const Node& at) {
     ExprPtr e = makeExpr(ExprKind::Column, at);
     e->qualifier = qualifier;
     e->text = name;
     return e;
 }
 
-ExprPtr andOf(ExprPtr a, ExprPtr b)
-{
+ExprPtr andOf(ExprPtr a, ExprPtr b) {
     if (!b) return a;
     ExprPtr e = makeExpr(ExprKind::And, *a);
     e->args.push_back(std::move(a));
@@ -29,16 +27,14 @@ ExprPtr andOf(ExprPtr a, ExprPtr b)
     return e;
 }
 
-std::vector<TableRefPtr> cloneFrom(const std::vector<TableRefPtr>& from)
-{
+std::vector<TableRefPtr> cloneFrom(const std::vector<TableRefPtr>& from) {
     std::vector<TableRefPtr> copy;
     for (const TableRefPtr& ref : from) copy.push_back(clone(*ref));
     return copy;
 }
 
-SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, ExprPtr where, const Node& at,
-                      const QString& rowid)
-{
+SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, ExprPtr where,
+                      const Node& at, const QString& rowid) {
     auto s = std::make_unique<Select>();
     s->line = at.line;
     s->column = at.column;
@@ -56,8 +52,7 @@ SelectPtr rowidSelect(const QString& source, std::vector<TableRefPtr> from, Expr
 //   update t as md_target set c = (select b.x from <from> where a.rowid = md_target.rowid
 //     and <where> limit 1) where md_target.rowid in (select a.rowid from <from> where <where>)
 // An unmatched row of a left join gets null, as on SQL Server.
-void rewriteUpdateByRowAddress(UpdateStmt& s, const QString& rowid)
-{
+void rewriteUpdateByRowAddress(UpdateStmt& s, const QString& rowid) {
     if (s.from.empty() || !s.targetInFrom) return;
     const QString source = s.targetInFrom->refName();
     auto values = std::make_unique<Select>();
@@ -90,8 +85,7 @@ void rewriteUpdateByRowAddress(UpdateStmt& s, const QString& rowid)
 }
 
 // "delete t from t a join ..." and "delete from t from u where ...".
-void rewriteDeleteByRowAddress(DeleteStmt& s, const QString& rowid)
-{
+void rewriteDeleteByRowAddress(DeleteStmt& s, const QString& rowid) {
     if (s.from.empty()) return;
     if (s.targetInFrom) {
         const QString source = s.targetInFrom->refName();
@@ -117,8 +111,7 @@ void rewriteDeleteByRowAddress(DeleteStmt& s, const QString& rowid)
 
 namespace {
 
-SelectPtr wrapAsDerived(SelectPtr inner)
-{
+SelectPtr wrapAsDerived(SelectPtr inner) {
     auto outer = std::make_unique<Select>();
     outer->line = inner->line;
     outer->column = inner->column;
@@ -136,8 +129,7 @@ SelectPtr wrapAsDerived(SelectPtr inner)
 
 // SQLite allows LIMIT only at the end of a compound select: a branch with TOP
 // becomes "select * from (<branch> limit n)".
-void wrapTopBranches(Select& s)
-{
+void wrapTopBranches(Select& s) {
     if (s.parts.empty()) return;
     if (s.top) {
         auto core = std::make_unique<Select>();
@@ -166,15 +158,13 @@ void wrapTopBranches(Select& s)
 
 void forEachSelect(Select& s, const std::function<void(Select&)>& fn);
 
-void forEachSelect(Expr& e, const std::function<void(Select&)>& fn)
-{
+void forEachSelect(Expr& e, const std::function<void(Select&)>& fn) {
     for (ExprPtr& a : e.args)
         if (a) forEachSelect(*a, fn);
     if (e.select) forEachSelect(*e.select, fn);
 }
 
-void forEachSelect(TableRef& ref, const std::function<void(Select&)>& fn)
-{
+void forEachSelect(TableRef& ref, const std::function<void(Select&)>& fn) {
     for (ExprPtr& a : ref.args) forEachSelect(*a, fn);
     if (ref.select) forEachSelect(*ref.select, fn);
     if (ref.left) forEachSelect(*ref.left, fn);
@@ -182,8 +172,7 @@ void forEachSelect(TableRef& ref, const std::function<void(Select&)>& fn)
     if (ref.on) forEachSelect(*ref.on, fn);
 }
 
-void forEachSelect(Select& s, const std::function<void(Select&)>& fn)
-{
+void forEachSelect(Select& s, const std::function<void(Select&)>& fn) {
     fn(s);
     if (s.top) forEachSelect(*s.top, fn);
     for (SelectItem& item : s.items) forEachSelect(*item.expr, fn);
@@ -195,48 +184,48 @@ void forEachSelect(Select& s, const std::function<void(Select&)>& fn)
     for (OrderItem& o : s.orderBy) forEachSelect(*o.expr, fn);
 }
 
-void forEachSelect(Stmt& statement, const std::function<void(Select&)>& fn)
-{
+void forEachSelect(Stmt& statement, const std::function<void(Select&)>& fn) {
     switch (statement.kind) {
-    case Stmt::Kind::Select:
-        forEachSelect(*static_cast<SelectStmt&>(statement).select, fn);
-        break;
-    case Stmt::Kind::CreateView:
-        forEachSelect(*static_cast<CreateViewStmt&>(statement).select, fn);
-        break;
-    case Stmt::Kind::Insert: {
-        auto& s = static_cast<InsertStmt&>(statement);
-        for (auto& row : s.rows)
-            for (ExprPtr& e : row) forEachSelect(*e, fn);
-        if (s.select) forEachSelect(*s.select, fn);
-        break;
-    }
-    case Stmt::Kind::Update: {
-        auto& s = static_cast<UpdateStmt&>(statement);
-        for (SetItem& item : s.sets)
-            if (item.value) forEachSelect(*item.value, fn);  // moved into setRow by the rewrite
-        if (s.setRow) forEachSelect(*s.setRow, fn);
-        for (TableRefPtr& ref : s.from) forEachSelect(*ref, fn);
-        if (s.where) forEachSelect(*s.where, fn);
-        break;
-    }
-    case Stmt::Kind::Delete: {
-        auto& s = static_cast<DeleteStmt&>(statement);
-        for (TableRefPtr& ref : s.from) forEachSelect(*ref, fn);
-        if (s.where) forEachSelect(*s.where, fn);
-        break;
-    }
-    default:
-        break;
+        case Stmt::Kind::Select:
+            forEachSelect(*static_cast<SelectStmt&>(statement).select, fn);
+            break;
+        case Stmt::Kind::CreateView:
+            forEachSelect(*static_cast<CreateViewStmt&>(statement).select, fn);
+            break;
+        case Stmt::Kind::Insert: {
+            auto& s = static_cast<InsertStmt&>(statement);
+            for (auto& row : s.rows)
+                for (ExprPtr& e : row) forEachSelect(*e, fn);
+            if (s.select) forEachSelect(*s.select, fn);
+            break;
+        }
+        case Stmt::Kind::Update: {
+            auto& s = static_cast<UpdateStmt&>(statement);
+            for (SetItem& item : s.sets)
+                if (item.value) forEachSelect(*item.value, fn);  // moved into setRow by the rewrite
+            if (s.setRow) forEachSelect(*s.setRow, fn);
+            for (TableRefPtr& ref : s.from) forEachSelect(*ref, fn);
+            if (s.where) forEachSelect(*s.where, fn);
+            break;
+        }
+        case Stmt::Kind::Delete: {
+            auto& s = static_cast<DeleteStmt&>(statement);
+            for (TableRefPtr& ref : s.from) forEachSelect(*ref, fn);
+            if (s.where) forEachSelect(*s.where, fn);
+            break;
+        }
+        default:
+            break;
     }
 }
 
 }  // namespace
 
-void rewriteForSqlite(Stmt& statement)
-{
-    if (statement.kind == Stmt::Kind::Update) rewriteUpdateByRowAddress(static_cast<UpdateStmt&>(statement), QStringLiteral("rowid"));
-    if (statement.kind == Stmt::Kind::Delete) rewriteDeleteByRowAddress(static_cast<DeleteStmt&>(statement), QStringLiteral("rowid"));
+void rewriteForSqlite(Stmt& statement) {
+    if (statement.kind == Stmt::Kind::Update)
+        rewriteUpdateByRowAddress(static_cast<UpdateStmt&>(statement), QStringLiteral("rowid"));
+    if (statement.kind == Stmt::Kind::Delete)
+        rewriteDeleteByRowAddress(static_cast<DeleteStmt&>(statement), QStringLiteral("rowid"));
     forEachSelect(statement, wrapTopBranches);
 }
 

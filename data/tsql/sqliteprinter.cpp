@@ -1,10 +1,10 @@
 // The SQLite printer: the analysed tree as SQLite text. Conversions and the
 // behaviour SQLite lacks go through the md_ functions of sqliteruntime.cpp.
+#include <algorithm>
+
 #include "tsql/dialect.h"
 #include "tsql/sqlitepasses.h"
 #include "tsql/sqlprinter.h"
-
-#include <algorithm>
 
 namespace md::sql {
 
@@ -13,109 +13,257 @@ using namespace ast;
 namespace {
 
 const char* const kSqliteKeywords[] = {
-    "abort", "action", "add", "after", "all", "alter", "always", "analyze", "and", "as", "asc", "attach",
-    "autoincrement", "before", "begin", "between", "by", "cascade", "case", "cast", "check", "collate",
-    "column", "commit", "conflict", "constraint", "create", "cross", "current", "current_date",
-    "current_time", "current_timestamp", "database", "default", "deferrable", "deferred", "delete", "desc",
-    "detach", "distinct", "do", "drop", "each", "else", "end", "escape", "except", "exclude", "exclusive",
-    "exists", "explain", "fail", "filter", "first", "following", "for", "foreign", "from", "full",
-    "generated", "glob", "group", "groups", "having", "if", "ignore", "immediate", "in", "index", "indexed",
-    "initially", "inner", "insert", "instead", "intersect", "into", "is", "isnull", "join", "key", "last",
-    "left", "like", "limit", "match", "materialized", "natural", "no", "not", "nothing", "notnull", "null",
-    "nulls", "of", "offset", "on", "or", "order", "others", "outer", "over", "partition", "plan", "pragma",
-    "preceding", "primary", "query", "raise", "range", "recursive", "references", "regexp", "reindex",
-    "release", "rename", "replace", "restrict", "returning", "right", "rollback", "row", "rows", "savepoint",
-    "select", "set", "table", "temp", "temporary", "then", "ties", "to", "transaction", "trigger",
-    "unbounded", "union", "unique", "update", "using", "vacuum", "values", "view", "virtual", "when",
-    "where", "window", "with", "without",
+    "abort",
+    "action",
+    "add",
+    "after",
+    "all",
+    "alter",
+    "always",
+    "analyze",
+    "and",
+    "as",
+    "asc",
+    "attach",
+    "autoincrement",
+    "before",
+    "begin",
+    "between",
+    "by",
+    "cascade",
+    "case",
+    "cast",
+    "check",
+    "collate",
+    "column",
+    "commit",
+    "conflict",
+    "constraint",
+    "create",
+    "cross",
+    "current",
+    "current_date",
+    "current_time",
+    "current_timestamp",
+    "database",
+    "default",
+    "deferrable",
+    "deferred",
+    "delete",
+    "desc",
+    "detach",
+    "distinct",
+    "do",
+    "drop",
+    "each",
+    "else",
+    "end",
+    "escape",
+    "except",
+    "exclude",
+    "exclusive",
+    "exists",
+    "explain",
+    "fail",
+    "filter",
+    "first",
+    "following",
+    "for",
+    "foreign",
+    "from",
+    "full",
+    "generated",
+    "glob",
+    "group",
+    "groups",
+    "having",
+    "if",
+    "ignore",
+    "immediate",
+    "in",
+    "index",
+    "indexed",
+    "initially",
+    "inner",
+    "insert",
+    "instead",
+    "intersect",
+    "into",
+    "is",
+    "isnull",
+    "join",
+    "key",
+    "last",
+    "left",
+    "like",
+    "limit",
+    "match",
+    "materialized",
+    "natural",
+    "no",
+    "not",
+    "nothing",
+    "notnull",
+    "null",
+    "nulls",
+    "of",
+    "offset",
+    "on",
+    "or",
+    "order",
+    "others",
+    "outer",
+    "over",
+    "partition",
+    "plan",
+    "pragma",
+    "preceding",
+    "primary",
+    "query",
+    "raise",
+    "range",
+    "recursive",
+    "references",
+    "regexp",
+    "reindex",
+    "release",
+    "rename",
+    "replace",
+    "restrict",
+    "returning",
+    "right",
+    "rollback",
+    "row",
+    "rows",
+    "savepoint",
+    "select",
+    "set",
+    "table",
+    "temp",
+    "temporary",
+    "then",
+    "ties",
+    "to",
+    "transaction",
+    "trigger",
+    "unbounded",
+    "union",
+    "unique",
+    "update",
+    "using",
+    "vacuum",
+    "values",
+    "view",
+    "virtual",
+    "when",
+    "where",
+    "window",
+    "with",
+    "without",
 };
 
 // The declared type of a column as written, so that result columns report it;
 // "(max)" is no SQLite type syntax.
-QString declaredType(const TypeRef& type) { return type.length == -1 ? type.name : type.text(); }
+QString declaredType(const TypeRef& type) {
+    return type.length == -1 ? type.name : type.text();
+}
 
 class SqlitePrinter : public SqlPrinter {
-public:
+  public:
     using SqlPrinter::SqlPrinter;
 
-protected:
+  protected:
     // SQLite's ranks between NOT and the arithmetic.
     static constexpr int kEquality = 4, kRelation = 5, kBits = 7, kConcat = 10;
 
-    int basePrecedence(const Expr& e) const override
-    {
+    int basePrecedence(const Expr& e) const override {
         switch (e.kind) {
-        case ExprKind::Or: return kOr;
-        case ExprKind::And: return kAnd;
-        case ExprKind::Not: return kNot;
-        case ExprKind::Compare:
-            return e.op == Op::Eq || e.op == Op::Ne ? kEquality : kRelation;
-        case ExprKind::Like:
-        case ExprKind::InList:
-        case ExprKind::InSelect:
-        case ExprKind::IsNull:
-        case ExprKind::Between:
-            return kEquality;
-        case ExprKind::Binary:
-            switch (e.op) {
-            case Op::Add:
-            case Op::Sub: return kAdd;
-            case Op::Mul:
-            case Op::Div:
-            case Op::Mod: return kMul;
-            case Op::Concat: return kConcat;
-            case Op::BitAnd:
-            case Op::BitOr: return kBits;
-            default: return kPrimary;  // printed as a function call
-            }
-        case ExprKind::Unary: return kUnary;
-        case ExprKind::Number: return e.text.startsWith(QLatin1Char('-')) ? kUnary : kPrimary;
-        default: return kPrimary;
+            case ExprKind::Or:
+                return kOr;
+            case ExprKind::And:
+                return kAnd;
+            case ExprKind::Not:
+                return kNot;
+            case ExprKind::Compare:
+                return e.op == Op::Eq || e.op == Op::Ne ? kEquality : kRelation;
+            case ExprKind::Like:
+            case ExprKind::InList:
+            case ExprKind::InSelect:
+            case ExprKind::IsNull:
+            case ExprKind::Between:
+                return kEquality;
+            case ExprKind::Binary:
+                switch (e.op) {
+                    case Op::Add:
+                    case Op::Sub:
+                        return kAdd;
+                    case Op::Mul:
+                    case Op::Div:
+                    case Op::Mod:
+                        return kMul;
+                    case Op::Concat:
+                        return kConcat;
+                    case Op::BitAnd:
+                    case Op::BitOr:
+                        return kBits;
+                    default:
+                        return kPrimary;  // printed as a function call
+                }
+            case ExprKind::Unary:
+                return kUnary;
+            case ExprKind::Number:
+                return e.text.startsWith(QLatin1Char('-')) ? kUnary : kPrimary;
+            default:
+                return kPrimary;
         }
     }
     // A collated operator binds as COLLATE does.
-    int operatorPrecedence(const Expr& e) const override { return e.collateNoCase ? kUnary : basePrecedence(e); }
+    int operatorPrecedence(const Expr& e) const override {
+        return e.collateNoCase ? kUnary : basePrecedence(e);
+    }
     bool comparisonsChain() const override { return true; }
     bool collates(const Expr& e) const override { return e.collateNoCase; }
     QLatin1String collationClause() const override { return QLatin1String(" COLLATE NOCASE"); }
-    bool needsQuotes(const QString& name) const override
-    {
-        return !isBareName(name, true) || isListedWord(name, std::begin(kSqliteKeywords), std::end(kSqliteKeywords));
+    bool needsQuotes(const QString& name) const override {
+        return !isBareName(name, true) ||
+               isListedWord(name, std::begin(kSqliteKeywords), std::end(kSqliteKeywords));
     }
     QLatin1Char placeholderMark() const override { return QLatin1Char('?'); }
 
-    void binary(const Expr& e) override
-    {
+    void binary(const Expr& e) override {
         const Expr& l = *e.args[0];
         const Expr& r = *e.args[1];
         switch (e.op) {
-        case Op::DynAdd:
-            return call("md_add", {&l, &r});
-        case Op::BitXor:  // SQLite has no xor: (a | b) - (a & b)
-            m_out += QLatin1String("((");
-            expr(l, kBits);
-            m_out += QLatin1String(" | ");
-            expr(r, kBits + 1);
-            m_out += QLatin1String(") - (");
-            expr(l, kBits);
-            m_out += QLatin1String(" & ");
-            expr(r, kBits + 1);
-            m_out += QLatin1String("))");
-            return;
-        default:
-            return SqlPrinter::binary(e);
+            case Op::DynAdd:
+                return call("md_add", {&l, &r});
+            case Op::BitXor:  // SQLite has no xor: (a | b) - (a & b)
+                m_out += QLatin1String("((");
+                expr(l, kBits);
+                m_out += QLatin1String(" | ");
+                expr(r, kBits + 1);
+                m_out += QLatin1String(") - (");
+                expr(l, kBits);
+                m_out += QLatin1String(" & ");
+                expr(r, kBits + 1);
+                m_out += QLatin1String("))");
+                return;
+            default:
+                return SqlPrinter::binary(e);
         }
     }
 
-    bool dialectFunction(const Expr& e, const QString& name) override
-    {
+    bool dialectFunction(const Expr& e, const QString& name) override {
         const auto arg = [&](size_t i) -> const Expr& { return *e.args[i]; };
         const size_t n = e.args.size();
-        if (name == QLatin1String("isnull") && n == 2) call("ifnull", {&arg(0), &arg(1)});
-        else if ((name == QLatin1String("getdate") || name == QLatin1String("sysdatetime")) && n == 0)
+        if (name == QLatin1String("isnull") && n == 2)
+            call("ifnull", {&arg(0), &arg(1)});
+        else if ((name == QLatin1String("getdate") || name == QLatin1String("sysdatetime")) &&
+                 n == 0)
             call("md_getdate", {});
-        else if (name == QLatin1String("getutcdate") && n == 0) call("md_getutcdate", {});
-        else if (name == QLatin1String("right") && n == 2) call("md_right", {&arg(0), &arg(1)});
+        else if (name == QLatin1String("getutcdate") && n == 0)
+            call("md_getutcdate", {});
+        else if (name == QLatin1String("right") && n == 2)
+            call("md_right", {&arg(0), &arg(1)});
         else if (name == QLatin1String("left") && n == 2) {
             m_out += QLatin1String("substr(");
             expr(arg(0));
@@ -132,34 +280,33 @@ protected:
         }
         return true;
     }
-    bool keepsFunctionName(const QString& name) const override
-    {
-        static const char* const kSame[] = {"abs", "avg", "coalesce", "count", "floor", "lower", "ltrim", "max",
-                                            "min", "nullif", "replace", "round", "rtrim", "sum", "upper"};
-        return std::any_of(std::begin(kSame), std::end(kSame), [&](const char* k) { return name == QLatin1String(k); });
+    bool keepsFunctionName(const QString& name) const override {
+        static const char* const kSame[] = {"abs",     "avg",   "coalesce", "count", "floor",
+                                            "lower",   "ltrim", "max",      "min",   "nullif",
+                                            "replace", "round", "rtrim",    "sum",   "upper"};
+        return std::any_of(std::begin(kSame), std::end(kSame),
+                           [&](const char* k) { return name == QLatin1String(k); });
     }
 
     // Numbers are floats already as far as SQLite's arithmetic goes.
-    bool nativeConversion(const Expr& v, SqlType to) override
-    {
-        if (to != SqlType::Float || (v.valueType != SqlType::Integer && v.valueType != SqlType::Decimal)) return false;
+    bool nativeConversion(const Expr& v, SqlType to) override {
+        if (to != SqlType::Float ||
+            (v.valueType != SqlType::Integer && v.valueType != SqlType::Decimal))
+            return false;
         expr(v);
         return true;
     }
-    void truncateText(const Expr& v, int length) override
-    {
+    void truncateText(const Expr& v, int length) override {
         m_out += QLatin1String("substr(");
         expr(v);
         m_out += QStringLiteral(", 1, %1)").arg(length);
     }
 
-    QLatin1String primaryKeyWord(const TableKeys& keys) const override
-    {
+    QLatin1String primaryKeyWord(const TableKeys& keys) const override {
         // The identity is the table's key (the rowid); a declared key is unique beside it.
         return keys.hasIdentity ? QLatin1String("UNIQUE") : QLatin1String("PRIMARY KEY");
     }
-    void columnDefinition(const ColumnDef& c, const TableKeys& keys) override
-    {
+    void columnDefinition(const ColumnDef& c, const TableKeys& keys) override {
         if (c.identity) {
             // The identity becomes the rowid: numbered by the engine, never reused.
             m_out += QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT");
@@ -170,14 +317,14 @@ protected:
         m_out += declaredType(c.type);
         if (c.type.type == SqlType::Text) m_out += QLatin1String(" COLLATE NOCASE");
         // SQLite lets key columns hold nulls unless told not to.
-        columnConstraints(c, c.notNull || keys.keyColumns.contains(c.name.toLower()), primaryKeyWord(keys));
+        columnConstraints(c, c.notNull || keys.keyColumns.contains(c.name.toLower()),
+                          primaryKeyWord(keys));
     }
 };
 
 }  // namespace
 
-std::unique_ptr<DialectWriter> makeSqliteWriter()
-{
+std::unique_ptr<DialectWriter> makeSqliteWriter() {
     return std::make_unique<PrintingWriter<SqlitePrinter, rewriteForSqlite>>();
 }
 

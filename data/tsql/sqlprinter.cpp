@@ -1,10 +1,10 @@
 #include "tsql/sqlprinter.h"
 
-#include "tsql/catalog.h"
-#include "tsql/tsqlerror.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "tsql/catalog.h"
+#include "tsql/tsqlerror.h"
 
 namespace md::sql {
 
@@ -12,52 +12,64 @@ using namespace ast;
 
 namespace {
 
-const char* compareText(Op op)
-{
+const char* compareText(Op op) {
     switch (op) {
-    case Op::Eq: return " = ";
-    case Op::Ne: return " <> ";
-    case Op::Lt: return " < ";
-    case Op::Gt: return " > ";
-    case Op::Le: return " <= ";
-    case Op::Ge: return " >= ";
-    default: return " ? ";
+        case Op::Eq:
+            return " = ";
+        case Op::Ne:
+            return " <> ";
+        case Op::Lt:
+            return " < ";
+        case Op::Gt:
+            return " > ";
+        case Op::Le:
+            return " <= ";
+        case Op::Ge:
+            return " >= ";
+        default:
+            return " ? ";
     }
 }
 
 // The md_ function of sqliteruntime.cpp / pgruntime.cpp converting to the type.
-const char* runtimeConversion(SqlType to)
-{
+const char* runtimeConversion(SqlType to) {
     switch (to) {
-    case SqlType::DateTime: return "md_datetime";
-    case SqlType::Date: return "md_date";
-    case SqlType::Time: return "md_time";
-    case SqlType::Integer: return "md_int";
-    case SqlType::Bit: return "md_bit";
-    case SqlType::Float: return "md_float";
-    default: return nullptr;
+        case SqlType::DateTime:
+            return "md_datetime";
+        case SqlType::Date:
+            return "md_date";
+        case SqlType::Time:
+            return "md_time";
+        case SqlType::Integer:
+            return "md_int";
+        case SqlType::Bit:
+            return "md_bit";
+        case SqlType::Float:
+            return "md_float";
+        default:
+            return nullptr;
     }
 }
 
 }  // namespace
 
-bool SqlPrinter::isBareName(const QString& name, bool dollarAllowed)
-{
+bool SqlPrinter::isBareName(const QString& name, bool dollarAllowed) {
     if (name.isEmpty()) return false;
     const char16_t first = name[0].unicode();
     if (first >= '0' && first <= '9') return false;
     for (QChar c : name) {
         const char16_t u = c.unicode();
         const bool plain = u >= 0x80 ? !c.isSpace()
-                                     : (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
-                                           u == '_' || (dollarAllowed && u == '$');
+                                     : (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                                           (u >= '0' && u <= '9') || u == '_' ||
+                                           (dollarAllowed && u == '$');
         if (!plain) return false;
     }
     return true;
 }
 
-bool SqlPrinter::isListedWord(const QString& word, const char* const* begin, const char* const* end)
-{
+bool SqlPrinter::isListedWord(const QString& word, const char* const* begin,
+                              const char* const* end) {
     if (word.size() >= 24) return false;
     char buffer[24];
     for (qsizetype i = 0; i < word.size(); ++i) {
@@ -70,34 +82,45 @@ bool SqlPrinter::isListedWord(const QString& word, const char* const* begin, con
                               [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
 }
 
-bool SqlPrinter::isIntegerAverage(const Expr& e, const QString& lowerName)
-{
+bool SqlPrinter::isIntegerAverage(const Expr& e, const QString& lowerName) {
     return lowerName == QLatin1String("avg") && e.args.size() == 1 && !e.distinct &&
            (e.args[0]->valueType == SqlType::Integer || e.args[0]->valueType == SqlType::Bit);
 }
 
-void SqlPrinter::statement(const Stmt& s)
-{
+void SqlPrinter::statement(const Stmt& s) {
     switch (s.kind) {
-    case Stmt::Kind::Select:
-        m_outermost = static_cast<const SelectStmt&>(s).select.get();
-        select(*static_cast<const SelectStmt&>(s).select);
-        break;
-    case Stmt::Kind::Insert: insert(static_cast<const InsertStmt&>(s)); break;
-    case Stmt::Kind::Update: update(static_cast<const UpdateStmt&>(s)); break;
-    case Stmt::Kind::Delete: remove(static_cast<const DeleteStmt&>(s)); break;
-    case Stmt::Kind::CreateTable: createTable(static_cast<const CreateTableStmt&>(s)); break;
-    case Stmt::Kind::CreateView: createView(static_cast<const CreateViewStmt&>(s)); break;
-    case Stmt::Kind::CreateIndex: createIndex(static_cast<const CreateIndexStmt&>(s)); break;
-    case Stmt::Kind::Drop: drop(static_cast<const DropStmt&>(s)); break;
-    case Stmt::Kind::CreateFunction:  // kept in the catalog and inlined where called
-    case Stmt::Kind::Exec:            // run by the connection
-        break;
+        case Stmt::Kind::Select:
+            m_outermost = static_cast<const SelectStmt&>(s).select.get();
+            select(*static_cast<const SelectStmt&>(s).select);
+            break;
+        case Stmt::Kind::Insert:
+            insert(static_cast<const InsertStmt&>(s));
+            break;
+        case Stmt::Kind::Update:
+            update(static_cast<const UpdateStmt&>(s));
+            break;
+        case Stmt::Kind::Delete:
+            remove(static_cast<const DeleteStmt&>(s));
+            break;
+        case Stmt::Kind::CreateTable:
+            createTable(static_cast<const CreateTableStmt&>(s));
+            break;
+        case Stmt::Kind::CreateView:
+            createView(static_cast<const CreateViewStmt&>(s));
+            break;
+        case Stmt::Kind::CreateIndex:
+            createIndex(static_cast<const CreateIndexStmt&>(s));
+            break;
+        case Stmt::Kind::Drop:
+            drop(static_cast<const DropStmt&>(s));
+            break;
+        case Stmt::Kind::CreateFunction:  // kept in the catalog and inlined where called
+        case Stmt::Kind::Exec:            // run by the connection
+            break;
     }
 }
 
-void SqlPrinter::expr(const Expr& e, int minPrecedence)
-{
+void SqlPrinter::expr(const Expr& e, int minPrecedence) {
     const bool collate = collates(e);
     const int p = collate ? kUnary : basePrecedence(e);
     const bool parens = p < minPrecedence;
@@ -115,8 +138,7 @@ void SqlPrinter::expr(const Expr& e, int minPrecedence)
     if (parens) m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::ident(const QString& name)
-{
+void SqlPrinter::ident(const QString& name) {
     const QString spelled = spelling(name);
     if (!needsQuotes(spelled)) {
         m_out += spelled;
@@ -125,8 +147,7 @@ void SqlPrinter::ident(const QString& name)
     quoted(spelled);
 }
 
-void SqlPrinter::enclose(const QString& text, QLatin1Char quote)
-{
+void SqlPrinter::enclose(const QString& text, QLatin1Char quote) {
     m_out += quote;
     for (QChar c : text) {
         if (c == quote) m_out += quote;
@@ -135,16 +156,14 @@ void SqlPrinter::enclose(const QString& text, QLatin1Char quote)
     m_out += quote;
 }
 
-void SqlPrinter::list(const std::vector<ExprPtr>& items, size_t from)
-{
+void SqlPrinter::list(const std::vector<ExprPtr>& items, size_t from) {
     for (size_t i = from; i < items.size(); ++i) {
         if (i > from) m_out += QLatin1String(", ");
         expr(*items[i]);
     }
 }
 
-void SqlPrinter::call(const char* name, std::initializer_list<const Expr*> args)
-{
+void SqlPrinter::call(const char* name, std::initializer_list<const Expr*> args) {
     m_out += QLatin1String(name);
     m_out += QLatin1Char('(');
     bool first = true;
@@ -156,157 +175,167 @@ void SqlPrinter::call(const char* name, std::initializer_list<const Expr*> args)
     m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::infix(const Expr& e, const char* op)
-{
+void SqlPrinter::infix(const Expr& e, const char* op) {
     const int p = operatorPrecedence(e);
     expr(*e.args[0], p);
     m_out += QLatin1String(op);
     expr(*e.args[1], p + 1);
 }
 
-void SqlPrinter::exprPlain(const Expr& e)
-{
+void SqlPrinter::exprPlain(const Expr& e) {
     switch (e.kind) {
-    case ExprKind::Null:
-        m_out += QLatin1String("NULL");
-        return;
-    case ExprKind::String:
-        string(e.text);
-        return;
-    case ExprKind::Number:
-        m_out += e.text;
-        return;
-    case ExprKind::Column:
-        if (!e.qualifier.isEmpty()) {
-            ident(e.qualifier);
-            m_out += QLatin1Char('.');
+        case ExprKind::Null:
+            m_out += QLatin1String("NULL");
+            return;
+        case ExprKind::String:
+            string(e.text);
+            return;
+        case ExprKind::Number:
+            m_out += e.text;
+            return;
+        case ExprKind::Column:
+            if (!e.qualifier.isEmpty()) {
+                ident(e.qualifier);
+                m_out += QLatin1Char('.');
+            }
+            ident(e.text);
+            return;
+        case ExprKind::Star:
+            if (!e.qualifier.isEmpty()) {
+                ident(e.qualifier);
+                m_out += QLatin1Char('.');
+            }
+            m_out += QLatin1Char('*');
+            return;
+        case ExprKind::Param:
+            m_out += placeholderMark();
+            m_out += QString::number(e.paramIndex + 1);
+            if (m_order) m_order->push_back(e.paramIndex);
+            return;
+        case ExprKind::Variable:
+            throwTranslateError(QStringLiteral("必须声明标量变量 '%1'").arg(e.text), e.line,
+                                e.column);
+        case ExprKind::Unary: {
+            m_out += e.op == Op::Neg      ? QLatin1Char('-')
+                     : e.op == Op::BitNot ? QLatin1Char('~')
+                                          : QLatin1Char('+');
+            const qsizetype at = m_out.size();
+            expr(*e.args[0], kUnary);
+            if (m_out.mid(at, 1) == QLatin1String("-") || m_out.mid(at, 1) == QLatin1String("+"))
+                m_out.insert(at, QLatin1Char(' '));  // "- -1", never the comment "--1"
+            return;
         }
-        ident(e.text);
-        return;
-    case ExprKind::Star:
-        if (!e.qualifier.isEmpty()) {
-            ident(e.qualifier);
-            m_out += QLatin1Char('.');
+        case ExprKind::Binary:
+            binary(e);
+            return;
+        case ExprKind::Compare: {
+            const int p = operatorPrecedence(e);
+            expr(*e.args[0], comparisonsChain() ? p : p + 1);
+            m_out += QLatin1String(compareText(e.op));
+            expr(*e.args[1], p + 1);
+            return;
         }
-        m_out += QLatin1Char('*');
-        return;
-    case ExprKind::Param:
-        m_out += placeholderMark();
-        m_out += QString::number(e.paramIndex + 1);
-        if (m_order) m_order->push_back(e.paramIndex);
-        return;
-    case ExprKind::Variable:
-        throwTranslateError(QStringLiteral("必须声明标量变量 '%1'").arg(e.text), e.line, e.column);
-    case ExprKind::Unary: {
-        m_out += e.op == Op::Neg ? QLatin1Char('-') : e.op == Op::BitNot ? QLatin1Char('~') : QLatin1Char('+');
-        const qsizetype at = m_out.size();
-        expr(*e.args[0], kUnary);
-        if (m_out.mid(at, 1) == QLatin1String("-") || m_out.mid(at, 1) == QLatin1String("+"))
-            m_out.insert(at, QLatin1Char(' '));  // "- -1", never the comment "--1"
-        return;
-    }
-    case ExprKind::Binary:
-        binary(e);
-        return;
-    case ExprKind::Compare: {
-        const int p = operatorPrecedence(e);
-        expr(*e.args[0], comparisonsChain() ? p : p + 1);
-        m_out += QLatin1String(compareText(e.op));
-        expr(*e.args[1], p + 1);
-        return;
-    }
-    case ExprKind::And:
-    case ExprKind::Or:
-        for (size_t i = 0; i < e.args.size(); ++i) {
-            if (i) m_out += e.kind == ExprKind::And ? QLatin1String(" AND ") : QLatin1String(" OR ");
-            expr(*e.args[i], operatorPrecedence(e));
+        case ExprKind::And:
+        case ExprKind::Or:
+            for (size_t i = 0; i < e.args.size(); ++i) {
+                if (i)
+                    m_out +=
+                        e.kind == ExprKind::And ? QLatin1String(" AND ") : QLatin1String(" OR ");
+                expr(*e.args[i], operatorPrecedence(e));
+            }
+            return;
+        case ExprKind::Not:
+            m_out += QLatin1String("NOT ");
+            expr(*e.args[0], kNot);
+            return;
+        case ExprKind::Like:
+            like(e);
+            return;
+        case ExprKind::InList:
+            expr(*e.args[0], basePrecedence(e) + 1);
+            m_out += e.negated ? QLatin1String(" NOT IN (") : QLatin1String(" IN (");
+            list(e.args, 1);
+            m_out += QLatin1Char(')');
+            return;
+        case ExprKind::InSelect:
+            expr(*e.args[0], basePrecedence(e) + 1);
+            m_out += e.negated ? QLatin1String(" NOT IN ") : QLatin1String(" IN ");
+            subquery(*e.select);
+            return;
+        case ExprKind::Exists:
+            m_out += QLatin1String("EXISTS ");
+            subquery(*e.select);
+            return;
+        case ExprKind::IsNull:
+            expr(*e.args[0], basePrecedence(e) + 1);
+            m_out += e.negated ? QLatin1String(" IS NOT NULL") : QLatin1String(" IS NULL");
+            return;
+        case ExprKind::Between: {
+            const int operand = basePrecedence(e) + 1;
+            expr(*e.args[0], operand);
+            m_out += e.negated ? QLatin1String(" NOT BETWEEN ") : QLatin1String(" BETWEEN ");
+            expr(*e.args[1], operand);
+            m_out += QLatin1String(" AND ");
+            expr(*e.args[2], operand);
+            return;
         }
-        return;
-    case ExprKind::Not:
-        m_out += QLatin1String("NOT ");
-        expr(*e.args[0], kNot);
-        return;
-    case ExprKind::Like:
-        like(e);
-        return;
-    case ExprKind::InList:
-        expr(*e.args[0], basePrecedence(e) + 1);
-        m_out += e.negated ? QLatin1String(" NOT IN (") : QLatin1String(" IN (");
-        list(e.args, 1);
-        m_out += QLatin1Char(')');
-        return;
-    case ExprKind::InSelect:
-        expr(*e.args[0], basePrecedence(e) + 1);
-        m_out += e.negated ? QLatin1String(" NOT IN ") : QLatin1String(" IN ");
-        subquery(*e.select);
-        return;
-    case ExprKind::Exists:
-        m_out += QLatin1String("EXISTS ");
-        subquery(*e.select);
-        return;
-    case ExprKind::IsNull:
-        expr(*e.args[0], basePrecedence(e) + 1);
-        m_out += e.negated ? QLatin1String(" IS NOT NULL") : QLatin1String(" IS NULL");
-        return;
-    case ExprKind::Between: {
-        const int operand = basePrecedence(e) + 1;
-        expr(*e.args[0], operand);
-        m_out += e.negated ? QLatin1String(" NOT BETWEEN ") : QLatin1String(" BETWEEN ");
-        expr(*e.args[1], operand);
-        m_out += QLatin1String(" AND ");
-        expr(*e.args[2], operand);
-        return;
-    }
-    case ExprKind::Case: {
-        m_out += QLatin1String("CASE");
-        size_t i = 0;
-        if (e.hasBase) {
-            m_out += QLatin1Char(' ');
-            expr(*e.args[i++]);
+        case ExprKind::Case: {
+            m_out += QLatin1String("CASE");
+            size_t i = 0;
+            if (e.hasBase) {
+                m_out += QLatin1Char(' ');
+                expr(*e.args[i++]);
+            }
+            const size_t whenEnd = e.args.size() - (e.hasElse ? 1 : 0);
+            for (; i < whenEnd; i += 2) {
+                m_out += QLatin1String(" WHEN ");
+                expr(*e.args[i]);
+                m_out += QLatin1String(" THEN ");
+                expr(*e.args[i + 1]);
+            }
+            if (e.hasElse) {
+                m_out += QLatin1String(" ELSE ");
+                expr(*e.args.back());
+            }
+            m_out += QLatin1String(" END");
+            return;
         }
-        const size_t whenEnd = e.args.size() - (e.hasElse ? 1 : 0);
-        for (; i < whenEnd; i += 2) {
-            m_out += QLatin1String(" WHEN ");
-            expr(*e.args[i]);
-            m_out += QLatin1String(" THEN ");
-            expr(*e.args[i + 1]);
-        }
-        if (e.hasElse) {
-            m_out += QLatin1String(" ELSE ");
-            expr(*e.args.back());
-        }
-        m_out += QLatin1String(" END");
-        return;
-    }
-    case ExprKind::Subquery:
-        subquery(*e.select);
-        return;
-    case ExprKind::Call:
-        functionCall(e);
-        return;
-    case ExprKind::Convert:
-        convertTo(*e.args[0], e.type.type, &e.type, e.style);
-        return;
+        case ExprKind::Subquery:
+            subquery(*e.select);
+            return;
+        case ExprKind::Call:
+            functionCall(e);
+            return;
+        case ExprKind::Convert:
+            convertTo(*e.args[0], e.type.type, &e.type, e.style);
+            return;
     }
 }
 
-void SqlPrinter::binary(const Expr& e)
-{
+void SqlPrinter::binary(const Expr& e) {
     switch (e.op) {
-    case Op::Add: return infix(e, " + ");
-    case Op::Sub: return infix(e, " - ");
-    case Op::Mul: return infix(e, " * ");
-    case Op::Div: return infix(e, " / ");
-    case Op::Mod: return infix(e, " % ");
-    case Op::Concat: return infix(e, " || ");
-    case Op::BitAnd: return infix(e, " & ");
-    case Op::BitOr: return infix(e, " | ");
-    default: return infix(e, " ? ");
+        case Op::Add:
+            return infix(e, " + ");
+        case Op::Sub:
+            return infix(e, " - ");
+        case Op::Mul:
+            return infix(e, " * ");
+        case Op::Div:
+            return infix(e, " / ");
+        case Op::Mod:
+            return infix(e, " % ");
+        case Op::Concat:
+            return infix(e, " || ");
+        case Op::BitAnd:
+            return infix(e, " & ");
+        case Op::BitOr:
+            return infix(e, " | ");
+        default:
+            return infix(e, " ? ");
     }
 }
 
-void SqlPrinter::like(const Expr& e)
-{
+void SqlPrinter::like(const Expr& e) {
     const int operand = basePrecedence(e) + 1;
     expr(*e.args[0], operand);
     m_out += e.negated ? QLatin1String(" NOT LIKE ") : QLatin1String(" LIKE ");
@@ -317,8 +346,7 @@ void SqlPrinter::like(const Expr& e)
     }
 }
 
-void SqlPrinter::functionCall(const Expr& e)
-{
+void SqlPrinter::functionCall(const Expr& e) {
     const QString name = e.text.toLower();
     if (dialectFunction(e, name)) return;
     const auto arg = [&](size_t i) -> const Expr& { return *e.args[i]; };
@@ -334,14 +362,17 @@ void SqlPrinter::functionCall(const Expr& e)
         m_out += QLatin1String("))");
         return;
     }
-    if (name == QLatin1String("substring") && n == 3) return call("substr", {&arg(0), &arg(1), &arg(2)});
+    if (name == QLatin1String("substring") && n == 3)
+        return call("substr", {&arg(0), &arg(1), &arg(2)});
     if (name == QLatin1String("charindex") && (n == 2 || n == 3)) {
         if (n == 2) return call("md_charindex", {&arg(0), &arg(1)});
         return call("md_charindex", {&arg(0), &arg(1), &arg(2)});
     }
     if (name == QLatin1String("ceiling") && n == 1) return call("ceil", {&arg(0)});
-    if (keepsFunctionName(name)) m_out += name;
-    else ident(e.text);  // an unknown function; the database will say so when it runs
+    if (keepsFunctionName(name))
+        m_out += name;
+    else
+        ident(e.text);  // an unknown function; the database will say so when it runs
     m_out += QLatin1Char('(');
     if (e.star) m_out += QLatin1Char('*');
     if (e.distinct) m_out += QLatin1String("DISTINCT ");
@@ -350,61 +381,69 @@ void SqlPrinter::functionCall(const Expr& e)
 }
 
 // The value converted as SQL Server's convert() does.
-void SqlPrinter::convertTo(const Expr& v, SqlType to, const TypeRef* type, int style)
-{
+void SqlPrinter::convertTo(const Expr& v, SqlType to, const TypeRef* type, int style) {
     const SqlType from = v.valueType;
     switch (to) {
-    case SqlType::DateTime:
-    case SqlType::Date:
-    case SqlType::Time:
-    case SqlType::Integer:
-    case SqlType::Bit:
-    case SqlType::Float:
-        if (from == to) return expr(v);
-        if (nativeConversion(v, to)) return;
-        return call(runtimeConversion(to), {&v});
-    case SqlType::Decimal: {
-        if (from == SqlType::Integer || from == SqlType::Bit) return expr(v);
-        const int scale = type ? type->scale : -1;
-        m_out += QLatin1String("md_decimal(");
-        expr(v);
-        m_out += QStringLiteral(", %1)").arg(scale);
-        return;
-    }
-    case SqlType::Text: {
-        // No length means 30 characters, as SQL Server's convert(varchar, x).
-        const int length = !type || type->length == 0 ? 30 : qMax(type->length, 0);
-        if (from == SqlType::DateTime || from == SqlType::Date || from == SqlType::Time) {
-            m_out += QLatin1String("md_datestr(");
+        case SqlType::DateTime:
+        case SqlType::Date:
+        case SqlType::Time:
+        case SqlType::Integer:
+        case SqlType::Bit:
+        case SqlType::Float:
+            if (from == to) return expr(v);
+            if (nativeConversion(v, to)) return;
+            return call(runtimeConversion(to), {&v});
+        case SqlType::Decimal: {
+            if (from == SqlType::Integer || from == SqlType::Bit) return expr(v);
+            const int scale = type ? type->scale : -1;
+            m_out += QLatin1String("md_decimal(");
             expr(v);
-            m_out += QStringLiteral(", %1, %2)").arg(style).arg(length);
-        } else if (convertsAsText(from)) {
-            if (length == 0) return expr(v);
-            truncateText(v, length);
-        } else {
-            m_out += QLatin1String("md_varchar(");
-            expr(v);
-            m_out += QStringLiteral(", %1, %2)").arg(length).arg(from == SqlType::Float ? -2 : v.scale);
+            m_out += QStringLiteral(", %1)").arg(scale);
+            return;
         }
-        return;
-    }
-    case SqlType::Blob:
-    case SqlType::Unknown:
-        expr(v);
-        return;
+        case SqlType::Text: {
+            // No length means 30 characters, as SQL Server's convert(varchar, x).
+            const int length = !type || type->length == 0 ? 30 : qMax(type->length, 0);
+            if (from == SqlType::DateTime || from == SqlType::Date || from == SqlType::Time) {
+                m_out += QLatin1String("md_datestr(");
+                expr(v);
+                m_out += QStringLiteral(", %1, %2)").arg(style).arg(length);
+            } else if (convertsAsText(from)) {
+                if (length == 0) return expr(v);
+                truncateText(v, length);
+            } else {
+                m_out += QLatin1String("md_varchar(");
+                expr(v);
+                m_out += QStringLiteral(", %1, %2)")
+                             .arg(length)
+                             .arg(from == SqlType::Float ? -2 : v.scale);
+            }
+            return;
+        }
+        case SqlType::Blob:
+        case SqlType::Unknown:
+            expr(v);
+            return;
     }
 }
 
-void SqlPrinter::select(const Select& s)
-{
+void SqlPrinter::select(const Select& s) {
     const bool outermost = &s == m_outermost;
     branch(s, outermost, !s.parts.empty());
     for (const Select::Part& part : s.parts) {
         switch (part.op) {
-        case SetOp::Union: m_out += QLatin1String(" UNION "); break;
-        case SetOp::UnionAll: m_out += QLatin1String(" UNION ALL "); break;
-        case SetOp::Except: m_out += QLatin1String(" EXCEPT "); break;
-        case SetOp::Intersect: m_out += QLatin1String(" INTERSECT "); break;
+            case SetOp::Union:
+                m_out += QLatin1String(" UNION ");
+                break;
+            case SetOp::UnionAll:
+                m_out += QLatin1String(" UNION ALL ");
+                break;
+            case SetOp::Except:
+                m_out += QLatin1String(" EXCEPT ");
+                break;
+            case SetOp::Intersect:
+                m_out += QLatin1String(" INTERSECT ");
+                break;
         }
         branch(*part.select, false, true);
     }
@@ -421,28 +460,24 @@ void SqlPrinter::select(const Select& s)
     }
 }
 
-void SqlPrinter::subquery(const Select& s)
-{
+void SqlPrinter::subquery(const Select& s) {
     m_out += QLatin1Char('(');
     select(s);
     m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::orderItem(const Select&, const OrderItem& item, bool)
-{
+void SqlPrinter::orderItem(const Select&, const OrderItem& item, bool) {
     expr(*item.expr);
     if (item.desc) m_out += QLatin1String(" DESC");
 }
 
-void SqlPrinter::resultAlias(const SelectItem& item, bool)
-{
+void SqlPrinter::resultAlias(const SelectItem& item, bool) {
     if (item.alias.isEmpty()) return;
     m_out += QLatin1String(" AS ");
     ident(item.alias);
 }
 
-void SqlPrinter::core(const Select& s, bool outermost)
-{
+void SqlPrinter::core(const Select& s, bool outermost) {
     m_out += s.distinct ? QLatin1String("SELECT DISTINCT ") : QLatin1String("SELECT ");
     for (size_t i = 0; i < s.items.size(); ++i) {
         if (i) m_out += QLatin1String(", ");
@@ -460,8 +495,7 @@ void SqlPrinter::core(const Select& s, bool outermost)
     }
 }
 
-void SqlPrinter::fromAndWhere(const std::vector<TableRefPtr>& sources, const Expr* where)
-{
+void SqlPrinter::fromAndWhere(const std::vector<TableRefPtr>& sources, const Expr* where) {
     if (!sources.empty()) {
         m_out += QLatin1String(" FROM ");
         for (size_t i = 0; i < sources.size(); ++i) {
@@ -475,36 +509,36 @@ void SqlPrinter::fromAndWhere(const std::vector<TableRefPtr>& sources, const Exp
     }
 }
 
-void SqlPrinter::tableRef(const TableRef& ref)
-{
+void SqlPrinter::tableRef(const TableRef& ref) {
     switch (ref.kind) {
-    case TableRef::Kind::Table:
-        ident(ref.name);
-        break;
-    case TableRef::Kind::Function:
-        ident(ref.name);
-        m_out += QLatin1Char('(');
-        list(ref.args);
-        m_out += QLatin1Char(')');
-        break;
-    case TableRef::Kind::Derived:
-        subquery(*ref.select);
-        if (ref.alias.isEmpty()) unnamedDerivedTable();
-        break;
-    case TableRef::Kind::Join: {
-        tableRef(*ref.left);
-        static const char* const kJoins[] = {" JOIN ", " LEFT JOIN ", " RIGHT JOIN ", " FULL JOIN ", " CROSS JOIN "};
-        m_out += QLatin1String(kJoins[int(ref.joinType)]);
-        const bool nested = ref.right->kind == TableRef::Kind::Join;
-        if (nested) m_out += QLatin1Char('(');
-        tableRef(*ref.right);
-        if (nested) m_out += QLatin1Char(')');
-        if (ref.on) {
-            m_out += QLatin1String(" ON ");
-            expr(*ref.on);
+        case TableRef::Kind::Table:
+            ident(ref.name);
+            break;
+        case TableRef::Kind::Function:
+            ident(ref.name);
+            m_out += QLatin1Char('(');
+            list(ref.args);
+            m_out += QLatin1Char(')');
+            break;
+        case TableRef::Kind::Derived:
+            subquery(*ref.select);
+            if (ref.alias.isEmpty()) unnamedDerivedTable();
+            break;
+        case TableRef::Kind::Join: {
+            tableRef(*ref.left);
+            static const char* const kJoins[] = {" JOIN ", " LEFT JOIN ", " RIGHT JOIN ",
+                                                 " FULL JOIN ", " CROSS JOIN "};
+            m_out += QLatin1String(kJoins[int(ref.joinType)]);
+            const bool nested = ref.right->kind == TableRef::Kind::Join;
+            if (nested) m_out += QLatin1Char('(');
+            tableRef(*ref.right);
+            if (nested) m_out += QLatin1Char(')');
+            if (ref.on) {
+                m_out += QLatin1String(" ON ");
+                expr(*ref.on);
+            }
+            return;
         }
-        return;
-    }
     }
     if (!ref.alias.isEmpty()) {
         m_out += QLatin1Char(' ');
@@ -512,8 +546,7 @@ void SqlPrinter::tableRef(const TableRef& ref)
     }
 }
 
-void SqlPrinter::insert(const InsertStmt& s)
-{
+void SqlPrinter::insert(const InsertStmt& s) {
     m_out += QLatin1String("INSERT INTO ");
     ident(s.info ? s.info->name : s.table);
     if (!s.columns.isEmpty()) {
@@ -537,8 +570,7 @@ void SqlPrinter::insert(const InsertStmt& s)
     afterInsert(s);
 }
 
-void SqlPrinter::update(const UpdateStmt& s)
-{
+void SqlPrinter::update(const UpdateStmt& s) {
     m_out += QLatin1String("UPDATE ");
     ident(s.targetTable.isEmpty() ? s.table : s.targetTable);
     if (!s.printAlias.isEmpty()) {
@@ -566,15 +598,13 @@ void SqlPrinter::update(const UpdateStmt& s)
     fromAndWhere(s.from, s.where.get());
 }
 
-void SqlPrinter::remove(const DeleteStmt& s)
-{
+void SqlPrinter::remove(const DeleteStmt& s) {
     m_out += QLatin1String("DELETE FROM ");
     ident(s.targetTable.isEmpty() ? s.table : s.targetTable);
     fromAndWhere({}, s.where.get());  // a FROM of its own is rewritten into the where clause
 }
 
-void SqlPrinter::columnNames(const QStringList& names)
-{
+void SqlPrinter::columnNames(const QStringList& names) {
     m_out += QLatin1Char('(');
     for (int i = 0; i < names.size(); ++i) {
         if (i) m_out += QLatin1String(", ");
@@ -583,8 +613,7 @@ void SqlPrinter::columnNames(const QStringList& names)
     m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::createTable(const CreateTableStmt& s)
-{
+void SqlPrinter::createTable(const CreateTableStmt& s) {
     TableKeys keys;
     for (const ColumnDef& c : s.columns) {
         keys.hasIdentity = keys.hasIdentity || c.identity;
@@ -607,37 +636,36 @@ void SqlPrinter::createTable(const CreateTableStmt& s)
     for (const TableConstraint& c : s.constraints) {
         m_out += QLatin1String(", ");
         switch (c.kind) {
-        case TableConstraint::Kind::PrimaryKey:
-            m_out += primaryKeyWord(keys);
-            m_out += QLatin1Char(' ');
-            columnNames(c.columns);
-            break;
-        case TableConstraint::Kind::Unique:
-            m_out += QLatin1String("UNIQUE ");
-            columnNames(c.columns);
-            break;
-        case TableConstraint::Kind::Check:
-            m_out += QLatin1String("CHECK (");
-            expr(*c.check);
-            m_out += QLatin1Char(')');
-            break;
-        case TableConstraint::Kind::ForeignKey:
-            m_out += QLatin1String("FOREIGN KEY ");
-            columnNames(c.columns);
-            m_out += QLatin1String(" REFERENCES ");
-            ident(c.refTable);
-            if (!c.refColumns.isEmpty()) {
+            case TableConstraint::Kind::PrimaryKey:
+                m_out += primaryKeyWord(keys);
                 m_out += QLatin1Char(' ');
-                columnNames(c.refColumns);
-            }
-            break;
+                columnNames(c.columns);
+                break;
+            case TableConstraint::Kind::Unique:
+                m_out += QLatin1String("UNIQUE ");
+                columnNames(c.columns);
+                break;
+            case TableConstraint::Kind::Check:
+                m_out += QLatin1String("CHECK (");
+                expr(*c.check);
+                m_out += QLatin1Char(')');
+                break;
+            case TableConstraint::Kind::ForeignKey:
+                m_out += QLatin1String("FOREIGN KEY ");
+                columnNames(c.columns);
+                m_out += QLatin1String(" REFERENCES ");
+                ident(c.refTable);
+                if (!c.refColumns.isEmpty()) {
+                    m_out += QLatin1Char(' ');
+                    columnNames(c.refColumns);
+                }
+                break;
         }
     }
     m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::columnConstraints(const ColumnDef& c, bool notNull, QLatin1String primaryKey)
-{
+void SqlPrinter::columnConstraints(const ColumnDef& c, bool notNull, QLatin1String primaryKey) {
     if (notNull) m_out += QLatin1String(" NOT NULL");
     if (c.defaultValue) {
         m_out += QLatin1String(" DEFAULT (");
@@ -665,8 +693,7 @@ void SqlPrinter::columnConstraints(const ColumnDef& c, bool notNull, QLatin1Stri
     }
 }
 
-void SqlPrinter::createView(const CreateViewStmt& s)
-{
+void SqlPrinter::createView(const CreateViewStmt& s) {
     m_out += QLatin1String("CREATE VIEW ");
     ident(s.name);
     if (!s.columns.isEmpty()) {
@@ -677,8 +704,7 @@ void SqlPrinter::createView(const CreateViewStmt& s)
     select(*s.select);
 }
 
-void SqlPrinter::createIndex(const CreateIndexStmt& s)
-{
+void SqlPrinter::createIndex(const CreateIndexStmt& s) {
     m_out += s.unique ? QLatin1String("CREATE UNIQUE INDEX ") : QLatin1String("CREATE INDEX ");
     ident(s.name);
     m_out += QLatin1String(" ON ");
@@ -692,8 +718,7 @@ void SqlPrinter::createIndex(const CreateIndexStmt& s)
     m_out += QLatin1Char(')');
 }
 
-void SqlPrinter::drop(const DropStmt& s)
-{
+void SqlPrinter::drop(const DropStmt& s) {
     static const char* const kWhat[] = {"DROP TABLE ", "DROP VIEW ", "", "DROP INDEX "};
     if (s.what == DropStmt::What::Function || s.names.isEmpty()) return;
     m_out += QLatin1String(kWhat[int(s.what)]);

@@ -4,15 +4,15 @@
 // A dialect derives and overrides the hooks where its text differs: names and
 // their quoting, placeholders, collation, operators, functions, conversions,
 // column definitions.
+#include <QVector>
+
 #include "tsql/ast.h"
 #include "tsql/dialect.h"
-
-#include <QVector>
 
 namespace md::sql {
 
 class SqlPrinter {
-public:
+  public:
     // Placeholders are recorded in order in `order` (may be null).
     explicit SqlPrinter(QVector<int>* order) : m_order(order) {}
     virtual ~SqlPrinter() = default;
@@ -24,9 +24,10 @@ public:
     void statement(const ast::Stmt& s);
     void expr(const ast::Expr& e, int minPrecedence = 0);
 
-protected:
+  protected:
     // Operator precedence, lowest first; the dialects fill in the middle ranks.
-    static constexpr int kOr = 1, kAnd = 2, kNot = 3, kAdd = 8, kMul = 9, kUnary = 11, kPrimary = 12;
+    static constexpr int kOr = 1, kAnd = 2, kNot = 3, kAdd = 8, kMul = 9, kUnary = 11,
+                         kPrimary = 12;
 
     // Identifier and keyword tests the dialects build their quoting from.
     // A name of letters, digits and '_' (and '$' when allowed) not starting with a digit.
@@ -80,7 +81,9 @@ protected:
         QStringList keyColumns;  // primary key columns that are no identity, in lower case
     };
     virtual void columnDefinition(const ast::ColumnDef& c, const TableKeys& keys) = 0;
-    virtual QLatin1String primaryKeyWord(const TableKeys& keys) const { return QLatin1String("PRIMARY KEY"); }
+    virtual QLatin1String primaryKeyWord(const TableKeys& keys) const {
+        return QLatin1String("PRIMARY KEY");
+    }
 
     // ---- helpers for the hooks
     void ident(const QString& name);
@@ -100,7 +103,7 @@ protected:
 
     QString m_out;
 
-private:
+  private:
     void enclose(const QString& text, QLatin1Char quote);
     void exprPlain(const ast::Expr& e);
     void functionCall(const ast::Expr& e);
@@ -122,18 +125,16 @@ private:
 // The writer of a dialect: its rewrites, then its printer.
 template <class Printer, void (*Rewrite)(ast::Stmt&)>
 class PrintingWriter : public DialectWriter {
-public:
+  public:
     void rewrite(ast::Stmt& statement) override { Rewrite(statement); }
 
-    QString print(const ast::Stmt& statement, QVector<int>* placeholderOrder) override
-    {
+    QString print(const ast::Stmt& statement, QVector<int>* placeholderOrder) override {
         Printer printer(placeholderOrder);
         printer.statement(statement);
         return printer.takeText();
     }
 
-    QString printExpression(const ast::Expr& expr) override
-    {
+    QString printExpression(const ast::Expr& expr) override {
         Printer printer(nullptr);
         printer.expr(expr);
         return printer.takeText();

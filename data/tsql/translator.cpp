@@ -1,12 +1,12 @@
 #include "tsql/translator.h"
 
+#include <QHash>
+
 #include "errors.h"
 #include "tsql/dialect.h"
 #include "tsql/inline.h"
 #include "tsql/parser.h"
 #include "tsql/sema.h"
-
-#include <QHash>
 
 namespace md::sql {
 
@@ -21,8 +21,7 @@ struct Translator::Cache {
     QHash<QString, std::shared_ptr<const Batch>> previous;
     std::unique_ptr<DialectWriter> writer;
 
-    void insert(const QString& text, const std::shared_ptr<const Batch>& batch)
-    {
+    void insert(const QString& text, const std::shared_ptr<const Batch>& batch) {
         if (current.size() >= kGenerationSize) {
             previous = std::move(current);
             current = {};
@@ -34,43 +33,40 @@ struct Translator::Cache {
 
 namespace {
 
-ExecArg execArg(const Expr& e, DialectWriter& writer)
-{
+ExecArg execArg(const Expr& e, DialectWriter& writer) {
     ExecArg arg;
     switch (e.kind) {
-    case ExprKind::String:
-        arg.value = e.text;
-        break;
-    case ExprKind::Number: {
-        bool ok = false;
-        const qlonglong n = e.text.toLongLong(&ok);
-        arg.value = ok ? QVariant(n) : QVariant(e.text.toDouble());
-        break;
-    }
-    case ExprKind::Null:
-        break;
-    case ExprKind::Param:
-        arg.kind = ExecArg::Kind::Param;
-        arg.paramName = e.text;
-        break;
-    default:
-        arg.kind = ExecArg::Kind::Expression;
-        arg.expression = writer.printExpression(e);
-        break;
+        case ExprKind::String:
+            arg.value = e.text;
+            break;
+        case ExprKind::Number: {
+            bool ok = false;
+            const qlonglong n = e.text.toLongLong(&ok);
+            arg.value = ok ? QVariant(n) : QVariant(e.text.toDouble());
+            break;
+        }
+        case ExprKind::Null:
+            break;
+        case ExprKind::Param:
+            arg.kind = ExecArg::Kind::Param;
+            arg.paramName = e.text;
+            break;
+        default:
+            arg.kind = ExecArg::Kind::Expression;
+            arg.expression = writer.printExpression(e);
+            break;
     }
     return arg;
 }
 
-QVector<ResultColumn> resultColumns(const Select& select)
-{
+QVector<ResultColumn> resultColumns(const Select& select) {
     QVector<ResultColumn> columns;
     if (!select.resultKnown) return columns;
     for (const SourceColumn& c : select.resultColumns) columns.push_back({c.name, c.type});
     return columns;
 }
 
-QString firstTable(const Select& select)
-{
+QString firstTable(const Select& select) {
     if (select.from.empty()) return {};
     const TableRef* ref = select.from.front().get();
     while (ref->kind == TableRef::Kind::Join) ref = ref->left.get();
@@ -82,13 +78,16 @@ QString firstTable(const Select& select)
 }  // namespace
 
 Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
-    : m_dialect(dialect), m_catalog(catalog ? std::move(catalog) : std::make_shared<Catalog>()),
-      m_cache(std::make_unique<Cache>())
-{
+    : m_dialect(dialect),
+      m_catalog(catalog ? std::move(catalog) : std::make_shared<Catalog>()),
+      m_cache(std::make_unique<Cache>()) {
     // A dialect is a DialectWriter (dialect.h): its rewrites and its printer.
-    if (dialect == Dialect::SQLite) m_cache->writer = makeSqliteWriter();
-    else if (dialect == Dialect::PostgreSQL) m_cache->writer = makePostgresWriter();
-    else if (dialect == Dialect::SqlServer) m_cache->writer = makeSqlServerWriter();
+    if (dialect == Dialect::SQLite)
+        m_cache->writer = makeSqliteWriter();
+    else if (dialect == Dialect::PostgreSQL)
+        m_cache->writer = makePostgresWriter();
+    else if (dialect == Dialect::SqlServer)
+        m_cache->writer = makeSqlServerWriter();
 }
 
 Translator::~Translator() = default;
@@ -96,9 +95,9 @@ Translator::~Translator() = default;
 namespace {
 
 // The translation proper, kept out of the cache lookup's way.
-[[gnu::noinline]] std::shared_ptr<const Batch> translateBatch(const QString& tsql, const Catalog& catalog,
-                                                              DialectWriter& writer)
-{
+[[gnu::noinline]] std::shared_ptr<const Batch> translateBatch(const QString& tsql,
+                                                              const Catalog& catalog,
+                                                              DialectWriter& writer) {
     // The whole batch is translated before anything is returned: a statement
     // that fails leaves nothing of the batch to run.
     std::vector<StmtPtr> parsed = parseBatch(tsql);
@@ -126,42 +125,42 @@ namespace {
         inlineFunctions(*node, catalog);
         Analyzer(catalog).analyzeStatement(*node);
         switch (node->kind) {
-        case Stmt::Kind::Select: {
-            const Select& select = *static_cast<SelectStmt&>(*node).select;
-            s.kind = Statement::Kind::Select;
-            s.returnsRows = true;
-            s.columns = resultColumns(select);
-            s.sourceTable = firstTable(select);
-            break;
-        }
-        case Stmt::Kind::Insert: {
-            const auto& insert = static_cast<InsertStmt&>(*node);
-            s.kind = Statement::Kind::Insert;
-            s.targetTable = insert.info ? insert.info->name : insert.table;
-            break;
-        }
-        case Stmt::Kind::Update: {
-            const auto& update = static_cast<UpdateStmt&>(*node);
-            s.kind = Statement::Kind::Update;
-            s.targetTable = update.info ? update.info->name : update.targetTable;
-            break;
-        }
-        case Stmt::Kind::Delete: {
-            const auto& remove = static_cast<DeleteStmt&>(*node);
-            s.kind = Statement::Kind::Delete;
-            s.targetTable = remove.info ? remove.info->name : remove.targetTable;
-            break;
-        }
-        case Stmt::Kind::Exec: {
-            const auto& exec = static_cast<ExecStmt&>(*node);
-            s.kind = Statement::Kind::Exec;
-            s.procedure = exec.procedure;
-            for (const ExprPtr& arg : exec.args) s.args.push_back(execArg(*arg, writer));
-            break;
-        }
-        default:
-            s.kind = Statement::Kind::Ddl;
-            break;
+            case Stmt::Kind::Select: {
+                const Select& select = *static_cast<SelectStmt&>(*node).select;
+                s.kind = Statement::Kind::Select;
+                s.returnsRows = true;
+                s.columns = resultColumns(select);
+                s.sourceTable = firstTable(select);
+                break;
+            }
+            case Stmt::Kind::Insert: {
+                const auto& insert = static_cast<InsertStmt&>(*node);
+                s.kind = Statement::Kind::Insert;
+                s.targetTable = insert.info ? insert.info->name : insert.table;
+                break;
+            }
+            case Stmt::Kind::Update: {
+                const auto& update = static_cast<UpdateStmt&>(*node);
+                s.kind = Statement::Kind::Update;
+                s.targetTable = update.info ? update.info->name : update.targetTable;
+                break;
+            }
+            case Stmt::Kind::Delete: {
+                const auto& remove = static_cast<DeleteStmt&>(*node);
+                s.kind = Statement::Kind::Delete;
+                s.targetTable = remove.info ? remove.info->name : remove.targetTable;
+                break;
+            }
+            case Stmt::Kind::Exec: {
+                const auto& exec = static_cast<ExecStmt&>(*node);
+                s.kind = Statement::Kind::Exec;
+                s.procedure = exec.procedure;
+                for (const ExprPtr& arg : exec.args) s.args.push_back(execArg(*arg, writer));
+                break;
+            }
+            default:
+                s.kind = Statement::Kind::Ddl;
+                break;
         }
         if (s.kind != Statement::Kind::Exec) {
             writer.rewrite(*node);
@@ -174,9 +173,9 @@ namespace {
 
 }  // namespace
 
-std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const
-{
-    if (auto it = m_cache->current.constFind(tsql); it != m_cache->current.constEnd()) return it.value();
+std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const {
+    if (auto it = m_cache->current.constFind(tsql); it != m_cache->current.constEnd())
+        return it.value();
     if (auto it = m_cache->previous.constFind(tsql); it != m_cache->previous.constEnd()) {
         std::shared_ptr<const Batch> batch = it.value();
         m_cache->insert(tsql, batch);

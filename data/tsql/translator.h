@@ -2,13 +2,13 @@
 // T-SQL text in, one statement list for a backend dialect out. The windows keep
 // their SQL texts exactly as they were written for SQL Server; this is where they
 // become SQLite or PostgreSQL. Translations are cached by text.
-#include "tsql/catalog.h"
-#include "tsql/sqltypes.h"
-
 #include <QString>
 #include <QVariant>
 #include <QVector>
 #include <memory>
+
+#include "tsql/catalog.h"
+#include "tsql/sqltypes.h"
 
 namespace md::sql {
 
@@ -32,7 +32,8 @@ struct ExecArg {
     Kind kind = Kind::Literal;
     QVariant value;      // Literal: the value (text, integer or float; null for NULL)
     QString paramName;   // Param: name without the colon
-    QString expression;  // Expression: dialect text of a scalar expression, evaluated as "select <expr>"
+    QString expression;  // Expression: dialect text of a scalar expression, evaluated as "select
+                         // <expr>"
 };
 
 struct Statement {
@@ -62,7 +63,7 @@ struct Batch {
 };
 
 class Translator {
-public:
+  public:
     Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog);
     ~Translator();
 
@@ -74,7 +75,7 @@ public:
     Dialect dialect() const { return m_dialect; }
     const Catalog& catalog() const { return *m_catalog; }
 
-private:
+  private:
     struct Cache;
     Dialect m_dialect;
     std::shared_ptr<const Catalog> m_catalog;

@@ -7,41 +7,39 @@ namespace md::sql::values {
 
 namespace {
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
-int daysInMonth(int y, int m)
-{
+int daysInMonth(int y, int m) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
-bool valid(const DateTime& d)
-{
+bool valid(const DateTime& d) {
     return d.year >= 1753 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-           d.day <= daysInMonth(d.year, d.month) && d.hour >= 0 && d.hour < 24 && d.minute >= 0 && d.minute < 60 &&
-           d.second >= 0 && d.second < 60;
+           d.day <= daysInMonth(d.year, d.month) && d.hour >= 0 && d.hour < 24 && d.minute >= 0 &&
+           d.minute < 60 && d.second >= 0 && d.second < 60;
 }
 
 class Scanner {
-public:
+  public:
     explicit Scanner(QStringView s) : m_s(s) {}
     bool atEnd() const { return m_i >= m_s.size(); }
     QChar peek() const { return atEnd() ? QChar() : m_s[m_i]; }
-    void skipBlanks()
-    {
+    void skipBlanks() {
         while (!atEnd() && m_s[m_i].isSpace()) ++m_i;
     }
-    bool accept(QChar c)
-    {
+    bool accept(QChar c) {
         if (peek() != c) return false;
         ++m_i;
         return true;
     }
     // Up to maxDigits digits; the count read goes to *count.
-    int number(int maxDigits, int* count)
-    {
+    int number(int maxDigits, int* count) {
         int value = 0, n = 0;
-        while (n < maxDigits && !atEnd() && m_s[m_i].unicode() >= '0' && m_s[m_i].unicode() <= '9') {
+        while (n < maxDigits && !atEnd() && m_s[m_i].unicode() >= '0' &&
+               m_s[m_i].unicode() <= '9') {
             value = value * 10 + (m_s[m_i].unicode() - '0');
             ++m_i;
             ++n;
@@ -51,13 +49,12 @@ public:
     }
     int position() const { return m_i; }
 
-private:
+  private:
     QStringView m_s;
     int m_i = 0;
 };
 
-bool parseTime(Scanner& in, DateTime& d)
-{
+bool parseTime(Scanner& in, DateTime& d) {
     int n = 0;
     d.hour = in.number(2, &n);
     if (n == 0 || !in.accept(QLatin1Char(':'))) return false;
@@ -88,8 +85,7 @@ bool parseTime(Scanner& in, DateTime& d)
 
 }  // namespace
 
-std::optional<DateTime> parseDateTime(QStringView text)
-{
+std::optional<DateTime> parseDateTime(QStringView text) {
     Scanner in(text);
     in.skipBlanks();
     DateTime d;
@@ -113,7 +109,8 @@ std::optional<DateTime> parseDateTime(QStringView text)
         d.year = first;
         const QChar sep = in.peek();
         const bool chinese = sep == QChar(0x5E74);  // 年
-        if (sep != QLatin1Char('-') && sep != QLatin1Char('/') && sep != QLatin1Char('.') && !chinese)
+        if (sep != QLatin1Char('-') && sep != QLatin1Char('/') && sep != QLatin1Char('.') &&
+            !chinese)
             return std::nullopt;
         in.accept(sep);
         d.month = in.number(2, &n);
@@ -138,8 +135,7 @@ std::optional<DateTime> parseDateTime(QStringView text)
     return d;
 }
 
-std::optional<DateTime> dateTimeFromDays(double days)
-{
+std::optional<DateTime> dateTimeFromDays(double days) {
     if (!std::isfinite(days) || days < -53690 || days > 2958463) return std::nullopt;
     const double whole = std::floor(days);
     qint64 ms = qint64(std::llround((days - whole) * 86400000.0));
@@ -167,8 +163,7 @@ std::optional<DateTime> dateTimeFromDays(double days)
     return d;
 }
 
-int millisecondsOf(int fraction, int digits)
-{
+int millisecondsOf(int fraction, int digits) {
     while (digits > 3) {
         fraction /= 10;
         --digits;
@@ -180,51 +175,49 @@ int millisecondsOf(int fraction, int digits)
     return fraction;
 }
 
-QString formatDateTime(const DateTime& d) { return formatDate(d) + QLatin1Char(' ') + formatTime(d); }
+QString formatDateTime(const DateTime& d) {
+    return formatDate(d) + QLatin1Char(' ') + formatTime(d);
+}
 
-QString formatDate(const DateTime& d)
-{
+QString formatDate(const DateTime& d) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", d.year, d.month, d.day);
     return QString::fromLatin1(buffer);
 }
 
-QString formatTime(const DateTime& d)
-{
+QString formatTime(const DateTime& d) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", d.hour, d.minute, d.second);
     return QString::fromLatin1(buffer);
 }
 
-QString formatDateTimeStyle(const DateTime& d, int style)
-{
+QString formatDateTimeStyle(const DateTime& d, int style) {
     char buffer[32];
     switch (style) {
-    case 23:
-        return formatDate(d);
-    case 112:
-        std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", d.year, d.month, d.day);
-        return QString::fromLatin1(buffer);
-    case 111:
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", d.year, d.month, d.day);
-        return QString::fromLatin1(buffer);
-    case 102:
-        std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d", d.year, d.month, d.day);
-        return QString::fromLatin1(buffer);
-    case 8:
-    case 108:
-        return formatTime(d);
-    case 21:
-    case 121:
-        std::snprintf(buffer, sizeof buffer, ".%03d", d.msec);
-        return formatDateTime(d) + QString::fromLatin1(buffer);
-    default:
-        return formatDateTime(d);
+        case 23:
+            return formatDate(d);
+        case 112:
+            std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", d.year, d.month, d.day);
+            return QString::fromLatin1(buffer);
+        case 111:
+            std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", d.year, d.month, d.day);
+            return QString::fromLatin1(buffer);
+        case 102:
+            std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d", d.year, d.month, d.day);
+            return QString::fromLatin1(buffer);
+        case 8:
+        case 108:
+            return formatTime(d);
+        case 21:
+        case 121:
+            std::snprintf(buffer, sizeof buffer, ".%03d", d.msec);
+            return formatDateTime(d) + QString::fromLatin1(buffer);
+        default:
+            return formatDateTime(d);
     }
 }
 
-std::optional<qint64> parseInteger(QStringView text)
-{
+std::optional<qint64> parseInteger(QStringView text) {
     const QStringView t = text.trimmed();
     if (t.isEmpty()) return 0;
     qsizetype i = 0;
@@ -244,8 +237,7 @@ std::optional<qint64> parseInteger(QStringView text)
     return negative ? -value : value;
 }
 
-std::optional<double> parseDecimal(QStringView text)
-{
+std::optional<double> parseDecimal(QStringView text) {
     const QStringView t = text.trimmed();
     qsizetype i = 0;
     if (!t.isEmpty() && (t[0] == QLatin1Char('+') || t[0] == QLatin1Char('-'))) ++i;
@@ -253,9 +245,12 @@ std::optional<double> parseDecimal(QStringView text)
     bool point = false;
     for (qsizetype j = i; j < t.size(); ++j) {
         const char16_t u = t[j].unicode();
-        if (u >= '0' && u <= '9') ++digits;
-        else if (u == '.' && !point) point = true;
-        else return std::nullopt;
+        if (u >= '0' && u <= '9')
+            ++digits;
+        else if (u == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
     }
     if (digits == 0) return std::nullopt;
     bool ok = false;
@@ -263,8 +258,7 @@ std::optional<double> parseDecimal(QStringView text)
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
-std::optional<double> parseFloat(QStringView text)
-{
+std::optional<double> parseFloat(QStringView text) {
     const QStringView t = text.trimmed();
     if (t.isEmpty()) return 0.0;
     for (QChar c : t) {
@@ -277,8 +271,7 @@ std::optional<double> parseFloat(QStringView text)
     return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-double roundHalfAway(double value, int scale)
-{
+double roundHalfAway(double value, int scale) {
     if (scale < 0 || scale > 15 || !std::isfinite(value)) return value;
     const double factor = std::pow(10.0, scale);
     const double scaled = value * factor;
@@ -289,16 +282,14 @@ double roundHalfAway(double value, int scale)
     return rounded / factor;
 }
 
-QString formatNumber(double value, int scale)
-{
+QString formatNumber(double value, int scale) {
     if (scale >= 0) return QString::number(roundHalfAway(value, scale), 'f', qMin(scale, 17));
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return QString::number(qint64(value));
     return QString::number(value, 'g', 15);
 }
 
-QString formatFloat(double value)
-{
+QString formatFloat(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%g", value);
     QString s = QString::fromLatin1(buffer);
@@ -306,18 +297,22 @@ QString formatFloat(double value)
     const qsizetype e = s.indexOf(QLatin1Char('e'));
     if (e >= 0 && e + 2 < s.size()) {
         const QString digits = s.mid(e + 2);
-        if (digits.size() < 3) s = s.left(e + 2) + QString(3 - digits.size(), QLatin1Char('0')) + digits;
+        if (digits.size() < 3)
+            s = s.left(e + 2) + QString(3 - digits.size(), QLatin1Char('0')) + digits;
     }
     return s;
 }
 
-QString dateConversionError() { return QStringLiteral("从字符串转换日期和/或时间时，转换失败。"); }
+QString dateConversionError() {
+    return QStringLiteral("从字符串转换日期和/或时间时，转换失败。");
+}
 
-QString integerConversionError(const QString& text)
-{
+QString integerConversionError(const QString& text) {
     return QStringLiteral("在将 varchar 值 '%1' 转换成数据类型 int 时失败。").arg(text);
 }
 
-QString numericConversionError() { return QStringLiteral("从数据类型 varchar 转换为 numeric 时出错。"); }
+QString numericConversionError() {
+    return QStringLiteral("从数据类型 varchar 转换为 numeric 时出错。");
+}
 
 }  // namespace md::sql::values

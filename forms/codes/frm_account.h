@@ -4,10 +4,10 @@
 
 class Tfrm_account : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_account(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     void DBmaster_tableNewRecord() override;
     void DBmaster_tableBeforePost() override;

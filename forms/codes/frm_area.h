@@ -4,10 +4,10 @@
 
 class Tfrm_Area : public Tbase_frmMditree {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_Area(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormShow() override;
     bool FormKeyPress(QKeyEvent& event) override;
 };

@@ -4,10 +4,10 @@
 
 class Tfrm_color : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_color(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     void DBmaster_tableBeforePost() override;
     void del_actionExecute() override;

@@ -6,8 +6,7 @@
 #include "sqlquote.h"
 #include "treelist.h"
 
-Tfrm_dpt::Tfrm_dpt(QWidget* owner) : Tbase_frmMditree(owner)
-{
+Tfrm_dpt::Tfrm_dpt(QWidget* owner) : Tbase_frmMditree(owner) {
     setWindowTitle(QStringLiteral("部门资料"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_Department"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
@@ -22,10 +21,12 @@ Tfrm_dpt::Tfrm_dpt(QWidget* owner) : Tbase_frmMditree(owner)
     AddEdit(QStringLiteral("备    注："), QStringLiteral("fNotes"));
     AddCheckBox(QStringLiteral("启   用"), QStringLiteral("fStatus")).setVisible(false);
     TreeRules.ParentQuery = [](const QString& parent) -> QString {
-        return QStringLiteral("select * from ba_Department where fparentcode='") + SqlText(parent) + QStringLiteral("'");
+        return QStringLiteral("select * from ba_Department where fparentcode='") + SqlText(parent) +
+               QStringLiteral("'");
     };
     TreeRules.DuplicateQuery = [](const QString& code) -> QString {
-        return QStringLiteral("select fcode from ba_Department where fcode='") + SqlText(code) + QStringLiteral("'");
+        return QStringLiteral("select fcode from ba_Department where fcode='") + SqlText(code) +
+               QStringLiteral("'");
     };
     TreeRules.EmptyNameMessage = QStringLiteral("请输入部门名称!");
     TreeRules.EmptyCodeMessage = QStringLiteral("部门编号不能为空!");
@@ -34,15 +35,13 @@ Tfrm_dpt::Tfrm_dpt(QWidget* owner) : Tbase_frmMditree(owner)
     resize(680, 520);
 }
 
-void Tfrm_dpt::FormCreate()
-{
+void Tfrm_dpt::FormCreate() {
     Tbase_frmMditree::FormCreate();
     DBmaster_table->Close();
     DBmaster_table->Open();
 }
 
-bool Tfrm_dpt::FormKeyPress(QKeyEvent& event)
-{
+bool Tfrm_dpt::FormKeyPress(QKeyEvent& event) {
     return FocusNextOnEnter(event) || Tbase_frmMditree::FormKeyPress(event);
 }
 

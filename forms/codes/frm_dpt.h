@@ -4,10 +4,10 @@
 
 class Tfrm_dpt : public Tbase_frmMditree {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_dpt(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     bool FormKeyPress(QKeyEvent& event) override;
 };

@@ -4,8 +4,7 @@
 #include "grid.h"
 #include "remoteudpdataset.h"
 
-Tfrm_Etype::Tfrm_Etype(QWidget* owner) : Tbase_frmDictMdi(owner)
-{
+Tfrm_Etype::Tfrm_Etype(QWidget* owner) : Tbase_frmDictMdi(owner) {
     setWindowTitle(QStringLiteral("员工类别"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_Etype"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
@@ -15,19 +14,19 @@ Tfrm_Etype::Tfrm_Etype(QWidget* owner) : Tbase_frmDictMdi(owner)
     resize(560, 420);
 }
 
-void Tfrm_Etype::FormCreate()
-{
+void Tfrm_Etype::FormCreate() {
     Tbase_frmDictMdi::FormCreate();
     DBmaster_table->Close();
     DBmaster_table->Open();
 }
 
-void Tfrm_Etype::DBmaster_tableBeforePost()
-{
+void Tfrm_Etype::DBmaster_tableBeforePost() {
     TRemoteUdpDataSet& ds = *DBmaster_table;
-    if (ds.FieldByName(QStringLiteral("fname")).AsString().isEmpty()) md::ui::Refuse(QStringLiteral("类别名称不能为空!"));
+    if (ds.FieldByName(QStringLiteral("fname")).AsString().isEmpty())
+        md::ui::Refuse(QStringLiteral("类别名称不能为空!"));
     // Renaming changes the key; the saved row is still found by its old one.
-    ds.FieldByName(QStringLiteral("fid")).SetAsString(ds.FieldByName(QStringLiteral("fName")).AsString());
+    ds.FieldByName(QStringLiteral("fid"))
+        .SetAsString(ds.FieldByName(QStringLiteral("fName")).AsString());
 }
 
 MD_REGISTER_FORM(Tfrm_Etype);

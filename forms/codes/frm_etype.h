@@ -4,10 +4,10 @@
 
 class Tfrm_Etype : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_Etype(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 };

@@ -1,5 +1,8 @@
 #include "frm_ltd.h"
 
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
 #include "dbcontrols.h"
 #include "fieldpanel.h"
 #include "formfactory.h"
@@ -7,11 +10,7 @@
 #include "routines.h"
 #include "sharedvalues.h"
 
-#include <QPushButton>
-#include <QRegularExpressionValidator>
-
-Tfrm_ltd::Tfrm_ltd(QWidget* owner) : TRecordDialog(owner)
-{
+Tfrm_ltd::Tfrm_ltd(QWidget* owner) : TRecordDialog(owner) {
     setWindowTitle(QStringLiteral("公司信息"));
     DBmaster_table->SetSQL(QStringLiteral("select * from dt_ltd"));
     TFieldPanel* p = FieldPanel;
@@ -34,16 +33,18 @@ Tfrm_ltd::Tfrm_ltd(QWidget* owner) : TRecordDialog(owner)
     // The prefix leads the 13 digits of every national code.
     TDBEdit& prefix = p->AddEdit(QStringLiteral("国标码："), QStringLiteral("fcode"));
     prefix.setMaxLength(12);
-    prefix.setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), &prefix));
+    prefix.setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), &prefix));
 
     But_OK = AddButton(QStringLiteral("But_OK"), QStringLiteral("确定"), [this] { But_OKClick(); });
-    But_Cancel = AddButton(QStringLiteral("But_Cancel"), QStringLiteral("取消"), [this] { But_CancelClick(); });
-    But_UpdateCode = AddButton(QStringLiteral("But_UpdateCode"), QStringLiteral("更新国标码"), [this] { But_UpdateCodeClick(); });
+    But_Cancel = AddButton(QStringLiteral("But_Cancel"), QStringLiteral("取消"),
+                           [this] { But_CancelClick(); });
+    But_UpdateCode = AddButton(QStringLiteral("But_UpdateCode"), QStringLiteral("更新国标码"),
+                               [this] { But_UpdateCodeClick(); });
     resize(620, 400);
 }
 
-void Tfrm_ltd::FormCreate()
-{
+void Tfrm_ltd::FormCreate() {
     TRecordDialog::FormCreate();
     DBmaster_table->Open();
     if (DBmaster_table->IsEmpty()) {
@@ -52,21 +53,19 @@ void Tfrm_ltd::FormCreate()
     }
 }
 
-void Tfrm_ltd::But_OKClick()
-{
+void Tfrm_ltd::But_OKClick() {
     SaveRecord();
-    md::Shared().NationalCodePrefix = DBmaster_table->FieldByName(QStringLiteral("fcode")).AsString();
+    md::Shared().NationalCodePrefix =
+        DBmaster_table->FieldByName(QStringLiteral("fcode")).AsString();
     Close();
 }
 
-void Tfrm_ltd::But_CancelClick()
-{
+void Tfrm_ltd::But_CancelClick() {
     DBmaster_table->CancelUpdates();
     Close();
 }
 
-void Tfrm_ltd::But_UpdateCodeClick()
-{
+void Tfrm_ltd::But_UpdateCodeClick() {
     auto* prefix = static_cast<TDBEdit*>(FieldPanel->Editor(QStringLiteral("fcode")));
     if (prefix->text().isEmpty()) {
         md::ui::ShowMessage(QStringLiteral("请输入国标码号！"));

@@ -7,17 +7,17 @@ class QPushButton;
 
 class Tfrm_ltd : public TRecordDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_ltd(QWidget* owner = nullptr);
 
     QPushButton* But_OK;
     QPushButton* But_Cancel;
     QPushButton* But_UpdateCode;
 
-protected:
+  protected:
     void FormCreate() override;
 
-private:
+  private:
     void But_OKClick();
     void But_CancelClick();
     void But_UpdateCodeClick();

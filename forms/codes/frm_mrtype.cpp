@@ -5,8 +5,7 @@
 #include "sqlquote.h"
 #include "treelist.h"
 
-Tfrm_MrType::Tfrm_MrType(QWidget* owner) : Tbase_frmMditree(owner)
-{
+Tfrm_MrType::Tfrm_MrType(QWidget* owner) : Tbase_frmMditree(owner) {
     setWindowTitle(QStringLiteral("物料类别"));
     DBmaster_table->SetSQL(QStringLiteral("select * from ba_MrType"));
     DBmaster_table->SetRTSQL(DBmaster_table->SQL());
@@ -17,14 +16,14 @@ Tfrm_MrType::Tfrm_MrType(QWidget* owner) : Tbase_frmMditree(owner)
     AddMemo(QStringLiteral("备    注："), QStringLiteral("fNotes"));
     // Material categories save without checks and leave the focus where it is.
     TreeRules.ParentQuery = [](const QString& parent) -> QString {
-        return QStringLiteral("select * from ba_MrType where fparentcode='") + SqlText(parent) + QStringLiteral("'");
+        return QStringLiteral("select * from ba_MrType where fparentcode='") + SqlText(parent) +
+               QStringLiteral("'");
     };
     TreeRules.MoveFocus = false;
     resize(680, 500);
 }
 
-void Tfrm_MrType::FormCreate()
-{
+void Tfrm_MrType::FormCreate() {
     Tbase_frmMditree::FormCreate();
     DBmaster_table->Close();
     DBmaster_table->Open();

@@ -4,9 +4,9 @@
 
 class Tfrm_MrType : public Tbase_frmMditree {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_MrType(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
 };

@@ -6,13 +6,13 @@ class TField;
 
 class Tfrm_Ptype : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_Ptype(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 
-private:
+  private:
     void fCodeValidate(TField& field);
 };

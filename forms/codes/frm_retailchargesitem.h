@@ -5,10 +5,10 @@
 
 class Tfrm_RetailChargesItem : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_RetailChargesItem(QWidget* owner = nullptr);
 
-protected:
+  protected:
     void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 };

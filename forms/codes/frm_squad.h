@@ -7,12 +7,12 @@ class TShopList;
 
 class Tfrm_squad : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_squad(QWidget* owner = nullptr);
 
     TShopList* ShopList;
 
-protected:
+  protected:
     void FormCreate() override;
     void post_actionExecute() override;
     void cacel_actionExecute() override;
@@ -21,6 +21,6 @@ protected:
     void DBmaster_tableBeforeEdit() override;
     void DBmaster_tableBeforePost() override;
 
-private:
+  private:
     void showShifts(const QString& shopCode);
 };

@@ -15,7 +15,7 @@ class TRemoteUdpDataSet;
 
 class Tfrm_GoodsField : public Tbase_frm {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_GoodsField(QWidget* owner = nullptr);
 
     TRemoteUdpDataSet* DBmaster_table;  // batch-optimistic: edits kept until "确定"
@@ -31,7 +31,7 @@ public:
     // The open dialog, or null.
     static Tfrm_GoodsField* Instance();
 
-protected:
+  protected:
     void FormCreate() override;
     void FormDestroy() override;
 

@@ -1,9 +1,5 @@
 #include "frm_GoodsPicShow.h"
 
-#include "datasource.h"
-#include "messages.h"
-#include "remoteudpdataset.h"
-
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
@@ -12,14 +8,19 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "datasource.h"
+#include "messages.h"
+#include "remoteudpdataset.h"
+
 namespace {
 
-bool isJpeg(const QByteArray& data) { return data.startsWith("\xFF\xD8\xFF"); }
+bool isJpeg(const QByteArray& data) {
+    return data.startsWith("\xFF\xD8\xFF");
+}
 
 }  // namespace
 
-Tfrm_GoodsPicShow::Tfrm_GoodsPicShow(QWidget* owner) : Tbase_frmTop(owner)
-{
+Tfrm_GoodsPicShow::Tfrm_GoodsPicShow(QWidget* owner) : Tbase_frmTop(owner) {
     setObjectName(QStringLiteral("frm_GoodsPicShow"));
     setWindowTitle(QStringLiteral("显示图片"));
     resize(420, 520);
@@ -43,14 +44,12 @@ Tfrm_GoodsPicShow::Tfrm_GoodsPicShow(QWidget* owner) : Tbase_frmTop(owner)
     });
 }
 
-void Tfrm_GoodsPicShow::SetPictureDataSet(TRemoteUdpDataSet* pictures, const QString& fieldName)
-{
+void Tfrm_GoodsPicShow::SetPictureDataSet(TRemoteUdpDataSet* pictures, const QString& fieldName) {
     cxDBImage1->SetDataSource(DataSource1, fieldName);
     DataSource1->setDataSet(pictures);
 }
 
-QFileDialog* Tfrm_GoodsPicShow::SaveDialog1()
-{
+QFileDialog* Tfrm_GoodsPicShow::SaveDialog1() {
     if (!m_saveDialog) {
         m_saveDialog = new QFileDialog(this);
         m_saveDialog->setObjectName(QStringLiteral("SaveDialog1"));
@@ -63,8 +62,7 @@ QFileDialog* Tfrm_GoodsPicShow::SaveDialog1()
     return m_saveDialog;
 }
 
-void Tfrm_GoodsPicShow::savepic_actionExecute()
-{
+void Tfrm_GoodsPicShow::savepic_actionExecute() {
     if (!cxDBImage1->HasPicture()) return;
     QFileDialog* dialog = SaveDialog1();
     if (md::ui::ExecModal(*dialog) != QDialog::Accepted) return;
@@ -76,10 +74,11 @@ void Tfrm_GoodsPicShow::savepic_actionExecute()
     bool saved = false;
     if (isJpeg(cxDBImage1->PictureData())) {
         QFile file(fileName);
-        saved = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            && file.write(cxDBImage1->PictureData()) == cxDBImage1->PictureData().size();
+        saved = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(cxDBImage1->PictureData()) == cxDBImage1->PictureData().size();
     } else {
         saved = cxDBImage1->Picture().save(fileName, "JPG", 95);
     }
-    if (!saved) throw std::runtime_error(QStringLiteral("图片无法保存到 %1。").arg(fileName).toStdString());
+    if (!saved)
+        throw std::runtime_error(QStringLiteral("图片无法保存到 %1。").arg(fileName).toStdString());
 }

@@ -7,23 +7,24 @@
 //     auto* viewer = md::ui::CreateForm<Tfrm_GoodsPicShow>(goodsForm);
 //     viewer->SetPictureDataSet(pictureDataSet);  // the goods form's GoodsImage rows
 //     viewer->show();
+#include <QPointer>
+
 #include "baseform.h"
 #include "datasource.h"
 #include "dbimage.h"
-
-#include <QPointer>
 
 class QFileDialog;
 class QMenu;
 
 class Tfrm_GoodsPicShow : public Tbase_frmTop {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_GoodsPicShow(QWidget* owner = nullptr);
 
     // Shows the field of the current record of the goods form's picture dataset
     // from now on; null shows nothing.
-    void SetPictureDataSet(TRemoteUdpDataSet* pictures, const QString& fieldName = QStringLiteral("fimage"));
+    void SetPictureDataSet(TRemoteUdpDataSet* pictures,
+                           const QString& fieldName = QStringLiteral("fimage"));
 
     TDataSource* DataSource1 = nullptr;
     TDBImage* cxDBImage1 = nullptr;
@@ -33,9 +34,9 @@ public:
     // The save dialog of the context command, made on first use.
     QFileDialog* SaveDialog1();
 
-protected:
+  protected:
     void savepic_actionExecute();
 
-private:
+  private:
     QFileDialog* m_saveDialog = nullptr;
 };

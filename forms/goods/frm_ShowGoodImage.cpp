@@ -1,15 +1,14 @@
 #include "frm_ShowGoodImage.h"
 
+#include <QVBoxLayout>
+
 #include "datasource.h"
 #include "dbimage.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
 #include "sqlquote.h"
 
-#include <QVBoxLayout>
-
-Tfrm_ShowGoodImage::Tfrm_ShowGoodImage(QWidget* owner) : Tbase_frm(owner)
-{
+Tfrm_ShowGoodImage::Tfrm_ShowGoodImage(QWidget* owner) : Tbase_frm(owner) {
     setObjectName(QStringLiteral("frm_ShowGoodImage"));
     setWindowTitle(QStringLiteral("显示货品图片"));
     setModal(true);
@@ -26,14 +25,13 @@ Tfrm_ShowGoodImage::Tfrm_ShowGoodImage(QWidget* owner) : Tbase_frm(owner)
     layout->addWidget(cxDBImage1);
 }
 
-void Tfrm_ShowGoodImage::ShowGoods(const QString& goodsId)
-{
+void Tfrm_ShowGoodImage::ShowGoods(const QString& goodsId) {
     md::OpenQuery(*DBImage_table,
-                  QStringLiteral("select top 1 fimage from goodsimage where fgoodsid='") + SqlText(goodsId) + QStringLiteral("'"));
+                  QStringLiteral("select top 1 fimage from goodsimage where fgoodsid='") +
+                      SqlText(goodsId) + QStringLiteral("'"));
 }
 
-void Tfrm_ShowGoodImage::Execute(const QString& goodsId, QWidget* owner)
-{
+void Tfrm_ShowGoodImage::Execute(const QString& goodsId, QWidget* owner) {
     auto* dialog = md::ui::CreateForm<Tfrm_ShowGoodImage>(owner);
     if (!dialog->Run([&] { dialog->ShowGoods(goodsId); })) {
         dialog->Close();

@@ -12,7 +12,7 @@ class TRemoteUdpDataSet;
 
 class Tfrm_ShowGoodImage : public Tbase_frm {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_ShowGoodImage(QWidget* owner = nullptr);
 
     // Reads the picture of the goods code (none: an empty picture).

@@ -1,23 +1,5 @@
 #include "frm_goods.h"
 
-#include "checktree.h"
-#include "datasource.h"
-#include "dbcontrols.h"
-#include "editors.h"
-#include "formfactory.h"
-#include "frm_GoodsPicShow.h"
-#include "grid.h"
-#include "messages.h"
-#include "propertygrid.h"
-#include "remoteudpdataset.h"
-#include "remoteupdatesql.h"
-#include "routines.h"
-#include "session.h"
-#include "sharedvalues.h"
-#include "sizeslots.h"
-#include "sqlquote.h"
-#include "treelookup.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,6 +18,24 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "checktree.h"
+#include "datasource.h"
+#include "dbcontrols.h"
+#include "editors.h"
+#include "formfactory.h"
+#include "frm_GoodsPicShow.h"
+#include "grid.h"
+#include "messages.h"
+#include "propertygrid.h"
+#include "remoteudpdataset.h"
+#include "remoteupdatesql.h"
+#include "routines.h"
+#include "session.h"
+#include "sharedvalues.h"
+#include "sizeslots.h"
+#include "sqlquote.h"
+#include "treelookup.h"
+
 using namespace md::ui;
 
 namespace {
@@ -44,58 +44,107 @@ const QChar CR(13);
 
 // The goods columns in the order of the insert statement; the update sets all
 // but the last (the row key, never changed).
-const char* const kGoodsColumns[] = {
-    "goodsid", "goodssortid", "goodsname", "ayear", "season", "brand", "unit", "sort", "style", "item", "patter",
-    "catena", "sex", "masterial", "lining", "mat", "standard", "whence", "size_class", "topdate", "picture", "remark",
-    "strat", "inputdate", "field1", "field2", "field3", "field4", "unitprice", "price1", "price2", "price3", "price4",
-    "price5", "price6", "isshopgoods", "typecode", "fsortbyint", "fshopstockqty", "fshopprice", "fisshoptop",
-    "fisshopnew", "fisshopmaster", "fisshopscrush", "fisshopsale", "fshopclickcount", "fgoodscaption", "fgoodsremark",
-    "fgoodsweight", "fshopscrushprice", "fshopscrushbegindate", "fshopscrushenddate", "fshopplanpirce", "fshopisend",
-    "fshopenddate", "lastupdate", "goodsno"};
+const char* const kGoodsColumns[] = {"goodsid",
+                                     "goodssortid",
+                                     "goodsname",
+                                     "ayear",
+                                     "season",
+                                     "brand",
+                                     "unit",
+                                     "sort",
+                                     "style",
+                                     "item",
+                                     "patter",
+                                     "catena",
+                                     "sex",
+                                     "masterial",
+                                     "lining",
+                                     "mat",
+                                     "standard",
+                                     "whence",
+                                     "size_class",
+                                     "topdate",
+                                     "picture",
+                                     "remark",
+                                     "strat",
+                                     "inputdate",
+                                     "field1",
+                                     "field2",
+                                     "field3",
+                                     "field4",
+                                     "unitprice",
+                                     "price1",
+                                     "price2",
+                                     "price3",
+                                     "price4",
+                                     "price5",
+                                     "price6",
+                                     "isshopgoods",
+                                     "typecode",
+                                     "fsortbyint",
+                                     "fshopstockqty",
+                                     "fshopprice",
+                                     "fisshoptop",
+                                     "fisshopnew",
+                                     "fisshopmaster",
+                                     "fisshopscrush",
+                                     "fisshopsale",
+                                     "fshopclickcount",
+                                     "fgoodscaption",
+                                     "fgoodsremark",
+                                     "fgoodsweight",
+                                     "fshopscrushprice",
+                                     "fshopscrushbegindate",
+                                     "fshopscrushenddate",
+                                     "fshopplanpirce",
+                                     "fshopisend",
+                                     "fshopenddate",
+                                     "lastupdate",
+                                     "goodsno"};
 
-QString goodsInsertSQL()
-{
+QString goodsInsertSQL() {
     QStringList names, params;
     for (const char* column : kGoodsColumns) {
         names << QString::fromLatin1(column);
         params << QLatin1Char(':') + QString::fromLatin1(column);
     }
-    return QStringLiteral("insert into goods(") + names.join(QLatin1Char(',')) + QStringLiteral(")") +
-           QStringLiteral("values") + QStringLiteral("(") + params.join(QLatin1Char(',')) + QStringLiteral(")");
+    return QStringLiteral("insert into goods(") + names.join(QLatin1Char(',')) +
+           QStringLiteral(")") + QStringLiteral("values") + QStringLiteral("(") +
+           params.join(QLatin1Char(',')) + QStringLiteral(")");
 }
 
-QString goodsModifySQL()
-{
+QString goodsModifySQL() {
     QStringList sets;
     for (const char* column : kGoodsColumns) {
         const QString name = QString::fromLatin1(column);
         if (name == QLatin1String("goodsno")) continue;
         sets << name + QStringLiteral("=:") + name;
     }
-    return QStringLiteral("update goods set ") + sets.join(QLatin1Char(',')) + QStringLiteral(" where GoodsNo=:GoodsNo");
+    return QStringLiteral("update goods set ") + sets.join(QLatin1Char(',')) +
+           QStringLiteral(" where GoodsNo=:GoodsNo");
 }
 
 // The attribute rows whose captions the description fields rename.
-const char* const kRenamable[] = {"field2", "field1", "whence", "style", "standard", "patter",
-                                  "mat",    "masterial", "lining", "item", "catena", "sort"};
+const char* const kRenamable[] = {"field2", "field1",    "whence", "style", "standard", "patter",
+                                  "mat",    "masterial", "lining", "item",  "catena",   "sort"};
 
 // The attribute rows that take the values of their description field.
-const char* const kValueListColumns[] = {"goodsname", "ayear", "brand", "season", "sort", "catena", "item",
-                                         "patter", "mat", "style", "masterial", "lining", "sex", "standard",
-                                         "whence", "field1", "field2", "field3", "field4"};
+const char* const kValueListColumns[] = {"goodsname", "ayear",  "brand",  "season",   "sort",
+                                         "catena",    "item",   "patter", "mat",      "style",
+                                         "masterial", "lining", "sex",    "standard", "whence",
+                                         "field1",    "field2", "field3", "field4"};
 
 const QString kMatCaption = QStringLiteral("包装数量");
 const QString kDigitsOnly = QStringLiteral("[0-9]+");
 
 // Runs a handler on a double click of a widget.
 class DoubleClickFilter : public QObject {
-public:
-    DoubleClickFilter(QWidget* target, std::function<void()> handler) : QObject(target), m_handler(std::move(handler))
-    {
+  public:
+    DoubleClickFilter(QWidget* target, std::function<void()> handler)
+        : QObject(target), m_handler(std::move(handler)) {
         target->installEventFilter(this);
     }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonDblClick) {
             m_handler();
             return true;
@@ -103,7 +152,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::function<void()> m_handler;
 };
 
@@ -111,8 +160,7 @@ private:
 
 // ---------------------------------------------------------------- description
 
-Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
-{
+Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner) {
     setObjectName(QStringLiteral("frm_goods"));
     setWindowTitle(QStringLiteral("货品档案"));
     // The editor's own grid is not used: the list and the detail page take its place.
@@ -128,7 +176,8 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
         s->setDataSet(ds);
         return s;
     };
-    auto updateSql = [this](const char* name, const QString& insert, const QString& modify, const QString& remove) {
+    auto updateSql = [this](const char* name, const QString& insert, const QString& modify,
+                            const QString& remove) {
         auto* u = new TRemoteUpdateSql(this);
         u->setObjectName(QString::fromLatin1(name));
         u->InsertSQL = insert;
@@ -144,32 +193,45 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
     // The detail page's editors take input only after "新增", "修改" or "复制".
     DbMaster_Source->SetAutoEdit(false);
 
-    DBcolor = dataSet("DBcolor",
-                      QStringLiteral("select a.GoodsNo,a.fgoodsid,a.fcolorid,b.colorname_ch,b.colorname_en,b.color_values,"
-                                     "c.fcolor as goodscolor,a.colorno") +
-                          QLatin1Char('\n') + QStringLiteral("from goodscolor a join ba_color b on a.fcolorid=b.colorid ") +
-                          QLatin1Char('\n') +
-                          QStringLiteral("left join ba_goodscolor c on a.fgoodsid=c.fgoodsid and a.fcolorid=c.fcolorid") +
-                          QLatin1Char('\n') + QStringLiteral("where a.fgoodsid=:fgoodsid"));
+    DBcolor = dataSet(
+        "DBcolor",
+        QStringLiteral(
+            "select a.GoodsNo,a.fgoodsid,a.fcolorid,b.colorname_ch,b.colorname_en,b.color_values,"
+            "c.fcolor as goodscolor,a.colorno") +
+            QLatin1Char('\n') +
+            QStringLiteral("from goodscolor a join ba_color b on a.fcolorid=b.colorid ") +
+            QLatin1Char('\n') +
+            QStringLiteral(
+                "left join ba_goodscolor c on a.fgoodsid=c.fgoodsid and a.fcolorid=c.fcolorid") +
+            QLatin1Char('\n') + QStringLiteral("where a.fgoodsid=:fgoodsid"));
     ColorUpdateSql = updateSql(
         "ColorUpdateSql",
-        QStringLiteral("insert into goodscolor(fgoodsid,fcolorid,GoodsNo,ColorNo)values(:fgoodsid,:fcolorid,:GoodsNo,:ColorNo)"),
-        QStringLiteral("update goodscolor set fcolorid=:fcolorid,fgoodsid=:fgoodsid where colorno=:colorno"),
+        QStringLiteral("insert into "
+                       "goodscolor(fgoodsid,fcolorid,GoodsNo,ColorNo)values(:fgoodsid,:fcolorid,:"
+                       "GoodsNo,:ColorNo)"),
+        QStringLiteral(
+            "update goodscolor set fcolorid=:fcolorid,fgoodsid=:fgoodsid where colorno=:colorno"),
         QStringLiteral("delete from goodscolor where colorno=:colorno") + QLatin1Char('\n') +
             QStringLiteral("delete from ba_goodscolor where colorno=:colorno"));
     DBcolor->SetupDataObject(ColorUpdateSql);
     DScolor = source("DScolor", DBcolor);
 
-    DBitemprice = dataSet("DBitemprice", QStringLiteral("select * from goodsitemprice where fgoodsid=:fgoodsid"));
-    ItemPriceUpdateSql = updateSql(
-        "ItemPriceUpdateSql",
-        QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice,GoodsNo)values(:fgoodsid,:fitem,:fprice,:GoodsNo)"),
-        QStringLiteral("update goodsitemprice set fgoodsid=:fgoodsid,fitem=:fitem,fprice=:fprice,GoodsNo=:GoodsNo where fautoid=:fautoid"),
-        QStringLiteral("delete from goodsitemprice where fautoid=:fautoid"));
+    DBitemprice = dataSet("DBitemprice",
+                          QStringLiteral("select * from goodsitemprice where fgoodsid=:fgoodsid"));
+    ItemPriceUpdateSql =
+        updateSql("ItemPriceUpdateSql",
+                  QStringLiteral("insert into "
+                                 "goodsitemprice(fgoodsid,fitem,fprice,GoodsNo)values(:fgoodsid,:"
+                                 "fitem,:fprice,:GoodsNo)"),
+                  QStringLiteral("update goodsitemprice set "
+                                 "fgoodsid=:fgoodsid,fitem=:fitem,fprice=:fprice,GoodsNo=:GoodsNo "
+                                 "where fautoid=:fautoid"),
+                  QStringLiteral("delete from goodsitemprice where fautoid=:fautoid"));
     DBitemprice->SetupDataObject(ItemPriceUpdateSql);
     DSitemprice = source("DSitemprice", DBitemprice);
 
-    DBimage = dataSet("DBimage", QStringLiteral("select * from GoodsImage where fgoodsid=:fgoodsid"));
+    DBimage =
+        dataSet("DBimage", QStringLiteral("select * from GoodsImage where fgoodsid=:fgoodsid"));
     DSimage = source("DSimage", DBimage);
 
     DBsize = dataSet("DBsize");
@@ -183,26 +245,40 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
 
     DBgoodslist = dataSet("DBgoodslist");
     // The only change the list sends back is the online flag.
-    ListUpdateSql = updateSql("ListUpdateSql", QString(),
-                              QStringLiteral("update goods set fisshoptop=:fisshoptop where goodsid=:goodsid"), QString());
+    ListUpdateSql =
+        updateSql("ListUpdateSql", QString(),
+                  QStringLiteral("update goods set fisshoptop=:fisshoptop where goodsid=:goodsid"),
+                  QString());
     DBgoodslist->SetupDataObject(ListUpdateSql);
     DSgoodslist = source("DSgoodslist", DBgoodslist);
 
     // Actions: the record editor's plus the form's own.
-    copy_action = NewAction(QStringLiteral("copy_action"), QStringLiteral("复制"), [this] { copy_actionExecute(); });
+    copy_action = NewAction(QStringLiteral("copy_action"), QStringLiteral("复制"),
+                            [this] { copy_actionExecute(); });
     copy_action->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
-    showpic_action = NewAction(QStringLiteral("showpic_action"), QStringLiteral("显示图片"), [this] { showpic_actionExecute(); });
-    addcolor_action = NewAction(QStringLiteral("addcolor_action"), QStringLiteral("新增颜色行"), [this] { addcolor_actionExecute(); });
-    delcolor_action = NewAction(QStringLiteral("delcolor_action"), QStringLiteral("删除颜色"), [this] { delcolor_actionExecute(); });
-    import_action = NewAction(QStringLiteral("import_action"), QStringLiteral("批量导入"), [this] { import_actionExecute(); });
+    showpic_action = NewAction(QStringLiteral("showpic_action"), QStringLiteral("显示图片"),
+                               [this] { showpic_actionExecute(); });
+    addcolor_action = NewAction(QStringLiteral("addcolor_action"), QStringLiteral("新增颜色行"),
+                                [this] { addcolor_actionExecute(); });
+    delcolor_action = NewAction(QStringLiteral("delcolor_action"), QStringLiteral("删除颜色"),
+                                [this] { delcolor_actionExecute(); });
+    import_action = NewAction(QStringLiteral("import_action"), QStringLiteral("批量导入"),
+                              [this] { import_actionExecute(); });
     import_action->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    ean13_action = NewAction(QStringLiteral("ean13_action"), QStringLiteral("国际码"), [this] { ean13_actionExecute(); });
+    ean13_action = NewAction(QStringLiteral("ean13_action"), QStringLiteral("国际码"),
+                             [this] { ean13_actionExecute(); });
     ean13_action->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    newcolor_action = NewAction(QStringLiteral("newcolor_action"), QStringLiteral("新增颜色"), [this] { newcolor_actionExecute(); });
-    merge_action = NewAction(QStringLiteral("merge_action"), QStringLiteral("整理合并货号"), [this] { merge_actionExecute(); });
-    goodsfield_action = NewAction(QStringLiteral("goodsfield_action"), QStringLiteral("设置货品字段"), [this] { goodsfield_actionExecute(); });
-    loadpic_action = NewAction(QStringLiteral("loadpic_action"), QStringLiteral("加载图片..."), [this] { loadpic_actionExecute(); });
-    clearpic_action = NewAction(QStringLiteral("clearpic_action"), QStringLiteral("清除图片"), [this] { clearpic_actionExecute(); });
+    newcolor_action = NewAction(QStringLiteral("newcolor_action"), QStringLiteral("新增颜色"),
+                                [this] { newcolor_actionExecute(); });
+    merge_action = NewAction(QStringLiteral("merge_action"), QStringLiteral("整理合并货号"),
+                             [this] { merge_actionExecute(); });
+    goodsfield_action =
+        NewAction(QStringLiteral("goodsfield_action"), QStringLiteral("设置货品字段"),
+                  [this] { goodsfield_actionExecute(); });
+    loadpic_action = NewAction(QStringLiteral("loadpic_action"), QStringLiteral("加载图片..."),
+                               [this] { loadpic_actionExecute(); });
+    clearpic_action = NewAction(QStringLiteral("clearpic_action"), QStringLiteral("清除图片"),
+                                [this] { clearpic_actionExecute(); });
     append_action->setShortcut(Qt::Key_F2);
     edit_action->setShortcut(Qt::Key_F3);
     post_action->setShortcut(Qt::Key_F4);
@@ -213,8 +289,9 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
     addcolor_action->setShortcut(Qt::Key_F9);
     delcolor_action->setShortcut(Qt::Key_F10);
     HideActions({first_action, last_action});
-    SetToolbar({first_action, prio_action, next_action, last_action, nullptr, append_action, edit_action, post_action,
-                cacel_action, copy_action, del_action, nullptr, import_action, ean13_action, excel_action, close_action});
+    SetToolbar({first_action, prio_action, next_action, last_action, nullptr, append_action,
+                edit_action, post_action, cacel_action, copy_action, del_action, nullptr,
+                import_action, ean13_action, excel_action, close_action});
 
     PageControl1 = new QTabWidget(ClientPanel);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -232,8 +309,8 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
         if (page == PageControl1->indexOf(TabDetail)) Run([this] { followListRow(); });
     });
 
-    for (const char* key : {"F2 新增", "F3 修改", "F4 保存", "F5 撤消", "F6 复制", "F7 删除 ", "F8 显示图片", "F9 新增颜色",
-                            "F10 删除颜色"}) {
+    for (const char* key : {"F2 新增", "F3 修改", "F4 保存", "F5 撤消", "F6 复制", "F7 删除 ",
+                            "F8 显示图片", "F9 新增颜色", "F10 删除颜色"}) {
         auto* label = new QLabel(QString::fromUtf8(key), StatusBar1);
         label->setContentsMargins(6, 0, 6, 0);
         StatusBar1->addWidget(label);
@@ -243,14 +320,13 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner)
     resize(1080, 680);
 }
 
-Tfrm_goods::~Tfrm_goods()
-{
+Tfrm_goods::~Tfrm_goods() {
     // The datasets go after this part of the window: their last signals must not reach it.
-    for (TDataSource* source : {DbMaster_Source, DSgoodslist, DScolor, DSitemprice, DSimage}) disconnect(source, nullptr, this, nullptr);
+    for (TDataSource* source : {DbMaster_Source, DSgoodslist, DScolor, DSitemprice, DSimage})
+        disconnect(source, nullptr, this, nullptr);
 }
 
-void Tfrm_goods::buildListPage()
-{
+void Tfrm_goods::buildListPage() {
     auto* layout = new QVBoxLayout(TabList);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* splitter = new QSplitter(Qt::Horizontal, TabList);
@@ -282,7 +358,10 @@ void Tfrm_goods::buildListPage()
     GridListView->setDataSource(DSgoodslist);
     TDBTableView* v = GridListView;
     v->AddColumn(QStringLiteral("fcheck"), QStringLiteral("选择")).width(44).checkBox();
-    v->AddColumn(QStringLiteral("goodsid"), QStringLiteral("货号")).width(110).readOnly().footer(TSummaryKind::Count, QStringLiteral("记录数：0"));
+    v->AddColumn(QStringLiteral("goodsid"), QStringLiteral("货号"))
+        .width(110)
+        .readOnly()
+        .footer(TSummaryKind::Count, QStringLiteral("记录数：0"));
     v->AddColumn(QStringLiteral("goodsname"), QStringLiteral("货品名称")).width(130).readOnly();
     v->AddColumn(QStringLiteral("brand"), QStringLiteral("品牌")).width(70).readOnly();
     v->AddColumn(QStringLiteral("ayear"), QStringLiteral("年份")).width(56).readOnly();
@@ -290,10 +369,19 @@ void Tfrm_goods::buildListPage()
     v->AddColumn(QStringLiteral("sort"), QStringLiteral("类别")).width(70).readOnly();
     v->AddColumn(QStringLiteral("patter"), QStringLiteral("所属厂商")).width(80).readOnly();
     v->AddColumn(QStringLiteral("item"), QStringLiteral("厂商货号")).width(80).readOnly();
-    v->AddColumn(QStringLiteral("unitprice"), QStringLiteral("吊牌价")).width(76).readOnly().currency(QStringLiteral("0.00"));
+    v->AddColumn(QStringLiteral("unitprice"), QStringLiteral("吊牌价"))
+        .width(76)
+        .readOnly()
+        .currency(QStringLiteral("0.00"));
     v->AddColumn(QStringLiteral("strat"), QStringLiteral("启用否")).width(52).readOnly().checkBox();
-    v->AddColumn(QStringLiteral("inputdate"), QStringLiteral("录入日期")).width(88).readOnly().date();
-    v->AddColumn(QStringLiteral("isbmp"), QStringLiteral("图片加载否")).width(72).readOnly().checkBox();
+    v->AddColumn(QStringLiteral("inputdate"), QStringLiteral("录入日期"))
+        .width(88)
+        .readOnly()
+        .date();
+    v->AddColumn(QStringLiteral("isbmp"), QStringLiteral("图片加载否"))
+        .width(72)
+        .readOnly()
+        .checkBox();
     v->AddColumn(QStringLiteral("fisshoptop"), QStringLiteral("上架")).width(44).checkBox();
     TGridViewOptions& options = v->Options();
     options.Footer = true;
@@ -305,7 +393,8 @@ void Tfrm_goods::buildListPage()
     v->SetInputAllowed(true);
     connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& at) {
         const TGridColumn* col = GridListView->ColumnOfSection(at.column());
-        if (col && col->Kind() == TEditorKind::CheckBox && !col->ReadOnly()) return;  // a tick, not an opening
+        if (col && col->Kind() == TEditorKind::CheckBox && !col->ReadOnly())
+            return;  // a tick, not an opening
         Run([this] {
             OpenGoods(listCode());
             ShowDetailPage();
@@ -352,8 +441,7 @@ void Tfrm_goods::buildListPage()
     OnClick(But_FieldOK, [this] { But_FieldOKClick(); });
 }
 
-void Tfrm_goods::buildDetailPage()
-{
+void Tfrm_goods::buildDetailPage() {
     auto* layout = new QHBoxLayout(TabDetail);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* splitter = new QSplitter(Qt::Horizontal, TabDetail);
@@ -381,8 +469,7 @@ void Tfrm_goods::buildDetailPage()
     splitter->setSizes({360, 700});
 }
 
-void Tfrm_goods::buildAttributeGrid(QWidget* parent)
-{
+void Tfrm_goods::buildAttributeGrid(QWidget* parent) {
     cxDBVerticalGrid1 = new TDBVerticalGrid(parent);
     TDBVerticalGrid* g = cxDBVerticalGrid1;
     g->setDataSource(DbMaster_Source);
@@ -401,8 +488,10 @@ void Tfrm_goods::buildAttributeGrid(QWidget* parent)
     list(g->AddRow(QStringLiteral("brand"), QStringLiteral("品牌"), basic));
     list(g->AddRow(QStringLiteral("unit"), QStringLiteral("单位"), basic));
     list(g->AddRow(QStringLiteral("sort"), QStringLiteral("类别"), basic));
-    g->AddRow(QStringLiteral("size_class"), QStringLiteral("尺码类别*"), basic).lookup(DBsize, QStringLiteral("size_class"), {QStringLiteral("size_class")});
-    g->AddRow(QStringLiteral("unitprice"), QStringLiteral("吊牌价*"), basic).currency(QStringLiteral("0.00"));
+    g->AddRow(QStringLiteral("size_class"), QStringLiteral("尺码类别*"), basic)
+        .lookup(DBsize, QStringLiteral("size_class"), {QStringLiteral("size_class")});
+    g->AddRow(QStringLiteral("unitprice"), QStringLiteral("吊牌价*"), basic)
+        .currency(QStringLiteral("0.00"));
     g->AddRow(QStringLiteral("topdate"), QStringLiteral("上市日期"), basic).date();
     g->AddRow(QStringLiteral("remark"), QStringLiteral("备注"), basic);
     g->AddRow(QStringLiteral("strat"), QStringLiteral("启用否"), basic).checkBox();
@@ -425,25 +514,37 @@ void Tfrm_goods::buildAttributeGrid(QWidget* parent)
     AttributeMenu->addAction(merge_action);
     AttributeMenu->addAction(goodsfield_action);
     g->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(g, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { AttributeMenu->popup(cxDBVerticalGrid1->viewport()->mapToGlobal(at)); });
+    connect(g, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        AttributeMenu->popup(cxDBVerticalGrid1->viewport()->mapToGlobal(at));
+    });
 }
 
-void Tfrm_goods::buildColorPicturePage()
-{
+void Tfrm_goods::buildColorPicturePage() {
     auto* layout = new QHBoxLayout(TabColorPicture);
     layout->setContentsMargins(2, 2, 2, 2);
-    GridColor = new TDBGrid(TabColorPicture, QStringLiteral("GridColor"), QStringLiteral("GridColorView"));
+    GridColor =
+        new TDBGrid(TabColorPicture, QStringLiteral("GridColor"), QStringLiteral("GridColorView"));
     GridColorView = GridColor->View();
     GridColorView->setDataSource(DScolor);
     TDBTableView* v = GridColorView;
-    v->AddColumn(QStringLiteral("fColorId"), QStringLiteral("颜色编号")).width(90).upperCase().lookup(
-        DBbacolor, QStringLiteral("colorid"), {QStringLiteral("colorid"), QStringLiteral("colorname_ch"), QStringLiteral("colorname_en")},
-        {QStringLiteral("颜色编号"), QStringLiteral("颜色名称"), QStringLiteral("英文名称")});
-    v->AddColumn(QStringLiteral("colorname_ch"), QStringLiteral("颜色名称")).width(100).lookup(
-        DBbacolor, QStringLiteral("colorname_ch"), {QStringLiteral("colorname_ch")}, {QStringLiteral("颜色名称")});
-    v->AddColumn(QStringLiteral("colorname_en"), QStringLiteral("颜色英文说明")).hidden().readOnly();
-    v->AddColumn(QStringLiteral("goodscolor"), QStringLiteral("颜色说明")).width(140).valueList({}, true);
+    v->AddColumn(QStringLiteral("fColorId"), QStringLiteral("颜色编号"))
+        .width(90)
+        .upperCase()
+        .lookup(
+            DBbacolor, QStringLiteral("colorid"),
+            {QStringLiteral("colorid"), QStringLiteral("colorname_ch"),
+             QStringLiteral("colorname_en")},
+            {QStringLiteral("颜色编号"), QStringLiteral("颜色名称"), QStringLiteral("英文名称")});
+    v->AddColumn(QStringLiteral("colorname_ch"), QStringLiteral("颜色名称"))
+        .width(100)
+        .lookup(DBbacolor, QStringLiteral("colorname_ch"), {QStringLiteral("colorname_ch")},
+                {QStringLiteral("颜色名称")});
+    v->AddColumn(QStringLiteral("colorname_en"), QStringLiteral("颜色英文说明"))
+        .hidden()
+        .readOnly();
+    v->AddColumn(QStringLiteral("goodscolor"), QStringLiteral("颜色说明"))
+        .width(140)
+        .valueList({}, true);
     TGridViewOptions& options = v->Options();
     options.Footer = false;
     options.ColumnSorting = false;
@@ -453,8 +554,9 @@ void Tfrm_goods::buildColorPicturePage()
     ColorMenu->setObjectName(QStringLiteral("ColorMenu"));
     ColorMenu->addAction(newcolor_action);
     v->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(v, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { ColorMenu->popup(GridColorView->viewport()->mapToGlobal(at)); });
+    connect(v, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ColorMenu->popup(GridColorView->viewport()->mapToGlobal(at));
+    });
     layout->addWidget(GridColor, 1);
 
     auto* picture = new QWidget(TabColorPicture);
@@ -482,18 +584,22 @@ void Tfrm_goods::buildColorPicturePage()
     });
 }
 
-void Tfrm_goods::buildPricePage()
-{
+void Tfrm_goods::buildPricePage() {
     auto* layout = new QVBoxLayout(TabPrice);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* items = new QGroupBox(QStringLiteral("后整/包装单价"), TabPrice);
     auto* itemsLayout = new QVBoxLayout(items);
-    GridItemPrice = new TDBGrid(items, QStringLiteral("GridItemPrice"), QStringLiteral("GridItemPriceView"));
+    GridItemPrice =
+        new TDBGrid(items, QStringLiteral("GridItemPrice"), QStringLiteral("GridItemPriceView"));
     GridItemPriceView = GridItemPrice->View();
     GridItemPriceView->setDataSource(DSitemprice);
-    GridItemPriceView->AddColumn(QStringLiteral("fitem"), QStringLiteral("项目名称")).width(160).valueList({}, true)
+    GridItemPriceView->AddColumn(QStringLiteral("fitem"), QStringLiteral("项目名称"))
+        .width(160)
+        .valueList({}, true)
         .footer(TSummaryKind::Count, QStringLiteral("合计：0"));
-    GridItemPriceView->AddColumn(QStringLiteral("fprice"), QStringLiteral("单价")).width(110).currency(QStringLiteral("0.00"))
+    GridItemPriceView->AddColumn(QStringLiteral("fprice"), QStringLiteral("单价"))
+        .width(110)
+        .currency(QStringLiteral("0.00"))
         .footer(TSummaryKind::Sum, QStringLiteral("0.00"));
     GridItemPriceView->Options().Footer = true;
     GridItemPriceView->ApplyOptions();
@@ -506,9 +612,13 @@ void Tfrm_goods::buildPricePage()
     GridPrice = new TDBGrid(sales, QStringLiteral("GridPrice"), QStringLiteral("GridPriceView"));
     GridPriceView = GridPrice->View();
     GridPriceView->setDataSource(DbMaster_Source);
-    const char* const captions[] = {"总代理价", "一级代理价", "二级代理价", "经销价", "批发价", "一般客户价"};
+    const char* const captions[] = {"总代理价", "一级代理价", "二级代理价",
+                                    "经销价",   "批发价",     "一般客户价"};
     for (int i = 0; i < 6; ++i)
-        GridPriceView->AddColumn(QStringLiteral("price%1").arg(i + 1), QString::fromUtf8(captions[i])).width(96).currency();
+        GridPriceView
+            ->AddColumn(QStringLiteral("price%1").arg(i + 1), QString::fromUtf8(captions[i]))
+            .width(96)
+            .currency();
     GridPriceView->Options().Appending = false;
     GridPriceView->Options().Inserting = false;
     GridPriceView->Options().Deleting = false;
@@ -519,8 +629,7 @@ void Tfrm_goods::buildPricePage()
     layout->addWidget(sales);
 }
 
-void Tfrm_goods::buildShopPage()
-{
+void Tfrm_goods::buildShopPage() {
     auto* form = new QFormLayout(TabShop);
     form->setLabelAlignment(Qt::AlignRight);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -529,7 +638,8 @@ void Tfrm_goods::buildShopPage()
     Lookup_ShopType->setMinimumWidth(220);
     form->addRow(QStringLiteral("商品类型:"), Lookup_ShopType);
     auto* endRow = new QHBoxLayout;
-    Check_ShopIsEnd = new TDBCheckBox(QStringLiteral("自动下架日期:"), DbMaster_Source, QStringLiteral("fshopisend"), TabShop);
+    Check_ShopIsEnd = new TDBCheckBox(QStringLiteral("自动下架日期:"), DbMaster_Source,
+                                      QStringLiteral("fshopisend"), TabShop);
     Date_ShopEnd = new TDBDateEdit(DbMaster_Source, QStringLiteral("fshopenddate"), TabShop);
     Date_ShopEnd->setMinimumWidth(140);
     endRow->addWidget(Check_ShopIsEnd);
@@ -543,12 +653,18 @@ void Tfrm_goods::buildShopPage()
     Edit_Caption->setMinimumWidth(420);
     form->addRow(QStringLiteral("商品标题:"), Edit_Caption);
     auto* flags = new QHBoxLayout;
-    Check_Scrush = new TDBCheckBox(QStringLiteral("特价"), DbMaster_Source, QStringLiteral("fisshopscrush"), TabShop);
-    Check_Sale = new TDBCheckBox(QStringLiteral("热销"), DbMaster_Source, QStringLiteral("fisshopsale"), TabShop);
-    Check_Master = new TDBCheckBox(QStringLiteral("精品"), DbMaster_Source, QStringLiteral("fisshopmaster"), TabShop);
-    Check_New = new TDBCheckBox(QStringLiteral("新品"), DbMaster_Source, QStringLiteral("fisshopnew"), TabShop);
-    Check_Top = new TDBCheckBox(QStringLiteral("上架"), DbMaster_Source, QStringLiteral("fisshoptop"), TabShop);
-    for (TDBCheckBox* box : {Check_Scrush, Check_Sale, Check_Master, Check_New, Check_Top}) flags->addWidget(box);
+    Check_Scrush = new TDBCheckBox(QStringLiteral("特价"), DbMaster_Source,
+                                   QStringLiteral("fisshopscrush"), TabShop);
+    Check_Sale = new TDBCheckBox(QStringLiteral("热销"), DbMaster_Source,
+                                 QStringLiteral("fisshopsale"), TabShop);
+    Check_Master = new TDBCheckBox(QStringLiteral("精品"), DbMaster_Source,
+                                   QStringLiteral("fisshopmaster"), TabShop);
+    Check_New = new TDBCheckBox(QStringLiteral("新品"), DbMaster_Source,
+                                QStringLiteral("fisshopnew"), TabShop);
+    Check_Top = new TDBCheckBox(QStringLiteral("上架"), DbMaster_Source,
+                                QStringLiteral("fisshoptop"), TabShop);
+    for (TDBCheckBox* box : {Check_Scrush, Check_Sale, Check_Master, Check_New, Check_Top})
+        flags->addWidget(box);
     flags->addStretch(1);
     form->addRow(QString(), flags);
     Memo_Remark = new TDBMemo(DbMaster_Source, QStringLiteral("fgoodsremark"), TabShop);
@@ -558,28 +674,34 @@ void Tfrm_goods::buildShopPage()
 
 // ---------------------------------------------------------------- creation
 
-void Tfrm_goods::FormCreate()
-{
+void Tfrm_goods::FormCreate() {
     Tbase_frmDictMdi::FormCreate();
     applyPriceFormats();
     PackingMode = readConfigSwitch(40005, true);
     FillValueLists();
 
-    md::OpenQuery(*DBitemname, QStringLiteral("select distinct(fitem) fitem from goodsitemprice where isnull(fitem,'')<>''"));
+    md::OpenQuery(
+        *DBitemname,
+        QStringLiteral(
+            "select distinct(fitem) fitem from goodsitemprice where isnull(fitem,'')<>''"));
     if (TGridColumn* items = GridItemPriceView->Column(QStringLiteral("fitem"))) {
         items->ClearItems();
-        for (DBitemname->First(); !DBitemname->Eof(); DBitemname->Next()) items->AddItem(DBitemname->Fields(0).AsString());
+        for (DBitemname->First(); !DBitemname->Eof(); DBitemname->Next())
+            items->AddItem(DBitemname->Fields(0).AsString());
     }
     md::OpenQuery(*DBtmp, QStringLiteral("select count(goodsid) from goods"));
     const int goodsCount = DBtmp->IsEmpty() ? 0 : DBtmp->Fields(0).AsInteger();
     DBtmp->Close();
     // Beyond 3000 goods the list starts empty with the same columns: the user filters first.
     QString sql = ListBaseSQL();
-    if (goodsCount >= 3001) sql = QStringLiteral("select top 0 ") + sql.mid(QStringLiteral("select ").size());
+    if (goodsCount >= 3001)
+        sql = QStringLiteral("select top 0 ") + sql.mid(QStringLiteral("select ").size());
     openList(sql);
     md::OpenQuery(*DBgoodstype, QStringLiteral("select * from goodstype"));
-    Lookup_Type->setList(DBgoodstype, QStringLiteral("fcode"), QStringLiteral("fName"), QStringLiteral("fparentcode"));
-    Lookup_ShopType->setList(DBgoodstype, QStringLiteral("fCode"), QStringLiteral("fName"), QStringLiteral("fParentCode"));
+    Lookup_Type->setList(DBgoodstype, QStringLiteral("fcode"), QStringLiteral("fName"),
+                         QStringLiteral("fparentcode"));
+    Lookup_ShopType->setList(DBgoodstype, QStringLiteral("fCode"), QStringLiteral("fName"),
+                             QStringLiteral("fParentCode"));
     md::OpenQuery(*DBbacolor, QStringLiteral("select * from ba_color"));
     reloadColorDescriptions();
 
@@ -592,21 +714,23 @@ void Tfrm_goods::FormCreate()
     UpdateActionState();
 }
 
-void Tfrm_goods::applyPriceFormats()
-{
+void Tfrm_goods::applyPriceFormats() {
     const int decimals = md::Shared().PriceDecimals;
     QString format = QStringLiteral("￥,0.00;￥-,0.0000");
-    if (decimals == 2) format = QStringLiteral("￥,0.00;￥-,0.00");
-    else if (decimals == 3) format = QStringLiteral("￥,0.000;￥-,0.000");
-    else if (decimals == 4) format = QStringLiteral("￥,0.0000;￥-,0.0000");
+    if (decimals == 2)
+        format = QStringLiteral("￥,0.00;￥-,0.00");
+    else if (decimals == 3)
+        format = QStringLiteral("￥,0.000;￥-,0.000");
+    else if (decimals == 4)
+        format = QStringLiteral("￥,0.0000;￥-,0.0000");
     for (TGridColumn* col : GridPriceView->Columns()) col->displayFormat(format);
     cxDBVerticalGrid1->Row(QStringLiteral("unitprice"))->displayFormat(format);
     PageControl2->setTabVisible(PageControl2->indexOf(TabPrice), md::Shared().PriceVisible);
 }
 
-bool Tfrm_goods::readConfigSwitch(int id, bool nonZero)
-{
-    md::OpenQuery(*DBtmp, QStringLiteral("select mode from config where [id]=") + QString::number(id));
+bool Tfrm_goods::readConfigSwitch(int id, bool nonZero) {
+    md::OpenQuery(*DBtmp,
+                  QStringLiteral("select mode from config where [id]=") + QString::number(id));
     bool on = false;
     if (!DBtmp->IsEmpty()) {
         const int mode = DBtmp->Fields(0).AsInteger();
@@ -616,29 +740,35 @@ bool Tfrm_goods::readConfigSwitch(int id, bool nonZero)
     return on;
 }
 
-void Tfrm_goods::FillValueLists()
-{
+void Tfrm_goods::FillValueLists() {
     for (TPropertyRow* row : cxDBVerticalGrid1->Rows())
         if (row->Kind() == TEditorKind::ValueList) row->ClearItems();
     FillGoodsAttributeTree(*CheckTree1);
-    md::OpenQuery(*DBtmp, QStringLiteral("select * from dbo.ba_fieldvalues where ftablename='goods'") + CR +
-                              QStringLiteral(" and ffieldname in(select fname from ba_fieldremark where ftablename='goods' and visiblebit=1)"));
+    md::OpenQuery(*DBtmp,
+                  QStringLiteral("select * from dbo.ba_fieldvalues where ftablename='goods'") + CR +
+                      QStringLiteral(" and ffieldname in(select fname from ba_fieldremark where "
+                                     "ftablename='goods' and visiblebit=1)"));
     TField& name = DBtmp->FieldByName(QStringLiteral("ffieldname"));
     TField& value = DBtmp->FieldByName(QStringLiteral("fFieldValues"));
     for (DBtmp->First(); !DBtmp->Eof(); DBtmp->Next()) {
         const QString column = name.AsString().trimmed();
         if (PackingMode && column.compare(QLatin1String("mat"), Qt::CaseInsensitive) == 0) continue;
         bool listed = false;
-        for (const char* c : kValueListColumns) listed = listed || column.compare(QLatin1String(c), Qt::CaseInsensitive) == 0;
+        for (const char* c : kValueListColumns)
+            listed = listed || column.compare(QLatin1String(c), Qt::CaseInsensitive) == 0;
         TPropertyRow* row = listed ? cxDBVerticalGrid1->Row(column) : nullptr;
         if (row && row->Kind() == TEditorKind::ValueList) row->AddItem(value.AsString().trimmed());
     }
     TPropertyRow* mat = cxDBVerticalGrid1->Row(QStringLiteral("mat"));
-    if (PackingMode) mat->editor(TEditorKind::Text);
-    else mat->valueList(mat->Items(), true);
+    if (PackingMode)
+        mat->editor(TEditorKind::Text);
+    else
+        mat->valueList(mat->Items(), true);
     mat->mask(PackingMode ? kDigitsOnly : QString());
 
-    md::OpenQuery(*DBtmp, QStringLiteral("select * from ba_fieldvalues where fTablename='goods' and fFieldname='unit'"));
+    md::OpenQuery(
+        *DBtmp, QStringLiteral(
+                    "select * from ba_fieldvalues where fTablename='goods' and fFieldname='unit'"));
     TPropertyRow* unit = cxDBVerticalGrid1->Row(QStringLiteral("unit"));
     for (DBtmp->First(); !DBtmp->Eof(); DBtmp->Next())
         unit->AddItem(DBtmp->FieldByName(QStringLiteral("fFieldValues")).AsString().trimmed());
@@ -652,79 +782,95 @@ void Tfrm_goods::FillValueLists()
         shown << QStringLiteral("S%1").arg(slot);
         captions << QStringLiteral("S%1").arg(slot);
     }
-    cxDBVerticalGrid1->Row(QStringLiteral("size_class"))->lookup(DBsize, QStringLiteral("size_class"), shown, captions);
+    cxDBVerticalGrid1->Row(QStringLiteral("size_class"))
+        ->lookup(DBsize, QStringLiteral("size_class"), shown, captions);
 }
 
-void Tfrm_goods::reloadColorDescriptions()
-{
-    md::OpenQuery(*DBcolordesc, QStringLiteral("select distinct(fcolor) from (") + QLatin1Char('\n') +
-                                    QStringLiteral("select fcolor from ba_goodscolor where fcolor is not null") + QLatin1Char('\n') +
-                                    QStringLiteral("union all") + QLatin1Char('\n') +
-                                    QStringLiteral("select colorname_ch from ba_color where colorname_ch is not null)a") +
-                                    QLatin1Char('\n') + QStringLiteral("order by fcolor"));
+void Tfrm_goods::reloadColorDescriptions() {
+    md::OpenQuery(
+        *DBcolordesc,
+        QStringLiteral("select distinct(fcolor) from (") + QLatin1Char('\n') +
+            QStringLiteral("select fcolor from ba_goodscolor where fcolor is not null") +
+            QLatin1Char('\n') + QStringLiteral("union all") + QLatin1Char('\n') +
+            QStringLiteral("select colorname_ch from ba_color where colorname_ch is not null)a") +
+            QLatin1Char('\n') + QStringLiteral("order by fcolor"));
     TGridColumn* col = GridColorView->Column(QStringLiteral("goodscolor"));
     col->ClearItems();
-    for (DBcolordesc->First(); !DBcolordesc->Eof(); DBcolordesc->Next()) col->AddItem(DBcolordesc->Fields(0).AsString());
+    for (DBcolordesc->First(); !DBcolordesc->Eof(); DBcolordesc->Next())
+        col->AddItem(DBcolordesc->Fields(0).AsString());
 }
 
-void Tfrm_goods::applyCaptions()
-{
-    md::OpenQuery(*DBtmp, QStringLiteral("select * from dbo.ba_fieldremark where ftablename='goods' order by fid"));
+void Tfrm_goods::applyCaptions() {
+    md::OpenQuery(
+        *DBtmp,
+        QStringLiteral("select * from dbo.ba_fieldremark where ftablename='goods' order by fid"));
     for (DBtmp->First(); !DBtmp->Eof(); DBtmp->Next()) {
         const QString name = DBtmp->FieldByName(QStringLiteral("fname")).AsString().trimmed();
         for (const char* renamable : kRenamable) {
             if (name.compare(QLatin1String(renamable), Qt::CaseInsensitive) != 0) continue;
-            cxDBVerticalGrid1->Row(name)->caption(DBtmp->FieldByName(QStringLiteral("fFieldremark")).AsString().trimmed());
+            cxDBVerticalGrid1->Row(name)->caption(
+                DBtmp->FieldByName(QStringLiteral("fFieldremark")).AsString().trimmed());
         }
     }
     DBtmp->Close();
     if (PackingMode) cxDBVerticalGrid1->Row(QStringLiteral("mat"))->caption(kMatCaption);
 }
 
-void Tfrm_goods::fillFieldCaptions()
-{
-    md::OpenQuery(*DBtmp, QStringLiteral("select * from ba_fieldremark where ftablename='Goods' and fname<>'goodsid'") + CR +
-                              QStringLiteral(" and fname<>'unitprice' order by fid"));
+void Tfrm_goods::fillFieldCaptions() {
+    md::OpenQuery(
+        *DBtmp, QStringLiteral(
+                    "select * from ba_fieldremark where ftablename='Goods' and fname<>'goodsid'") +
+                    CR + QStringLiteral(" and fname<>'unitprice' order by fid"));
     Combo_Field->clear();
-    for (DBtmp->First(); !DBtmp->Eof(); DBtmp->Next()) Combo_Field->addItem(DBtmp->FieldByName(QStringLiteral("ffieldremark")).AsString());
+    for (DBtmp->First(); !DBtmp->Eof(); DBtmp->Next())
+        Combo_Field->addItem(DBtmp->FieldByName(QStringLiteral("ffieldremark")).AsString());
     Combo_Field->setCurrentIndex(-1);
     DBtmp->Close();
 }
 
-void Tfrm_goods::setupSpecialEditors()
-{
+void Tfrm_goods::setupSpecialEditors() {
     // The supplier and employee tables belong to other parts of the system; a
     // database without them keeps the value lists.
     const md::sql::Catalog& catalog = md::Session().Connection->catalog();
     TPropertyRow* patter = cxDBVerticalGrid1->Row(QStringLiteral("patter"));
-    if (patter->Caption() == QStringLiteral("供应商") && catalog.table(QStringLiteral("dt_supplier"))) {
-        md::OpenQuery(*DBsupplier, QStringLiteral("select fcode,fabbrev from dt_supplier where category=1"));
-        patter->lookup(DBsupplier, QStringLiteral("fabbrev"), {QStringLiteral("fcode"), QStringLiteral("fabbrev")},
-                       {QStringLiteral("编号"), QStringLiteral("简称")}).upperCase();
+    if (patter->Caption() == QStringLiteral("供应商") &&
+        catalog.table(QStringLiteral("dt_supplier"))) {
+        md::OpenQuery(*DBsupplier,
+                      QStringLiteral("select fcode,fabbrev from dt_supplier where category=1"));
+        patter
+            ->lookup(DBsupplier, QStringLiteral("fabbrev"),
+                     {QStringLiteral("fcode"), QStringLiteral("fabbrev")},
+                     {QStringLiteral("编号"), QStringLiteral("简称")})
+            .upperCase();
     }
     TPropertyRow* field1 = cxDBVerticalGrid1->Row(QStringLiteral("field1"));
-    if (field1->Caption() != QStringLiteral("设计师") || !catalog.table(QStringLiteral("ba_salevalues")) ||
+    if (field1->Caption() != QStringLiteral("设计师") ||
+        !catalog.table(QStringLiteral("ba_salevalues")) ||
         !catalog.table(QStringLiteral("Dt_Employee")))
         return;
     md::OpenQuery(*DBtmp, QStringLiteral("select distinct(ftypename) from ba_salevalues"));
     const bool schemes = !DBtmp->IsEmpty();
     DBtmp->Close();
     if (!schemes) return;
-    md::OpenQuery(*DBemployee, QStringLiteral("select a.fcode,fnamech,b.fname as deptname from dbo.Dt_Employee a left join  "
-                                              "ba_Department b on a.fdeptcode=b.fcode where fcaceltype=1"));
-    field1->lookup(DBemployee, QStringLiteral("fcode"), {QStringLiteral("fcode"), QStringLiteral("fnamech")},
+    md::OpenQuery(
+        *DBemployee,
+        QStringLiteral(
+            "select a.fcode,fnamech,b.fname as deptname from dbo.Dt_Employee a left join  "
+            "ba_Department b on a.fdeptcode=b.fcode where fcaceltype=1"));
+    field1->lookup(DBemployee, QStringLiteral("fcode"),
+                   {QStringLiteral("fcode"), QStringLiteral("fnamech")},
                    {QStringLiteral("编号"), QStringLiteral("姓名")});
 }
 
-void Tfrm_goods::updatePictureCaption()
-{
-    const TField* picture = DBmaster_table->Active() ? DBmaster_table->FindField(QStringLiteral("picture")) : nullptr;
+void Tfrm_goods::updatePictureCaption() {
+    const TField* picture =
+        DBmaster_table->Active() ? DBmaster_table->FindField(QStringLiteral("picture")) : nullptr;
     const bool has = picture && !DBmaster_table->IsEmpty() && !picture->AsString().isEmpty();
-    Label_Picture->setText(has ? QStringLiteral("双击显示图片") : QStringLiteral("尚未加载图片，双击加载图片"));
+    Label_Picture->setText(has ? QStringLiteral("双击显示图片")
+                               : QStringLiteral("尚未加载图片，双击加载图片"));
 }
 
-void Tfrm_goods::FormClose()
-{
+void Tfrm_goods::FormClose() {
     if (m_viewer) m_viewer->Close();
     // Each step on its own: a failing one is shown and the window still closes.
     Run([this] { sendListChanges(); });
@@ -732,20 +878,22 @@ void Tfrm_goods::FormClose()
     Tbase_frmDictMdi::FormClose();
 }
 
-void Tfrm_goods::showEvent(QShowEvent* event)
-{
+void Tfrm_goods::showEvent(QShowEvent* event) {
     Tbase_frmDictMdi::showEvent(event);
     ShowListPage();
 }
 
-void Tfrm_goods::PostPendingEdits()
-{
+void Tfrm_goods::PostPendingEdits() {
     Tbase_frmDictMdi::PostPendingEdits();
     cxDBVerticalGrid1->PostEditor();
 }
 
-void Tfrm_goods::ShowListPage() { PageControl1->setCurrentWidget(TabList); }
+void Tfrm_goods::ShowListPage() {
+    PageControl1->setCurrentWidget(TabList);
+}
 
-void Tfrm_goods::ShowDetailPage() { PageControl1->setCurrentWidget(TabDetail); }
+void Tfrm_goods::ShowDetailPage() {
+    PageControl1->setCurrentWidget(TabDetail);
+}
 
 MD_REGISTER_FORM(Tfrm_goods);

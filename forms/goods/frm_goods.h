@@ -14,10 +14,10 @@
 // Sources: frm_goods.cpp (description, creation, captions and value lists),
 // frm_goods_detail.cpp (record actions, colours, item prices, picture),
 // frm_goods_list.cpp (list, filter, batch changes, navigation).
+#include <QPointer>
+
 #include "dicteditor.h"
 #include "frm_GoodsPicShow.h"
-
-#include <QPointer>
 
 class QCheckBox;
 class QComboBox;
@@ -40,15 +40,15 @@ class TTreeLookupCombo;
 
 class Tfrm_goods : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_goods(QWidget* owner = nullptr);
     ~Tfrm_goods() override;
 
     // ------------------------------------------------------------ pages
-    QTabWidget* PageControl1;   // "货品列表", "货品明细"
+    QTabWidget* PageControl1;  // "货品列表", "货品明细"
     QWidget* TabList;
     QWidget* TabDetail;
-    QTabWidget* PageControl2;   // "颜色及图片", "价格设置", "网上订货信息"
+    QTabWidget* PageControl2;  // "颜色及图片", "价格设置", "网上订货信息"
     QWidget* TabColorPicture;
     QWidget* TabPrice;
     QWidget* TabShop;
@@ -96,14 +96,14 @@ public:
     TDBMemo* Memo_Remark;
 
     // Lists the editors offer.
-    TRemoteUdpDataSet* DBsize;        // v_size
-    TRemoteUdpDataSet* DBbacolor;     // ba_color
-    TRemoteUdpDataSet* DBitemname;    // item names
-    TRemoteUdpDataSet* DBgoodstype;   // the online goods type tree
-    TRemoteUdpDataSet* DBcolordesc;   // colour descriptions
+    TRemoteUdpDataSet* DBsize;       // v_size
+    TRemoteUdpDataSet* DBbacolor;    // ba_color
+    TRemoteUdpDataSet* DBitemname;   // item names
+    TRemoteUdpDataSet* DBgoodstype;  // the online goods type tree
+    TRemoteUdpDataSet* DBcolordesc;  // colour descriptions
     TRemoteUdpDataSet* DBsupplier;
     TRemoteUdpDataSet* DBemployee;
-    TRemoteUdpDataSet* DBtmp;         // scratch: checks and single reads
+    TRemoteUdpDataSet* DBtmp;  // scratch: checks and single reads
 
     // ------------------------------------------------------------ the list
     TRemoteUdpDataSet* DBgoodslist;
@@ -111,32 +111,32 @@ public:
     TRemoteUpdateSql* ListUpdateSql;
     TDBGrid* GridList;
     TDBTableView* GridListView;
-    TCheckTree* CheckTree1;       // the attribute filter
-    QLineEdit* Edit_GoodsId;      // "货号:"
-    QPushButton* But_Filter;      // "检索过滤"
+    TCheckTree* CheckTree1;         // the attribute filter
+    QLineEdit* Edit_GoodsId;        // "货号:"
+    QPushButton* But_Filter;        // "检索过滤"
     TTreeLookupCombo* Lookup_Type;  // "将所选择商品类别改为:"
     QPushButton* But_TypeOK;
-    QCheckBox* Check_All;         // "全选"
-    QComboBox* Combo_Field;       // the attribute of the batch change
-    QLineEdit* Edit_Value;        // its new value
+    QCheckBox* Check_All;    // "全选"
+    QComboBox* Combo_Field;  // the attribute of the batch change
+    QLineEdit* Edit_Value;   // its new value
     QPushButton* But_FieldOK;
 
     // ------------------------------------------------------------ actions
-    QAction* copy_action;       // "复制" F6
-    QAction* showpic_action;    // F8
-    QAction* addcolor_action;   // F9
-    QAction* delcolor_action;   // F10
-    QAction* import_action;     // "批量导入"
-    QAction* ean13_action;      // "国际码"
-    QAction* newcolor_action;   // "新增颜色"
-    QAction* merge_action;      // "整理合并货号"
-    QAction* goodsfield_action; // "设置货品字段"
-    QAction* loadpic_action;    // "加载图片..."
-    QAction* clearpic_action;   // "清除图片"
+    QAction* copy_action;        // "复制" F6
+    QAction* showpic_action;     // F8
+    QAction* addcolor_action;    // F9
+    QAction* delcolor_action;    // F10
+    QAction* import_action;      // "批量导入"
+    QAction* ean13_action;       // "国际码"
+    QAction* newcolor_action;    // "新增颜色"
+    QAction* merge_action;       // "整理合并货号"
+    QAction* goodsfield_action;  // "设置货品字段"
+    QAction* loadpic_action;     // "加载图片..."
+    QAction* clearpic_action;    // "清除图片"
 
     // ------------------------------------------------------------ switches read at creation
-    bool PackingMode = false;   // config 40005
-    bool AutoBarcode = false;   // config 70009
+    bool PackingMode = false;  // config 40005
+    bool AutoBarcode = false;  // config 70009
 
     // ------------------------------------------------------------ entry points
     // The list statement before the filter's " where 1=1 ".
@@ -160,7 +160,7 @@ public:
     // The open picture viewer, or null.
     Tfrm_GoodsPicShow* PictureViewer() const { return m_viewer; }
 
-protected:
+  protected:
     void FormCreate() override;
     void FormClose() override;
     void showEvent(QShowEvent* event) override;
@@ -193,7 +193,7 @@ protected:
     void DBmaster_tableNewRecord() override;
     void DBmaster_tableBeforePost() override;
 
-private:
+  private:
     // Construction (frm_goods.cpp).
     void buildListPage();
     void buildDetailPage();
@@ -235,6 +235,6 @@ private:
     QStringList tickedCodes() const;
 
     QPointer<Tfrm_GoodsPicShow> m_viewer;
-    int m_internal = 0;       // > 0 while the form itself writes child rows
-    bool m_colorSync = false; // a colour lookup is filling the other colour fields
+    int m_internal = 0;        // > 0 while the form itself writes child rows
+    bool m_colorSync = false;  // a colour lookup is filling the other colour fields
 };

@@ -1,21 +1,5 @@
 // The goods record: new, edit, save, cancel, copy and delete; colours, item
 // prices and the picture that follow it.
-#include "frm_goods.h"
-
-#include "codes/frm_color.h"
-#include "datasource.h"
-#include "dbchecks.h"
-#include "formfactory.h"
-#include "frm_GoodsField.h"
-#include "frm_GoodsPicShow.h"
-#include "grid.h"
-#include "messages.h"
-#include "propertygrid.h"
-#include "remoteudpdataset.h"
-#include "routines.h"
-#include "session.h"
-#include "sqlquote.h"
-
 #include <QAction>
 #include <QBuffer>
 #include <QDate>
@@ -24,29 +8,45 @@
 #include <QImage>
 #include <QTabWidget>
 
+#include "codes/frm_color.h"
+#include "datasource.h"
+#include "dbchecks.h"
+#include "formfactory.h"
+#include "frm_GoodsField.h"
+#include "frm_GoodsPicShow.h"
+#include "frm_goods.h"
+#include "grid.h"
+#include "messages.h"
+#include "propertygrid.h"
+#include "remoteudpdataset.h"
+#include "routines.h"
+#include "session.h"
+#include "sqlquote.h"
+
 using namespace md::ui;
 
 namespace {
 
 const QChar CR(13);
 
-bool editingState(const TRemoteUdpDataSet& ds) { return ds.State() == dsEdit || ds.State() == dsInsert; }
+bool editingState(const TRemoteUdpDataSet& ds) {
+    return ds.State() == dsEdit || ds.State() == dsInsert;
+}
 
 // While alive, the form itself changes child rows (save, copy, cancel): the
 // rule that only an edited goods record lets them change does not apply.
 class InternalWrites {
-public:
+  public:
     explicit InternalWrites(int& counter) : m_counter(counter) { ++m_counter; }
     ~InternalWrites() { --m_counter; }
     InternalWrites(const InternalWrites&) = delete;
     InternalWrites& operator=(const InternalWrites&) = delete;
 
-private:
+  private:
     int& m_counter;
 };
 
-QString errorText(const std::exception& error)
-{
+QString errorText(const std::exception& error) {
     const auto* db = dynamic_cast<const EDatabaseError*>(&error);
     return db ? db->message() : QString::fromUtf8(error.what());
 }
@@ -55,8 +55,7 @@ QString errorText(const std::exception& error)
 
 // ---------------------------------------------------------------- events
 
-void Tfrm_goods::bindDataSetEvents()
-{
+void Tfrm_goods::bindDataSetEvents() {
     auto refuse = [this](TRemoteUdpDataSet&) { refuseUnlessEditing(); };
     for (TRemoteUdpDataSet* ds : {DBcolor, DBitemprice}) {
         ds->BeforeInsert = refuse;
@@ -64,23 +63,32 @@ void Tfrm_goods::bindDataSetEvents()
         ds->BeforeDelete = refuse;
     }
     DBcolor->OnNewRecord = [this](TRemoteUdpDataSet& ds) {
-        ds.FieldByName(QStringLiteral("GoodsNo")).SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+        ds.FieldByName(QStringLiteral("GoodsNo"))
+            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
         ds.FieldByName(QStringLiteral("ColorNo")).SetAsString(freshKey());
     };
     DBcolor->BeforePost = [this](TRemoteUdpDataSet& ds) {
-        if (ds.FieldByName(QStringLiteral("fcolorid")).AsString().isEmpty()) Refuse(QStringLiteral("请选择颜色编号！"));
+        if (ds.FieldByName(QStringLiteral("fcolorid")).AsString().isEmpty())
+            Refuse(QStringLiteral("请选择颜色编号！"));
         ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
-        ds.FieldByName(QStringLiteral("GoodsNo")).SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+        ds.FieldByName(QStringLiteral("GoodsNo"))
+            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
     };
     DBcolor->AfterOpen = [this](TRemoteUdpDataSet& ds) {
-        ds.FieldByName(QStringLiteral("fcolorid")).OnChange = [this](TField&) { colorCodeChanged(); };
-        ds.FieldByName(QStringLiteral("colorname_ch")).OnChange = [this](TField&) { colorNameChanged(); };
+        ds.FieldByName(QStringLiteral("fcolorid")).OnChange = [this](TField&) {
+            colorCodeChanged();
+        };
+        ds.FieldByName(QStringLiteral("colorname_ch")).OnChange = [this](TField&) {
+            colorNameChanged();
+        };
     };
 
     DBitemprice->BeforePost = [this](TRemoteUdpDataSet& ds) {
-        if (ds.FieldByName(QStringLiteral("fitem")).AsString().isEmpty()) Refuse(QStringLiteral("请输入项目名称！"));
+        if (ds.FieldByName(QStringLiteral("fitem")).AsString().isEmpty())
+            Refuse(QStringLiteral("请输入项目名称！"));
         ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
-        ds.FieldByName(QStringLiteral("GoodsNo")).SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+        ds.FieldByName(QStringLiteral("GoodsNo"))
+            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
     };
     DBitemprice->AfterOpen = [this](TRemoteUdpDataSet& ds) {
         // A new item name joins the list the column offers.
@@ -92,10 +100,12 @@ void Tfrm_goods::bindDataSetEvents()
 
     DBimage->BeforePost = [this](TRemoteUdpDataSet& ds) {
         ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
-        ds.FieldByName(QStringLiteral("GoodsNo")).SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+        ds.FieldByName(QStringLiteral("GoodsNo"))
+            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
     };
 
-    connect(DbMaster_Source, &TDataSource::dataChanged, this, [this](int) { updatePictureCaption(); });
+    connect(DbMaster_Source, &TDataSource::dataChanged, this,
+            [this](int) { updatePictureCaption(); });
     connect(DbMaster_Source, &TDataSource::stateChanged, this, [this] { updatePictureCaption(); });
     // The navigation buttons follow the list's position.
     connect(DSgoodslist, &TDataSource::dataChanged, this, [this](int field) {
@@ -103,49 +113,49 @@ void Tfrm_goods::bindDataSetEvents()
     });
 }
 
-void Tfrm_goods::refuseUnlessEditing()
-{
+void Tfrm_goods::refuseUnlessEditing() {
     if (m_internal == 0 && !Editing()) Abort();
 }
 
-void Tfrm_goods::DBmaster_tableAfterOpen()
-{
+void Tfrm_goods::DBmaster_tableAfterOpen() {
     Tbase_frmDictMdi::DBmaster_tableAfterOpen();
     // A code typed into "货号*" must not belong to another goods item.
     DBmaster_table->FieldByName(QStringLiteral("goodsid")).OnValidate = [this](TField& field) {
         if (m_internal > 0) return;
         const QString code = field.AsString();
-        if (code.isEmpty() || code.compare(field.OldValue().toString(), Qt::CaseInsensitive) == 0) return;
-        if (QueryReturnsRow(QStringLiteral("select top 1 goodsid from goods where goodsid='") + SqlText(code) + QStringLiteral("'")))
+        if (code.isEmpty() || code.compare(field.OldValue().toString(), Qt::CaseInsensitive) == 0)
+            return;
+        if (QueryReturnsRow(QStringLiteral("select top 1 goodsid from goods where goodsid='") +
+                            SqlText(code) + QStringLiteral("'")))
             Refuse(QStringLiteral("此货号已存在，请重新录入！"));
     };
     updatePictureCaption();
 }
 
-void Tfrm_goods::DBmaster_tableNewRecord()
-{
+void Tfrm_goods::DBmaster_tableNewRecord() {
     DBmaster_table->FieldByName(QStringLiteral("inputdate")).SetAsDate(QDate::currentDate());
     DBmaster_table->FieldByName(QStringLiteral("strat")).SetAsBoolean(true);
     DBmaster_table->FieldByName(QStringLiteral("goodsno")).SetAsString(freshKey());
     DBmaster_table->FieldByName(QStringLiteral("unitprice")).SetAsFloat(0);
-    for (int i = 1; i <= 6; ++i) DBmaster_table->FieldByName(QStringLiteral("price%1").arg(i)).SetAsFloat(0);
+    for (int i = 1; i <= 6; ++i)
+        DBmaster_table->FieldByName(QStringLiteral("price%1").arg(i)).SetAsFloat(0);
 }
 
-void Tfrm_goods::DBmaster_tableBeforePost()
-{
-    if (DBmaster_table->FieldByName(QStringLiteral("goodsid")).AsString().isEmpty()) Refuse(QStringLiteral("请输入货号!"));
+void Tfrm_goods::DBmaster_tableBeforePost() {
+    if (DBmaster_table->FieldByName(QStringLiteral("goodsid")).AsString().isEmpty())
+        Refuse(QStringLiteral("请输入货号!"));
     if (DBmaster_table->FieldByName(QStringLiteral("size_class")).AsString().isEmpty())
         Refuse(QStringLiteral("请选择尺码类别!"));
 }
 
-QString Tfrm_goods::goodsCode() const
-{
-    if (!DBmaster_table->Active() || (DBmaster_table->IsEmpty() && DBmaster_table->State() != dsInsert)) return QString();
+QString Tfrm_goods::goodsCode() const {
+    if (!DBmaster_table->Active() ||
+        (DBmaster_table->IsEmpty() && DBmaster_table->State() != dsInsert))
+        return QString();
     return DBmaster_table->FieldByName(QStringLiteral("goodsid")).AsString();
 }
 
-QString Tfrm_goods::freshKey()
-{
+QString Tfrm_goods::freshKey() {
     TRemoteUdpDataSet query;
     md::OpenQuery(query, QStringLiteral("select top 1 * from dbo.V_GetPassWord12"));
     return query.IsEmpty() ? QString() : query.Fields(0).AsString();
@@ -153,54 +163,55 @@ QString Tfrm_goods::freshKey()
 
 // ---------------------------------------------------------------- following the goods record
 
-void Tfrm_goods::OpenGoods(const QString& code)
-{
+void Tfrm_goods::OpenGoods(const QString& code) {
     DBmaster_table->Close();
     DBmaster_table->ParamByName(u"goodsid").SetAsString(code);
     DBmaster_table->Open();
     reopenColors(code);
     reopenItemPrices(code);
-    // The viewer, when open, follows the goods item; otherwise the picture waits for a double click.
-    if (m_viewer && m_viewer->isVisible()) openPicture(code);
-    else closePicture();
+    // The viewer, when open, follows the goods item; otherwise the picture waits for a double
+    // click.
+    if (m_viewer && m_viewer->isVisible())
+        openPicture(code);
+    else
+        closePicture();
     UpdateActionState();
 }
 
-void Tfrm_goods::reopenColors(const QString& code)
-{
+void Tfrm_goods::reopenColors(const QString& code) {
     DBcolor->Close();
     DBcolor->ParamByName(u"fgoodsid").SetAsString(code);
     DBcolor->Open();
 }
 
-void Tfrm_goods::reopenItemPrices(const QString& code)
-{
+void Tfrm_goods::reopenItemPrices(const QString& code) {
     DBitemprice->Close();
     DBitemprice->ParamByName(u"fgoodsid").SetAsString(code);
     DBitemprice->Open();
 }
 
-void Tfrm_goods::openPicture(const QString& code)
-{
+void Tfrm_goods::openPicture(const QString& code) {
     DBimage->Close();
     DBimage->ParamByName(u"fgoodsid").SetAsString(code);
     DBimage->Open();
 }
 
-void Tfrm_goods::closePicture() { DBimage->Close(); }
+void Tfrm_goods::closePicture() {
+    DBimage->Close();
+}
 
-void Tfrm_goods::LoadPicture()
-{
+void Tfrm_goods::LoadPicture() {
     // A picture being assigned stays; otherwise the current goods code's record is read.
     if (!DBimage->Active() || !editingState(*DBimage)) openPicture(goodsCode());
     if (Editing() && !editingState(*DBimage)) {
-        if (DBimage->IsEmpty()) DBimage->Append();
-        else DBimage->Edit();
+        if (DBimage->IsEmpty())
+            DBimage->Append();
+        else
+            DBimage->Edit();
     }
 }
 
-void Tfrm_goods::AssignPicture(const QByteArray& bytes)
-{
+void Tfrm_goods::AssignPicture(const QByteArray& bytes) {
     if (!Editing()) Abort();
     QByteArray jpeg = bytes;
     if (!bytes.startsWith("\xFF\xD8\xFF")) {
@@ -216,29 +227,29 @@ void Tfrm_goods::AssignPicture(const QByteArray& bytes)
     DBmaster_table->FieldByName(QStringLiteral("picture")).SetAsString(QStringLiteral("true"));
 }
 
-void Tfrm_goods::loadpic_actionExecute()
-{
+void Tfrm_goods::loadpic_actionExecute() {
     if (!Editing()) return;
     QFileDialog dialog(this, QStringLiteral("加载图片"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("JPEG 图片 (*.jpg *.jpeg)"), QStringLiteral("图片 (*.jpg *.jpeg *.png *.bmp)")});
+    dialog.setNameFilters({QStringLiteral("JPEG 图片 (*.jpg *.jpeg)"),
+                           QStringLiteral("图片 (*.jpg *.jpeg *.png *.bmp)")});
     if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     QFile file(dialog.selectedFiles().first());
-    if (!file.open(QIODevice::ReadOnly)) throw EDatabaseError(QStringLiteral("无法读取文件 %1").arg(file.fileName()));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("无法读取文件 %1").arg(file.fileName()));
     AssignPicture(file.readAll());
 }
 
-void Tfrm_goods::clearpic_actionExecute()
-{
+void Tfrm_goods::clearpic_actionExecute() {
     if (!Editing()) return;
     LoadPicture();
     DBimage->FieldByName(QStringLiteral("fimage")).Clear();
 }
 
-void Tfrm_goods::showpic_actionExecute()
-{
-    if (!DBimage->Active() || (!editingState(*DBimage) && DBimage->ParamByName(u"fgoodsid").AsString() != goodsCode()))
+void Tfrm_goods::showpic_actionExecute() {
+    if (!DBimage->Active() ||
+        (!editingState(*DBimage) && DBimage->ParamByName(u"fgoodsid").AsString() != goodsCode()))
         openPicture(goodsCode());
     if (!m_viewer) m_viewer = CreateForm<Tfrm_GoodsPicShow>(this);
     m_viewer->SetPictureDataSet(DBimage);
@@ -248,8 +259,7 @@ void Tfrm_goods::showpic_actionExecute()
 
 // ---------------------------------------------------------------- colours
 
-void Tfrm_goods::colorCodeChanged()
-{
+void Tfrm_goods::colorCodeChanged() {
     if (m_colorSync) return;
     m_colorSync = true;
     struct Reset {
@@ -258,19 +268,24 @@ void Tfrm_goods::colorCodeChanged()
     } reset{m_colorSync};
     TField& code = DBcolor->FieldByName(QStringLiteral("fcolorid"));
     const QString typed = code.AsString();
-    if (DBbacolor->Active() && DBbacolor->Locate(QStringLiteral("colorid"), typed, loCaseInsensitive)) {
+    if (DBbacolor->Active() &&
+        DBbacolor->Locate(QStringLiteral("colorid"), typed, loCaseInsensitive)) {
         if (DBbacolor->FieldByName(QStringLiteral("colorid")).AsString() != typed)
             code.SetAsString(DBbacolor->FieldByName(QStringLiteral("colorid")).AsString());
-        DBcolor->FieldByName(QStringLiteral("colorname_ch")).SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_ch")).AsString());
-        DBcolor->FieldByName(QStringLiteral("colorname_en")).SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_en")).AsString());
+        DBcolor->FieldByName(QStringLiteral("colorname_ch"))
+            .SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_ch")).AsString());
+        DBcolor->FieldByName(QStringLiteral("colorname_en"))
+            .SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_en")).AsString());
     }
     TRemoteUdpDataSet query;
-    md::OpenQuery(query, QStringLiteral("select top 1 colorname_ch from ba_color where colorid='") + SqlText(code.AsString()) + QStringLiteral("'"));
-    if (!query.IsEmpty()) DBcolor->FieldByName(QStringLiteral("colorname_ch")).SetAsString(query.Fields(0).AsString());
+    md::OpenQuery(query, QStringLiteral("select top 1 colorname_ch from ba_color where colorid='") +
+                             SqlText(code.AsString()) + QStringLiteral("'"));
+    if (!query.IsEmpty())
+        DBcolor->FieldByName(QStringLiteral("colorname_ch"))
+            .SetAsString(query.Fields(0).AsString());
 }
 
-void Tfrm_goods::colorNameChanged()
-{
+void Tfrm_goods::colorNameChanged() {
     if (m_colorSync) return;
     m_colorSync = true;
     struct Reset {
@@ -278,13 +293,16 @@ void Tfrm_goods::colorNameChanged()
         ~Reset() { flag = false; }
     } reset{m_colorSync};
     const QString name = DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString();
-    if (!DBbacolor->Active() || !DBbacolor->Locate(QStringLiteral("colorname_ch"), name, loCaseInsensitive)) return;
-    DBcolor->FieldByName(QStringLiteral("fcolorid")).SetAsString(DBbacolor->FieldByName(QStringLiteral("colorid")).AsString());
-    DBcolor->FieldByName(QStringLiteral("colorname_en")).SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_en")).AsString());
+    if (!DBbacolor->Active() ||
+        !DBbacolor->Locate(QStringLiteral("colorname_ch"), name, loCaseInsensitive))
+        return;
+    DBcolor->FieldByName(QStringLiteral("fcolorid"))
+        .SetAsString(DBbacolor->FieldByName(QStringLiteral("colorid")).AsString());
+    DBcolor->FieldByName(QStringLiteral("colorname_en"))
+        .SetAsString(DBbacolor->FieldByName(QStringLiteral("colorname_en")).AsString());
 }
 
-void Tfrm_goods::addcolor_actionExecute()
-{
+void Tfrm_goods::addcolor_actionExecute() {
     if (!Editing()) return;
     DBcolor->Append();
     ShowDetailPage();
@@ -292,15 +310,13 @@ void Tfrm_goods::addcolor_actionExecute()
     GridColorView->setFocus();
 }
 
-void Tfrm_goods::delcolor_actionExecute()
-{
+void Tfrm_goods::delcolor_actionExecute() {
     if (!Editing() || !DBcolor->Active() || DBcolor->IsEmpty()) return;
     if (!AskYesNo(QStringLiteral("是否确认删除此颜色？"))) return;
     DBcolor->Delete();
 }
 
-void Tfrm_goods::newcolor_actionExecute()
-{
+void Tfrm_goods::newcolor_actionExecute() {
     QPointer<Tfrm_color> colors = CreateForm<Tfrm_color>(this);
     ExecModal(*colors);
     if (colors) colors->deleteLater();
@@ -309,8 +325,7 @@ void Tfrm_goods::newcolor_actionExecute()
 
 // ---------------------------------------------------------------- record actions
 
-void Tfrm_goods::append_actionExecute()
-{
+void Tfrm_goods::append_actionExecute() {
     ShowDetailPage();
     Tbase_frmDictMdi::append_actionExecute();
     InternalWrites internal(m_internal);
@@ -322,42 +337,49 @@ void Tfrm_goods::append_actionExecute()
     cxDBVerticalGrid1->setFocus();
 }
 
-void Tfrm_goods::edit_actionExecute()
-{
+void Tfrm_goods::edit_actionExecute() {
     ShowDetailPage();
     if (!DBmaster_table->Active() || DBmaster_table->IsEmpty()) return;
     const QString code = goodsCode();
     DBmaster_table->Edit();
-    if (!DBimage->Active() || DBimage->ParamByName(u"fgoodsid").AsString() != code) openPicture(code);
+    if (!DBimage->Active() || DBimage->ParamByName(u"fgoodsid").AsString() != code)
+        openPicture(code);
     if (!editingState(*DBimage)) {
-        if (DBimage->IsEmpty()) DBimage->Append();
-        else DBimage->Edit();
+        if (DBimage->IsEmpty())
+            DBimage->Append();
+        else
+            DBimage->Edit();
     }
     UpdateActionState();
     WriteLog(QStringLiteral("修改"), code);
 }
 
-void Tfrm_goods::post_actionExecute()
-{
+void Tfrm_goods::post_actionExecute() {
     TRemoteUdpConnection* connection = md::Session().Connection;
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
     if (connection->InTransaction()) connection->RollbackTrans();
     if (editingState(*DBcolor)) DBcolor->Post();
     if (DBitemprice->Active() && editingState(*DBitemprice)) DBitemprice->Post();
-    if (DBimage->Active() && !DBimage->IsEmpty() && !DBimage->FieldByName(QStringLiteral("fgoodsid")).AsString().isEmpty() &&
+    if (DBimage->Active() && !DBimage->IsEmpty() &&
+        !DBimage->FieldByName(QStringLiteral("fgoodsid")).AsString().isEmpty() &&
         editingState(*DBmaster_table))
         DBmaster_table->FieldByName(QStringLiteral("picture")).SetAsString(QStringLiteral("true"));
     if (editingState(*DBmaster_table)) DBmaster_table->Post();
     const QString code = goodsCode();
     // The code the list row has when the save changes an item's code.
-    const QString readCode = DBmaster_table->UpdateStatus() == usModified
-        ? DBmaster_table->FieldByName(QStringLiteral("goodsid")).OldValue().toString() : QString();
+    const QString readCode =
+        DBmaster_table->UpdateStatus() == usModified
+            ? DBmaster_table->FieldByName(QStringLiteral("goodsid")).OldValue().toString()
+            : QString();
     const bool saved = saveTransaction();
 
     // These steps run whether or not the transaction went through.
     reloadColorDescriptions();
-    md::ExecuteSQL(QStringLiteral("exec P_UpdateGoodsSize '") + SqlText(code) + QStringLiteral("'"));
-    if (AutoBarcode) md::ExecuteSQL(QStringLiteral("exec get_BarcodeOneGoods '") + SqlText(code) + QStringLiteral("'"));
+    md::ExecuteSQL(QStringLiteral("exec P_UpdateGoodsSize '") + SqlText(code) +
+                   QStringLiteral("'"));
+    if (AutoBarcode)
+        md::ExecuteSQL(QStringLiteral("exec get_BarcodeOneGoods '") + SqlText(code) +
+                       QStringLiteral("'"));
     updateListRow(readCode);
     UpdateActionState();
     if (saved) WriteLog(QStringLiteral("保存"), code);
@@ -366,8 +388,7 @@ void Tfrm_goods::post_actionExecute()
 // Sends goods, colours and item prices in one transaction, then the colour
 // descriptions and the picture. False when something failed: the error has
 // been shown and the transaction rolled back.
-bool Tfrm_goods::saveTransaction()
-{
+bool Tfrm_goods::saveTransaction() {
     TRemoteUdpConnection* connection = md::Session().Connection;
     const QString code = goodsCode();
     InternalWrites internal(m_internal);
@@ -415,35 +436,42 @@ bool Tfrm_goods::saveTransaction()
     }
 }
 
-void Tfrm_goods::saveColorDescriptions()
-{
+void Tfrm_goods::saveColorDescriptions() {
     const QString code = goodsCode();
     const QString goodsNo = DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString();
     DBcolor->DisableControls();
     for (DBcolor->First(); !DBcolor->Eof(); DBcolor->Next()) {
         const QString description = DBcolor->FieldByName(QStringLiteral("goodscolor")).AsString();
-        if (description.isEmpty() || description == DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString()) continue;
+        if (description.isEmpty() ||
+            description == DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString())
+            continue;
         const QString colorNo = DBcolor->FieldByName(QStringLiteral("ColorNo")).AsString();
         const QString colorId = DBcolor->FieldByName(QStringLiteral("fcolorid")).AsString();
-        if (!QueryReturnsRow(QStringLiteral("select top 1 * from ba_goodscolor where ColorNo='") + SqlText(colorNo) + QStringLiteral("'"))) {
-            md::ExecuteSQL(QStringLiteral("insert into ba_goodscolor(fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo)") + CR +
-                           QStringLiteral("values('") + SqlText(code) + QStringLiteral("'") + QStringLiteral(",") +
-                           QStringLiteral("'") + SqlText(colorId) + QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") +
-                           SqlText(description) + QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") +
-                           SqlText(goodsNo) + QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") +
-                           SqlText(colorNo) + QStringLiteral("'") + QStringLiteral(")"));
+        if (!QueryReturnsRow(QStringLiteral("select top 1 * from ba_goodscolor where ColorNo='") +
+                             SqlText(colorNo) + QStringLiteral("'"))) {
+            md::ExecuteSQL(
+                QStringLiteral(
+                    "insert into ba_goodscolor(fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo)") +
+                CR + QStringLiteral("values('") + SqlText(code) + QStringLiteral("'") +
+                QStringLiteral(",") + QStringLiteral("'") + SqlText(colorId) + QStringLiteral("'") +
+                QStringLiteral(",") + QStringLiteral("'") + SqlText(description) +
+                QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") + SqlText(goodsNo) +
+                QStringLiteral("'") + QStringLiteral(",") + QStringLiteral("'") + SqlText(colorNo) +
+                QStringLiteral("'") + QStringLiteral(")"));
         } else {
-            md::ExecuteSQL(QStringLiteral("update ba_goodscolor set fcolor='") + SqlText(description) + QStringLiteral("'") +
-                           QStringLiteral(",fgoodsid=") + QStringLiteral("'") + SqlText(code) + QStringLiteral("'") +
-                           QStringLiteral(",fcolorid=") + QStringLiteral("'") + SqlText(colorId) + QStringLiteral("'") +
-                           QStringLiteral(" where ColorNo=") + QStringLiteral("'") + SqlText(colorNo) + QStringLiteral("'"));
+            md::ExecuteSQL(QStringLiteral("update ba_goodscolor set fcolor='") +
+                           SqlText(description) + QStringLiteral("'") +
+                           QStringLiteral(",fgoodsid=") + QStringLiteral("'") + SqlText(code) +
+                           QStringLiteral("'") + QStringLiteral(",fcolorid=") +
+                           QStringLiteral("'") + SqlText(colorId) + QStringLiteral("'") +
+                           QStringLiteral(" where ColorNo=") + QStringLiteral("'") +
+                           SqlText(colorNo) + QStringLiteral("'"));
         }
     }
     DBcolor->EnableControls();
 }
 
-void Tfrm_goods::cacel_actionExecute()
-{
+void Tfrm_goods::cacel_actionExecute() {
     Tbase_frmDictMdi::cacel_actionExecute();
     InternalWrites internal(m_internal);
     for (TRemoteUdpDataSet* ds : {DBimage, DBcolor, DBitemprice}) {
@@ -457,15 +485,17 @@ void Tfrm_goods::cacel_actionExecute()
     UpdateActionState();
 }
 
-void Tfrm_goods::copy_actionExecute()
-{
-    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty() || editingState(*DBmaster_table)) return;
+void Tfrm_goods::copy_actionExecute() {
+    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty() || editingState(*DBmaster_table))
+        return;
     post_action->setEnabled(true);
     // The descriptive columns, the tag and sales prices, and the colours.
     QStringList names;
-    for (const char* column : {"goodsid", "goodssortid", "goodsname", "ayear", "season", "brand", "unit", "sort", "style",
-                               "item", "patter", "catena", "sex", "masterial", "lining", "mat", "standard", "whence",
-                               "size_class", "unitprice", "price1", "price2", "price3", "price4", "price5", "price6"})
+    for (const char* column :
+         {"goodsid", "goodssortid", "goodsname", "ayear",  "season",     "brand",     "unit",
+          "sort",    "style",       "item",      "patter", "catena",     "sex",       "masterial",
+          "lining",  "mat",         "standard",  "whence", "size_class", "unitprice", "price1",
+          "price2",  "price3",      "price4",    "price5", "price6"})
         names << QString::fromLatin1(column);
     QVariantList values;
     for (const QString& name : names) values << DBmaster_table->FieldByName(name).Value();
@@ -484,7 +514,8 @@ void Tfrm_goods::copy_actionExecute()
 
     InternalWrites internal(m_internal);
     DBmaster_table->Append();
-    for (int i = 0; i < names.size(); ++i) DBmaster_table->FieldByName(names[i]).SetValue(values[i]);
+    for (int i = 0; i < names.size(); ++i)
+        DBmaster_table->FieldByName(names[i]).SetValue(values[i]);
     DBmaster_table->FieldByName(QStringLiteral("goodsid")).SetAsString(newCode);
     UpdateActionState();
 
@@ -506,22 +537,25 @@ void Tfrm_goods::copy_actionExecute()
     WriteLog(QStringLiteral("复制"), oldCode);
 }
 
-void Tfrm_goods::del_actionExecute()
-{
+void Tfrm_goods::del_actionExecute() {
     const QString code = listCode();
     if (code.isEmpty()) return;
     TRemoteUdpDataSet check;
-    md::OpenQuery(check, QStringLiteral("exec P_CheckDelGoods '") + SqlText(code) + QStringLiteral("'"));
+    md::OpenQuery(check,
+                  QStringLiteral("exec P_CheckDelGoods '") + SqlText(code) + QStringLiteral("'"));
     const bool used = !check.IsEmpty();
     check.Close();
     if (used) Refuse(QStringLiteral("此货号已发生业务，不能删除此货号!"));
     if (!AskYesNo(QStringLiteral("是否确认删除此记录？"))) Abort();
     const QString c = SqlText(code);
-    md::ExecuteSQL(QStringLiteral("delete from goods where goodsid='") + c + QStringLiteral("'") + CR +
-                   QStringLiteral("delete from goodssize where goodsid=") + QStringLiteral("'") + c + QStringLiteral("'") + CR +
-                   QStringLiteral("delete from goodscolor where fgoodsid=") + QStringLiteral("'") + c + QStringLiteral("'") + CR +
-                   QStringLiteral("delete from ba_goodscolor where fgoodsid=") + QStringLiteral("'") + c + QStringLiteral("'") + CR +
-                   QStringLiteral("delete from barcode where fgoodsid=") + QStringLiteral("'") + c + QStringLiteral("'") + CR);
+    md::ExecuteSQL(
+        QStringLiteral("delete from goods where goodsid='") + c + QStringLiteral("'") + CR +
+        QStringLiteral("delete from goodssize where goodsid=") + QStringLiteral("'") + c +
+        QStringLiteral("'") + CR + QStringLiteral("delete from goodscolor where fgoodsid=") +
+        QStringLiteral("'") + c + QStringLiteral("'") + CR +
+        QStringLiteral("delete from ba_goodscolor where fgoodsid=") + QStringLiteral("'") + c +
+        QStringLiteral("'") + CR + QStringLiteral("delete from barcode where fgoodsid=") +
+        QStringLiteral("'") + c + QStringLiteral("'") + CR);
     // The list row goes without a statement of its own: the goods row is gone already.
     sendListChanges();
     DBgoodslist->Delete();
@@ -533,14 +567,12 @@ void Tfrm_goods::del_actionExecute()
 
 // ---------------------------------------------------------------- other actions
 
-void Tfrm_goods::ean13_actionExecute()
-{
+void Tfrm_goods::ean13_actionExecute() {
     md::ExecuteSQL(QStringLiteral("EXEC P_UpdateGoodsEan13"));
     MessageBox(QStringLiteral("更新完成！"));
 }
 
-void Tfrm_goods::import_actionExecute()
-{
+void Tfrm_goods::import_actionExecute() {
     // The import dialog is told its target before it is shown.
     if (FormFactory factory = formFactoryFor("Tfrm_GoodsBathIN")) {
         QPointer<QDialog> import = factory(this);
@@ -553,22 +585,25 @@ void Tfrm_goods::import_actionExecute()
     FillValueLists();
 }
 
-void Tfrm_goods::merge_actionExecute()
-{
+void Tfrm_goods::merge_actionExecute() {
     if (FormFactory factory = formFactoryFor("Tfrm_ChangeGoodsID")) {
         QPointer<QDialog> merge = factory(this);
         if (merge) ExecModal(*merge);
     }
 }
 
-void Tfrm_goods::goodsfield_actionExecute()
-{
+void Tfrm_goods::goodsfield_actionExecute() {
     const QString sql =
-        QStringLiteral("select top 10 a.* from dr_rightdetail a,dr_right b where a.autoid=b.autoid") + CR +
-        QStringLiteral("and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or a.b_print=1 or a.b_excel=1 or a.b_unposted=1)") +
-        CR + QStringLiteral("and(a.groupid in(select fgroupid from usermainde where userno='") + SqlText(md::Session().UserNo) +
-        QStringLiteral("'") + QStringLiteral("))and(b.listname=") + QStringLiteral("'") + QStringLiteral("m_config") +
-        QStringLiteral("'") + QStringLiteral(")");
+        QStringLiteral(
+            "select top 10 a.* from dr_rightdetail a,dr_right b where a.autoid=b.autoid") +
+        CR +
+        QStringLiteral(
+            "and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or "
+            "a.b_print=1 or a.b_excel=1 or a.b_unposted=1)") +
+        CR + QStringLiteral("and(a.groupid in(select fgroupid from usermainde where userno='") +
+        SqlText(md::Session().UserNo) + QStringLiteral("'") + QStringLiteral("))and(b.listname=") +
+        QStringLiteral("'") + QStringLiteral("m_config") + QStringLiteral("'") +
+        QStringLiteral(")");
     if (!QueryReturnsRow(sql)) {
         MessageBox(QStringLiteral("您没有足够的权限进行此操作!"));
         return;

@@ -1,5 +1,15 @@
 #include "frm_size.h"
 
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
 #include "dictdm.h"
 #include "formfactory.h"
 #include "gridcolumn.h"
@@ -12,16 +22,6 @@
 #include "sqlquote.h"
 #include "styles.h"
 
-#include <QAbstractItemDelegate>
-#include <QAction>
-#include <QApplication>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QStyle>
-#include <QTableWidget>
-#include <QToolBar>
-#include <QVBoxLayout>
-
 using namespace md::ui;
 
 namespace {
@@ -32,34 +32,41 @@ constexpr int kSizeColumnWidth = 64;
 
 }  // namespace
 
-Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner)
-{
+Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner) {
     setObjectName(QStringLiteral("frm_size"));
     setWindowTitle(QStringLiteral("尺码资料"));
 
     QStyle* s = style();
     auto make = [this, s](const char* name, const char* caption, QStyle::StandardPixmap icon,
                           void (Tfrm_size::*handler)()) {
-        QAction* a = NewAction(QString::fromLatin1(name), QString::fromUtf8(caption), [this, handler] {
-            if (handler) (this->*handler)();
-        });
+        QAction* a =
+            NewAction(QString::fromLatin1(name), QString::fromUtf8(caption), [this, handler] {
+                if (handler) (this->*handler)();
+            });
         a->setIcon(s->standardIcon(icon));
         return a;
     };
-    first_action = make("first_action", "尺码", QStyle::SP_FileDialogNewFolder, &Tfrm_size::first_actionExecute);
+    first_action = make("first_action", "尺码", QStyle::SP_FileDialogNewFolder,
+                        &Tfrm_size::first_actionExecute);
     prio_action = make("prio_action", "前笔", QStyle::SP_MediaSeekBackward, nullptr);
     next_action = make("next_action", "后笔", QStyle::SP_MediaSeekForward, nullptr);
     last_action = make("last_action", "末笔", QStyle::SP_MediaSkipForward, nullptr);
-    append_action = make("append_action", "新增", QStyle::SP_FileIcon, &Tfrm_size::append_actionExecute);
-    edit_action = make("edit_action", "修改", QStyle::SP_FileDialogDetailedView, &Tfrm_size::edit_actionExecute);
-    post_action = make("post_action", "保存", QStyle::SP_DialogSaveButton, &Tfrm_size::post_actionExecute);
-    cacel_action = make("cacel_action", "撤消", QStyle::SP_DialogCancelButton, &Tfrm_size::cacel_actionExecute);
+    append_action =
+        make("append_action", "新增", QStyle::SP_FileIcon, &Tfrm_size::append_actionExecute);
+    edit_action = make("edit_action", "修改", QStyle::SP_FileDialogDetailedView,
+                       &Tfrm_size::edit_actionExecute);
+    post_action =
+        make("post_action", "保存", QStyle::SP_DialogSaveButton, &Tfrm_size::post_actionExecute);
+    cacel_action = make("cacel_action", "撤消", QStyle::SP_DialogCancelButton,
+                        &Tfrm_size::cacel_actionExecute);
     del_action = make("del_action", "删除", QStyle::SP_TrashIcon, &Tfrm_size::del_actionExecute);
     print_action = make("print_action", "打印", QStyle::SP_FileDialogInfoView, nullptr);
     excel_action = make("excel_action", "导出", QStyle::SP_DialogOpenButton, nullptr);
-    close_action = make("close_action", "关闭", QStyle::SP_DialogCloseButton, &Tfrm_size::close_actionExecute);
+    close_action =
+        make("close_action", "关闭", QStyle::SP_DialogCloseButton, &Tfrm_size::close_actionExecute);
     // No printing, export or record navigation here.
-    for (QAction* hidden : {prio_action, next_action, last_action, print_action, excel_action}) hidden->setVisible(false);
+    for (QAction* hidden : {prio_action, next_action, last_action, print_action, excel_action})
+        hidden->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -68,9 +75,11 @@ Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     ToolBar1->setIconSize(QSize(20, 20));
-    for (QAction* a : {append_action, edit_action, post_action, cacel_action, del_action}) ToolBar1->addAction(a);
+    for (QAction* a : {append_action, edit_action, post_action, cacel_action, del_action})
+        ToolBar1->addAction(a);
     ToolBar1->addSeparator();
-    for (QAction* a : {first_action, prio_action, next_action, last_action, print_action, excel_action})
+    for (QAction* a :
+         {first_action, prio_action, next_action, last_action, print_action, excel_action})
         ToolBar1->addAction(a);
     ToolBar1->addSeparator();
     ToolBar1->addAction(close_action);
@@ -84,7 +93,8 @@ Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner)
     StringGrid1->horizontalHeader()->setHighlightSections(false);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                 QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);
     StringGrid1->setTabKeyNavigation(true);
     layout->addWidget(ToolBar1);
@@ -97,44 +107,52 @@ Tfrm_size::Tfrm_size(QWidget* owner) : Tbase_frmTop(owner)
 
 // ---------------------------------------------------------------- the text grid
 
-int Tfrm_size::ColCount() const { return StringGrid1->columnCount(); }
+int Tfrm_size::ColCount() const {
+    return StringGrid1->columnCount();
+}
 
-int Tfrm_size::RowCount() const { return StringGrid1->rowCount() + 1; }
+int Tfrm_size::RowCount() const {
+    return StringGrid1->rowCount() + 1;
+}
 
-QString Tfrm_size::Cells(int col, int row) const
-{
+QString Tfrm_size::Cells(int col, int row) const {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return QString();
-    const QTableWidgetItem* item = row == 0 ? StringGrid1->horizontalHeaderItem(col) : StringGrid1->item(row - 1, col);
+    const QTableWidgetItem* item =
+        row == 0 ? StringGrid1->horizontalHeaderItem(col) : StringGrid1->item(row - 1, col);
     return item ? item->text() : QString();
 }
 
-void Tfrm_size::SetCells(int col, int row, const QString& text)
-{
+void Tfrm_size::SetCells(int col, int row, const QString& text) {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return;
     if (row == 0) {
         StringGrid1->setHorizontalHeaderItem(col, new QTableWidgetItem(text));
         return;
     }
-    if (QTableWidgetItem* item = StringGrid1->item(row - 1, col)) item->setText(text);
-    else StringGrid1->setItem(row - 1, col, new QTableWidgetItem(text));
+    if (QTableWidgetItem* item = StringGrid1->item(row - 1, col))
+        item->setText(text);
+    else
+        StringGrid1->setItem(row - 1, col, new QTableWidgetItem(text));
 }
 
-int Tfrm_size::Row() const { return qMax(0, StringGrid1->currentRow()) + 1; }
+int Tfrm_size::Row() const {
+    return qMax(0, StringGrid1->currentRow()) + 1;
+}
 
-void Tfrm_size::setColCount(int count)
-{
+void Tfrm_size::setColCount(int count) {
     const int before = ColCount();
     StringGrid1->setColumnCount(qMax(1, count));
-    for (int c = before; c < ColCount(); ++c) SetCells(c, 0, c == 0 ? kGroupCaption : md::SizeSlotFieldName(c));
+    for (int c = before; c < ColCount(); ++c)
+        SetCells(c, 0, c == 0 ? kGroupCaption : md::SizeSlotFieldName(c));
     StringGrid1->setColumnWidth(0, kGroupColumnWidth);
 }
 
-void Tfrm_size::setRowCount(int count) { StringGrid1->setRowCount(qMax(0, count - 1)); }
+void Tfrm_size::setRowCount(int count) {
+    StringGrid1->setRowCount(qMax(0, count - 1));
+}
 
 // ---------------------------------------------------------------- create, destroy
 
-void Tfrm_size::FormCreate()
-{
+void Tfrm_size::FormCreate() {
     Tbase_frmTop::FormCreate();
     // Toolbar and header row in the button colour, as the other grids have it.
     ApplySharedColours(this);
@@ -147,7 +165,8 @@ void Tfrm_size::FormCreate()
     }
     LoadGrid();
     // Wide enough for the groups in use, within reason.
-    const int wanted = kGroupColumnWidth + (ColCount() - 1) * kSizeColumnWidth + 2 * StringGrid1->frameWidth() +
+    const int wanted = kGroupColumnWidth + (ColCount() - 1) * kSizeColumnWidth +
+                       2 * StringGrid1->frameWidth() +
                        StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     resize(qBound(640, wanted, 1000), height());
     OpenWindowCaption = windowTitle();
@@ -155,22 +174,21 @@ void Tfrm_size::FormCreate()
     UpdateToolbar();
 }
 
-void Tfrm_size::FormDestroy()
-{
+void Tfrm_size::FormDestroy() {
     Tbase_frmTop::FormDestroy();
     m_openWindowEntry.Leave();
 }
 
 // ---------------------------------------------------------------- load and state
 
-void Tfrm_size::LoadGrid()
-{
+void Tfrm_size::LoadGrid() {
     StringGrid1->setUpdatesEnabled(false);
     StringGrid1->clearContents();
 
     TRemoteUdpDataSet query;
     md::OpenQuery(query, QStringLiteral("SELECT MAX(DISPLAYINDEX) as DISPLAYINDEX FROM ba_size"));
-    const int largest = query.IsEmpty() || query.Fields(0).IsNull() ? 0 : query.Fields(0).AsInteger();
+    const int largest =
+        query.IsEmpty() || query.Fields(0).IsNull() ? 0 : query.Fields(0).AsInteger();
     setColCount(largest + 1);
     SetCells(0, 0, kGroupCaption);
     for (int c = 1; c < ColCount(); ++c) SetCells(c, 0, md::SizeSlotFieldName(c));
@@ -183,8 +201,9 @@ void Tfrm_size::LoadGrid()
     int row = 1;
     for (const QString& group : groups) {
         SetCells(0, row, group);
-        md::OpenQuery(query, QStringLiteral("SELECT * FROM ba_size WHERE SIZE_CLASS='") + SqlText(group) +
-                                 QStringLiteral("'") + QStringLiteral(" ORDER BY DISPLAYINDEX"));
+        md::OpenQuery(query, QStringLiteral("SELECT * FROM ba_size WHERE SIZE_CLASS='") +
+                                 SqlText(group) + QStringLiteral("'") +
+                                 QStringLiteral(" ORDER BY DISPLAYINDEX"));
         // Columns follow the position in that order, so gaps in the stored
         // numbers close up. A group saved twice has more names than columns;
         // those beyond the last column are not shown.
@@ -197,8 +216,7 @@ void Tfrm_size::LoadGrid()
     StringGrid1->setUpdatesEnabled(true);
 }
 
-void Tfrm_size::UpdateToolbar()
-{
+void Tfrm_size::UpdateToolbar() {
     const bool browsing = m_state == ssBrowse;
     append_action->setEnabled(browsing);
     edit_action->setEnabled(browsing);
@@ -210,8 +228,7 @@ void Tfrm_size::UpdateToolbar()
 
 // ---------------------------------------------------------------- actions
 
-void Tfrm_size::append_actionExecute()
-{
+void Tfrm_size::append_actionExecute() {
     m_state = ssInsert;
     UpdateToolbar();
     // An empty last row is reused.
@@ -220,24 +237,22 @@ void Tfrm_size::append_actionExecute()
     StringGrid1->setFocus();
 }
 
-void Tfrm_size::edit_actionExecute()
-{
+void Tfrm_size::edit_actionExecute() {
     m_state = ssEdit;
     UpdateToolbar();
 }
 
-void Tfrm_size::first_actionExecute()
-{
+void Tfrm_size::first_actionExecute() {
     if (m_state == ssBrowse) return;
     if (ColCount() - 1 >= md::kSizeSlotMax)
-        Refuse(QStringLiteral("一个尺码类别最多只能有30个尺码：货品的数量按尺码顺序存放在S1至S30这30个尺码栏位中，"
-                              "第31个尺码将无法录入和保存数量。"));
+        Refuse(QStringLiteral(
+            "一个尺码类别最多只能有30个尺码：货品的数量按尺码顺序存放在S1至S30这30个尺码栏位中，"
+            "第31个尺码将无法录入和保存数量。"));
     setColCount(ColCount() + 1);
     UpdateToolbar();
 }
 
-void Tfrm_size::post_actionExecute()
-{
+void Tfrm_size::post_actionExecute() {
     m_state = ssBrowse;
     TRemoteUdpConnection* connection = md::Session().Connection;
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
@@ -282,31 +297,32 @@ void Tfrm_size::post_actionExecute()
     UpdateToolbar();
 }
 
-void Tfrm_size::cacel_actionExecute()
-{
+void Tfrm_size::cacel_actionExecute() {
     m_state = ssBrowse;
     LoadGrid();
     UpdateToolbar();
 }
 
-void Tfrm_size::del_actionExecute()
-{
+void Tfrm_size::del_actionExecute() {
     m_state = ssBrowse;
     UpdateToolbar();
     MessageBox(QStringLiteral("请确认该尺码尚未使用,如已使用删除后将造成数据丢失!"));
-    if (MessageBox(QStringLiteral("是否确认删除?"), QStringLiteral("提示"), Icon::Question, Buttons::OkCancel) != Answer::Ok)
+    if (MessageBox(QStringLiteral("是否确认删除?"), QStringLiteral("提示"), Icon::Question,
+                   Buttons::OkCancel) != Answer::Ok)
         return;
-    md::ExecuteSQL(QStringLiteral("DELETE FROM ba_size WHERE SIZE_CLASS='") + SqlText(Cells(0, Row())) + QStringLiteral("'"));
+    md::ExecuteSQL(QStringLiteral("DELETE FROM ba_size WHERE SIZE_CLASS='") +
+                   SqlText(Cells(0, Row())) + QStringLiteral("'"));
     UpdateToolbar();
     LoadGrid();
 }
 
-void Tfrm_size::close_actionExecute() { Close(); }
+void Tfrm_size::close_actionExecute() {
+    Close();
+}
 
 // ---------------------------------------------------------------- keyboard
 
-void Tfrm_size::PostPendingEdits()
-{
+void Tfrm_size::PostPendingEdits() {
     Tbase_frmTop::PostPendingEdits();
     // An open cell editor writes its text before any action reads the grid.
     QWidget* focus = QApplication::focusWidget();
@@ -316,12 +332,12 @@ void Tfrm_size::PostPendingEdits()
     }
 }
 
-bool Tfrm_size::FormKeyPress(QKeyEvent& event)
-{
+bool Tfrm_size::FormKeyPress(QKeyEvent& event) {
     QWidget* focus = QApplication::focusWidget();
     const Qt::KeyboardModifiers mods = event.modifiers();
     const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !(mods & ~Qt::KeypadModifier) && focus && (focus == StringGrid1 || StringGrid1->isAncestorOf(focus))) {
+    if (enter && !(mods & ~Qt::KeypadModifier) && focus &&
+        (focus == StringGrid1 || StringGrid1->isAncestorOf(focus))) {
         moveToNextSizeCell();
         return true;
     }
@@ -329,16 +345,17 @@ bool Tfrm_size::FormKeyPress(QKeyEvent& event)
     // control as A-Z, anything else (digits, Chinese) as typed.
     const QString text = event.text();
     const QString upper = UpperAscii(text);
-    if (focus && upper != text && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        QKeyEvent capital(event.type(), event.key(), mods, upper, event.isAutoRepeat(), quint16(event.count()));
+    if (focus && upper != text &&
+        !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        QKeyEvent capital(event.type(), event.key(), mods, upper, event.isAutoRepeat(),
+                          quint16(event.count()));
         QCoreApplication::sendEvent(focus, &capital);
         return true;
     }
     return Tbase_frmTop::FormKeyPress(event);
 }
 
-void Tfrm_size::moveToNextSizeCell()
-{
+void Tfrm_size::moveToNextSizeCell() {
     if (StringGrid1->rowCount() == 0) return;
     PostPendingEdits();
     const int row = qMax(0, StringGrid1->currentRow());

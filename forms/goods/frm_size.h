@@ -12,7 +12,7 @@ class QToolBar;
 
 class Tfrm_size : public Tbase_frmTop {
     Q_OBJECT
-public:
+  public:
     enum TSizeState { ssBrowse, ssEdit, ssInsert };
 
     explicit Tfrm_size(QWidget* owner = nullptr);
@@ -47,7 +47,7 @@ public:
 
     TSizeState State() const { return m_state; }
 
-protected:
+  protected:
     void FormCreate() override;
     void FormDestroy() override;
     bool FormKeyPress(QKeyEvent& event) override;
@@ -66,7 +66,7 @@ protected:
     // Enables the toolbar for the current state.
     void UpdateToolbar();
 
-private:
+  private:
     void setColCount(int count);
     void setRowCount(int count);
     void addSizeColumn();

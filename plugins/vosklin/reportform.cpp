@@ -5,8 +5,7 @@
 #include "sharedvalues.h"
 
 Treport_frm::Treport_frm(const TReportDefinition& definition, QWidget* owner)
-    : Tbase_frmDictMdi(owner), m_definition(definition)
-{
+    : Tbase_frmDictMdi(owner), m_definition(definition) {
     setObjectName(QString::fromUtf8(definition.name));
     setWindowTitle(QString::fromUtf8(definition.caption));
     resize(900, 560);
@@ -18,7 +17,7 @@ Treport_frm::Treport_frm(const TReportDefinition& definition, QWidget* owner)
     for (const TReportColumn& column : definition.columns) {
         if (column.money && !pricesShown) continue;
         TGridColumn& c = cxGrid1DBTableView1->AddColumn(QString::fromUtf8(column.field),
-                                                          QString::fromUtf8(column.caption));
+                                                        QString::fromUtf8(column.caption));
         c.width(column.width);
         if (column.money) c.currency().footer(TSummaryKind::Sum, QStringLiteral("合计：0.00"));
         if (first) c.footer(TSummaryKind::Count, QStringLiteral("记录数：0"));
@@ -33,22 +32,21 @@ Treport_frm::Treport_frm(const TReportDefinition& definition, QWidget* owner)
     ShowActions({find_action, print_action});
 }
 
-QString Treport_frm::reportSql(const TReportDefinition& definition)
-{
+QString Treport_frm::reportSql(const TReportDefinition& definition) {
     const md::SharedValues& shared = md::Shared();
     const QString column = QString::fromUtf8(definition.scopeColumn ? definition.scopeColumn : "");
     QString sql = QString::fromUtf8(definition.select) + QStringLiteral(" where 1=1");
     if (definition.scope == TReportDefinition::ClientScope) {
         sql += md::ClientScopeCondition(column);
-    } else if (definition.scope == TReportDefinition::BrandScope && !shared.BrandScopeAll
-               && !shared.BrandScopeList.isEmpty()) {
-        sql += QStringLiteral(" and ") + column + QStringLiteral(" in(") + shared.BrandScopeList + QStringLiteral(")");
+    } else if (definition.scope == TReportDefinition::BrandScope && !shared.BrandScopeAll &&
+               !shared.BrandScopeList.isEmpty()) {
+        sql += QStringLiteral(" and ") + column + QStringLiteral(" in(") + shared.BrandScopeList +
+               QStringLiteral(")");
     }
     return sql + QStringLiteral(" order by ") + QString::fromUtf8(definition.orderBy);
 }
 
-void Treport_frm::FormCreate()
-{
+void Treport_frm::FormCreate() {
     Tbase_frmDictMdi::FormCreate();
     DBmaster_table->setrtactive(true);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // A report window: a read-only list of one table in the grid, with find,
 // print preview and spreadsheet export from the record editor.
-#include "dicteditor.h"
-
 #include <QList>
 #include <QString>
+
+#include "dicteditor.h"
 
 struct TReportColumn {
     const char* field;
@@ -27,15 +27,15 @@ struct TReportDefinition {
 
 class Treport_frm : public Tbase_frmDictMdi {
     Q_OBJECT
-public:
+  public:
     Treport_frm(const TReportDefinition& definition, QWidget* owner = nullptr);
 
     // The SQL text the report opens with, scope restriction included.
     static QString reportSql(const TReportDefinition& definition);
 
-protected:
+  protected:
     void FormCreate() override;
 
-private:
+  private:
     const TReportDefinition& m_definition;
 };

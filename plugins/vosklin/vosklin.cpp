@@ -1,50 +1,81 @@
 // The report plug-in's entry point: the same seven parameters as the module's
 // CreateDLLForm, answering the four report names with report windows.
-#include "createdllform.h"
-#include "mdichild.h"
-#include "messages.h"
-#include "reportform.h"
-#include "session.h"
-
 #include <QApplication>
 #include <QHash>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPointer>
 
+#include "createdllform.h"
+#include "mdichild.h"
+#include "messages.h"
+#include "reportform.h"
+#include "session.h"
+
 namespace {
 
 const TReportDefinition kReports[] = {
-    {"frm_re_client", "客户资料表",
-     "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client", "fcode",
-     TReportDefinition::ClientScope, "fcode",
-     {{"fcode", "客户编号", 90, false}, {"fname", "客户名称", 200, false}, {"fabbrev", "客户简称", 110, false},
-      {"fmathod", "性质", 60, false}, {"fgrad", "等级", 80, false}, {"fcontactman", "联系人", 80, false},
-      {"ftel1", "电话", 110, false}, {"faddres", "地址", 240, false}}},
-    {"frm_re_goods", "货品资料表",
-     "select goodsid,goodsname,brand,ayear,season,sort,size_class,unitprice from goods", "goodsid",
-     TReportDefinition::BrandScope, "brand",
-     {{"goodsid", "货号", 100, false}, {"goodsname", "货品名称", 180, false}, {"brand", "品牌", 80, false},
-      {"ayear", "年份", 60, false}, {"season", "季节", 60, false}, {"sort", "类别", 80, false},
-      {"size_class", "尺码类别", 80, false}, {"unitprice", "吊牌价", 90, true}}},
-    {"frm_re_supplier", "供应商资料表",
-     "select fcode,fname,fabbrev,contactman,tel1,fax,addres from dt_supplier", "fcode", TReportDefinition::NoScope,
+    {"frm_re_client",
+     "客户资料表",
+     "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client",
+     "fcode",
+     TReportDefinition::ClientScope,
+     "fcode",
+     {{"fcode", "客户编号", 90, false},
+      {"fname", "客户名称", 200, false},
+      {"fabbrev", "客户简称", 110, false},
+      {"fmathod", "性质", 60, false},
+      {"fgrad", "等级", 80, false},
+      {"fcontactman", "联系人", 80, false},
+      {"ftel1", "电话", 110, false},
+      {"faddres", "地址", 240, false}}},
+    {"frm_re_goods",
+     "货品资料表",
+     "select goodsid,goodsname,brand,ayear,season,sort,size_class,unitprice from goods",
+     "goodsid",
+     TReportDefinition::BrandScope,
+     "brand",
+     {{"goodsid", "货号", 100, false},
+      {"goodsname", "货品名称", 180, false},
+      {"brand", "品牌", 80, false},
+      {"ayear", "年份", 60, false},
+      {"season", "季节", 60, false},
+      {"sort", "类别", 80, false},
+      {"size_class", "尺码类别", 80, false},
+      {"unitprice", "吊牌价", 90, true}}},
+    {"frm_re_supplier",
+     "供应商资料表",
+     "select fcode,fname,fabbrev,contactman,tel1,fax,addres from dt_supplier",
+     "fcode",
+     TReportDefinition::NoScope,
      nullptr,
-     {{"fcode", "供应商编号", 90, false}, {"fname", "供应商名称", 200, false}, {"fabbrev", "简称", 110, false},
-      {"contactman", "联系人", 80, false}, {"tel1", "电话", 110, false}, {"fax", "传真", 110, false},
+     {{"fcode", "供应商编号", 90, false},
+      {"fname", "供应商名称", 200, false},
+      {"fabbrev", "简称", 110, false},
+      {"contactman", "联系人", 80, false},
+      {"tel1", "电话", 110, false},
+      {"fax", "传真", 110, false},
       {"addres", "地址", 240, false}}},
-    {"frm_re_vipcard", "VIP会员资料表",
-     "select vipid,name,sex,mobiletel,vipgrade,clientid,begaindate,enddate,amount from dt_vipcard", "vipid",
-     TReportDefinition::ClientScope, "clientid",
-     {{"vipid", "会员卡号", 110, false}, {"name", "姓名", 80, false}, {"sex", "性别", 50, false},
-      {"mobiletel", "手机", 110, false}, {"vipgrade", "会员类别", 80, false}, {"clientid", "发卡店铺", 90, false},
-      {"begaindate", "开始日期", 90, false}, {"enddate", "到期日期", 90, false}, {"amount", "积分", 70, false}}},
+    {"frm_re_vipcard",
+     "VIP会员资料表",
+     "select vipid,name,sex,mobiletel,vipgrade,clientid,begaindate,enddate,amount from dt_vipcard",
+     "vipid",
+     TReportDefinition::ClientScope,
+     "clientid",
+     {{"vipid", "会员卡号", 110, false},
+      {"name", "姓名", 80, false},
+      {"sex", "性别", 50, false},
+      {"mobiletel", "手机", 110, false},
+      {"vipgrade", "会员类别", 80, false},
+      {"clientid", "发卡店铺", 90, false},
+      {"begaindate", "开始日期", 90, false},
+      {"enddate", "到期日期", 90, false},
+      {"amount", "积分", 70, false}}},
 };
 
 QHash<const TReportDefinition*, QPointer<Treport_frm>> g_open;
 
-const TReportDefinition* findReport(const QString& name)
-{
+const TReportDefinition* findReport(const QString& name) {
     for (const TReportDefinition& report : kReports)
         if (name.compare(QString::fromUtf8(report.name), Qt::CaseInsensitive) == 0) return &report;
     return nullptr;
@@ -52,8 +83,7 @@ const TReportDefinition* findReport(const QString& name)
 
 // The bridge that calls us keeps the window and shows nothing, so the window
 // puts itself into the host's multi-document area (or stands alone).
-void showInHost(Treport_frm* window, QMainWindow* host)
-{
+void showInHost(Treport_frm* window, QMainWindow* host) {
     if (auto* area = host ? qobject_cast<QMdiArea*>(host->centralWidget()) : nullptr)
         md::ShowAsMdiChild(*area, *window);
     else
@@ -62,9 +92,9 @@ void showInHost(Treport_frm* window, QMainWindow* host)
 
 }  // namespace
 
-QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString& formName, const char* userNo,
-                       const char* rightListName, TRemoteUdpConnection* connection, QMainWindow* hostMainForm)
-{
+QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString& formName,
+                       const char* userNo, const char* rightListName,
+                       TRemoteUdpConnection* connection, QMainWindow* hostMainForm) {
     Q_UNUSED(screen);
     md::SessionContext& session = md::Session();
     session.HostApplication = application;

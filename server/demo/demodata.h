@@ -5,13 +5,13 @@
 // inside one transaction:
 //
 //   static const md::server::RegisterDemoGenerator reg(30, "colours", &generateColours);
-#include "remoteudpconnection.h"
-
 #include <QList>
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+
+#include "remoteudpconnection.h"
 
 namespace md::server {
 
@@ -40,8 +40,9 @@ inline const QString kNationalCodePrefix = QStringLiteral("690123456");
 }  // namespace demo
 
 class DemoContext {
-public:
-    DemoContext(TRemoteUdpConnection& connection, int sizeFactor, QList<DemoRightList> functionLists);
+  public:
+    DemoContext(TRemoteUdpConnection& connection, int sizeFactor,
+                QList<DemoRightList> functionLists);
 
     TRemoteUdpConnection& connection() const { return m_connection; }
     // The goods count the data is sized for; kDemoGoodsCount for the everyday demo.
@@ -58,7 +59,7 @@ public:
     // translation is made once and reused for every further row.
     void insert(const QString& table, const QStringList& columns, const QVariantList& values);
 
-private:
+  private:
     TRemoteUdpConnection& m_connection;
     int m_sizeFactor;
     QList<DemoRightList> m_functionLists;

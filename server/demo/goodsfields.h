@@ -10,11 +10,11 @@
 namespace md::server::demo {
 
 struct GoodsField {
-    QString name;         // the goods column
-    QString systemName;   // the system's own caption
-    QString caption;      // the company's caption
-    bool filters;         // takes part in the attribute filter
-    QStringList values;   // known values; empty for free-text fields
+    QString name;        // the goods column
+    QString systemName;  // the system's own caption
+    QString caption;     // the company's caption
+    bool filters;        // takes part in the attribute filter
+    QStringList values;  // known values; empty for free-text fields
 };
 
 // In display order (fid 1, 2, ...).

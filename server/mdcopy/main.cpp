@@ -5,22 +5,26 @@
 //
 // The target must be empty (created with createdb); the schema is made there,
 // every table copied, and the row counts compared. Nothing is left half done.
-#include "dbcopy.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
-int main(int argc, char** argv)
-{
+#include "dbcopy.h"
+
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mdcopy"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Copies a master-data database to an empty database of another backend."));
+    parser.setApplicationDescription(
+        QStringLiteral("Copies a master-data database to an empty database of another backend."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("from"), QStringLiteral("Source: SQLite file or postgresql:// address."), QStringLiteral("db")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("Target: postgresql:// address (an empty database)."), QStringLiteral("db")});
+    parser.addOption({QStringLiteral("from"),
+                      QStringLiteral("Source: SQLite file or postgresql:// address."),
+                      QStringLiteral("db")});
+    parser.addOption({QStringLiteral("to"),
+                      QStringLiteral("Target: postgresql:// address (an empty database)."),
+                      QStringLiteral("db")});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -44,7 +48,10 @@ int main(int argc, char** argv)
             });
         qint64 rows = 0;
         for (const auto& table : report.tables) rows += table.targetRows;
-        out << QStringLiteral("已复制 %1 个表，共 %2 行；各表行数核对一致。").arg(report.tables.size()).arg(rows) << '\n';
+        out << QStringLiteral("已复制 %1 个表，共 %2 行；各表行数核对一致。")
+                   .arg(report.tables.size())
+                   .arg(rows)
+            << '\n';
     } catch (const EDatabaseError& e) {
         err << e.message() << '\n';
         return 1;

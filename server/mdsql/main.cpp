@@ -4,19 +4,18 @@
 //   mdsql --db FILE [--create] [--print] 'T-SQL batch'     (or the batch on stdin)
 //   --db also takes a PostgreSQL address (postgresql://user@host:port/database, or
 //   postgresql:///database?host=/socket/folder) or odbc:<data source>.
-#include "serverdb.h"
-#include "sqlquote.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
+#include "serverdb.h"
+#include "sqlquote.h"
+
 namespace {
 
-QString cellText(const QVariant& value)
-{
+QString cellText(const QVariant& value) {
     if (!value.isValid() || value.isNull()) return QStringLiteral("NULL");
     if (value.metaType().id() == QMetaType::QByteArray)
         return QStringLiteral("0x") + QString::fromLatin1(value.toByteArray().toHex().toUpper());
@@ -26,66 +25,76 @@ QString cellText(const QVariant& value)
     return text;
 }
 
-void printTable(QTextStream& out, const ResultTable& table)
-{
+void printTable(QTextStream& out, const ResultTable& table) {
     QStringList header;
     for (const ColumnMeta& column : table.columns) header << column.name;
     out << header.join(QLatin1Char('\t')) << '\n';
     for (int row = 0; row < table.rowCount; ++row) {
         QStringList cells;
-        for (int column = 0; column < table.columns.size(); ++column) cells << cellText(table.at(row, column));
+        for (int column = 0; column < table.columns.size(); ++column)
+            cells << cellText(table.at(row, column));
         out << cells.join(QLatin1Char('\t')) << '\n';
     }
 }
 
-QString describeExec(const md::sql::Statement& statement)
-{
+QString describeExec(const md::sql::Statement& statement) {
     QStringList args;
     for (const md::sql::ExecArg& arg : statement.args) {
         switch (arg.kind) {
-        case md::sql::ExecArg::Kind::Literal:
-            args << (arg.value.isNull() ? QStringLiteral("NULL") : QuotedStr(arg.value.toString()));
-            break;
-        case md::sql::ExecArg::Kind::Param:
-            args << QLatin1Char(':') + arg.paramName;
-            break;
-        case md::sql::ExecArg::Kind::Expression:
-            args << arg.expression;
-            break;
+            case md::sql::ExecArg::Kind::Literal:
+                args << (arg.value.isNull() ? QStringLiteral("NULL")
+                                            : QuotedStr(arg.value.toString()));
+                break;
+            case md::sql::ExecArg::Kind::Param:
+                args << QLatin1Char(':') + arg.paramName;
+                break;
+            case md::sql::ExecArg::Kind::Expression:
+                args << arg.expression;
+                break;
         }
     }
-    return QStringLiteral("-- procedure %1(%2)").arg(statement.procedure, args.join(QStringLiteral(", ")));
+    return QStringLiteral("-- procedure %1(%2)")
+        .arg(statement.procedure, args.join(QStringLiteral(", ")));
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mdsql"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Runs a T-SQL batch on a master-data database."));
+    parser.setApplicationDescription(
+        QStringLiteral("Runs a T-SQL batch on a master-data database."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("db"), QStringLiteral("SQLite database file, postgresql:// address or odbc:<data source>."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("create"), QStringLiteral("Create the database with the schema when missing.")});
+    parser.addOption(
+        {QStringLiteral("db"),
+         QStringLiteral("SQLite database file, postgresql:// address or odbc:<data source>."),
+         QStringLiteral("file")});
+    parser.addOption({QStringLiteral("create"),
+                      QStringLiteral("Create the database with the schema when missing.")});
     parser.addOption({QStringLiteral("print"), QStringLiteral("Only print the translation.")});
-    parser.addPositionalArgument(QStringLiteral("batch"), QStringLiteral("T-SQL batch; read from stdin when absent."));
+    parser.addPositionalArgument(QStringLiteral("batch"),
+                                 QStringLiteral("T-SQL batch; read from stdin when absent."));
     parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     QString batchText = parser.positionalArguments().join(QLatin1Char('\n'));
-    if (batchText.isEmpty() || batchText == QLatin1String("-")) batchText = QTextStream(stdin).readAll();
+    if (batchText.isEmpty() || batchText == QLatin1String("-"))
+        batchText = QTextStream(stdin).readAll();
 
     const QString file = parser.value(QStringLiteral("db"));
     try {
         TRemoteUdpConnection connection;
         if (file.isEmpty()) {
-            if (!parser.isSet(QStringLiteral("print"))) throw EDatabaseError(QStringLiteral("请用 --db 指定数据库文件。"));
-            md::server::openDatabase(connection, ConnectionSettings::sqlite(QStringLiteral(":memory:")), false);
+            if (!parser.isSet(QStringLiteral("print")))
+                throw EDatabaseError(QStringLiteral("请用 --db 指定数据库文件。"));
+            md::server::openDatabase(connection,
+                                     ConnectionSettings::sqlite(QStringLiteral(":memory:")), false);
         } else {
             const ConnectionSettings settings = ConnectionSettings::fromDatabaseText(file);
-            if (settings.isFile() && !parser.isSet(QStringLiteral("create")) && !QFileInfo::exists(file))
+            if (settings.isFile() && !parser.isSet(QStringLiteral("create")) &&
+                !QFileInfo::exists(file))
                 throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
             md::server::openDatabase(connection, settings, parser.isSet(QStringLiteral("create")));
         }
@@ -93,19 +102,25 @@ int main(int argc, char** argv)
         const auto batch = connection.Translate(batchText);
         if (parser.isSet(QStringLiteral("print"))) {
             for (const md::sql::Statement& statement : batch->statements)
-                out << (statement.kind == md::sql::Statement::Kind::Exec ? describeExec(statement) : statement.sql)
+                out << (statement.kind == md::sql::Statement::Kind::Exec ? describeExec(statement)
+                                                                         : statement.sql)
                     << '\n';
             return 0;
         }
 
         TRemoteUdpConnection::Unit unit(connection);
         for (const md::sql::Statement& statement : batch->statements) {
-            if (statement.kind != md::sql::Statement::Kind::Exec && statement.sql.isEmpty()) continue;
+            if (statement.kind != md::sql::Statement::Kind::Exec && statement.sql.isEmpty())
+                continue;
             ResultTable rows;
-            const bool wantsRows = statement.returnsRows || statement.kind == md::sql::Statement::Kind::Exec;
-            const qint64 changed = connection.RunStatement(statement, nullptr, wantsRows ? &rows : nullptr);
-            if (!rows.columns.isEmpty()) printTable(out, rows);
-            else if (!statement.returnsRows) out << QStringLiteral("(%1 rows affected)").arg(changed) << '\n';
+            const bool wantsRows =
+                statement.returnsRows || statement.kind == md::sql::Statement::Kind::Exec;
+            const qint64 changed =
+                connection.RunStatement(statement, nullptr, wantsRows ? &rows : nullptr);
+            if (!rows.columns.isEmpty())
+                printTable(out, rows);
+            else if (!statement.returnsRows)
+                out << QStringLiteral("(%1 rows affected)").arg(changed) << '\n';
         }
         unit.commit();
     } catch (const EDatabaseError& e) {

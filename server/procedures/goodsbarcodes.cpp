@@ -2,15 +2,14 @@
 // their national codes.
 #include "goodsbarcodes.h"
 
+#include <QSet>
+
 #include "procedures.h"
 #include "routines.h"
 
-#include <QSet>
-
 namespace md::server {
 
-bool allDigits(const QString& text)
-{
+bool allDigits(const QString& text) {
     for (QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
     return true;
@@ -20,28 +19,27 @@ namespace {
 
 // The serial inside a stored national code, or -1 when the code is not one of
 // ours: 13 digits under the prefix.
-qint64 serialOf(const QString& code, const QString& prefix)
-{
+qint64 serialOf(const QString& code, const QString& prefix) {
     if (code.size() != 13 || !code.startsWith(prefix) || !allDigits(code)) return -1;
     return code.mid(prefix.size(), 12 - prefix.size()).toLongLong();
 }
 
 // The triple that names a barcode row; codes compare without regard to case,
 // as the database does.
-QString tripleKey(const QVariant& goods, const QVariant& colour, const QVariant& size)
-{
-    return goods.toString().toLower() + QChar(0x1f) + colour.toString().toLower() + QChar(0x1f)
-        + size.toString().toLower();
+QString tripleKey(const QVariant& goods, const QVariant& colour, const QVariant& size) {
+    return goods.toString().toLower() + QChar(0x1f) + colour.toString().toLower() + QChar(0x1f) +
+           size.toString().toLower();
 }
 
 const QString kInsertBarcode = QStringLiteral(
-    "insert into barcode(fgoodsid,fcolorid,fsize,fbarcode1,fbarcode2,fprintsize,fprintcolorid,fcheck,goodsno)"
-    "values(:fgoodsid,:fcolorid,:fsize,:fbarcode1,:fbarcode2,:fprintsize,:fprintcolorid,0,:goodsno)");
+    "insert into "
+    "barcode(fgoodsid,fcolorid,fsize,fbarcode1,fbarcode2,fprintsize,fprintcolorid,fcheck,goodsno)"
+    "values(:fgoodsid,:fcolorid,:fsize,:fbarcode1,:fbarcode2,:fprintsize,:fprintcolorid,0,:"
+    "goodsno)");
 
 }  // namespace
 
-NationalCodeSerials::NationalCodeSerials(TRemoteUdpConnection& db)
-{
+NationalCodeSerials::NationalCodeSerials(TRemoteUdpConnection& db) {
     ResultTable company;
     db.OpenSQL(QStringLiteral("select top 1 fcode from dt_ltd"), company);
     m_prefix = company.rowCount > 0 ? company.at(0, 0).toString().trimmed() : QString();
@@ -55,34 +53,36 @@ NationalCodeSerials::NationalCodeSerials(TRemoteUdpConnection& db)
     // with other characters can sort above them, and then every code is read.
     const ParamMap params{{QStringLiteral("fprefix"), QString(m_prefix + QLatin1Char('%'))}};
     ResultTable highest;
-    db.OpenSQL(QStringLiteral("select max(fbarcode2) from barcode where fbarcode2 like :fprefix and len(fbarcode2)=13"),
+    db.OpenSQL(QStringLiteral("select max(fbarcode2) from barcode where fbarcode2 like :fprefix "
+                              "and len(fbarcode2)=13"),
                highest, &params);
     const QString top = highest.rowCount > 0 ? highest.at(0, 0).toString() : QString();
     qint64 last = serialOf(top, m_prefix);
     if (!top.isEmpty() && last < 0) {
         ResultTable all;
-        db.OpenSQL(QStringLiteral("select fbarcode2 from barcode where fbarcode2 like :fprefix and len(fbarcode2)=13"),
+        db.OpenSQL(QStringLiteral("select fbarcode2 from barcode where fbarcode2 like :fprefix and "
+                                  "len(fbarcode2)=13"),
                    all, &params);
-        for (int row = 0; row < all.rowCount; ++row) last = qMax(last, serialOf(all.at(row, 0).toString(), m_prefix));
+        for (int row = 0; row < all.rowCount; ++row)
+            last = qMax(last, serialOf(all.at(row, 0).toString(), m_prefix));
     }
     m_next = qMax<qint64>(last, 0) + 1;
 }
 
-QString NationalCodeSerials::prefixProblem() const
-{
+QString NationalCodeSerials::prefixProblem() const {
     if (m_prefix.isEmpty() || m_usable) return QString();
     return QStringLiteral("国标码“%1”应为1到11位数字，才能留出流水号的位置。").arg(m_prefix);
 }
 
-QString NationalCodeSerials::next()
-{
+QString NationalCodeSerials::next() {
     if (!m_usable || m_next > m_limit) return QString();
-    const QString serial = QString::number(m_next++).rightJustified(12 - m_prefix.size(), QLatin1Char('0'));
+    const QString serial =
+        QString::number(m_next++).rightJustified(12 - m_prefix.size(), QLatin1Char('0'));
     return md::CompleteEan13(m_prefix + serial);
 }
 
-int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId, NationalCodeSerials& serials)
-{
+int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId,
+                          NationalCodeSerials& serials) {
     // Colours in the order they were added to the item, sizes in slot order.
     const QString missing = QStringLiteral(
         "select a.goodsid,c.fcolorid,s.size_name,a.goodsno,bc.fbarcolorid,bs.fbarcodesize\n"
@@ -91,7 +91,8 @@ int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId, Nati
         "left join barcode_color bc on bc.fcolorid=ltrim(rtrim(c.fcolorid))\n"
         "left join barcode_size bs on bs.fsize=ltrim(rtrim(s.size_name))\n"
         "where a.goodsid=:goodsid and isnull(c.fcolorid,'')<>'' and isnull(s.size_name,'')<>''\n"
-        "and not exists(select 1 from barcode b where b.fgoodsid=a.goodsid and b.fcolorid=c.fcolorid and b.fsize=s.size_name)\n"
+        "and not exists(select 1 from barcode b where b.fgoodsid=a.goodsid and "
+        "b.fcolorid=c.fcolorid and b.fsize=s.size_name)\n"
         "order by c.fautoid,s.displayindex");
     const ParamMap which{{QStringLiteral("goodsid"), goodsId}};
     ResultTable rows;
@@ -108,17 +109,19 @@ int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId, Nati
         made.insert(key);
         const QString colourMap = rows.at(row, 4).toString();
         const QString sizeMap = rows.at(row, 5).toString();
-        const QString barcode1 = goods.toString().trimmed() + (colourMap.isEmpty() ? colour.toString() : colourMap)
-            + (sizeMap.isEmpty() ? size.toString() : sizeMap);
+        const QString barcode1 = goods.toString().trimmed() +
+                                 (colourMap.isEmpty() ? colour.toString() : colourMap) +
+                                 (sizeMap.isEmpty() ? size.toString() : sizeMap);
         const QString barcode2 = serials.next();
-        const ParamMap values{{QStringLiteral("fgoodsid"), goods},
-                              {QStringLiteral("fcolorid"), colour},
-                              {QStringLiteral("fsize"), size},
-                              {QStringLiteral("fbarcode1"), barcode1},
-                              {QStringLiteral("fbarcode2"), barcode2.isEmpty() ? QVariant() : QVariant(barcode2)},
-                              {QStringLiteral("fprintsize"), size},
-                              {QStringLiteral("fprintcolorid"), colour},
-                              {QStringLiteral("goodsno"), rows.at(row, 3)}};
+        const ParamMap values{
+            {QStringLiteral("fgoodsid"), goods},
+            {QStringLiteral("fcolorid"), colour},
+            {QStringLiteral("fsize"), size},
+            {QStringLiteral("fbarcode1"), barcode1},
+            {QStringLiteral("fbarcode2"), barcode2.isEmpty() ? QVariant() : QVariant(barcode2)},
+            {QStringLiteral("fprintsize"), size},
+            {QStringLiteral("fprintcolorid"), colour},
+            {QStringLiteral("goodsno"), rows.at(row, 3)}};
         db.ExecSQL(kInsertBarcode, &values);
         ++count;
     }
@@ -131,8 +134,7 @@ namespace {
 // exec get_BarcodeOneGoods '<code>': run after a goods item is saved. A company
 // without a usable prefix gets its barcode rows without national codes, so a
 // save never fails over the prefix; "国际码" reports the prefix instead.
-void getBarcodeOneGoods(ProcedureCall& call)
-{
+void getBarcodeOneGoods(ProcedureCall& call) {
     const QString goodsId = call.text(0);
     if (goodsId.trimmed().isEmpty()) return;
     NationalCodeSerials serials(call.connection());
@@ -145,23 +147,23 @@ void getBarcodeOneGoods(ProcedureCall& call)
 // number and nothing changes; a prefix that is not 1 to 11 digits is an error.
 // When the serials run out, the codes given so far are kept and an error says
 // how many rows are left without one.
-void updateGoodsEan13(ProcedureCall& call)
-{
+void updateGoodsEan13(ProcedureCall& call) {
     TRemoteUdpConnection& db = call.connection();
     NationalCodeSerials serials(db);
     if (!serials.prefixProblem().isEmpty()) throw EDatabaseError(serials.prefixProblem());
     if (!serials.usable()) return;
 
     ResultTable rows;
-    db.OpenSQL(QStringLiteral(
-                   "select b.fgoodsid,b.fcolorid,b.fsize from barcode b\n"
-                   "left join goods g on g.goodsid=b.fgoodsid\n"
-                   "left join ba_size s on s.size_class=g.size_class and s.size_name=b.fsize\n"
-                   "where isnull(ltrim(rtrim(b.fbarcode2)),'')=''\n"
-                   "order by b.fgoodsid,b.fcolorid,s.displayindex,b.fsize"),
-               rows);
+    db.OpenSQL(
+        QStringLiteral("select b.fgoodsid,b.fcolorid,b.fsize from barcode b\n"
+                       "left join goods g on g.goodsid=b.fgoodsid\n"
+                       "left join ba_size s on s.size_class=g.size_class and s.size_name=b.fsize\n"
+                       "where isnull(ltrim(rtrim(b.fbarcode2)),'')=''\n"
+                       "order by b.fgoodsid,b.fcolorid,s.displayindex,b.fsize"),
+        rows);
     const QString update = QStringLiteral(
-        "update barcode set fbarcode2=:fbarcode2 where fgoodsid=:fgoodsid and fcolorid=:fcolorid and fsize=:fsize");
+        "update barcode set fbarcode2=:fbarcode2 where fgoodsid=:fgoodsid and fcolorid=:fcolorid "
+        "and fsize=:fsize");
     TRemoteUdpConnection::Unit unit(db);
     QSet<QString> done;  // a size listed twice in its group joins its row twice
     int left = 0;
@@ -182,10 +184,11 @@ void updateGoodsEan13(ProcedureCall& call)
     }
     unit.commit();
     if (left > 0)
-        throw EDatabaseError(QStringLiteral("国标码“%1”后只有%2位流水号，已经用完，还有%3个条码没有国标码。")
-                                 .arg(serials.prefix())
-                                 .arg(12 - serials.prefix().size())
-                                 .arg(left));
+        throw EDatabaseError(
+            QStringLiteral("国标码“%1”后只有%2位流水号，已经用完，还有%3个条码没有国标码。")
+                .arg(serials.prefix())
+                .arg(12 - serials.prefix().size())
+                .arg(left));
 }
 
 const RegisterProcedure registerGetBarcodeOneGoods("get_BarcodeOneGoods", &getBarcodeOneGoods);

@@ -2,9 +2,9 @@
 // Barcodes of goods as the server makes them: barcode 1 composed from the goods
 // code, the colour and the size (through the mapping tables), barcode 2 a
 // national code (EAN-13). Shared by the procedures and the demo data.
-#include "remoteudpconnection.h"
-
 #include <QString>
+
+#include "remoteudpconnection.h"
 
 namespace md::server {
 
@@ -16,7 +16,7 @@ bool allDigits(const QString& text);
 // the highest one stored under the prefix, so codes never repeat; the serial
 // part is what P_UpdateGoodsEan13List keeps when the prefix changes.
 class NationalCodeSerials {
-public:
+  public:
     explicit NationalCodeSerials(TRemoteUdpConnection& db);
 
     const QString& prefix() const { return m_prefix; }
@@ -27,7 +27,7 @@ public:
     // The next code; empty when there is no usable prefix or the serials are used up.
     QString next();
 
-private:
+  private:
     QString m_prefix;
     bool m_usable = false;
     qint64 m_next = 1;
@@ -40,6 +40,7 @@ private:
 // mapping in barcode_color / barcode_size replaces the colour code or size
 // name), a national code from `serials` while it has any, the size and colour
 // as print size and print colour, and the item's goodsno. Returns the rows made.
-int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId, NationalCodeSerials& serials);
+int createMissingBarcodes(TRemoteUdpConnection& db, const QString& goodsId,
+                          NationalCodeSerials& serials);
 
 }  // namespace md::server

@@ -11,8 +11,7 @@ namespace md::server {
 
 namespace {
 
-void updateGoodsEan13List(ProcedureCall& call)
-{
+void updateGoodsEan13List(ProcedureCall& call) {
     TRemoteUdpConnection& db = call.connection();
     ResultTable company;
     db.OpenSQL(QStringLiteral("select top 1 fcode from dt_ltd"), company);
@@ -23,10 +22,14 @@ void updateGoodsEan13List(ProcedureCall& call)
     const int serialLength = 12 - prefix.size();
 
     ResultTable codes;
-    db.OpenSQL(QStringLiteral("select fgoodsid,fcolorid,fsize,fbarcode2 from barcode where fbarcode2 is not null"), codes);
+    db.OpenSQL(
+        QStringLiteral(
+            "select fgoodsid,fcolorid,fsize,fbarcode2 from barcode where fbarcode2 is not null"),
+        codes);
     TRemoteUdpConnection::Unit unit(db);
     const QString update = QStringLiteral(
-        "update barcode set fbarcode2=:fbarcode2 where fgoodsid=:fgoodsid and fcolorid=:fcolorid and fsize=:fsize");
+        "update barcode set fbarcode2=:fbarcode2 where fgoodsid=:fgoodsid and fcolorid=:fcolorid "
+        "and fsize=:fsize");
     for (int row = 0; row < codes.rowCount; ++row) {
         const QString old = codes.at(row, 3).toString();
         // Codes that are not EAN-13 are someone else's numbering: left alone.
@@ -42,7 +45,8 @@ void updateGoodsEan13List(ProcedureCall& call)
     unit.commit();
 }
 
-const RegisterProcedure registerUpdateGoodsEan13List("P_UpdateGoodsEan13List", &updateGoodsEan13List);
+const RegisterProcedure registerUpdateGoodsEan13List("P_UpdateGoodsEan13List",
+                                                     &updateGoodsEan13List);
 
 }  // namespace
 

@@ -1,12 +1,11 @@
 // Fund accounts and retail expense items: defaults of new records, checks in
 // order, and expense items stored as description values of their own table name.
-#include "codesfixture.h"
+#include <QAction>
+#include <QDate>
 
 #include "codes/frm_account.h"
 #include "codes/frm_retailchargesitem.h"
-
-#include <QAction>
-#include <QDate>
+#include "codesfixture.h"
 
 using namespace md::test;
 
@@ -14,8 +13,7 @@ namespace {
 
 using Accounts = CodesTest;
 
-TEST_F(Accounts, ANewAccountStartsTodayWithNothingAndNeedsCodeAndName)
-{
+TEST_F(Accounts, ANewAccountStartsTodayWithNothingAndNeedsCodeAndName) {
     auto* f = open<Tfrm_account>();
     TRemoteUdpDataSet* ds = f->DBmaster_table;
     f->append_action->trigger();
@@ -30,15 +28,19 @@ TEST_F(Accounts, ANewAccountStartsTodayWithNothingAndNeedsCodeAndName)
     EXPECT_EQ(script.texts(), (QStringList{"编号不能为空!", "帐户名称不能为空!"}));
     ds->FieldByName("fName").SetAsString("库存现金");
     f->post_action->trigger();
-    EXPECT_EQ(rows("select fCode,fName,finputuser from ba_account"), QStringList{"001|库存现金|u1"});
+    EXPECT_EQ(rows("select fCode,fName,finputuser from ba_account"),
+              QStringList{"001|库存现金|u1"});
     EXPECT_EQ(db.count("ba_account where fFirstvalue=0"), 1);
     EXPECT_EQ(db.count("ba_account where fFirsdate='" + today + "'"), 1);
 }
 
-TEST_F(Accounts, ExpenseItemsAreMonthlyOrNotByTheirFieldName)
-{
-    db.exec("insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues,fsysbit) values('goods','brand','雅韵',0)");
-    db.exec("insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues,fsysbit) values('OA_SstockAmount','fitemname','快递费',0)");
+TEST_F(Accounts, ExpenseItemsAreMonthlyOrNotByTheirFieldName) {
+    db.exec(
+        "insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues,fsysbit) "
+        "values('goods','brand','雅韵',0)");
+    db.exec(
+        "insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues,fsysbit) "
+        "values('OA_SstockAmount','fitemname','快递费',0)");
     auto* f = open<Tfrm_RetailChargesItem>();
     TRemoteUdpDataSet* ds = f->DBmaster_table;
     EXPECT_EQ(ds->RecordCount(), 1) << "only the expense items";
@@ -59,8 +61,10 @@ TEST_F(Accounts, ExpenseItemsAreMonthlyOrNotByTheirFieldName)
     f->edit_action->trigger();
     ds->FieldByName("fsysbit").SetAsBoolean(false);
     f->post_action->trigger();
-    EXPECT_EQ(rows("select ftablename,ffieldname,fFieldValues from ba_fieldvalues order by fautoid"),
-              (QStringList{"goods|brand|雅韵", "OA_SstockAmount|fMonthItem|快递费", "OA_SstockAmount|fitemname|店铺租金"}));
+    EXPECT_EQ(
+        rows("select ftablename,ffieldname,fFieldValues from ba_fieldvalues order by fautoid"),
+        (QStringList{"goods|brand|雅韵", "OA_SstockAmount|fMonthItem|快递费",
+                     "OA_SstockAmount|fitemname|店铺租金"}));
     EXPECT_EQ(script.texts().size(), 1);
 }
 

@@ -1,14 +1,13 @@
 // Supplier and employee categories: codes that are keys. A new supplier
 // category's code is checked as it is entered and becomes fID; an employee
 // category's name is its key and may be renamed.
-#include "codesfixture.h"
+#include <QAction>
 
 #include "codes/frm_etype.h"
 #include "codes/frm_ptype.h"
+#include "codesfixture.h"
 #include "grid.h"
 #include "gridmodel.h"
-
-#include <QAction>
 
 using namespace md::test;
 
@@ -16,8 +15,7 @@ namespace {
 
 using Categories = CodesTest;
 
-TEST_F(Categories, ANewSupplierCategoryWithATakenCodeIsRefusedAsTheCodeIsEntered)
-{
+TEST_F(Categories, ANewSupplierCategoryWithATakenCodeIsRefusedAsTheCodeIsEntered) {
     db.exec("insert into ba_Ptype(fID,fCode,fName) values('01','01','面料供应商')");
     db.exec("insert into ba_Ptype(fID,fCode,fName) values('02','02','辅料供应商')");
     auto* f = open<Tfrm_Ptype>();
@@ -39,8 +37,7 @@ TEST_F(Categories, ANewSupplierCategoryWithATakenCodeIsRefusedAsTheCodeIsEntered
     EXPECT_EQ(script.texts(), QStringList{"是否确认撤消本次修改？"});
 }
 
-TEST_F(Categories, ASupplierCategoryIsCheckedInOrderAndSavedWithItsCodeAsKey)
-{
+TEST_F(Categories, ASupplierCategoryIsCheckedInOrderAndSavedWithItsCodeAsKey) {
     auto* f = open<Tfrm_Ptype>();
     TRemoteUdpDataSet* ds = f->DBmaster_table;
     f->append_action->trigger();
@@ -60,8 +57,7 @@ TEST_F(Categories, ASupplierCategoryIsCheckedInOrderAndSavedWithItsCodeAsKey)
     EXPECT_EQ(script.texts().size(), 2);
 }
 
-TEST_F(Categories, RenamingAnEmployeeCategoryChangesItsKeyAndUpdatesTheSameRow)
-{
+TEST_F(Categories, RenamingAnEmployeeCategoryChangesItsKeyAndUpdatesTheSameRow) {
     db.exec("insert into ba_Etype(fid,fName,fNotes) values('临时工','临时工','促销期间')");
     db.exec("insert into ba_Etype(fid,fName,fNotes) values('正式员工','正式员工','')");
     auto* f = open<Tfrm_Etype>();

@@ -1,31 +1,29 @@
 // Colours: the in-use check before deleting, the empty code, and a duplicate
 // code left to the database.
-#include "codesfixture.h"
+#include <QAction>
 
 #include "codes/frm_color.h"
-
-#include <QAction>
+#include "codesfixture.h"
 
 using namespace md::test;
 
 namespace {
 
 class Colors : public CodesTest {
-protected:
-    Colors()
-    {
+  protected:
+    Colors() {
         db.exec("insert into ba_color(colorid,colorname_ch) values('01','黑色')");
         db.exec("insert into ba_color(colorid,colorname_ch) values('02','白色')");
         db.exec("insert into goodscolor(fgoodsid,fcolorid) values('A1001','01')");
     }
 };
 
-TEST_F(Colors, AColourInUseIsRefusedBeforeTheQuestionAndAnUnusedOneIsDeleted)
-{
+TEST_F(Colors, AColourInUseIsRefusedBeforeTheQuestionAndAnUnusedOneIsDeleted) {
     auto* f = open<Tfrm_color>();
     ASSERT_TRUE(f->DBmaster_table->Locate("colorid", "01"));
     f->del_action->trigger();
-    EXPECT_EQ(script.texts(), QStringList{"不能删除货品档案已使用的颜色"}) << "no question after the refusal";
+    EXPECT_EQ(script.texts(), QStringList{"不能删除货品档案已使用的颜色"})
+        << "no question after the refusal";
     EXPECT_EQ(db.count("ba_color where colorid='01'"), 1);
 
     script.clear();
@@ -36,8 +34,7 @@ TEST_F(Colors, AColourInUseIsRefusedBeforeTheQuestionAndAnUnusedOneIsDeleted)
     EXPECT_EQ(states(), (QStringList{"进入", "删除"}));
 }
 
-TEST_F(Colors, AnEmptyCodeIsRefusedAndADuplicateReachesTheErrorBox)
-{
+TEST_F(Colors, AnEmptyCodeIsRefusedAndADuplicateReachesTheErrorBox) {
     auto* f = open<Tfrm_color>();
     f->append_action->trigger();
     f->post_action->trigger();

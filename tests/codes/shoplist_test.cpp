@@ -1,11 +1,11 @@
 // The shop list beside a shop form's grid: where it goes and when it reports
 // the current shop.
-#include "codesfixture.h"
-
 #include "shoplist.h"
 
 #include <QSplitter>
 #include <QVBoxLayout>
+
+#include "codesfixture.h"
 
 using namespace md::test;
 
@@ -13,8 +13,7 @@ namespace {
 
 using ShopList = CodesTest;
 
-TEST_F(ShopList, ReportsTheCurrentShopOnceWhenItOpensAndOnEveryChange)
-{
+TEST_F(ShopList, ReportsTheCurrentShopOnceWhenItOpensAndOnEveryChange) {
     db.exec("insert into dt_client(fid,fcode,fabbrev,fmathod) values('K1','S01','一店','直营店')");
     db.exec("insert into dt_client(fid,fcode,fabbrev,fmathod) values('K2','S02','二店','加盟店')");
     QWidget holder;

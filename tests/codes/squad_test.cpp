@@ -1,52 +1,63 @@
 // Shop shifts: the shop list with the client scope, the shifts of the chosen
 // shop, new shifts belonging to it, the list held while a shift is edited.
-#include "codesfixture.h"
+#include <QAction>
 
 #include "codes/frm_squad.h"
+#include "codesfixture.h"
 #include "grid.h"
 #include "shoplist.h"
-
-#include <QAction>
 
 using namespace md::test;
 
 namespace {
 
 class Squad : public CodesTest {
-protected:
-    Squad()
-    {
-        db.exec("insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K1',' ','S0101','湖滨店','直营店',1)");
-        db.exec("insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K2',' ','S0102','西湖店','直营店',1)");
-        db.exec("insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K3',' ','S0201','南京路店','代理店',1)");
-        db.exec("insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K4',' ','S0999','旧店','直营店',0)");
-        db.exec("insert into ba_squad(fclientcode,fsquname,fbegintime,fendtime,finused) values('S0101','早班','09:30:00','16:00:00',1)");
-        db.exec("insert into ba_squad(fclientcode,fsquname,fbegintime,fendtime,finused) values('S0102','晚班','15:30:00','22:00:00',1)");
+  protected:
+    Squad() {
+        db.exec(
+            "insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K1',' "
+            "','S0101','湖滨店','直营店',1)");
+        db.exec(
+            "insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K2',' "
+            "','S0102','西湖店','直营店',1)");
+        db.exec(
+            "insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K3',' "
+            "','S0201','南京路店','代理店',1)");
+        db.exec(
+            "insert into dt_client(fid,fparentid,fcode,fabbrev,fmathod,stratbit) values('K4',' "
+            "','S0999','旧店','直营店',0)");
+        db.exec(
+            "insert into ba_squad(fclientcode,fsquname,fbegintime,fendtime,finused) "
+            "values('S0101','早班','09:30:00','16:00:00',1)");
+        db.exec(
+            "insert into ba_squad(fclientcode,fsquname,fbegintime,fendtime,finused) "
+            "values('S0102','晚班','15:30:00','22:00:00',1)");
     }
-    static QStringList shops(Tfrm_squad* f)
-    {
+    static QStringList shops(Tfrm_squad* f) {
         QStringList codes;
         TRemoteUdpDataSet* list = f->ShopList->DBshop_table;
-        for (int row = 0; row < list->RecordCount(); ++row) codes << list->valueAt(row, 0).toString();
+        for (int row = 0; row < list->RecordCount(); ++row)
+            codes << list->valueAt(row, 0).toString();
         return codes;
     }
-    static QString shiftNames(Tfrm_squad* f)
-    {
+    static QString shiftNames(Tfrm_squad* f) {
         QStringList names;
         for (int row = 0; row < f->DBmaster_table->RecordCount(); ++row)
-            names << f->DBmaster_table->valueAt(row, f->DBmaster_table->FieldByName("fsquname").Index()).toString();
+            names << f->DBmaster_table
+                         ->valueAt(row, f->DBmaster_table->FieldByName("fsquname").Index())
+                         .toString();
         return names.join(',');
     }
 };
 
-TEST_F(Squad, TheShopListKeepsToEnabledClientsInTheUsersScopeAndShowsTheChosenShopsShifts)
-{
+TEST_F(Squad, TheShopListKeepsToEnabledClientsInTheUsersScopeAndShowsTheChosenShopsShifts) {
     md::Shared().ClientScopeAll = false;
     md::Shared().ClientScopeList = "'S0101','S0102','S0999'";
     auto* f = open<Tfrm_squad>();
     EXPECT_EQ(shops(f), (QStringList{"S0101", "S0102"}));
     EXPECT_EQ(f->ShopList->DBshop_table->SQL(),
-              "select fcode,fabbrev,fmathod from dt_client where stratbit=1\n and fcode in('S0101','S0102','S0999')");
+              "select fcode,fabbrev,fmathod from dt_client where stratbit=1\n and fcode "
+              "in('S0101','S0102','S0999')");
     EXPECT_EQ(shiftNames(f), "早班");
     f->ShopList->DBshop_table->Next();  // as a click on the second shop does
     EXPECT_EQ(shiftNames(f), "晚班");
@@ -57,8 +68,7 @@ TEST_F(Squad, TheShopListKeepsToEnabledClientsInTheUsersScopeAndShowsTheChosenSh
     EXPECT_EQ(shops(all), (QStringList{"S0101", "S0102", "S0201"}));
 }
 
-TEST_F(Squad, ANewShiftIsInUseAndBelongsToTheSelectedShop)
-{
+TEST_F(Squad, ANewShiftIsInUseAndBelongsToTheSelectedShop) {
     auto* f = open<Tfrm_squad>();
     ASSERT_TRUE(f->ShopList->DBshop_table->Locate("fcode", "S0201"));
     f->append_action->trigger();
@@ -70,10 +80,12 @@ TEST_F(Squad, ANewShiftIsInUseAndBelongsToTheSelectedShop)
     f->post_action->trigger();
     ds->FieldByName("fbegintime").SetAsString("09:00:00");
     f->post_action->trigger();
-    EXPECT_EQ(script.texts(), (QStringList{"班次名称不能为空", "请录入上班时间", "请录入下班时间"}));
+    EXPECT_EQ(script.texts(),
+              (QStringList{"班次名称不能为空", "请录入上班时间", "请录入下班时间"}));
     ds->FieldByName("fendtime").SetAsString("17:30:00");
     f->post_action->trigger();
-    EXPECT_EQ(rows("select fclientcode,fsquname,fbegintime,fendtime,finused from ba_squad where fclientcode='S0201'"),
+    EXPECT_EQ(rows("select fclientcode,fsquname,fbegintime,fendtime,finused from ba_squad where "
+                   "fclientcode='S0201'"),
               QStringList{"S0201|早班|09:00:00|17:30:00|1"});
 
     f->edit_action->trigger();
@@ -85,8 +97,7 @@ TEST_F(Squad, ANewShiftIsInUseAndBelongsToTheSelectedShop)
     EXPECT_TRUE(f->ShopList->isEnabled());
 }
 
-TEST_F(Squad, WithoutAnyShopANewShiftHasNoShop)
-{
+TEST_F(Squad, WithoutAnyShopANewShiftHasNoShop) {
     db.exec("delete from dt_client");
     auto* f = open<Tfrm_squad>();
     EXPECT_TRUE(f->DBmaster_table->Active()) << "the shifts open with the empty list";

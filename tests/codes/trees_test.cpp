@@ -1,26 +1,24 @@
 // Regions, departments and material categories: the checks before saving with
 // each form's messages, duplicates refused for new records only, Enter moving
 // on, and material categories saving without checks.
-#include "codesfixture.h"
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 
 #include "codes/frm_area.h"
 #include "codes/frm_dpt.h"
 #include "codes/frm_mrtype.h"
+#include "codesfixture.h"
 #include "dbcontrols.h"
 #include "treelist.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
 
 using namespace md::test;
 
 namespace {
 
 class Trees : public CodesTest {
-protected:
-    static void type(QWidget* editor, const QString& text)
-    {
+  protected:
+    static void type(QWidget* editor, const QString& text) {
         auto* edit = qobject_cast<TDBEdit*>(editor);
         ASSERT_TRUE(edit);
         edit->setText(text);
@@ -29,8 +27,7 @@ protected:
 
     // The checks of one region-like form on a table holding 01 > 0101.
     template <class Form>
-    void checkTreeRules(const QString& table, const QStringList& messages)
-    {
+    void checkTreeRules(const QString& table, const QStringList& messages) {
         db.exec("insert into " + table + "(fCode,fparentcode,fName) values('01','0','华东')");
         db.exec("insert into " + table + "(fCode,fparentcode,fName) values('0101','01','上海')");
         auto* f = open<Form>();
@@ -49,7 +46,8 @@ protected:
 
         type(f->CodeEditor, "0102");
         f->post_action->trigger();
-        EXPECT_EQ(rows("select fCode,fparentcode,fName from " + table + " where fName='江苏'"), QStringList{"0102|01|江苏"});
+        EXPECT_EQ(rows("select fCode,fparentcode,fName from " + table + " where fName='江苏'"),
+                  QStringList{"0102|01|江苏"});
 
         // An edited record keeps its code, which exists: not a duplicate.
         script.clear();
@@ -59,14 +57,14 @@ protected:
         type(f->NameEditor, "上海市");
         f->post_action->trigger();
         EXPECT_EQ(script.texts(), QStringList{});
-        EXPECT_EQ(rows("select fName from " + table + " where fCode='0101'"), QStringList{"上海市"});
+        EXPECT_EQ(rows("select fName from " + table + " where fCode='0101'"),
+                  QStringList{"上海市"});
         EXPECT_FALSE(f->excel_action->isVisible());
     }
 
     // Enter in the code editor moves the focus on to the name editor.
     template <class Form>
-    void checkEnterMovesOn()
-    {
+    void checkEnterMovesOn() {
         auto* f = open<Form>();
         f->show();
         QApplication::setActiveWindow(f);
@@ -79,24 +77,22 @@ protected:
     }
 };
 
-TEST_F(Trees, RegionsRefuseInOrderAndCheckDuplicatesOfNewRecordsOnly)
-{
-    checkTreeRules<Tfrm_Area>("ba_Area", {"请输入地区名称!", "地区编号不能为空!", "地区编号不能重复!"});
+TEST_F(Trees, RegionsRefuseInOrderAndCheckDuplicatesOfNewRecordsOnly) {
+    checkTreeRules<Tfrm_Area>("ba_Area",
+                              {"请输入地区名称!", "地区编号不能为空!", "地区编号不能重复!"});
 }
 
-TEST_F(Trees, DepartmentsRefuseInOrderAndCheckDuplicatesOfNewRecordsOnly)
-{
-    checkTreeRules<Tfrm_dpt>("ba_Department", {"请输入部门名称!", "部门编号不能为空!", "部门编号不能重复!"});
+TEST_F(Trees, DepartmentsRefuseInOrderAndCheckDuplicatesOfNewRecordsOnly) {
+    checkTreeRules<Tfrm_dpt>("ba_Department",
+                             {"请输入部门名称!", "部门编号不能为空!", "部门编号不能重复!"});
 }
 
-TEST_F(Trees, EnterMovesToTheNextEditorInRegionsAndDepartments)
-{
+TEST_F(Trees, EnterMovesToTheNextEditorInRegionsAndDepartments) {
     checkEnterMovesOn<Tfrm_Area>();
     checkEnterMovesOn<Tfrm_dpt>();
 }
 
-TEST_F(Trees, MaterialCategoriesSaveWithoutChecks)
-{
+TEST_F(Trees, MaterialCategoriesSaveWithoutChecks) {
     db.exec("insert into ba_MrType(fCode,fparentcode,fName) values('01','0','面料')");
     auto* f = open<Tfrm_MrType>();
     f->append_action->trigger();
@@ -104,7 +100,8 @@ TEST_F(Trees, MaterialCategoriesSaveWithoutChecks)
     type(f->CodeEditor, "0101");  // and no name
     f->post_action->trigger();
     EXPECT_EQ(script.texts(), QStringList{});
-    EXPECT_EQ(rows("select fCode,fparentcode,fName from ba_MrType where fCode='0101'"), QStringList{"0101|01|"});
+    EXPECT_EQ(rows("select fCode,fparentcode,fName from ba_MrType where fCode='0101'"),
+              QStringList{"0101|01|"});
 }
 
 }  // namespace

@@ -1,50 +1,51 @@
 // The ten windows from the host's side: each opens through CreateDLLForm on the
 // demo database (modal ones run modally) and shows its demo rows; the shop user
 // sees only the shops of his scope.
-#include "codesfixture.h"
+#include <QApplication>
+#include <QMainWindow>
 
 #include "codes/frm_squad.h"
+#include "codesfixture.h"
 #include "createdllform.h"
 #include "demo/demodata.h"
 #include "shoplist.h"
-
-#include <QApplication>
-#include <QMainWindow>
 
 using namespace md::test;
 
 namespace {
 
 const QList<md::server::DemoRightList> kWindows = {
-    {"frm_color", "基本颜色设置"},   {"frm_Area", "地区资料"},     {"frm_dpt", "部门资料"},
-    {"frm_MrType", "物料类别"},      {"frm_Ptype", "供应商类别"},   {"frm_Etype", "员工类别"},
-    {"frm_squad", "店铺班次设定"},   {"frm_account", "资金帐户设置"}, {"frm_RetailChargesItem", "零售费用项目"},
+    {"frm_color", "基本颜色设置"},
+    {"frm_Area", "地区资料"},
+    {"frm_dpt", "部门资料"},
+    {"frm_MrType", "物料类别"},
+    {"frm_Ptype", "供应商类别"},
+    {"frm_Etype", "员工类别"},
+    {"frm_squad", "店铺班次设定"},
+    {"frm_account", "资金帐户设置"},
+    {"frm_RetailChargesItem", "零售费用项目"},
     {"frm_ltd", "公司信息"},
 };
 
 class Windows : public ::testing::Test {
-protected:
-    Windows()
-    {
+  protected:
+    Windows() {
         home.writeSoftConfig();
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         md::server::createDemoData(db.conn(), 0, kWindows);
     }
-    ~Windows() override
-    {
+    ~Windows() override {
         md::entry::resetModule();
         md::Session() = md::SessionContext();
         md::Shared() = md::SharedValues();
     }
-    QWidget* call(const QString& name, const QString& user)
-    {
-        return CreateDLLForm(qApp, nullptr, name, user.toUtf8().constData(), name.toUtf8().constData(), &db.conn(),
-                             &mainWindow);
+    QWidget* call(const QString& name, const QString& user) {
+        return CreateDLLForm(qApp, nullptr, name, user.toUtf8().constData(),
+                             name.toUtf8().constData(), &db.conn(), &mainWindow);
     }
     // Rows of the window's edited dataset, once it is shown.
-    static int shownRows(QWidget* window)
-    {
+    static int shownRows(QWidget* window) {
         window->show();
         auto* ds = window->findChild<TRemoteUdpDataSet*>("DBmaster_table");
         return ds && ds->Active() ? ds->RecordCount() : -1;
@@ -56,8 +57,7 @@ protected:
     md::ui::MessageScript script;
 };
 
-TEST_F(Windows, EachOpensFromTheRegistryWithItsDemoRows)
-{
+TEST_F(Windows, EachOpensFromTheRegistryWithItsDemoRows) {
     for (const md::server::DemoRightList& w : kWindows) {
         SCOPED_TRACE(w.name.toStdString());
         int rows = -1;
@@ -77,8 +77,7 @@ TEST_F(Windows, EachOpensFromTheRegistryWithItsDemoRows)
     EXPECT_EQ(script.texts(), QStringList{}) << "no error on the way";
 }
 
-TEST_F(Windows, TheShopUserSeesOnlyHisShops)
-{
+TEST_F(Windows, TheShopUserSeesOnlyHisShops) {
     auto* squad = qobject_cast<Tfrm_squad*>(call("frm_squad", md::server::demo::kShopUser));
     ASSERT_TRUE(squad);
     TRemoteUdpDataSet* shops = squad->ShopList->DBshop_table;

@@ -1,16 +1,17 @@
 // The connection: transactions and units of work, batches, the statement log,
 // procedure calls and the key views.
-#include "procedures.h"
-#include "serverdb.h"
-#include "sqlitekeys.h"
-#include "testdb.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
+
+#include "procedures.h"
+#include "serverdb.h"
+#include "sqlitekeys.h"
+#include "testdb.h"
 
 using md::test::TestDb;
 
@@ -18,8 +19,7 @@ namespace {
 
 // A procedure that returns its arguments as one row and writes one log row, so
 // tests can see both the dispatch and that its own statements are not logged.
-void echoProcedure(md::data::ProcedureCall& call)
-{
+void echoProcedure(md::data::ProcedureCall& call) {
     call.connection().ExecSQL(QStringLiteral("insert into syslog(fstate) values('echo')"));
     if (!call.sink()) return;
     QVector<ColumnMeta> columns;
@@ -36,8 +36,7 @@ const md::server::RegisterProcedure registerEcho("md_test_echo", &echoProcedure)
 
 }  // namespace
 
-TEST(Connection, NestedTransactionsCommitOnlyAtTheOutermost)
-{
+TEST(Connection, NestedTransactionsCommitOnlyAtTheOutermost) {
     TestDb db;
     auto& c = db.conn();
     c.BeginTrans();
@@ -55,23 +54,23 @@ TEST(Connection, NestedTransactionsCommitOnlyAtTheOutermost)
     EXPECT_EQ(db.count("config where [id]=2"), 1);
 }
 
-TEST(Connection, FailedBatchInsideATransactionUndoesOnlyItself)
-{
+TEST(Connection, FailedBatchInsideATransactionUndoesOnlyItself) {
     TestDb db;
     auto& c = db.conn();
     c.BeginTrans();
     db.exec("insert into config([id],mode) values(1,1)");
     // Two statements: the second breaks the key, so the first must not stay.
-    EXPECT_THROW(db.exec("insert into config([id],mode) values(2,1)\rinsert into config([id],mode) values(1,1)"),
-                 EDatabaseError);
+    EXPECT_THROW(
+        db.exec(
+            "insert into config([id],mode) values(2,1)\rinsert into config([id],mode) values(1,1)"),
+        EDatabaseError);
     EXPECT_TRUE(c.InTransaction());
     c.CommitTrans();
     EXPECT_EQ(db.count("config"), 1);
     EXPECT_EQ(db.count("config where [id]=2"), 0);
 }
 
-TEST(Connection, UnitRollsBackWhenNotCommitted)
-{
+TEST(Connection, UnitRollsBackWhenNotCommitted) {
     TestDb db;
     {
         TRemoteUdpConnection::Unit unit(db.conn());
@@ -81,8 +80,7 @@ TEST(Connection, UnitRollsBackWhenNotCommitted)
     EXPECT_EQ(db.count("config"), 0);
 }
 
-TEST(Connection, LogKeepsTheTextsAsSentAndNotWhatProceduresRun)
-{
+TEST(Connection, LogKeepsTheTextsAsSentAndNotWhatProceduresRun) {
     TestDb db;
     auto& c = db.conn();
     c.log().clear();
@@ -100,11 +98,11 @@ TEST(Connection, LogKeepsTheTextsAsSentAndNotWhatProceduresRun)
     db.exec("select 1");
     db.exec("select 2");
     db.exec("select 3");
-    EXPECT_EQ(c.log().entries(), QStringList({QStringLiteral("select 2"), QStringLiteral("select 3")}));
+    EXPECT_EQ(c.log().entries(),
+              QStringList({QStringLiteral("select 2"), QStringLiteral("select 3")}));
 }
 
-TEST(Connection, ProcedureArgumentsFromParametersAndUnknownNames)
-{
+TEST(Connection, ProcedureArgumentsFromParametersAndUnknownNames) {
     TestDb db;
     ResultTable rows;
     ParamMap params{{QStringLiteral("code"), QStringLiteral("G1")}};
@@ -114,21 +112,20 @@ TEST(Connection, ProcedureArgumentsFromParametersAndUnknownNames)
     EXPECT_THROW(db.exec("exec md_test_echo :missing"), EDatabaseError);
 }
 
-TEST(Connection, SelectAnywhereInABatchReturnsItsRows)
-{
+TEST(Connection, SelectAnywhereInABatchReturnsItsRows) {
     TestDb db;
     ResultTable rows;
-    ASSERT_TRUE(db.conn().OpenSQL(
-        QStringLiteral("insert into config([id],mode) values(50009,3)\nselect mode from config where [id]=50009"),
-        rows));
+    ASSERT_TRUE(
+        db.conn().OpenSQL(QStringLiteral("insert into config([id],mode) values(50009,3)\nselect "
+                                         "mode from config where [id]=50009"),
+                          rows));
     ASSERT_EQ(rows.rowCount, 1);
     EXPECT_EQ(rows.at(0, 0).toInt(), 3);
     ResultTable none;
     EXPECT_FALSE(db.conn().OpenSQL(QStringLiteral("delete from config where [id]=1"), none));
 }
 
-TEST(Connection, FileIsSharedSafely)
-{
+TEST(Connection, FileIsSharedSafely) {
     TestDb db;
     if (!db.isPostgres()) {
         QSqlQuery pragma(db.conn().database());
@@ -146,8 +143,7 @@ TEST(Connection, FileIsSharedSafely)
     EXPECT_EQ(rows.rowCount, 1);
 }
 
-TEST(KeyViews, FreshTwelveCharacterKeysThatNeverRepeat)
-{
+TEST(KeyViews, FreshTwelveCharacterKeysThatNeverRepeat) {
     TestDb db;
     TRemoteUdpConnection other;
     md::server::openDatabase(other, db.settings(), false);
@@ -167,8 +163,7 @@ TEST(KeyViews, FreshTwelveCharacterKeysThatNeverRepeat)
     }
 }
 
-TEST(KeyViews, PermutationIsABijection)
-{
+TEST(KeyViews, PermutationIsABijection) {
     QSet<unsigned long long> seen;
     for (unsigned long long v = 0; v < 100000; ++v) {
         const unsigned long long k = md::data::permuteKey48(v, 0x1234567);
@@ -178,14 +173,16 @@ TEST(KeyViews, PermutationIsABijection)
     EXPECT_EQ(seen.size(), 100000);
 }
 
-TEST(Mdsql, PrintsResultSetsAsTabSeparatedText)
-{
+TEST(Mdsql, PrintsResultSetsAsTabSeparatedText) {
     TestDb db;
     db.exec("insert into config([id],mode,fremark) values(50009,2,'价格小数位')");
     const QString mdsql = QCoreApplication::applicationDirPath() + QStringLiteral("/mdsql");
     QProcess p;
-    p.start(mdsql, {QStringLiteral("--db"), db.path(),
-                    QStringLiteral("update config set mode=3 where [id]=50009\nselect [id],mode,fremark from config")});
+    p.start(
+        mdsql,
+        {QStringLiteral("--db"), db.path(),
+         QStringLiteral(
+             "update config set mode=3 where [id]=50009\nselect [id],mode,fremark from config")});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()),

@@ -1,30 +1,28 @@
 // The demo database: users who can log in, the administrator's rights, the shop
 // user's scopes, settings, company record and size groups as the loaders see them.
-#include "sessionfixture.h"
-
 #include "demo/demodata.h"
+
 #include "demo/passwords.h"
 #include "routines.h"
+#include "sessionfixture.h"
 
 namespace {
 
 namespace demo = md::server::demo;
 
 class DemoData : public md::test::SessionFixture {
-protected:
-    DemoData()
-    {
-        md::server::createDemoData(db.conn(), 0, {{"frm_color", "基本颜色设置"}, {"frm_size", "尺码资料"}});
+  protected:
+    DemoData() {
+        md::server::createDemoData(db.conn(), 0,
+                                   {{"frm_color", "基本颜色设置"}, {"frm_size", "尺码资料"}});
         writeSoftConfig();
     }
-    QString storedHash(const QString& user)
-    {
+    QString storedHash(const QString& user) {
         return db.scalar("select fpassword from usermain where userno='" + user + "'").toString();
     }
 };
 
-TEST_F(DemoData, PasswordsAreSaltedHashesThatVerify)
-{
+TEST_F(DemoData, PasswordsAreSaltedHashesThatVerify) {
     const QString admin = storedHash(demo::kAdminUser);
     EXPECT_FALSE(admin.contains(demo::kAdminPassword));
     EXPECT_TRUE(admin.startsWith("$argon2id$"));
@@ -35,11 +33,11 @@ TEST_F(DemoData, PasswordsAreSaltedHashesThatVerify)
     EXPECT_FALSE(md::server::verifyPassword("plain", "plain"));  // a stored plain text never passes
 }
 
-TEST_F(DemoData, AdministratorHasEveryRightAndNoScopes)
-{
+TEST_F(DemoData, AdministratorHasEveryRightAndNoScopes) {
     md::Session().UserNo = demo::kAdminUser;
-    for (const QString list : {"frm_color", "frm_size", "M_pricevisible", "M_priceedit", "M_PlanpriceBit",
-                               "m_config", "M_BackSup", "M_SupBack", "M_BackClient"}) {
+    for (const QString list :
+         {"frm_color", "frm_size", "M_pricevisible", "M_priceedit", "M_PlanpriceBit", "m_config",
+          "M_BackSup", "M_SupBack", "M_BackClient"}) {
         const md::RightFlags r = md::LoadRights(list);
         EXPECT_TRUE(r.RightAdd && r.RightEdit && r.RightDelete && r.RightPrint && r.RightPosted &&
                     r.RightUnposted && r.RightExcel)
@@ -47,12 +45,13 @@ TEST_F(DemoData, AdministratorHasEveryRightAndNoScopes)
     }
     md::LoadUserScopes();
     md::LoadUserOptions();
-    EXPECT_TRUE(md::Shared().ClientScopeAll && md::Shared().BrandScopeAll && md::Shared().HouseScopeAll);
-    EXPECT_TRUE(md::Shared().PriceVisible && md::Shared().PriceEdit && md::Shared().PlanPriceVisible);
+    EXPECT_TRUE(md::Shared().ClientScopeAll && md::Shared().BrandScopeAll &&
+                md::Shared().HouseScopeAll);
+    EXPECT_TRUE(md::Shared().PriceVisible && md::Shared().PriceEdit &&
+                md::Shared().PlanPriceVisible);
 }
 
-TEST_F(DemoData, ShopUserIsRestricted)
-{
+TEST_F(DemoData, ShopUserIsRestricted) {
     md::Session().UserNo = demo::kShopUser;
     md::LoadUserScopes();
     md::LoadUserOptions();
@@ -67,8 +66,7 @@ TEST_F(DemoData, ShopUserIsRestricted)
     EXPECT_FALSE(color.RightAdd || color.RightDelete || color.RightExcel);
 }
 
-TEST_F(DemoData, SizeSlotsAndPrefixAsTheLoadersSeeThem)
-{
+TEST_F(DemoData, SizeSlotsAndPrefixAsTheLoadersSeeThem) {
     md::LoadSizeSlotsAndSettings();
     EXPECT_EQ(md::Shared().SizeSlotCount, 11);  // trousers 26..36, the widest group
     EXPECT_EQ(md::Shared().NationalCodePrefix, demo::kNationalCodePrefix);

@@ -1,16 +1,14 @@
 // The data module's loaders against crafted databases and settings files.
-#include "sessionfixture.h"
-
 #include "errors.h"
+#include "sessionfixture.h"
 
 using md::Shared;
 
 namespace {
 
 class Loaders : public md::test::SessionFixture {
-protected:
-    void runAll()
-    {
+  protected:
+    void runAll() {
         md::LoadColourSettings();
         md::LoadSizeSlotsAndSettings();
         md::LoadUserScopes();
@@ -18,8 +16,7 @@ protected:
     }
 };
 
-TEST_F(Loaders, ClientScopeListsPermittedCodesInRowOrder)
-{
+TEST_F(Loaders, ClientScopeListsPermittedCodesInRowOrder) {
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C02',0)");
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C09',1)");
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C01',null)");
@@ -31,8 +28,7 @@ TEST_F(Loaders, ClientScopeListsPermittedCodesInRowOrder)
     EXPECT_EQ(md::ClientScopeCondition("a.fclientcode"), " and a.fclientcode in('C02','C01')");
 }
 
-TEST_F(Loaders, EveryClientRowExcludedGivesARestrictedEmptyList)
-{
+TEST_F(Loaders, EveryClientRowExcludedGivesARestrictedEmptyList) {
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C01',1)");
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C02',1)");
     md::LoadUserScopes();
@@ -41,8 +37,7 @@ TEST_F(Loaders, EveryClientRowExcludedGivesARestrictedEmptyList)
     EXPECT_EQ(md::ClientScopeCondition(), "");  // no in() with an empty list
 }
 
-TEST_F(Loaders, NoScopeRowsMeanUnrestricted)
-{
+TEST_F(Loaders, NoScopeRowsMeanUnrestricted) {
     db.exec("insert into userclient(fgroupid,fclientcode) values('other','C01')");
     db.exec("insert into userbrand(fgroupid,fbrand) values('other','B1')");
     db.exec("insert into userhouse(fgroupid,fhousecode) values('other','H1')");
@@ -53,8 +48,7 @@ TEST_F(Loaders, NoScopeRowsMeanUnrestricted)
     EXPECT_EQ(Shared().BrandScopeList, "");
 }
 
-TEST_F(Loaders, BrandAndWarehouseScopes)
-{
+TEST_F(Loaders, BrandAndWarehouseScopes) {
     db.exec("insert into userbrand(fgroupid,fbrand) values('u1','雅韵')");
     db.exec("insert into userbrand(fgroupid,fbrand) values('u1','O''Neil')");
     db.exec("insert into userhouse(fgroupid,fhousecode,fstockbit) values('u1','H1',null)");
@@ -67,41 +61,42 @@ TEST_F(Loaders, BrandAndWarehouseScopes)
     EXPECT_EQ(Shared().HouseScopeList, "'H1','H3'");
 }
 
-TEST_F(Loaders, UserNumberWithAQuoteDoesNotBreakTheScopeQueries)
-{
+TEST_F(Loaders, UserNumberWithAQuoteDoesNotBreakTheScopeQueries) {
     md::Session().UserNo = "o'brien";
     db.exec("insert into userbrand(fgroupid,fbrand) values('o''brien','B1')");
     md::LoadUserScopes();
     EXPECT_EQ(Shared().BrandScopeList, "'B1'");
 }
 
-TEST_F(Loaders, SizeSlotsPrefixAndSettingsWithSoftConfig)
-{
+TEST_F(Loaders, SizeSlotsPrefixAndSettingsWithSoftConfig) {
     writeSoftConfig("[KQSoft]\ndatalinkstr=DSN=clock\n[config]\nfontsize=12\n");
-    db.exec("insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',1,'S1')");
-    db.exec("insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','M',7,'S7')");
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',1,'S1')");
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','M',7,'S7')");
     db.exec("insert into dt_ltd(fname_ch,fcode) values('公司','690123456')");
     md::LoadSizeSlotsAndSettings();
     EXPECT_EQ(Shared().SizeSlotCount, 7);
     EXPECT_EQ(Shared().NationalCodePrefix, "690123456");
     EXPECT_EQ(Shared().AttendanceConnStr, "DSN=clock");
     EXPECT_EQ(Shared().GridFontSize, 12);
-    EXPECT_EQ(Shared().LocalDataConnStr, "Provider=SQLite;Data Source=" + home.path() + "/localData.db");
+    EXPECT_EQ(Shared().LocalDataConnStr,
+              "Provider=SQLite;Data Source=" + home.path() + "/localData.db");
 }
 
-TEST_F(Loaders, EmptySizeTableAndDefaultsOfTheSoftConfigKeys)
-{
+TEST_F(Loaders, EmptySizeTableAndDefaultsOfTheSoftConfigKeys) {
     writeSoftConfig("[config]\nfontsize=big\n");
     md::LoadSizeSlotsAndSettings();
     EXPECT_EQ(Shared().SizeSlotCount, 0);
     EXPECT_EQ(Shared().NationalCodePrefix, "");
     EXPECT_EQ(Shared().GridFontSize, 10);  // not a number
-    EXPECT_EQ(Shared().AttendanceConnStr, "Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ");
+    EXPECT_EQ(Shared().AttendanceConnStr,
+              "Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ");
 }
 
-TEST_F(Loaders, WithoutSoftConfigTheDatabaseIsNotRead)
-{
-    db.exec("insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',3,'S3')");
+TEST_F(Loaders, WithoutSoftConfigTheDatabaseIsNotRead) {
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',3,'S3')");
     db.exec("insert into dt_ltd(fcode) values('690123456')");
     md::LoadSizeSlotsAndSettings();
     EXPECT_EQ(Shared().SizeSlotCount, 0);
@@ -111,8 +106,7 @@ TEST_F(Loaders, WithoutSoftConfigTheDatabaseIsNotRead)
     EXPECT_TRUE(Shared().LocalDataConnStr.endsWith("/localData.db"));  // set in any case
 }
 
-TEST_F(Loaders, ColoursFromColorConfigWithDefaultsForMissingKeys)
-{
+TEST_F(Loaders, ColoursFromColorConfigWithDefaultsForMissingKeys) {
     md::LoadColourSettings();
     EXPECT_EQ(Shared().ColorBack, "$00F2DED5");
     writeFile("colorConfig.ini", "[fcolor]\nfbackcolor=$00FFFFFF\nFRZBUTCOLOR=clWhite\n");
@@ -123,8 +117,7 @@ TEST_F(Loaders, ColoursFromColorConfigWithDefaultsForMissingKeys)
     EXPECT_EQ(Shared().ColorGroupBox, "$00DCEBDF");
 }
 
-TEST_F(Loaders, PriceDecimalsAndThePriceFlags)
-{
+TEST_F(Loaders, PriceDecimalsAndThePriceFlags) {
     joinGroup("u1", "G1");
     grant("M_pricevisible", "G1", {"b_browse"});
     grant("M_PlanpriceBit", "G1", {"b_excel"});
@@ -140,15 +133,15 @@ TEST_F(Loaders, PriceDecimalsAndThePriceFlags)
     EXPECT_EQ(Shared().PriceDecimals, 3);
 }
 
-TEST_F(Loaders, AFailingLoaderEndsTheSequence)
-{
+TEST_F(Loaders, AFailingLoaderEndsTheSequence) {
     writeSoftConfig();
-    db.exec("insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',4,'S4')");
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',4,'S4')");
     db.exec("insert into userbrand(fgroupid,fbrand) values('u1','B1')");
     db.exec("drop table userclient");
     EXPECT_THROW(runAll(), EDatabaseError);
-    EXPECT_EQ(Shared().SizeSlotCount, 4);      // before the failure
-    EXPECT_FALSE(Shared().BrandScopeAll);      // start values after it
+    EXPECT_EQ(Shared().SizeSlotCount, 4);  // before the failure
+    EXPECT_FALSE(Shared().BrandScopeAll);  // start values after it
     EXPECT_EQ(Shared().BrandScopeList, "");
     EXPECT_EQ(Shared().PriceDecimals, 2);
 }

@@ -1,21 +1,20 @@
 // The shared routines: EAN-13 completion, the rights query and loader, the
 // operation log, settings files in GBK and UTF-8.
-#include "sessionfixture.h"
-
-#include "errors.h"
-#include "inifile.h"
 #include "routines.h"
 
 #include <QDate>
 #include <QRegularExpression>
 #include <QStringEncoder>
 
+#include "errors.h"
+#include "inifile.h"
+#include "sessionfixture.h"
+
 namespace {
 
 using Routines = md::test::SessionFixture;
 
-TEST(Ean13, CompletesTwelveDigitsAndCutsLongerCodes)
-{
+TEST(Ean13, CompletesTwelveDigitsAndCutsLongerCodes) {
     EXPECT_EQ(md::CompleteEan13("400638133393"), "4006381333931");
     EXPECT_EQ(md::CompleteEan13("690123456789"), "6901234567892");
     EXPECT_EQ(md::CompleteEan13("000000000000"), "0000000000000");  // 10 - 0 is written as 0
@@ -24,8 +23,7 @@ TEST(Ean13, CompletesTwelveDigitsAndCutsLongerCodes)
     EXPECT_EQ(md::CompleteEan13(""), "");
 }
 
-TEST(Ean13, ANonDigitAmongTheFirstTwelveIsAnError)
-{
+TEST(Ean13, ANonDigitAmongTheFirstTwelveIsAnError) {
     try {
         md::CompleteEan13("4006381A3393");
         FAIL() << "no error";
@@ -35,19 +33,19 @@ TEST(Ean13, ANonDigitAmongTheFirstTwelveIsAnError)
     }
 }
 
-TEST_F(Routines, RightsQueryTextIsSentAsBuilt)
-{
+TEST_F(Routines, RightsQueryTextIsSentAsBuilt) {
     EXPECT_EQ(md::RightsQuery("u1", "frm_color"),
               "select top 1 a.* from dr_rightdetail a,dr_right b where a.autoid=b.autoid\r"
-              "and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or a.b_print=1 or "
+              "and(a.b_add=1 or a.b_edit=1 or a.b_del=1 or a.b_browse=1 or a.b_posted=1 or "
+              "a.b_print=1 or "
               "a.b_excel=1 or a.b_unposted=1)\r"
-              "and(a.groupid in(select fgroupid from usermainde where userno='u1'))and(b.listname='frm_color')");
+              "and(a.groupid in(select fgroupid from usermainde where "
+              "userno='u1'))and(b.listname='frm_color')");
     md::LoadRights("frm_color");
     EXPECT_EQ(db.conn().log().last(), md::RightsQuery("u1", "frm_color"));
 }
 
-TEST_F(Routines, EachRightColumnSetsItsOwnFlag)
-{
+TEST_F(Routines, EachRightColumnSetsItsOwnFlag) {
     joinGroup("u1", "G1");
     grant("frm_a", "G1", {"b_add", "b_del", "b_unposted"});
     grant("frm_b", "G1", {"b_edit", "b_print", "b_posted", "b_excel"});
@@ -59,8 +57,7 @@ TEST_F(Routines, EachRightColumnSetsItsOwnFlag)
     EXPECT_FALSE(b.RightAdd || b.RightDelete || b.RightUnposted);
 }
 
-TEST_F(Routines, RightsGoThroughTheUsersGroupsOnly)
-{
+TEST_F(Routines, RightsGoThroughTheUsersGroupsOnly) {
     joinGroup("u2", "G2");
     grant("frm_a", "G2", {"b_add"});
     grant("frm_b", "G1", {"b_add"});  // u1 is not in G1
@@ -75,21 +72,26 @@ TEST_F(Routines, RightsGoThroughTheUsersGroupsOnly)
     EXPECT_FALSE(c.RightAdd || c.RightEdit || c.RightDelete || c.RightPrint || c.RightExcel);
 }
 
-TEST_F(Routines, OperationLogRowAsWritten)
-{
+TEST_F(Routines, OperationLogRowAsWritten) {
     md::Session().UserNo = "admin";
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
-    md::WriteOperationLog("O'Neil 的窗口", "G001", "进入");  // a quote in the caption no longer breaks it
+    md::WriteOperationLog("O'Neil 的窗口", "G001",
+                          "进入");  // a quote in the caption no longer breaks it
     const QString sent = db.conn().log().last();
-    EXPECT_TRUE(sent.startsWith("insert into syslog(logindate,begintime,userno,clientname,modename,fbillid,fstate)"
-                                "values('" + today + "','"));
-    EXPECT_TRUE(sent.endsWith("','admin',\r'','O''Neil 的窗口','G001','进入')")) << sent.toStdString();
+    EXPECT_TRUE(sent.startsWith(
+        "insert into syslog(logindate,begintime,userno,clientname,modename,fbillid,fstate)"
+        "values('" +
+        today + "','"));
+    EXPECT_TRUE(sent.endsWith("','admin',\r'','O''Neil 的窗口','G001','进入')"))
+        << sent.toStdString();
 
     ResultTable rows;
-    db.conn().OpenSQL("select logindate,begintime,userno,clientname,modename,fbillid,fstate from syslog", rows);
+    db.conn().OpenSQL(
+        "select logindate,begintime,userno,clientname,modename,fbillid,fstate from syslog", rows);
     ASSERT_EQ(rows.rowCount, 1);
     EXPECT_EQ(rows.at(0, 0).toString(), today);
-    EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(rows.at(0, 1).toString()).hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(rows.at(0, 1).toString()).hasMatch());
     EXPECT_EQ(rows.at(0, 2).toString(), "admin");
     EXPECT_EQ(rows.at(0, 3).toString(), "");
     EXPECT_EQ(rows.at(0, 4).toString(), "O'Neil 的窗口");
@@ -97,30 +99,34 @@ TEST_F(Routines, OperationLogRowAsWritten)
     EXPECT_EQ(rows.at(0, 6).toString(), "进入");
 }
 
-TEST(IniFile, ReadsGbkAndUtf8Alike)
-{
-    const QString text = "; 考勤设置\r\n[KQSoft]\r\ndatalinkstr = 考勤机数据源\r\n[BarList]\r\nBar1=\"吊牌打印.exe\"\r\nBar2=\r\n";
+TEST(IniFile, ReadsGbkAndUtf8Alike) {
+    const QString text =
+        "; 考勤设置\r\n[KQSoft]\r\ndatalinkstr = "
+        "考勤机数据源\r\n[BarList]\r\nBar1=\"吊牌打印.exe\"\r\nBar2=\r\n";
     QStringEncoder gbk("GBK");
     ASSERT_TRUE(gbk.isValid());
     const QByteArray gbkBytes = gbk.encode(text);
     ASSERT_NE(gbkBytes, text.toUtf8());
-    const QList<QByteArray> encodings = {gbkBytes, text.toUtf8(), QByteArray("\xEF\xBB\xBF") + text.toUtf8()};
+    const QList<QByteArray> encodings = {gbkBytes, text.toUtf8(),
+                                         QByteArray("\xEF\xBB\xBF") + text.toUtf8()};
     for (const QByteArray& bytes : encodings) {
         const md::IniFile ini = md::IniFile::parse(md::decodeSettingsText(bytes));
         EXPECT_EQ(ini.value("kqsoft", "DataLinkStr", "x"), "考勤机数据源");
         EXPECT_EQ(ini.value("BarList", "Bar1", "x"), "吊牌打印.exe");
-        EXPECT_EQ(ini.value("BarList", "Bar2", "x"), "");   // written empty: empty, not the fallback
+        EXPECT_EQ(ini.value("BarList", "Bar2", "x"), "");  // written empty: empty, not the fallback
         EXPECT_EQ(ini.value("BarList", "Bar3", "x"), "x");  // absent
         EXPECT_EQ(ini.value("config", "fontsize", "10"), "10");
     }
 }
 
-TEST_F(Routines, SettingsFilesAreFoundInTheHostFolderInAnyCase)
-{
+TEST_F(Routines, SettingsFilesAreFoundInTheHostFolderInAnyCase) {
     EXPECT_EQ(md::HostProgramFolder(), home.path() + "/");
     QStringEncoder gbk("GBK");
-    writeFile("SoftConfig.INI", gbk.encode(QString("[config]\nfontsize=14\n[KQSoft]\ndatalinkstr=考勤\n")));
-    EXPECT_EQ(md::ReadIniString(md::settingsFilePath("softconfig.ini"), "KQSoft", "datalinkstr", ""), "考勤");
+    writeFile("SoftConfig.INI",
+              gbk.encode(QString("[config]\nfontsize=14\n[KQSoft]\ndatalinkstr=考勤\n")));
+    EXPECT_EQ(
+        md::ReadIniString(md::settingsFilePath("softconfig.ini"), "KQSoft", "datalinkstr", ""),
+        "考勤");
     writeSoftConfig("[config]\nfontsize=11\n");  // the exact name wins
     md::LoadSizeSlotsAndSettings();
     EXPECT_EQ(md::Shared().GridFontSize, 11);

@@ -2,19 +2,18 @@
 // A temporary SQLite database for dataset tests: the server's objects plus
 // tables of the test's own, which the catalog knows, so that generated
 // statements can address them.
+#include <QTemporaryDir>
+#include <memory>
+
 #include "remoteudpconnection.h"
 #include "serverdb.h"
 #include "testdb.h"
 
-#include <QTemporaryDir>
-#include <memory>
-
 namespace md::test {
 
 class DataSetDb : public DbShorthands {
-public:
-    explicit DataSetDb(const QString& ddl)
-    {
+  public:
+    explicit DataSetDb(const QString& ddl) {
         auto base = md::server::objects();
         auto objects = std::make_shared<md::data::ServerObjects>(*base);
         auto catalog = std::make_shared<md::sql::Catalog>(*base->catalog);
@@ -34,14 +33,13 @@ public:
     TRemoteUdpConnection& conn() override { return *m_connection; }
 
     // Another connection on the same file, as a second user would have.
-    std::unique_ptr<TRemoteUdpConnection> connect() const
-    {
+    std::unique_ptr<TRemoteUdpConnection> connect() const {
         auto connection = std::make_unique<TRemoteUdpConnection>();
         connection->Open(m_settings, m_objects);
         return connection;
     }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_path;
     ConnectionSettings m_settings;

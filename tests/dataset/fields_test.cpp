@@ -1,15 +1,14 @@
 // Field values: conversions, canonical dates, display formats, lookup by name.
-#include "memorytables.h"
-
 #include <gtest/gtest.h>
+
+#include "memorytables.h"
 
 using md::test::filledGoods;
 using md::test::goodsTable;
 
 namespace {
 
-QString errorOf(const std::function<void()>& fn)
-{
+QString errorOf(const std::function<void()>& fn) {
     try {
         fn();
     } catch (const EDatabaseError& e) {
@@ -20,8 +19,7 @@ QString errorOf(const std::function<void()>& fn)
 
 }  // namespace
 
-TEST(DataSetFields, TextConvertsToNumbersOrSaysWhyNot)
-{
+TEST(DataSetFields, TextConvertsToNumbersOrSaysWhyNot) {
     auto ds = goodsTable();
     ds->CreateDataSet();
     ds->Append();
@@ -37,7 +35,8 @@ TEST(DataSetFields, TextConvertsToNumbersOrSaysWhyNot)
     TField& type = ds->FieldByName(QStringLiteral("ftype"));
     type.SetAsString(QStringLiteral(" 7 "));
     EXPECT_EQ(type.Value(), QVariant(qlonglong(7)));
-    EXPECT_EQ(errorOf([&] { type.SetAsString(QStringLiteral("x1")); }), QStringLiteral("'x1' 不是有效的整数值"));
+    EXPECT_EQ(errorOf([&] { type.SetAsString(QStringLiteral("x1")); }),
+              QStringLiteral("'x1' 不是有效的整数值"));
     EXPECT_EQ(type.AsInteger(), 7);
     type.SetAsString(QString());
     EXPECT_TRUE(type.IsNull());
@@ -45,8 +44,7 @@ TEST(DataSetFields, TextConvertsToNumbersOrSaysWhyNot)
     EXPECT_EQ(type.AsString(), QString());
 }
 
-TEST(DataSetFields, BooleansDatesAndFloatsHaveOneTextForm)
-{
+TEST(DataSetFields, BooleansDatesAndFloatsHaveOneTextForm) {
     auto ds = goodsTable();
     ds->CreateDataSet();
     ds->Append();
@@ -78,33 +76,35 @@ TEST(DataSetFields, BooleansDatesAndFloatsHaveOneTextForm)
     EXPECT_EQ(price.AsString(), QStringLiteral("0.3"));
 }
 
-TEST(DataSetFields, DisplayFormats)
-{
+TEST(DataSetFields, DisplayFormats) {
     EXPECT_EQ(TField::formatNumber(12.5, QStringLiteral("0.00")), QStringLiteral("12.50"));
-    EXPECT_EQ(TField::formatNumber(1234567.891, QStringLiteral("#,##0.00")), QStringLiteral("1,234,567.89"));
+    EXPECT_EQ(TField::formatNumber(1234567.891, QStringLiteral("#,##0.00")),
+              QStringLiteral("1,234,567.89"));
     EXPECT_EQ(TField::formatNumber(-3.1, QStringLiteral("0.##")), QStringLiteral("-3.1"));
     EXPECT_EQ(TField::formatNumber(-0.001, QStringLiteral("0.00")), QStringLiteral("0.00"));
     EXPECT_EQ(TField::formatNumber(2, QStringLiteral("0")), QStringLiteral("2"));
     EXPECT_EQ(TField::formatNumber(0.25, QStringLiteral("0%")), QStringLiteral("25%"));
     EXPECT_EQ(TField::formatNumber(0.5, QStringLiteral("￥0.00")), QStringLiteral("￥0.50"));
     const QDateTime dt(QDate(2024, 1, 2), QTime(9, 5, 7));
-    EXPECT_EQ(TField::formatDateTime(dt, QStringLiteral("yyyy-mm-dd hh:nn:ss")), QStringLiteral("2024-01-02 09:05:07"));
-    EXPECT_EQ(TField::formatDateTime(dt, QStringLiteral("yyyy年m月d日 hh:mm")), QStringLiteral("2024年1月2日 09:05"));
+    EXPECT_EQ(TField::formatDateTime(dt, QStringLiteral("yyyy-mm-dd hh:nn:ss")),
+              QStringLiteral("2024-01-02 09:05:07"));
+    EXPECT_EQ(TField::formatDateTime(dt, QStringLiteral("yyyy年m月d日 hh:mm")),
+              QStringLiteral("2024年1月2日 09:05"));
 
     auto ds = filledGoods();
     ds->FieldByName(QStringLiteral("fprice")).SetDisplayFormat(QStringLiteral("0.00"));
     EXPECT_EQ(ds->FieldByName(QStringLiteral("fprice")).DisplayText(), QStringLiteral("10.00"));
 }
 
-TEST(DataSetFields, FieldsAreFoundInAnyCaseAndMissingOnesAreNamed)
-{
+TEST(DataSetFields, FieldsAreFoundInAnyCaseAndMissingOnesAreNamed) {
     auto ds = filledGoods();
     EXPECT_EQ(&ds->FieldByName(QStringLiteral("FCODE")), &ds->FieldByName(QStringLiteral("fCode")));
     EXPECT_EQ(ds->FindField(QStringLiteral("nosuch")), nullptr);
     const QString message = errorOf([&] { ds->FieldByName(QStringLiteral("nosuch")); });
     EXPECT_TRUE(message.contains(QStringLiteral("goods_mem")));
     EXPECT_TRUE(message.contains(QStringLiteral("nosuch")));
-    EXPECT_THROW(ds->AddCalcField(QStringLiteral("late"), ftInteger), EDatabaseError);  // only while closed
+    EXPECT_THROW(ds->AddCalcField(QStringLiteral("late"), ftInteger),
+                 EDatabaseError);  // only while closed
     // Fields of an empty or closed dataset read as null instead of failing.
     ds->EmptyDataSet();
     EXPECT_EQ(ds->FieldByName(QStringLiteral("fcode")).AsString(), QString());
@@ -112,8 +112,7 @@ TEST(DataSetFields, FieldsAreFoundInAnyCaseAndMissingOnesAreNamed)
     EXPECT_TRUE(ds->FieldByName(QStringLiteral("ftype")).IsNull());
 }
 
-TEST(DataSetFields, WritingNeedsTheEditStateAndAWritableField)
-{
+TEST(DataSetFields, WritingNeedsTheEditStateAndAWritableField) {
     auto ds = filledGoods();
     TField& name = ds->FieldByName(QStringLiteral("fname"));
     EXPECT_FALSE(errorOf([&] { name.SetAsString(QStringLiteral("x")); }).isEmpty());
@@ -134,8 +133,7 @@ TEST(DataSetFields, WritingNeedsTheEditStateAndAWritableField)
     EXPECT_EQ(ds->State(), dsInsert);
 }
 
-TEST(DataSetFields, OnValidateSeesTheNewValueAndMayRefuseIt)
-{
+TEST(DataSetFields, OnValidateSeesTheNewValueAndMayRefuseIt) {
     auto ds = filledGoods();
     TField& code = ds->FieldByName(QStringLiteral("fcode"));
     QStringList seen;

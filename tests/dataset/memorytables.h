@@ -1,16 +1,16 @@
 #pragma once
 // Small in-memory tables shared by the dataset tests.
-#include "remoteudpdataset.h"
-#include "testprint.h"
-
 #include <QStringList>
 #include <memory>
+
+#include "remoteudpdataset.h"
+#include "testprint.h"
 
 namespace md::test {
 
 // fcode text, fname text, ftype integer, fprice money, checkid bit, fdate datetime.
-inline std::unique_ptr<TRemoteUdpDataSet> goodsTable(const QString& name = QStringLiteral("goods_mem"))
-{
+inline std::unique_ptr<TRemoteUdpDataSet> goodsTable(
+    const QString& name = QStringLiteral("goods_mem")) {
     auto ds = std::make_unique<TRemoteUdpDataSet>(name, nullptr);
     ds->AddField(QStringLiteral("fcode"), ftString, 15);
     ds->AddField(QStringLiteral("fname"), ftString, 50);
@@ -21,9 +21,8 @@ inline std::unique_ptr<TRemoteUdpDataSet> goodsTable(const QString& name = QStri
     return ds;
 }
 
-inline void addGoods(TRemoteUdpDataSet& ds, const QString& code, const QString& name, int type, double price,
-                     bool checked)
-{
+inline void addGoods(TRemoteUdpDataSet& ds, const QString& code, const QString& name, int type,
+                     double price, bool checked) {
     ds.Append();
     ds.FieldByName(QStringLiteral("fcode")).SetAsString(code);
     ds.FieldByName(QStringLiteral("fname")).SetAsString(name);
@@ -34,21 +33,19 @@ inline void addGoods(TRemoteUdpDataSet& ds, const QString& code, const QString& 
 }
 
 // A1..A5 with types 1,2,2,3,1, prices 10..50, A2 and A4 checked.
-inline std::unique_ptr<TRemoteUdpDataSet> filledGoods()
-{
+inline std::unique_ptr<TRemoteUdpDataSet> filledGoods() {
     auto ds = goodsTable();
     ds->CreateDataSet();
     const int types[] = {1, 2, 2, 3, 1};
     for (int i = 0; i < 5; ++i)
-        addGoods(*ds, QStringLiteral("A%1").arg(i + 1), QStringLiteral("货品%1").arg(i + 1), types[i], 10.0 * (i + 1),
-                 i == 1 || i == 3);
+        addGoods(*ds, QStringLiteral("A%1").arg(i + 1), QStringLiteral("货品%1").arg(i + 1),
+                 types[i], 10.0 * (i + 1), i == 1 || i == 3);
     ds->First();
     return ds;
 }
 
 // The codes of the records in view, in order; leaves the cursor on the last record.
-inline QStringList codes(TRemoteUdpDataSet& ds, const QString& field = QStringLiteral("fcode"))
-{
+inline QStringList codes(TRemoteUdpDataSet& ds, const QString& field = QStringLiteral("fcode")) {
     QStringList out;
     for (ds.First(); !ds.Eof(); ds.Next()) out << ds.FieldByName(field).AsString();
     return out;

@@ -1,23 +1,25 @@
 // The grid model and the data source over a dataset.
-#include "datasetmodel.h"
-#include "datasource.h"
-#include "memorytables.h"
+#include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
+
+#include "datasetmodel.h"
+#include "datasource.h"
+#include "memorytables.h"
 
 using md::test::addGoods;
 using md::test::filledGoods;
 
 namespace {
 
-int column(const TDataSetModel& model, const char* name) { return model.columnOf(QString::fromLatin1(name)); }
+int column(const TDataSetModel& model, const char* name) {
+    return model.columnOf(QString::fromLatin1(name));
+}
 
 }  // namespace
 
-TEST(DataSetModel, StaysConsistentWhileRowsComeAndGo)
-{
+TEST(DataSetModel, StaysConsistentWhileRowsComeAndGo) {
     auto ds = filledGoods();
     TDataSetModel model(ds.get());
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -53,7 +55,8 @@ TEST(DataSetModel, StaysConsistentWhileRowsComeAndGo)
     EXPECT_EQ(model.rowCount(), 2);
     ds->SetFiltered(false);
     ds->DisableControls();
-    for (int i = 0; i < 10; ++i) addGoods(*ds, QStringLiteral("B%1").arg(i), QString(), 1, 1, false);
+    for (int i = 0; i < 10; ++i)
+        addGoods(*ds, QStringLiteral("B%1").arg(i), QString(), 1, 1, false);
     ds->Delete();
     ds->EnableControls();
     EXPECT_EQ(model.rowCount(), ds->RecordCount());
@@ -61,19 +64,20 @@ TEST(DataSetModel, StaysConsistentWhileRowsComeAndGo)
     EXPECT_EQ(model.rowCount(), 0);
 }
 
-TEST(DataSetModel, RolesHeadersAndFlags)
-{
+TEST(DataSetModel, RolesHeadersAndFlags) {
     auto ds = md::test::goodsTable();
     ds->AddCalcField(QStringLiteral("fdouble"), ftCurrency);
     ds->OnCalcFields = [](TRemoteUdpDataSet& d) {
-        d.FieldByName(QStringLiteral("fdouble")).SetAsFloat(d.FieldByName(QStringLiteral("fprice")).AsFloat() * 2);
+        d.FieldByName(QStringLiteral("fdouble"))
+            .SetAsFloat(d.FieldByName(QStringLiteral("fprice")).AsFloat() * 2);
     };
     ds->FieldByName(QStringLiteral("fprice")).SetDisplayFormat(QStringLiteral("0.00"));
     ds->FieldByName(QStringLiteral("fname")).SetDisplayLabel(QStringLiteral("货品名称"));
     ds->CreateDataSet();
     addGoods(*ds, QStringLiteral("A1"), QStringLiteral("衬衫"), 1, 12.5, true);
     ds->Edit();
-    ds->FieldByName(QStringLiteral("fdate")).SetAsDateTime(QDateTime(QDate(2024, 5, 1), QTime(0, 0)));
+    ds->FieldByName(QStringLiteral("fdate"))
+        .SetAsDateTime(QDateTime(QDate(2024, 5, 1), QTime(0, 0)));
     ds->Post();
 
     TDataSetModel model(ds.get());
@@ -91,8 +95,7 @@ TEST(DataSetModel, RolesHeadersAndFlags)
     EXPECT_FALSE(model.flags(model.index(0, column(model, "fdouble"))) & Qt::ItemIsEditable);
 }
 
-TEST(DataSetModel, SetDataEditsThatRowThroughTheDataSet)
-{
+TEST(DataSetModel, SetDataEditsThatRowThroughTheDataSet) {
     auto ds = filledGoods();
     TDataSetModel model(ds.get());
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -103,7 +106,8 @@ TEST(DataSetModel, SetDataEditsThatRowThroughTheDataSet)
     EXPECT_EQ(ds->State(), dsEdit);
     EXPECT_GE(changed.count(), 1);
     // Writing another row posts this one first.
-    EXPECT_TRUE(model.setData(model.index(0, column(model, "checkid")), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(
+        model.setData(model.index(0, column(model, "checkid")), Qt::Checked, Qt::CheckStateRole));
     EXPECT_EQ(ds->RecNo(), 1);
     EXPECT_TRUE(ds->FieldByName(QStringLiteral("checkid")).AsBoolean());
     EXPECT_EQ(ds->valueAt(3, column(model, "fname")), QVariant("改名"));
@@ -134,8 +138,7 @@ TEST(DataSetModel, SetDataEditsThatRowThroughTheDataSet)
     EXPECT_EQ(error, QStringLiteral("'abc' 不是有效的整数值"));
 }
 
-TEST(DataSource, ReportsStateAndDataAndEditsOnDemand)
-{
+TEST(DataSource, ReportsStateAndDataAndEditsOnDemand) {
     auto ds = filledGoods();
     TDataSource source(QStringLiteral("DbMaster_Source"), nullptr);
     QSignalSpy states(&source, &TDataSource::stateChanged);

@@ -1,8 +1,9 @@
 // Navigation, editing states and the order of events.
-#include "memorytables.h"
+#include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <gtest/gtest.h>
+
+#include "memorytables.h"
 
 using md::test::codes;
 using md::test::filledGoods;
@@ -14,8 +15,7 @@ namespace {
 struct EventLog {
     QStringList events;
 
-    explicit EventLog(TRemoteUdpDataSet& ds)
-    {
+    explicit EventLog(TRemoteUdpDataSet& ds) {
         auto hook = [this](TRemoteUdpDataSet::Event& event, const char* name) {
             event = [this, name](TRemoteUdpDataSet&) { events << QString::fromLatin1(name); };
         };
@@ -40,8 +40,7 @@ struct EventLog {
     QStringList take() { return std::exchange(events, {}); }
 };
 
-QStringList list(std::initializer_list<const char*> names)
-{
+QStringList list(std::initializer_list<const char*> names) {
     QStringList out;
     for (const char* n : names) out << QString::fromLatin1(n);
     return out;
@@ -49,8 +48,7 @@ QStringList list(std::initializer_list<const char*> names)
 
 }  // namespace
 
-TEST(DataSetNavigation, BofAndEofFollowTheUsualRules)
-{
+TEST(DataSetNavigation, BofAndEofFollowTheUsualRules) {
     auto ds = goodsTable();
     ds->CreateDataSet();
     EXPECT_TRUE(ds->Bof());
@@ -81,8 +79,7 @@ TEST(DataSetNavigation, BofAndEofFollowTheUsualRules)
     EXPECT_EQ(codes(*ds).size(), 5);
 }
 
-TEST(DataSetNavigation, InsertGoesBeforeTheCurrentRecordAndAppendAtTheEnd)
-{
+TEST(DataSetNavigation, InsertGoesBeforeTheCurrentRecordAndAppendAtTheEnd) {
     auto ds = filledGoods();
     ds->SetRecNo(3);
     ds->Insert();
@@ -96,15 +93,15 @@ TEST(DataSetNavigation, InsertGoesBeforeTheCurrentRecordAndAppendAtTheEnd)
     EXPECT_EQ(ds->RecordCount(), 7);
 }
 
-TEST(DataSetNavigation, EventsFireInTheDocumentedOrder)
-{
+TEST(DataSetNavigation, EventsFireInTheDocumentedOrder) {
     auto ds = goodsTable();
     EventLog log(*ds);
     ds->CreateDataSet();
     EXPECT_EQ(log.take(), list({"BeforeOpen", "AfterOpen"}));
 
     ds->Append();
-    EXPECT_EQ(log.take(), list({"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}));
+    EXPECT_EQ(log.take(),
+              list({"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}));
     ds->FieldByName(QStringLiteral("fcode")).SetAsString(QStringLiteral("X"));
     ds->Post();
     EXPECT_EQ(log.take(), list({"BeforePost", "AfterPost"}));
@@ -113,8 +110,9 @@ TEST(DataSetNavigation, EventsFireInTheDocumentedOrder)
     ds->Edit();
     ds->FieldByName(QStringLiteral("fname")).SetAsString(QStringLiteral("n"));
     ds->Append();
-    EXPECT_EQ(log.take(), list({"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost", "BeforeInsert", "BeforeScroll",
-                                "OnNewRecord", "AfterInsert", "AfterScroll"}));
+    EXPECT_EQ(log.take(),
+              list({"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost", "BeforeInsert",
+                    "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}));
     ds->Cancel();
     EXPECT_EQ(log.take(), list({"BeforeCancel", "AfterCancel"}));
 
@@ -124,8 +122,7 @@ TEST(DataSetNavigation, EventsFireInTheDocumentedOrder)
     EXPECT_EQ(log.take(), list({"BeforeClose", "AfterClose"}));
 }
 
-TEST(DataSetNavigation, NavigationPostsAModifiedRecordAndDropsAnUntouchedNewOne)
-{
+TEST(DataSetNavigation, NavigationPostsAModifiedRecordAndDropsAnUntouchedNewOne) {
     auto ds = filledGoods();
     ds->Edit();
     ds->FieldByName(QStringLiteral("fname")).SetAsString(QStringLiteral("改过"));
@@ -135,7 +132,9 @@ TEST(DataSetNavigation, NavigationPostsAModifiedRecordAndDropsAnUntouchedNewOne)
     EXPECT_EQ(ds->FieldByName(QStringLiteral("fname")).AsString(), QStringLiteral("改过"));
 
     // Values set by OnNewRecord do not make the record modified.
-    ds->OnNewRecord = [](TRemoteUdpDataSet& d) { d.FieldByName(QStringLiteral("ftype")).SetAsInteger(9); };
+    ds->OnNewRecord = [](TRemoteUdpDataSet& d) {
+        d.FieldByName(QStringLiteral("ftype")).SetAsInteger(9);
+    };
     ds->Append();
     EXPECT_EQ(ds->FieldByName(QStringLiteral("ftype")).AsInteger(), 9);
     EXPECT_FALSE(ds->Modified());
@@ -150,8 +149,7 @@ TEST(DataSetNavigation, NavigationPostsAModifiedRecordAndDropsAnUntouchedNewOne)
     EXPECT_EQ(ds->FieldByName(QStringLiteral("fcode")).AsString(), QStringLiteral("B1"));
 }
 
-TEST(DataSetNavigation, SilentAbortInBeforePostKeepsTheRecordAndItsValues)
-{
+TEST(DataSetNavigation, SilentAbortInBeforePostKeepsTheRecordAndItsValues) {
     auto ds = filledGoods();
     ds->BeforePost = [](TRemoteUdpDataSet& d) {
         if (d.FieldByName(QStringLiteral("fcode")).AsString().isEmpty()) Abort();
@@ -174,8 +172,7 @@ TEST(DataSetNavigation, SilentAbortInBeforePostKeepsTheRecordAndItsValues)
     EXPECT_EQ(ds->State(), dsBrowse);
 }
 
-TEST(DataSetNavigation, CancelRestoresValuesAndRemovesNewRecords)
-{
+TEST(DataSetNavigation, CancelRestoresValuesAndRemovesNewRecords) {
     auto ds = filledGoods();
     ds->SetRecNo(2);
     ds->Edit();
@@ -198,8 +195,7 @@ TEST(DataSetNavigation, CancelRestoresValuesAndRemovesNewRecords)
     EXPECT_EQ(ds->State(), dsInsert);
 }
 
-TEST(DataSetNavigation, DeleteKeepsTheCursorInPlace)
-{
+TEST(DataSetNavigation, DeleteKeepsTheCursorInPlace) {
     auto ds = filledGoods();
     ds->SetRecNo(2);
     ds->Delete();
@@ -210,15 +206,15 @@ TEST(DataSetNavigation, DeleteKeepsTheCursorInPlace)
     EXPECT_EQ(codes(*ds), QStringList({"A1", "A3", "A4"}));
 }
 
-TEST(DataSetNavigation, DisabledControlsHearNothingUntilOneReset)
-{
+TEST(DataSetNavigation, DisabledControlsHearNothingUntilOneReset) {
     auto ds = filledGoods();
     QSignalSpy resets(ds.get(), &TRemoteUdpDataSet::dataSetChanged);
     QSignalSpy inserted(ds.get(), &TRemoteUdpDataSet::rowInserted);
     QSignalSpy fields(ds.get(), &TRemoteUdpDataSet::fieldChanged);
     ds->DisableControls();
     ds->DisableControls();
-    for (int i = 0; i < 3; ++i) md::test::addGoods(*ds, QStringLiteral("B%1").arg(i), QString(), 1, 1, false);
+    for (int i = 0; i < 3; ++i)
+        md::test::addGoods(*ds, QStringLiteral("B%1").arg(i), QString(), 1, 1, false);
     ds->EnableControls();
     EXPECT_EQ(resets.count() + inserted.count() + fields.count(), 0);
     ds->EnableControls();
@@ -229,8 +225,7 @@ TEST(DataSetNavigation, DisabledControlsHearNothingUntilOneReset)
     EXPECT_EQ(fields.count(), 5);
 }
 
-TEST(DataSetNavigation, BookmarksSurviveFilteringAndDieWithTheData)
-{
+TEST(DataSetNavigation, BookmarksSurviveFilteringAndDieWithTheData) {
     auto ds = filledGoods();
     ds->SetRecNo(4);
     const TBookmark a4 = ds->GetBookmark();

@@ -1,7 +1,7 @@
 // Filters, Locate, Lookup, calculated and lookup fields.
-#include "memorytables.h"
-
 #include <gtest/gtest.h>
+
+#include "memorytables.h"
 
 using md::test::addGoods;
 using md::test::codes;
@@ -10,8 +10,7 @@ using md::test::goodsTable;
 
 namespace {
 
-QStringList filtered(TRemoteUdpDataSet& ds, const QString& filter)
-{
+QStringList filtered(TRemoteUdpDataSet& ds, const QString& filter) {
     ds.SetFiltered(false);
     ds.SetFilter(filter);
     ds.SetFiltered(true);
@@ -20,8 +19,7 @@ QStringList filtered(TRemoteUdpDataSet& ds, const QString& filter)
 
 }  // namespace
 
-TEST(DataSetFilter, ExpressionsTheWindowsUse)
-{
+TEST(DataSetFilter, ExpressionsTheWindowsUse) {
     auto ds = filledGoods();
     ds->Append();
     ds->FieldByName(QStringLiteral("fcode")).SetAsString(QStringLiteral("O'N"));
@@ -32,11 +30,14 @@ TEST(DataSetFilter, ExpressionsTheWindowsUse)
     EXPECT_EQ(filtered(*ds, QStringLiteral("ftype=2")), QStringList({"A2", "A3"}));
     EXPECT_EQ(filtered(*ds, QStringLiteral("FTYPE<>2")), QStringList({"A1", "A4", "A5"}));
     EXPECT_EQ(filtered(*ds, QStringLiteral("fprice>=30 and fprice<50")), QStringList({"A3", "A4"}));
-    EXPECT_EQ(filtered(*ds, QStringLiteral("(ftype=1 or ftype=3) and not checkid=1")), QStringList({"A1", "A5"}));
-    EXPECT_EQ(filtered(*ds, QStringLiteral("fcode='a1' or fCode='A5'")), QStringList({"A1", "A5"}));  // case ignored
+    EXPECT_EQ(filtered(*ds, QStringLiteral("(ftype=1 or ftype=3) and not checkid=1")),
+              QStringList({"A1", "A5"}));
+    EXPECT_EQ(filtered(*ds, QStringLiteral("fcode='a1' or fCode='A5'")),
+              QStringList({"A1", "A5"}));  // case ignored
     EXPECT_EQ(filtered(*ds, QStringLiteral("fcode='O''N'")), QStringList({"O'N"}));
     EXPECT_EQ(filtered(*ds, QStringLiteral("ftype is null")), QStringList({"O'N"}));
-    EXPECT_EQ(filtered(*ds, QStringLiteral("fname=''")), QStringList({"O'N"}));  // null reads as '' against text
+    EXPECT_EQ(filtered(*ds, QStringLiteral("fname=''")),
+              QStringList({"O'N"}));  // null reads as '' against text
     EXPECT_EQ(filtered(*ds, QStringLiteral("fname like '%3'")), QStringList({"A3"}));
     EXPECT_EQ(filtered(*ds, QStringLiteral("fcode='A*'")).size(), 5);
     EXPECT_EQ(filtered(*ds, QStringLiteral("ftype in (2,3)")), QStringList({"A2", "A3", "A4"}));
@@ -46,8 +47,7 @@ TEST(DataSetFilter, ExpressionsTheWindowsUse)
     EXPECT_TRUE(filtered(*ds, QStringLiteral("fcode='a1'")).isEmpty());
 }
 
-TEST(DataSetFilter, BadFiltersAreRefusedWithAReasonAndChangeNothing)
-{
+TEST(DataSetFilter, BadFiltersAreRefusedWithAReasonAndChangeNothing) {
     auto ds = filledGoods();
     auto messageOf = [&](const QString& filter) {
         ds->SetFiltered(false);
@@ -74,8 +74,7 @@ TEST(DataSetFilter, BadFiltersAreRefusedWithAReasonAndChangeNothing)
     EXPECT_EQ(codes(*ds), QStringList({"A2", "A3"}));
 }
 
-TEST(DataSetFilter, EditsAndAppendsWhileFiltered)
-{
+TEST(DataSetFilter, EditsAndAppendsWhileFiltered) {
     auto ds = filledGoods();
     ds->SetFilter(QStringLiteral("checkid=1"));
     ds->SetFiltered(true);
@@ -101,8 +100,7 @@ TEST(DataSetFilter, EditsAndAppendsWhileFiltered)
     EXPECT_EQ(codes(*ds), QStringList({"A2", "A3"}));
 }
 
-TEST(DataSetLocate, SingleMultiCaseInsensitiveAndPartial)
-{
+TEST(DataSetLocate, SingleMultiCaseInsensitiveAndPartial) {
     auto ds = filledGoods();
     EXPECT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("A3")));
     EXPECT_EQ(ds->RecNo(), 3);
@@ -114,7 +112,8 @@ TEST(DataSetLocate, SingleMultiCaseInsensitiveAndPartial)
     EXPECT_EQ(ds->RecNo(), 1);
     EXPECT_TRUE(ds->Locate(QStringLiteral("ftype;checkid"), QVariantList{2, true}));
     EXPECT_EQ(ds->RecNo(), 2);
-    EXPECT_TRUE(ds->Locate(QStringLiteral("ftype;FCODE"), QVariantList{QStringLiteral("2"), QStringLiteral("a3")},
+    EXPECT_TRUE(ds->Locate(QStringLiteral("ftype;FCODE"),
+                           QVariantList{QStringLiteral("2"), QStringLiteral("a3")},
                            TLocateOptions{loCaseInsensitive}));
     EXPECT_EQ(ds->RecNo(), 3);
     EXPECT_FALSE(ds->Locate(QStringLiteral("ftype"), QStringLiteral("abc")));
@@ -122,15 +121,17 @@ TEST(DataSetLocate, SingleMultiCaseInsensitiveAndPartial)
 
     // Lookup does not move and matches text ignoring case.
     ds->First();
-    EXPECT_EQ(ds->Lookup(QStringLiteral("fcode"), QStringLiteral("a5"), QStringLiteral("fname")), QVariant("货品5"));
-    EXPECT_EQ(ds->Lookup(QStringLiteral("fcode"), QStringLiteral("A5"), QStringLiteral("ftype;fprice")),
-              QVariant(QVariantList{qlonglong(1), 50.0}));
-    EXPECT_TRUE(ds->Lookup(QStringLiteral("fcode"), QStringLiteral("zz"), QStringLiteral("fname")).isNull());
+    EXPECT_EQ(ds->Lookup(QStringLiteral("fcode"), QStringLiteral("a5"), QStringLiteral("fname")),
+              QVariant("货品5"));
+    EXPECT_EQ(
+        ds->Lookup(QStringLiteral("fcode"), QStringLiteral("A5"), QStringLiteral("ftype;fprice")),
+        QVariant(QVariantList{qlonglong(1), 50.0}));
+    EXPECT_TRUE(ds->Lookup(QStringLiteral("fcode"), QStringLiteral("zz"), QStringLiteral("fname"))
+                    .isNull());
     EXPECT_EQ(ds->RecNo(), 1);
 }
 
-TEST(DataSetCalcFields, ComputedPerRowWithoutMovingAndRecomputedOnChange)
-{
+TEST(DataSetCalcFields, ComputedPerRowWithoutMovingAndRecomputedOnChange) {
     auto ds = goodsTable();
     ds->AddField(QStringLiteral("fqty"), ftInteger);
     ds->AddCalcField(QStringLiteral("famount"), ftCurrency);
@@ -139,7 +140,8 @@ TEST(DataSetCalcFields, ComputedPerRowWithoutMovingAndRecomputedOnChange)
         ++calls;
         EXPECT_EQ(d.State(), dsCalcFields);
         d.FieldByName(QStringLiteral("famount"))
-            .SetAsFloat(d.FieldByName(QStringLiteral("fqty")).AsInteger() * d.FieldByName(QStringLiteral("fprice")).AsFloat());
+            .SetAsFloat(d.FieldByName(QStringLiteral("fqty")).AsInteger() *
+                        d.FieldByName(QStringLiteral("fprice")).AsFloat());
     };
     ds->CreateDataSet();
     for (int i = 1; i <= 3; ++i) {
@@ -170,8 +172,7 @@ TEST(DataSetCalcFields, ComputedPerRowWithoutMovingAndRecomputedOnChange)
     EXPECT_THROW(ds->FieldByName(QStringLiteral("famount")).SetAsFloat(1), EDatabaseError);
 }
 
-TEST(DataSetCalcFields, LookupFieldsFollowTheirSource)
-{
+TEST(DataSetCalcFields, LookupFieldsFollowTheirSource) {
     TRemoteUdpDataSet shops(QStringLiteral("shops"), nullptr);
     shops.AddField(QStringLiteral("fcode"), ftString, 15);
     shops.AddField(QStringLiteral("fabbrev"), ftString, 30);
@@ -188,8 +189,8 @@ TEST(DataSetCalcFields, LookupFieldsFollowTheirSource)
     TRemoteUdpDataSet prices(QStringLiteral("prices"), nullptr);
     prices.AddField(QStringLiteral("fclientcode"), ftString, 15);
     prices.AddField(QStringLiteral("fprice"), ftCurrency);
-    prices.AddLookupField(QStringLiteral("shopname"), QStringLiteral("fclientcode"), &shops, QStringLiteral("fcode"),
-                          QStringLiteral("fabbrev"));
+    prices.AddLookupField(QStringLiteral("shopname"), QStringLiteral("fclientcode"), &shops,
+                          QStringLiteral("fcode"), QStringLiteral("fabbrev"));
     prices.CreateDataSet();
     for (const char* code : {"S02", "s01", "S09"}) {
         prices.Append();

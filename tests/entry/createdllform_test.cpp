@@ -1,6 +1,15 @@
 // CreateDLLForm: the registry lookup, one instance per form, modal and
 // non-modal entries, the session context and the data module.
 #include "createdllform.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QScreen>
+#include <QSet>
+
 #include "dictdm.h"
 #include "formregistry.h"
 #include "messages.h"
@@ -9,13 +18,6 @@
 #include "sharedvalues.h"
 #include "testdb.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QMainWindow>
-#include <QScreen>
-#include <QSet>
-#include <gtest/gtest.h>
-
 namespace {
 
 using md::entry::FormFactory;
@@ -23,8 +25,7 @@ using md::entry::FormFactory;
 int g_created = 0;
 
 // Stands in for a registered form: counts its constructions and frees itself on close.
-QDialog* makeTestForm(QWidget* owner)
-{
+QDialog* makeTestForm(QWidget* owner) {
     ++g_created;
     auto* form = new QDialog(owner);
     form->setAttribute(Qt::WA_DeleteOnClose);
@@ -32,44 +33,42 @@ QDialog* makeTestForm(QWidget* owner)
 }
 
 class EntryPoint : public ::testing::Test {
-protected:
-    EntryPoint()
-    {
+  protected:
+    EntryPoint() {
         home.writeSoftConfig();
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         g_created = 0;
     }
-    ~EntryPoint() override
-    {
+    ~EntryPoint() override {
         md::entry::resetModule();
         for (const auto& [name, factory] : m_replaced) md::entry::setFormFactory(name, factory);
         md::Session() = md::SessionContext();
     }
 
-    void install(const char* name, FormFactory factory = &makeTestForm)
-    {
+    void install(const char* name, FormFactory factory = &makeTestForm) {
         m_replaced.emplace_back(name, md::entry::setFormFactory(name, factory));
     }
 
-    QWidget* call(const QString& name, const char* user = "u1", const char* list = "list1")
-    {
-        return CreateDLLForm(qApp, QGuiApplication::primaryScreen(), name, user, list, &db.conn(), &mainWindow);
+    QWidget* call(const QString& name, const char* user = "u1", const char* list = "list1") {
+        return CreateDLLForm(qApp, QGuiApplication::primaryScreen(), name, user, list, &db.conn(),
+                             &mainWindow);
     }
 
-    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     md::test::ProgramHome home;
     md::test::TestDb db;
     QMainWindow mainWindow;
     md::ui::MessageScript script;
 
-private:
+  private:
     std::vector<std::pair<const char*, FormFactory>> m_replaced;
 };
 
-TEST_F(EntryPoint, AnyCaseNamesMatchUpperCaseAndExactNamesDoNot)
-{
+TEST_F(EntryPoint, AnyCaseNamesMatchUpperCaseAndExactNamesDoNot) {
     install("frm_BarcodeGuID");
     install("frm_size");
     EXPECT_NE(call("FRM_BARCODEGUID"), nullptr);
@@ -79,8 +78,7 @@ TEST_F(EntryPoint, AnyCaseNamesMatchUpperCaseAndExactNamesDoNot)
     EXPECT_EQ(g_created, 2);
 }
 
-TEST_F(EntryPoint, OneWindowPerFormUntilItCloses)
-{
+TEST_F(EntryPoint, OneWindowPerFormUntilItCloses) {
     install("frm_goods");
     QWidget* first = call("frm_goods");
     ASSERT_NE(first, nullptr);
@@ -94,13 +92,13 @@ TEST_F(EntryPoint, OneWindowPerFormUntilItCloses)
     EXPECT_EQ(g_created, 2);
 }
 
-TEST_F(EntryPoint, ModalEntryRunsToItsEndAndReturnsNull)
-{
+TEST_F(EntryPoint, ModalEntryRunsToItsEndAndReturnsNull) {
     install("frm_dpt");
     int runs = 0;
     script.onDialog([&](QDialog&) {
         ++runs;
-        db.exec(QString("insert into config([id],mode) values(%1,1)").arg(runs));  // edits while the dialog is open
+        db.exec(QString("insert into config([id],mode) values(%1,1)")
+                    .arg(runs));  // edits while the dialog is open
         return int(QDialog::Accepted);
     });
     EXPECT_EQ(call("frm_dpt"), nullptr);
@@ -111,8 +109,7 @@ TEST_F(EntryPoint, ModalEntryRunsToItsEndAndReturnsNull)
     EXPECT_EQ(g_created, 2);  // the first one was freed when its dialog ended
 }
 
-TEST_F(EntryPoint, UnknownOrEmptyNameStillSetsTheContextAndCreatesTheDataModule)
-{
+TEST_F(EntryPoint, UnknownOrEmptyNameStillSetsTheContextAndCreatesTheDataModule) {
     EXPECT_EQ(Tdict_dm::instance(), nullptr);
     EXPECT_EQ(call("", "u7", "frm_x"), nullptr);
     EXPECT_NE(Tdict_dm::instance(), nullptr);
@@ -125,13 +122,12 @@ TEST_F(EntryPoint, UnknownOrEmptyNameStillSetsTheContextAndCreatesTheDataModule)
     Tdict_dm* module = Tdict_dm::instance();
     EXPECT_EQ(call("frm_nothing", "u8"), nullptr);
     EXPECT_EQ(md::Session().UserNo, "u8");
-    EXPECT_EQ(Tdict_dm::instance(), module);  // created once
+    EXPECT_EQ(Tdict_dm::instance(), module);          // created once
     EXPECT_EQ(call("frm_GoodsReturnNote"), nullptr);  // registered, not built yet
     EXPECT_EQ(g_created, 0);
 }
 
-TEST_F(EntryPoint, ALaterUserChangesUserNoButNotTheLoadedScopes)
-{
+TEST_F(EntryPoint, ALaterUserChangesUserNoButNotTheLoadedScopes) {
     install("frm_goods");
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C01',0)");
     db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u2','C02',0)");
@@ -146,9 +142,9 @@ TEST_F(EntryPoint, ALaterUserChangesUserNoButNotTheLoadedScopes)
     EXPECT_EQ(md::Shared().PriceDecimals, 4);
 }
 
-TEST_F(EntryPoint, AFailingLoaderIsShownAndTheDataModuleStillExists)
-{
-    db.exec("insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',5,'S5')");
+TEST_F(EntryPoint, AFailingLoaderIsShownAndTheDataModuleStillExists) {
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) values('T','S',5,'S5')");
     db.exec("insert into userbrand(fgroupid,fbrand) values('u1','B1')");
     db.exec("drop table userclient");
     install("frm_goods");
@@ -161,8 +157,7 @@ TEST_F(EntryPoint, AFailingLoaderIsShownAndTheDataModuleStillExists)
     EXPECT_EQ(md::Shared().BrandScopeList, "");
 }
 
-TEST(Registry, FiftyThreeUniqueNamesForTheHost)
-{
+TEST(Registry, FiftyThreeUniqueNamesForTheHost) {
     const md::entry::FormEntry* rows = nullptr;
     const int count = CreateDLLFormList(&rows);
     ASSERT_EQ(count, 53);

@@ -1,16 +1,11 @@
 // The report plug-in bridge: the plug-in beside the program answers the report
 // names with read-only windows in the host's MDI area, restricted to the user's scopes.
-#include "createdllform.h"
-#include "gridexport.h"
-#include "messages.h"
-#include "remoteudpdataset.h"
 #include "reportbridge.h"
-#include "session.h"
-#include "sharedvalues.h"
-#include "testdb.h"
 
-#include <QApplication>
+#include <gtest/gtest.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,26 +14,36 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
+#include "createdllform.h"
+#include "gridexport.h"
+#include "messages.h"
+#include "remoteudpdataset.h"
+#include "session.h"
+#include "sharedvalues.h"
+#include "testdb.h"
 
 namespace {
 
 class ReportBridge : public ::testing::Test {
-protected:
-    ReportBridge()
-    {
-        qputenv("MASTERDATA_HOME", home.path().toLocal8Bit());  // no plug-in there: found beside the program
+  protected:
+    ReportBridge() {
+        qputenv("MASTERDATA_HOME",
+                home.path().toLocal8Bit());  // no plug-in there: found beside the program
         md::entry::resetModule();
         md::Shared() = md::SharedValues();
         mainWindow.setCentralWidget(new QMdiArea);
-        db.exec("insert into dt_client(fid,fcode,fname,fabbrev) values('ID02','C02','杭州湖滨店','湖滨店')");
-        db.exec("insert into dt_client(fid,fcode,fname,fabbrev) values('ID01','C01','上海南京路店','南京路店')");
+        db.exec(
+            "insert into dt_client(fid,fcode,fname,fabbrev) "
+            "values('ID02','C02','杭州湖滨店','湖滨店')");
+        db.exec(
+            "insert into dt_client(fid,fcode,fname,fabbrev) "
+            "values('ID01','C01','上海南京路店','南京路店')");
         db.exec("insert into userclient(fgroupid,fclientcode,fstockbit) values('u1','C01',0)");
-        CreateDLLForm(qApp, QGuiApplication::primaryScreen(), "", "u1", "frm_client", &db.conn(), &mainWindow);
+        CreateDLLForm(qApp, QGuiApplication::primaryScreen(), "", "u1", "frm_client", &db.conn(),
+                      &mainWindow);
     }
-    ~ReportBridge() override
-    {
+    ~ReportBridge() override {
         for (QMdiSubWindow* frame : area()->subWindowList()) delete frame;
         md::entry::resetModule();
         md::Session() = md::SessionContext();
@@ -51,8 +56,7 @@ protected:
     QMainWindow mainWindow;
 };
 
-TEST_F(ReportBridge, ClientReportOpensInTheHostWithTheUsersClientsOnly)
-{
+TEST_F(ReportBridge, ClientReportOpensInTheHostWithTheUsersClientsOnly) {
     md::OpenReportForm("frm_re_client");
     auto* report = qobject_cast<QWidget*>(md::lastReportWindow());
     ASSERT_NE(report, nullptr);
@@ -62,8 +66,9 @@ TEST_F(ReportBridge, ClientReportOpensInTheHostWithTheUsersClientsOnly)
 
     auto* rows = report->findChild<TRemoteUdpDataSet*>("DBmaster_table");
     ASSERT_NE(rows, nullptr);
-    EXPECT_EQ(rows->SQL(), "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client "
-                           "where 1=1 and fcode in('C01') order by fcode");
+    EXPECT_EQ(rows->SQL(),
+              "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client "
+              "where 1=1 and fcode in('C01') order by fcode");
     ASSERT_EQ(rows->RecordCount(), 1);
     EXPECT_EQ(rows->FieldByName("fname").AsString(), "上海南京路店");
 
@@ -72,8 +77,7 @@ TEST_F(ReportBridge, ClientReportOpensInTheHostWithTheUsersClientsOnly)
     EXPECT_EQ(area()->subWindowList().size(), 1);
 }
 
-TEST_F(ReportBridge, ReportPrintsAndExportsUnderTheCallersRights)
-{
+TEST_F(ReportBridge, ReportPrintsAndExportsUnderTheCallersRights) {
     db.exec("insert into dr_right(autoid,listname) values(1,'frm_client')");
     db.exec("insert into dr_rightdetail(autoid,groupid,b_print,b_excel) values(1,'G1',1,1)");
     db.exec("insert into usermainde(userno,fgroupid) values('u1','G1')");
@@ -108,8 +112,7 @@ TEST_F(ReportBridge, ReportPrintsAndExportsUnderTheCallersRights)
     EXPECT_EQ(db.count("syslog where modename='客户资料表' and fstate in('打印','导出')"), 2);
 }
 
-TEST_F(ReportBridge, UnknownReportGivesNothing)
-{
+TEST_F(ReportBridge, UnknownReportGivesNothing) {
     md::OpenReportForm("frm_re_nothing");
     EXPECT_EQ(md::lastReportWindow(), nullptr);
     EXPECT_TRUE(area()->subWindowList().isEmpty());

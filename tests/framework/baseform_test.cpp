@@ -1,15 +1,15 @@
 // Base forms: creation and closing (log, rights, datasets, open-window list),
 // modal runs, key preview, failures in the create handler.
-#include "fixture.h"
-
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTest>
-#include <QLineEdit>
-#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
+
+#include "fixture.h"
 
 using namespace md::test;
 
@@ -17,9 +17,8 @@ namespace {
 
 // A dialog window with three edits and a button, for the Enter rule.
 class Tfrm_testtop : public Tbase_frmTop {
-public:
-    explicit Tfrm_testtop(QWidget* owner = nullptr) : Tbase_frmTop(owner)
-    {
+  public:
+    explicit Tfrm_testtop(QWidget* owner = nullptr) : Tbase_frmTop(owner) {
         setWindowTitle(QStringLiteral("测试对话框"));
         auto* layout = new QVBoxLayout(this);
         for (int i = 0; i < 3; ++i) {
@@ -37,9 +36,8 @@ public:
 
 // A button handler that refuses, and one that meets a database error.
 class Tfrm_buttons : public Tfrm_testtop {
-public:
-    Tfrm_buttons()
-    {
+  public:
+    Tfrm_buttons() {
         OnClick(ok, [] { md::ui::Refuse(QStringLiteral("请输入国标码号！")); });
         auto* broken = new QPushButton(QStringLiteral("更新"), this);
         broken->setObjectName(QStringLiteral("broken"));
@@ -52,13 +50,12 @@ public:
 
 // A create handler that fails after the inherited part.
 class Tfrm_failing : public Tfrm_testcolor {
-public:
+  public:
     using Tfrm_testcolor::Tfrm_testcolor;
     bool reachedEnd = false;
 
-protected:
-    void FormCreate() override
-    {
+  protected:
+    void FormCreate() override {
         Tbase_frmDictMdi::FormCreate();
         DBmaster_table->SetSQL(QStringLiteral("select * from no_such_table"));
         DBmaster_table->Open();
@@ -68,8 +65,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FrameworkTest, CreateBindsDatasetsLogsAndLoadsRights)
-{
+TEST_F(FrameworkTest, CreateBindsDatasetsLogsAndLoadsRights) {
     grant({"b_add", "b_print"});
     auto* form = open<Tfrm_testtop>();
     EXPECT_EQ(form->scratch->SetupUdpParent(), &db.conn());
@@ -83,8 +79,7 @@ TEST_F(FrameworkTest, CreateBindsDatasetsLogsAndLoadsRights)
     EXPECT_TRUE(form->testAttribute(Qt::WA_DeleteOnClose));
 }
 
-TEST_F(FrameworkTest, CloseLogsOnceFreesTheWindowAndDropsUnsavedChanges)
-{
+TEST_F(FrameworkTest, CloseLogsOnceFreesTheWindowAndDropsUnsavedChanges) {
     grantAll();
     db.exec("insert into t_color(colorid,colorname_ch) values('R','红')");
     QPointer<Tfrm_testcolor> form = open<Tfrm_testcolor>();
@@ -108,8 +103,7 @@ TEST_F(FrameworkTest, CloseLogsOnceFreesTheWindowAndDropsUnsavedChanges)
     EXPECT_TRUE(host.captions.isEmpty());
 }
 
-TEST_F(FrameworkTest, TwoWindowsWithOneCaptionRemoveTheFirstEntry)
-{
+TEST_F(FrameworkTest, TwoWindowsWithOneCaptionRemoveTheFirstEntry) {
     host.captions << "其他窗口";
     QPointer<Tfrm_testcolor> first = open<Tfrm_testcolor>();
     host.captions << "中间";
@@ -124,8 +118,7 @@ TEST_F(FrameworkTest, TwoWindowsWithOneCaptionRemoveTheFirstEntry)
     EXPECT_EQ(host.captions, (QStringList{"其他窗口", "中间"}));
 }
 
-TEST_F(FrameworkTest, AnMdiChildClosesWithItsFrameEitherWay)
-{
+TEST_F(FrameworkTest, AnMdiChildClosesWithItsFrameEitherWay) {
     QMdiArea area;
     area.resize(900, 700);
     area.show();
@@ -136,7 +129,8 @@ TEST_F(FrameworkTest, AnMdiChildClosesWithItsFrameEitherWay)
     QPointer<QMdiSubWindow> secondFrame = area.addSubWindow(second);
     second->show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(firstFrame->geometry().center(), area.viewport()->rect().center()) << "opens in the middle";
+    EXPECT_EQ(firstFrame->geometry().center(), area.viewport()->rect().center())
+        << "opens in the middle";
 
     first->close_action->trigger();  // the form closes its frame
     firstFrame->close();             // ...and the host's frame closes the form
@@ -150,8 +144,7 @@ TEST_F(FrameworkTest, AnMdiChildClosesWithItsFrameEitherWay)
     EXPECT_TRUE(host.captions.isEmpty());
 }
 
-TEST_F(FrameworkTest, ShortcutsReachTheActionsOfTheFocusedWindow)
-{
+TEST_F(FrameworkTest, ShortcutsReachTheActionsOfTheFocusedWindow) {
     grantAll();
     auto* form = open<Tfrm_testcolor>();
     form->append_action->setShortcut(Qt::Key_F2);
@@ -164,8 +157,7 @@ TEST_F(FrameworkTest, ShortcutsReachTheActionsOfTheFocusedWindow)
     EXPECT_EQ(states(), (QStringList{"进入", "新增"}));
 }
 
-TEST_F(FrameworkTest, ModalRunEndsWithTheCloseHandlerAndFreesTheForm)
-{
+TEST_F(FrameworkTest, ModalRunEndsWithTheCloseHandlerAndFreesTheForm) {
     auto* form = md::ui::CreateForm<Tfrm_testtop>();
     QPointer<Tfrm_testtop> guard(form);
     QString seen;
@@ -186,8 +178,7 @@ TEST_F(FrameworkTest, ModalRunEndsWithTheCloseHandlerAndFreesTheForm)
     EXPECT_EQ(states(), (QStringList{"进入", "离开", "进入", "离开"}));
 }
 
-TEST_F(FrameworkTest, EnterMovesToTheNextControlOfADialogWindow)
-{
+TEST_F(FrameworkTest, EnterMovesToTheNextControlOfADialogWindow) {
     auto* form = open<Tfrm_testtop>();
     form->show();
     form->activateWindow();
@@ -203,8 +194,7 @@ TEST_F(FrameworkTest, EnterMovesToTheNextControlOfADialogWindow)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(FrameworkTest, ButtonsRunThroughTheGuard)
-{
+TEST_F(FrameworkTest, ButtonsRunThroughTheGuard) {
     auto* form = open<Tfrm_buttons>();
     form->ok->click();
     form->findChild<QPushButton*>("broken")->click();
@@ -214,8 +204,7 @@ TEST_F(FrameworkTest, ButtonsRunThroughTheGuard)
     EXPECT_TRUE(script.shown().at(1).isError);
 }
 
-TEST_F(FrameworkTest, AFailingCreateHandlerShowsTheErrorAndTheWindowStillExists)
-{
+TEST_F(FrameworkTest, AFailingCreateHandlerShowsTheErrorAndTheWindowStillExists) {
     grantAll();
     auto* form = open<Tfrm_failing>();
     EXPECT_FALSE(form->reachedEnd);
@@ -226,8 +215,7 @@ TEST_F(FrameworkTest, AFailingCreateHandlerShowsTheErrorAndTheWindowStillExists)
     EXPECT_TRUE(form->RightAdd) << "the inherited part ran to its end";
 }
 
-TEST(Messages, GuardSilencesAbortAndShowsEveryOtherError)
-{
+TEST(Messages, GuardSilencesAbortAndShowsEveryOtherError) {
     md::ui::MessageScript script;
     EXPECT_TRUE(md::ui::Guard([] {}));
     EXPECT_FALSE(md::ui::Guard([] { Abort(); }));
@@ -238,8 +226,7 @@ TEST(Messages, GuardSilencesAbortAndShowsEveryOtherError)
     EXPECT_TRUE(script.shown().at(0).isError);
 }
 
-TEST(Messages, ScriptRecordsBoxesAndAnswersInOrder)
-{
+TEST(Messages, ScriptRecordsBoxesAndAnswersInOrder) {
     md::ui::MessageScript outer;
     {
         md::ui::MessageScript script;
@@ -261,8 +248,7 @@ TEST(Messages, ScriptRecordsBoxesAndAnswersInOrder)
     EXPECT_EQ(outer.shown().first().icon, md::ui::Icon::None);
 }
 
-TEST(Messages, ColourTexts)
-{
+TEST(Messages, ColourTexts) {
     using md::ui::colorFromText;
     EXPECT_EQ(colorFromText("$00F2DED5"), QColor(0xD5, 0xDE, 0xF2));  // 00BBGGRR
     EXPECT_EQ(colorFromText("clWhite"), QColor(Qt::white));
@@ -272,15 +258,16 @@ TEST(Messages, ColourTexts)
     EXPECT_FALSE(colorFromText("$zz").isValid());
 }
 
-TEST_F(FrameworkTest, DataModuleBuildsItsStylesFromTheColourSettings)
-{
+TEST_F(FrameworkTest, DataModuleBuildsItsStylesFromTheColourSettings) {
     // A program folder without settings files: the default colours.
     QTemporaryDir home;
     const QByteArray previous = qgetenv("MASTERDATA_HOME");
     qputenv("MASTERDATA_HOME", home.path().toLocal8Bit());
     Tdict_dm dm(nullptr);
-    if (previous.isNull()) qunsetenv("MASTERDATA_HOME");
-    else qputenv("MASTERDATA_HOME", previous);
+    if (previous.isNull())
+        qunsetenv("MASTERDATA_HOME");
+    else
+        qputenv("MASTERDATA_HOME", previous);
     EXPECT_TRUE(script.shown().isEmpty());
     EXPECT_EQ(Tdict_dm::instance(), &dm);
     EXPECT_EQ(dm.cxStyle_White.Color, QColor(Qt::white));

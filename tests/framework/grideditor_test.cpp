@@ -1,8 +1,8 @@
 // The grid dictionary editor: state rule across rights, the actions' steps,
 // confirmations and log words, failures, the grid's editing gate.
-#include "fixture.h"
-
 #include <QAbstractItemModelTester>
+
+#include "fixture.h"
 
 using namespace md::test;
 using md::ui::Answer;
@@ -11,28 +11,33 @@ using md::ui::Icon;
 namespace {
 
 class GridEditor : public FrameworkTest {
-protected:
-    Tfrm_testcolor* openColors(int rows = 3)
-    {
+  protected:
+    Tfrm_testcolor* openColors(int rows = 3) {
         const char* names[] = {"红", "绿", "蓝", "黄", "黑"};
         for (int i = 0; i < rows; ++i)
-            db.exec(QStringLiteral("insert into t_color(colorid,colorname_ch,fqty,fprice,finused) values('C%1','%2',%3,%4,%5)")
-                        .arg(i + 1).arg(QString::fromUtf8(names[i % 5])).arg(i + 1).arg(10.5 * (i + 1)).arg(i % 2));
+            db.exec(QStringLiteral("insert into t_color(colorid,colorname_ch,fqty,fprice,finused) "
+                                   "values('C%1','%2',%3,%4,%5)")
+                        .arg(i + 1)
+                        .arg(QString::fromUtf8(names[i % 5]))
+                        .arg(i + 1)
+                        .arg(10.5 * (i + 1))
+                        .arg(i % 2));
         return open<Tfrm_testcolor>();
     }
-    static QString field(Tfrm_testcolor* f, const char* name) { return f->DBmaster_table->FieldByName(name).AsString(); }
-    static bool editable(Tfrm_testcolor* f, int row, const char* fieldName)
-    {
+    static QString field(Tfrm_testcolor* f, const char* name) {
+        return f->DBmaster_table->FieldByName(name).AsString();
+    }
+    static bool editable(Tfrm_testcolor* f, int row, const char* fieldName) {
         TDBTableView* v = f->cxGrid1DBTableView1;
-        return v->gridModel()->flags(v->gridModel()->index(row, v->SectionOf(fieldName))) & Qt::ItemIsEditable;
+        return v->gridModel()->flags(v->gridModel()->index(row, v->SectionOf(fieldName))) &
+               Qt::ItemIsEditable;
     }
     // The enabled actions, by name, in toolbar order.
-    static QStringList enabled(Tfrm_testcolor* f)
-    {
+    static QStringList enabled(Tfrm_testcolor* f) {
         QStringList out;
-        for (QAction* a : {f->first_action, f->prio_action, f->next_action, f->last_action, f->append_action,
-                           f->edit_action, f->post_action, f->cacel_action, f->del_action, f->find_action,
-                           f->print_action, f->excel_action})
+        for (QAction* a : {f->first_action, f->prio_action, f->next_action, f->last_action,
+                           f->append_action, f->edit_action, f->post_action, f->cacel_action,
+                           f->del_action, f->find_action, f->print_action, f->excel_action})
             if (a->isEnabled()) out << a->objectName().section('_', 0, 0);
         return out;
     }
@@ -40,13 +45,13 @@ protected:
 
 }  // namespace
 
-TEST_F(GridEditor, ActionsHaveTheirCaptionsVisibilityAndToolbarOrder)
-{
+TEST_F(GridEditor, ActionsHaveTheirCaptionsVisibilityAndToolbarOrder) {
     auto* f = open<Tbase_frmDictMdi>();  // a bare grid editor
     QStringList captions;
-    for (QAction* a : f->ToolBar1->actions()) captions << (a->isSeparator() ? QStringLiteral("|") : a->text());
-    EXPECT_EQ(captions, (QStringList{"首笔", "前笔", "后笔", "末笔", "|", "新增", "修改", "保存", "撤消", "删除", "查找",
-                                     "打印", "导出", "关闭"}));
+    for (QAction* a : f->ToolBar1->actions())
+        captions << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    EXPECT_EQ(captions, (QStringList{"首笔", "前笔", "后笔", "末笔", "|", "新增", "修改", "保存",
+                                     "撤消", "删除", "查找", "打印", "导出", "关闭"}));
     EXPECT_FALSE(f->find_action->isVisible());
     EXPECT_FALSE(f->print_action->isVisible());
     EXPECT_TRUE(f->excel_action->isVisible());
@@ -55,8 +60,7 @@ TEST_F(GridEditor, ActionsHaveTheirCaptionsVisibilityAndToolbarOrder)
     EXPECT_EQ(f->findChild<TRemoteUdpDataSet*>("DBmaster_table")->LockType(), etBatchOptimistic);
 }
 
-TEST_F(GridEditor, AUserWithoutARightsRowGetsAReadOnlyWindow)
-{
+TEST_F(GridEditor, AUserWithoutARightsRowGetsAReadOnlyWindow) {
     auto* f = openColors();
     EXPECT_EQ(enabled(f), (QStringList{"next", "last", "find"}));
     EXPECT_FALSE(editable(f, 0, "colorname_ch"));
@@ -65,11 +69,10 @@ TEST_F(GridEditor, AUserWithoutARightsRowGetsAReadOnlyWindow)
     EXPECT_EQ(states(), QStringList{"进入"}) << "navigation writes no log";
 }
 
-TEST_F(GridEditor, StateRuleAcrossRights)
-{
+TEST_F(GridEditor, StateRuleAcrossRights) {
     struct Case {
         QStringList rights;
-        QStringList browse;   // enabled after opening (first record)
+        QStringList browse;  // enabled after opening (first record)
         QStringList afterEdit;
         bool gridTakesInput;  // after edit
     };
@@ -77,7 +80,10 @@ TEST_F(GridEditor, StateRuleAcrossRights)
         {{"b_add"}, {"next", "last", "append", "find"}, {"post", "cacel"}, true},
         {{"b_edit"}, {"next", "last", "edit", "find"}, {"next", "last", "edit", "find"}, false},
         {{"b_add", "b_edit"}, {"next", "last", "append", "edit", "find"}, {"post", "cacel"}, true},
-        {{"b_del", "b_print", "b_excel"}, {"next", "last", "del", "find", "print", "excel"}, {}, false},
+        {{"b_del", "b_print", "b_excel"},
+         {"next", "last", "del", "find", "print", "excel"},
+         {},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rights.join(','));
@@ -98,8 +104,7 @@ TEST_F(GridEditor, StateRuleAcrossRights)
     }
 }
 
-TEST_F(GridEditor, AppendEditSaveWriteTheRecordAndTheirLogWords)
-{
+TEST_F(GridEditor, AppendEditSaveWriteTheRecordAndTheirLogWords) {
     grantAll();
     auto* f = openColors(1);
     f->cxGrid1DBTableView1->setCurrentIndex(f->cxGrid1DBTableView1->gridModel()->index(0, 1));
@@ -112,15 +117,15 @@ TEST_F(GridEditor, AppendEditSaveWriteTheRecordAndTheirLogWords)
     EXPECT_TRUE(m->setData(m->index(1, v->SectionOf("colorid")), "c9"));  // through the grid
     f->DBmaster_table->FieldByName("colorname_ch").SetAsString("紫");
     f->post_action->trigger();
-    EXPECT_EQ(db.rows("select colorid,colorname_ch from t_color where colorid='C9'"), QStringList{"C9|紫"})
+    EXPECT_EQ(db.rows("select colorid,colorname_ch from t_color where colorid='C9'"),
+              QStringList{"C9|紫"})
         << "the upper-case column stores what its editor makes of the text";
     EXPECT_EQ(states(), (QStringList{"进入", "新增", "保存"}));
     EXPECT_EQ(log().last(), "测试颜色|保存");
     EXPECT_FALSE(editable(f, 0, "colorname_ch"));
 }
 
-TEST_F(GridEditor, SavingAnUnchangedRecordStillSavesAndLogs)
-{
+TEST_F(GridEditor, SavingAnUnchangedRecordStillSavesAndLogs) {
     grantAll();
     auto* f = openColors(2);
     f->edit_action->trigger();
@@ -132,8 +137,7 @@ TEST_F(GridEditor, SavingAnUnchangedRecordStillSavesAndLogs)
     EXPECT_TRUE(f->append_action->isEnabled());
 }
 
-TEST_F(GridEditor, CancelAsksAndDiscardsEveryCachedChange)
-{
+TEST_F(GridEditor, CancelAsksAndDiscardsEveryCachedChange) {
     grantAll();
     auto* f = openColors(3);
     TDBTableView* v = f->cxGrid1DBTableView1;
@@ -165,8 +169,7 @@ TEST_F(GridEditor, CancelAsksAndDiscardsEveryCachedChange)
     EXPECT_EQ(states(), (QStringList{"进入", "修改", "撤消"}));
 }
 
-TEST_F(GridEditor, DeleteAsksThenSendsTheDeletion)
-{
+TEST_F(GridEditor, DeleteAsksThenSendsTheDeletion) {
     grantAll();
     auto* f = openColors(2);
     script.answer(Answer::No);
@@ -179,8 +182,7 @@ TEST_F(GridEditor, DeleteAsksThenSendsTheDeletion)
     EXPECT_EQ(states(), (QStringList{"进入", "删除"}));
 }
 
-TEST_F(GridEditor, ARefusedCheckShowsItsBoxAndKeepsTheRecordWithoutLog)
-{
+TEST_F(GridEditor, ARefusedCheckShowsItsBoxAndKeepsTheRecordWithoutLog) {
     grantAll();
     auto* f = openColors(1);
     f->append_action->trigger();
@@ -197,8 +199,7 @@ TEST_F(GridEditor, ARefusedCheckShowsItsBoxAndKeepsTheRecordWithoutLog)
     EXPECT_EQ(states(), (QStringList{"进入", "新增"}));
 }
 
-TEST_F(GridEditor, AServerErrorReachesTheErrorBoxAndTheChangeStaysCached)
-{
+TEST_F(GridEditor, AServerErrorReachesTheErrorBoxAndTheChangeStaysCached) {
     grantAll();
     auto* f = openColors(1);
     f->append_action->trigger();
@@ -220,8 +221,7 @@ TEST_F(GridEditor, AServerErrorReachesTheErrorBoxAndTheChangeStaysCached)
     EXPECT_EQ(states(), (QStringList{"进入", "新增", "保存"}));
 }
 
-TEST_F(GridEditor, TheGridTakesInputOnlyWhileEditing)
-{
+TEST_F(GridEditor, TheGridTakesInputOnlyWhileEditing) {
     grantAll();
     auto* f = openColors(2);
     TGridModel* m = f->cxGrid1DBTableView1->gridModel();
@@ -236,11 +236,11 @@ TEST_F(GridEditor, TheGridTakesInputOnlyWhileEditing)
     EXPECT_TRUE(f->DBmaster_table->FieldByName("finused").AsBoolean());
     f->post_action->trigger();
     EXPECT_FALSE(m->flags(m->index(0, check)) & Qt::ItemIsUserCheckable);
-    EXPECT_EQ(db.rows("select colorname_ch,finused from t_color where colorid='C1'"), QStringList{"可以|1"});
+    EXPECT_EQ(db.rows("select colorname_ch,finused from t_color where colorid='C1'"),
+              QStringList{"可以|1"});
 }
 
-TEST_F(GridEditor, FooterSummariesFollowTheRows)
-{
+TEST_F(GridEditor, FooterSummariesFollowTheRows) {
     grantAll();
     auto* f = openColors(3);
     TDBTableView* v = f->cxGrid1DBTableView1;
@@ -256,8 +256,7 @@ TEST_F(GridEditor, FooterSummariesFollowTheRows)
     EXPECT_TRUE(f->cxGrid1->Footer()->isVisibleTo(f));
 }
 
-TEST_F(GridEditor, TheModelStaysConsistentThroughTheEditorsWork)
-{
+TEST_F(GridEditor, TheModelStaysConsistentThroughTheEditorsWork) {
     grantAll();
     auto* f = openColors(4);
     QAbstractItemModelTester tester(f->cxGrid1DBTableView1->gridModel(),
@@ -275,14 +274,14 @@ TEST_F(GridEditor, TheModelStaysConsistentThroughTheEditorsWork)
     EXPECT_EQ(f->cxGrid1DBTableView1->gridModel()->rowCount(), f->DBmaster_table->RecordCount());
 }
 
-TEST_F(GridEditor, FindHidesTheRowsThatDoNotMatch)
-{
+TEST_F(GridEditor, FindHidesTheRowsThatDoNotMatch) {
     auto* f = openColors(5);
     TDBTableView* v = f->cxGrid1DBTableView1;
     script.onDialog([](QDialog& dialog) {
         auto* builder = qobject_cast<TFilterDialog*>(&dialog);
         if (!builder) return int(QDialog::Rejected);
-        builder->setConditions({{false, "fqty", ">=", "2"}, {false, "colorname_ch", "包含", "蓝"},
+        builder->setConditions({{false, "fqty", ">=", "2"},
+                                {false, "colorname_ch", "包含", "蓝"},
                                 {true, "colorid", "开头是", "C5"}});
         return int(QDialog::Accepted);
     });
@@ -302,8 +301,7 @@ TEST_F(GridEditor, FindHidesTheRowsThatDoNotMatch)
               "(colorname_ch = 'O''Neil')");
 }
 
-TEST_F(GridEditor, EnterMovesToTheNextCellThenTheNextRow)
-{
+TEST_F(GridEditor, EnterMovesToTheNextCellThenTheNextRow) {
     auto* f = openColors(2);
     TDBTableView* v = f->cxGrid1DBTableView1;
     const QList<int> sections = v->VisibleSections();

@@ -1,9 +1,5 @@
 // The grid view on its own: cell editors of every kind, sorting that leaves
 // the dataset's order alone, and a table of 100,000 rows.
-#include "editors.h"
-#include "fixture.h"
-#include "griddelegate.h"
-
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -11,12 +7,15 @@
 #include <QToolButton>
 #include <iostream>
 
+#include "editors.h"
+#include "fixture.h"
+#include "griddelegate.h"
+
 using namespace md::test;
 
 namespace {
 
-std::unique_ptr<TRemoteUdpDataSet> sample(const QStringList& codes)
-{
+std::unique_ptr<TRemoteUdpDataSet> sample(const QStringList& codes) {
     auto ds = std::make_unique<TRemoteUdpDataSet>(QStringLiteral("sample"), nullptr);
     ds->AddField("fcode", ftString, 5);
     ds->AddField("fdate", ftDate);
@@ -37,9 +36,8 @@ std::unique_ptr<TRemoteUdpDataSet> sample(const QStringList& codes)
 }
 
 class Cells {
-public:
-    explicit Cells(TRemoteUdpDataSet* ds) : grid(nullptr)
-    {
+  public:
+    explicit Cells(TRemoteUdpDataSet* ds) : grid(nullptr) {
         source.setDataSet(ds);
         view = grid.View();
         view->AddColumn("fcode", "编号");
@@ -56,14 +54,17 @@ public:
         view->setDataSource(&source);
         delegate = qobject_cast<TGridDelegate*>(view->itemDelegate());
     }
-    QModelIndex at(int row, const char* field) { return view->gridModel()->index(row, view->SectionOf(field)); }
-    QWidget* open(const QModelIndex& index)
-    {
+    QModelIndex at(int row, const char* field) {
+        return view->gridModel()->index(row, view->SectionOf(field));
+    }
+    QWidget* open(const QModelIndex& index) {
         QWidget* editor = delegate->createEditor(view->viewport(), QStyleOptionViewItem(), index);
         delegate->setEditorData(editor, index);
         return editor;
     }
-    void write(QWidget* editor, const QModelIndex& index) { delegate->setModelData(editor, view->gridModel(), index); }
+    void write(QWidget* editor, const QModelIndex& index) {
+        delegate->setModelData(editor, view->gridModel(), index);
+    }
 
     TDataSource source;
     TDBGrid grid;
@@ -74,8 +75,7 @@ public:
 
 }  // namespace
 
-TEST(GridCells, EveryEditorKindReadsAndWritesItsField)
-{
+TEST(GridCells, EveryEditorKindReadsAndWritesItsField) {
     auto ds = sample({"A"});
     Cells cells(ds.get());
 
@@ -119,7 +119,8 @@ TEST(GridCells, EveryEditorKindReadsAndWritesItsField)
     cells.write(priceEdit, price);
     EXPECT_DOUBLE_EQ(ds->FieldByName("fprice").AsFloat(), 12.5);
     EXPECT_EQ(price.data().toString(), "12.50");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(cells.open(price))->text(), "12.5") << "edited without the display format";
+    EXPECT_EQ(qobject_cast<QLineEdit*>(cells.open(price))->text(), "12.5")
+        << "edited without the display format";
 
     const QModelIndex kind = cells.at(0, "fkind");
     auto* combo = qobject_cast<QComboBox*>(cells.open(kind));
@@ -145,12 +146,12 @@ TEST(GridCells, EveryEditorKindReadsAndWritesItsField)
     EXPECT_EQ(button->text(), "选中的") << "the editor shows what the handler wrote";
 }
 
-TEST(GridCells, SortingReordersTheViewOnly)
-{
+TEST(GridCells, SortingReordersTheViewOnly) {
     auto ds = sample({"B", "D", "A", "C", "E"});
     Cells cells(ds.get());
     TDBTableView* v = cells.view;
-    QAbstractItemModelTester tester(v->gridModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(v->gridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     v->Options().ColumnSorting = true;
     v->ApplyOptions();
     v->sortByColumn(v->SectionOf("fcode"), Qt::AscendingOrder);
@@ -167,8 +168,7 @@ TEST(GridCells, SortingReordersTheViewOnly)
     EXPECT_EQ(cells.at(0, "fcode").data().toString(), "B");
 }
 
-TEST(GridScale, AHundredThousandRows)
-{
+TEST(GridScale, AHundredThousandRows) {
     auto ds = std::make_unique<TRemoteUdpDataSet>(QStringLiteral("big"), nullptr);
     ds->AddField("fcode", ftString, 12);
     ds->AddField("fname", ftString, 30);
@@ -222,6 +222,7 @@ TEST(GridScale, AHundredThousandRows)
     ds->Close();
     ds->CreateDataSet();
     EXPECT_EQ(v->gridModel()->rowCount(), 0);
-    std::cout << "[ timing ] 100000 rows: shown " << shown << " ms, footer " << footer << " ms, to the last row "
-              << bottom << " ms, sorted " << sorted << " ms, exported " << exported << " ms" << std::endl;
+    std::cout << "[ timing ] 100000 rows: shown " << shown << " ms, footer " << footer
+              << " ms, to the last row " << bottom << " ms, sorted " << sorted << " ms, exported "
+              << exported << " ms" << std::endl;
 }

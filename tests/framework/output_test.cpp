@@ -1,8 +1,4 @@
 // Print preview and spreadsheet export of the grid editor.
-#include "fixture.h"
-#include "gridprint.h"
-#include "xlsxreader.h"
-
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QPrintPreviewDialog>
@@ -10,19 +6,26 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "fixture.h"
+#include "gridprint.h"
+#include "xlsxreader.h"
+
 using namespace md::test;
 
 namespace {
 
 class Output : public FrameworkTest {
-protected:
-    Tfrm_testcolor* openColors(int rows)
-    {
+  protected:
+    Tfrm_testcolor* openColors(int rows) {
         db.conn().BeginTrans();
         for (int i = 1; i <= rows; ++i)
-            db.exec(QStringLiteral("insert into t_color(colorid,colorname_ch,fqty,fprice,finused,fdate) "
-                                   "values('C%1','颜色%1',%1,%2,%3,'2024-05-0%4')")
-                        .arg(i).arg(i * 1.5).arg(i % 2).arg(i % 9 + 1));
+            db.exec(QStringLiteral(
+                        "insert into t_color(colorid,colorname_ch,fqty,fprice,finused,fdate) "
+                        "values('C%1','颜色%1',%1,%2,%3,'2024-05-0%4')")
+                        .arg(i)
+                        .arg(i * 1.5)
+                        .arg(i % 2)
+                        .arg(i % 9 + 1));
         db.conn().CommitTrans();
         grantAll();
         return open<Tfrm_testcolor>();
@@ -32,8 +35,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Output, ExportWritesTheVisibleColumnsAsShownAndEveryRow)
-{
+TEST_F(Output, ExportWritesTheVisibleColumnsAsShownAndEveryRow) {
     auto* f = openColors(3);
     // The user hid a column and moved another: the file follows the screen.
     f->cxGrid1DBTableView1->Column("fdate")->hidden();
@@ -64,8 +66,7 @@ TEST_F(Output, ExportWritesTheVisibleColumnsAsShownAndEveryRow)
     EXPECT_EQ(states(), (QStringList{"进入", "导出"}));
 }
 
-TEST_F(Output, ExportCancelledDoesNothing)
-{
+TEST_F(Output, ExportCancelledDoesNothing) {
     auto* f = openColors(1);
     script.onDialog([](QDialog&) { return int(QDialog::Rejected); });
     f->excel_action->trigger();
@@ -73,8 +74,7 @@ TEST_F(Output, ExportCancelledDoesNothing)
     EXPECT_EQ(states(), QStringList{"进入"});
 }
 
-TEST_F(Output, ExportTakesEveryRowOfALargeTable)
-{
+TEST_F(Output, ExportTakesEveryRowOfALargeTable) {
     auto* f = openColors(1500);
     const QString file = dir.filePath("big.xlsx");
     md::ui::ExportToXlsx(*f->cxGrid1DBTableView1, file);
@@ -84,8 +84,7 @@ TEST_F(Output, ExportTakesEveryRowOfALargeTable)
     EXPECT_EQ(sheet.rows.last().at(3), 2250.0);
 }
 
-TEST_F(Output, PrintPreviewUsesThePageSetupAndTheWindowCaption)
-{
+TEST_F(Output, PrintPreviewUsesThePageSetupAndTheWindowCaption) {
     auto* f = openColors(120);
     QPageLayout layout;
     QString title;
@@ -119,8 +118,7 @@ TEST_F(Output, PrintPreviewUsesThePageSetupAndTheWindowCaption)
     EXPECT_EQ(states(), (QStringList{"进入", "打印"}));
 }
 
-TEST_F(Output, PrintingToPdfWritesEveryPage)
-{
+TEST_F(Output, PrintingToPdfWritesEveryPage) {
     auto* f = openColors(120);
     const QString file = dir.filePath("colors.pdf");
     const int pages = md::ui::PrintToPdf(*f->cxGrid1DBTableView1, f->windowTitle(), file);

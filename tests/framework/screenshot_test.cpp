@@ -1,26 +1,33 @@
 // Pictures of a grid editor and a tree editor with Chinese captions, saved
 // for a person to look at (/tmp/framework_*.png).
-#include "fixture.h"
-
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+
+#include "fixture.h"
 
 using namespace md::test;
 
 namespace {
 
-QString picturePath(const char* name) { return QDir::temp().filePath(QString::fromLatin1(name)); }
+QString picturePath(const char* name) {
+    return QDir::temp().filePath(QString::fromLatin1(name));
+}
 
 }  // namespace
 
-TEST_F(FrameworkTest, GridAndTreeEditorsRender)
-{
+TEST_F(FrameworkTest, GridAndTreeEditorsRender) {
     grantAll();
     const char* names[] = {"大红", "藏青", "米白", "卡其", "墨绿", "酒红"};
     for (int i = 0; i < 6; ++i)
-        db.exec(QStringLiteral("insert into t_color(colorid,colorname_ch,fqty,fprice,finused,fdate) values('C%1','%2',%3,%4,%5,'2024-03-1%1')")
-                    .arg(i + 1).arg(QString::fromUtf8(names[i])).arg(i * 3 + 1).arg(19.9 * (i + 1)).arg(i % 2));
+        db.exec(
+            QStringLiteral("insert into t_color(colorid,colorname_ch,fqty,fprice,finused,fdate) "
+                           "values('C%1','%2',%3,%4,%5,'2024-03-1%1')")
+                .arg(i + 1)
+                .arg(QString::fromUtf8(names[i]))
+                .arg(i * 3 + 1)
+                .arg(19.9 * (i + 1))
+                .arg(i % 2));
     auto* grid = open<Tfrm_testcolor>();
     grid->resize(860, 380);
     grid->show();
@@ -33,11 +40,13 @@ TEST_F(FrameworkTest, GridAndTreeEditorsRender)
     // The filter builder and the print preview, as the grid editor opens them.
     script.onDialog([](QDialog& dialog) {
         if (auto* builder = qobject_cast<TFilterDialog*>(&dialog))
-            builder->setConditions({{false, "colorname_ch", "包含", "红"}, {true, "fqty", ">=", "10"}});
+            builder->setConditions(
+                {{false, "colorname_ch", "包含", "红"}, {true, "fqty", ">=", "10"}});
         dialog.show();
         dialog.resize(dialog.inherits("QPrintPreviewDialog") ? QSize(700, 600) : dialog.size());
         QCoreApplication::processEvents();
-        const QString name = dialog.inherits("QPrintPreviewDialog") ? "framework_preview.png" : "framework_find.png";
+        const QString name =
+            dialog.inherits("QPrintPreviewDialog") ? "framework_preview.png" : "framework_find.png";
         dialog.grab().save(picturePath(name.toLatin1().constData()));
         return int(QDialog::Rejected);
     });
@@ -50,7 +59,8 @@ TEST_F(FrameworkTest, GridAndTreeEditorsRender)
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E','华东','0','')");
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E01','上海','E','直辖市')");
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E02','江苏','E','')");
-    db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('E0201','南京','E02','省会')");
+    db.exec(
+        "insert into t_area(fcode,fname,fparentcode,fnotes) values('E0201','南京','E02','省会')");
     db.exec("insert into t_area(fcode,fname,fparentcode,fnotes) values('S','华南','0','')");
     auto* tree = open<Tfrm_testarea>();
     tree->resize(700, 380);

@@ -9,24 +9,26 @@ using md::ui::Icon;
 namespace {
 
 class TreeEditor : public FrameworkTest {
-protected:
+  protected:
     TreeEditor() { grantAll(); }
 
     // 华东 (E) with 上海 (E01) and 江苏 (E02, with 南京 E0201); 华南 (S).
-    void seed()
-    {
+    void seed() {
         db.exec("insert into t_area(fcode,fname,fparentcode) values('E','华东','0')");
         db.exec("insert into t_area(fcode,fname,fparentcode) values('E01','上海','E')");
         db.exec("insert into t_area(fcode,fname,fparentcode) values('E02','江苏','E')");
         db.exec("insert into t_area(fcode,fname,fparentcode) values('E0201','南京','E02')");
         db.exec("insert into t_area(fcode,fname,fparentcode) values('S','华南','0')");
     }
-    static QString field(Tfrm_testarea* f, const char* name) { return f->DBmaster_table->FieldByName(name).AsString(); }
-    static void go(Tfrm_testarea* f, const char* code) { ASSERT_TRUE(f->DBmaster_table->Locate("fcode", code)); }
+    static QString field(Tfrm_testarea* f, const char* name) {
+        return f->DBmaster_table->FieldByName(name).AsString();
+    }
+    static void go(Tfrm_testarea* f, const char* code) {
+        ASSERT_TRUE(f->DBmaster_table->Locate("fcode", code));
+    }
     static TDBEdit* codeEditor(Tfrm_testarea* f) { return qobject_cast<TDBEdit*>(f->CodeEditor); }
     // What the user types into an editor of the panel.
-    static void type(TDBEdit* edit, const QString& text)
-    {
+    static void type(TDBEdit* edit, const QString& text) {
         edit->setText(text);
         Q_EMIT edit->textEdited(text);
     }
@@ -34,14 +36,14 @@ protected:
 
 }  // namespace
 
-TEST_F(TreeEditor, ToolbarAndTreeOnOpening)
-{
+TEST_F(TreeEditor, ToolbarAndTreeOnOpening) {
     seed();
     auto* f = open<Tfrm_testarea>();
     QStringList captions;
     for (QAction* a : f->ToolBar1->actions())
         if (a->isVisible()) captions << a->text();
-    EXPECT_EQ(captions, (QStringList{"新增同级", "新增下级", "修改", "保存", "撤消", "删除", "关闭"}));
+    EXPECT_EQ(captions,
+              (QStringList{"新增同级", "新增下级", "修改", "保存", "撤消", "删除", "关闭"}));
     TTreeDataModel* tree = f->dxDBTreeList1->treeModel();
     ASSERT_EQ(tree->rowCount(), 2);
     const QModelIndex east = tree->index(0, 0);
@@ -56,8 +58,7 @@ TEST_F(TreeEditor, ToolbarAndTreeOnOpening)
     EXPECT_EQ(f->DBmaster_table->State(), dsBrowse);
 }
 
-TEST_F(TreeEditor, AChildOnAnEmptyTableIsARootWithAnEmptyCode)
-{
+TEST_F(TreeEditor, AChildOnAnEmptyTableIsARootWithAnEmptyCode) {
     auto* f = open<Tfrm_testarea>();
     f->append_action->trigger();
     EXPECT_EQ(f->DBmaster_table->State(), dsInsert);
@@ -70,8 +71,7 @@ TEST_F(TreeEditor, AChildOnAnEmptyTableIsARootWithAnEmptyCode)
     EXPECT_EQ(states(), (QStringList{"进入", "新增"}));
 }
 
-TEST_F(TreeEditor, ASiblingOfARootIsARoot)
-{
+TEST_F(TreeEditor, ASiblingOfARootIsARoot) {
     seed();
     auto* f = open<Tfrm_testarea>();
     go(f, "S");
@@ -82,8 +82,7 @@ TEST_F(TreeEditor, ASiblingOfARootIsARoot)
     EXPECT_EQ(f->LastParentCode, "0");
 }
 
-TEST_F(TreeEditor, AChildStartsWithItsParentsCodeAndIsRefusedUntilChanged)
-{
+TEST_F(TreeEditor, AChildStartsWithItsParentsCodeAndIsRefusedUntilChanged) {
     seed();
     auto* f = open<Tfrm_testarea>();
     go(f, "E02");
@@ -101,13 +100,13 @@ TEST_F(TreeEditor, AChildStartsWithItsParentsCodeAndIsRefusedUntilChanged)
     type(codeEditor(f), "e0202");  // upper case as typed
     f->post_action->trigger();
     EXPECT_EQ(script.shown().size(), 1);
-    EXPECT_EQ(db.rows("select fcode,fname,fparentcode from t_area where fname='苏州'"), QStringList{"E0202|苏州|E02"});
+    EXPECT_EQ(db.rows("select fcode,fname,fparentcode from t_area where fname='苏州'"),
+              QStringList{"E0202|苏州|E02"});
     EXPECT_TRUE(f->dxDBTreeList1->isEnabled());
     EXPECT_EQ(states(), (QStringList{"进入", "新增", "保存"}));
 }
 
-TEST_F(TreeEditor, ChecksRunInOrderWithTheFormsMessages)
-{
+TEST_F(TreeEditor, ChecksRunInOrderWithTheFormsMessages) {
     seed();
     auto* f = open<Tfrm_testarea>();
     go(f, "E");
@@ -119,8 +118,7 @@ TEST_F(TreeEditor, ChecksRunInOrderWithTheFormsMessages)
     EXPECT_EQ(script.texts(), (QStringList{"请输入地区名称!", "地区编号不能为空!"}));
 }
 
-TEST_F(TreeEditor, AnEditedCodeIsReadOnlyAndPositionsAreRestored)
-{
+TEST_F(TreeEditor, AnEditedCodeIsReadOnlyAndPositionsAreRestored) {
     seed();
     auto* f = open<Tfrm_testarea>();
     go(f, "E02");
@@ -147,8 +145,7 @@ TEST_F(TreeEditor, AnEditedCodeIsReadOnlyAndPositionsAreRestored)
     EXPECT_EQ(states(), (QStringList{"进入", "修改", "保存", "新增", "撤消"}));
 }
 
-TEST_F(TreeEditor, TheTreeFollowsTheCurrentRecordAndSelectsIt)
-{
+TEST_F(TreeEditor, TheTreeFollowsTheCurrentRecordAndSelectsIt) {
     seed();
     auto* f = open<Tfrm_testarea>();
     go(f, "E0201");

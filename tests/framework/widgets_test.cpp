@@ -1,21 +1,20 @@
 // Widgets on their own: tree list, check tree and the goods attribute tree,
 // data-aware editors, grid lookups, bands and clipboard.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+
 #include "checktree.h"
 #include "dbcontrols.h"
 #include "fixture.h"
 #include "gridfooter.h"
-
-#include <QAbstractItemModelTester>
-#include <QApplication>
-#include <QClipboard>
 
 using namespace md::test;
 
 namespace {
 
 // An in-memory table: fcode, fname, fparentcode, fqty, fflag (bit), fkind.
-std::unique_ptr<TRemoteUdpDataSet> table(const QList<QStringList>& rows)
-{
+std::unique_ptr<TRemoteUdpDataSet> table(const QList<QStringList>& rows) {
     auto ds = std::make_unique<TRemoteUdpDataSet>(QStringLiteral("mem"), nullptr);
     ds->AddField("fcode", ftString, 20);
     ds->AddField("fname", ftString, 50);
@@ -33,32 +32,36 @@ std::unique_ptr<TRemoteUdpDataSet> table(const QList<QStringList>& rows)
     return ds;
 }
 
-QStringList codes(TRemoteUdpDataSet* ds)
-{
+QStringList codes(TRemoteUdpDataSet* ds) {
     QStringList out;
     for (ds->First(); !ds->Eof(); ds->Next()) out << ds->FieldByName("fcode").AsString();
     return out;
 }
 
-QStringList topTexts(const QAbstractItemModel& model, const QModelIndex& parent = QModelIndex())
-{
+QStringList topTexts(const QAbstractItemModel& model, const QModelIndex& parent = QModelIndex()) {
     QStringList out;
-    for (int r = 0; r < model.rowCount(parent); ++r) out << model.index(r, 0, parent).data().toString();
+    for (int r = 0; r < model.rowCount(parent); ++r)
+        out << model.index(r, 0, parent).data().toString();
     return out;
 }
 
 }  // namespace
 
-TEST(TreeList, OrphansAndCyclesBecomeTopLevelNodes)
-{
-    auto ds = table({{"A", "甲", "0"}, {"B", "乙", "A"}, {"C", "丙", "X"}, {"D", "丁", "E"}, {"E", "戊", "D"},
-                     {"F", "己", "F"}, {"G", "庚", ""}});
+TEST(TreeList, OrphansAndCyclesBecomeTopLevelNodes) {
+    auto ds = table({{"A", "甲", "0"},
+                     {"B", "乙", "A"},
+                     {"C", "丙", "X"},
+                     {"D", "丁", "E"},
+                     {"E", "戊", "D"},
+                     {"F", "己", "F"},
+                     {"G", "庚", ""}});
     TDataSource source;
     source.setDataSet(ds.get());
     TDBTreeList tree;
     tree.AddColumn("fname", "名称");
     tree.setDataSource(&source);
-    QAbstractItemModelTester tester(tree.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(tree.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(topTexts(*tree.model()), (QStringList{"甲", "丙", "丁", "己", "庚"}));
     const QModelIndex d = tree.model()->index(2, 0);
     EXPECT_EQ(topTexts(*tree.model(), d), QStringList{"戊"}) << "the cycle D-E breaks at D";
@@ -76,8 +79,7 @@ TEST(TreeList, OrphansAndCyclesBecomeTopLevelNodes)
     EXPECT_EQ(tree.reportText(2, 0), "  丙");
 }
 
-TEST(CheckTree, ParentsShowTheirChildrensState)
-{
+TEST(CheckTree, ParentsShowTheirChildrensState) {
     TCheckTree tree;
     QTreeWidgetItem* brand = tree.AddTopNode("品牌");
     tree.AddChild(brand, "甲");
@@ -91,33 +93,48 @@ TEST(CheckTree, ParentsShowTheirChildrensState)
     tree.SetChecked("品牌", "丙", true);
     EXPECT_EQ(brand->checkState(0), Qt::Checked);
     brand->setCheckState(0, Qt::Unchecked);
-    EXPECT_TRUE(TCheckTree::CheckedChildren(brand).isEmpty()) << "unticking the field unticks its values";
+    EXPECT_TRUE(TCheckTree::CheckedChildren(brand).isEmpty())
+        << "unticking the field unticks its values";
 }
 
-TEST_F(FrameworkTest, GoodsAttributeTreeKeepsTheServersOrderAndBuildsTheCondition)
-{
-    db.exec("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) values(2,'goods','season','季节',1)");
-    db.exec("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) values(1,'goods','brand','品牌',1)");
-    db.exec("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) values(3,'goods','sort','类别',0)");
-    db.exec("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) values(4,'goods','item','季节',1)");
-    for (const char* row : {"'goods','brand','乙牌'", "'goods','season','春'", "'goods','brand','甲牌 '",
-                            "'goods','season','夏'", "'goods','sort','上衣'", "'goods','brand','O''K'"})
-        db.exec(QStringLiteral("insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues) values(%1)").arg(QString::fromUtf8(row)));
+TEST_F(FrameworkTest, GoodsAttributeTreeKeepsTheServersOrderAndBuildsTheCondition) {
+    db.exec(
+        "insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+        "values(2,'goods','season','季节',1)");
+    db.exec(
+        "insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+        "values(1,'goods','brand','品牌',1)");
+    db.exec(
+        "insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+        "values(3,'goods','sort','类别',0)");
+    db.exec(
+        "insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+        "values(4,'goods','item','季节',1)");
+    for (const char* row :
+         {"'goods','brand','乙牌'", "'goods','season','春'", "'goods','brand','甲牌 '",
+          "'goods','season','夏'", "'goods','sort','上衣'", "'goods','brand','O''K'"})
+        db.exec(QStringLiteral(
+                    "insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues) values(%1)")
+                    .arg(QString::fromUtf8(row)));
     TCheckTree tree;
     md::ui::FillGoodsAttributeTree(tree);
     ASSERT_EQ(tree.topLevelItemCount(), 3);
     EXPECT_EQ(tree.topLevelItem(0)->text(0), "品牌");
     const QStringList brands = md::test::serverFieldValues(db, "brand");
     EXPECT_EQ(TCheckTree::Children(tree.topLevelItem(0)), brands);
-    EXPECT_EQ(QSet<QString>(brands.begin(), brands.end()), (QSet<QString>{"乙牌", "甲牌", "O'K"})) << "values trimmed";
-    EXPECT_EQ(TCheckTree::Children(tree.topLevelItem(1)), md::test::serverFieldValues(db, "season"));
+    EXPECT_EQ(QSet<QString>(brands.begin(), brands.end()), (QSet<QString>{"乙牌", "甲牌", "O'K"}))
+        << "values trimmed";
+    EXPECT_EQ(TCheckTree::Children(tree.topLevelItem(1)),
+              md::test::serverFieldValues(db, "season"));
     EXPECT_EQ(tree.topLevelItem(2)->text(0), "季节");
 
-    EXPECT_EQ(md::ui::GoodsAttributeCondition(tree, "a."), "") << "nothing ticked restricts nothing";
+    EXPECT_EQ(md::ui::GoodsAttributeCondition(tree, "a."), "")
+        << "nothing ticked restricts nothing";
     tree.SetChecked("品牌", "乙牌", true);
     tree.SetChecked("品牌", "O'K", true);
     tree.topLevelItem(1)->setCheckState(0, Qt::Checked);  // all values: no restriction
-    EXPECT_EQ(md::ui::GoodsAttributeCondition(tree, "a."), md::test::inCondition("a.brand", brands, {"乙牌", "O'K"}));
+    EXPECT_EQ(md::ui::GoodsAttributeCondition(tree, "a."),
+              md::test::inCondition("a.brand", brands, {"乙牌", "O'K"}));
     // Two fields with one caption: the first in fid order supplies the column for both.
     tree.topLevelItem(2)->setCheckState(0, Qt::Unchecked);
     tree.SetChecked("季节", "春", false);
@@ -125,8 +142,7 @@ TEST_F(FrameworkTest, GoodsAttributeTreeKeepsTheServersOrderAndBuildsTheConditio
               md::test::inCondition("brand", brands, {"乙牌", "O'K"}) + "and(season in('夏'))");
 }
 
-TEST_F(FrameworkTest, DataAwareEditorsShowAndWriteTheCurrentRecord)
-{
+TEST_F(FrameworkTest, DataAwareEditorsShowAndWriteTheCurrentRecord) {
     auto ds = table({{"A", "甲", "0", "1", "1", "X"}, {"B", "乙", "0", "2", "0", "Y"}});
     TDataSource source;
     source.setDataSet(ds.get());
@@ -172,23 +188,26 @@ TEST_F(FrameworkTest, DataAwareEditorsShowAndWriteTheCurrentRecord)
     EXPECT_EQ(script.texts(), QStringList{"名称不对"});
 }
 
-TEST_F(FrameworkTest, GridLookupColumnsShowTheListsText)
-{
+TEST_F(FrameworkTest, GridLookupColumnsShowTheListsText) {
     auto kinds = table({{"X", "西服"}, {"Y", "衬衫"}});
-    auto goods = table({{"A", "甲", "", "1", "0", "X"}, {"B", "乙", "", "2", "1", "Y"}, {"C", "丙", "", "3", "0", "Q"}});
+    auto goods = table({{"A", "甲", "", "1", "0", "X"},
+                        {"B", "乙", "", "2", "1", "Y"},
+                        {"C", "丙", "", "3", "0", "Q"}});
     TDataSource source;
     source.setDataSet(goods.get());
     TDBGrid grid(nullptr);
     TDBTableView* v = grid.View();
     v->AddColumn("fcode", "编号");
-    v->AddColumn("fkind", "类型").lookup(kinds.get(), "fcode", {"fcode", "fname"}, {"编号", "名称"}, "fname");
+    v->AddColumn("fkind", "类型")
+        .lookup(kinds.get(), "fcode", {"fcode", "fname"}, {"编号", "名称"}, "fname");
     v->AddColumn("fflag", "标记").checkBox();
     v->setDataSource(&source);
     TGridModel* m = v->gridModel();
     QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(v->VisibleSections(), (QList<int>{0, 5, 4}));
     EXPECT_EQ(m->index(0, 5).data().toString(), "西服");
-    EXPECT_EQ(m->index(2, 5).data().toString(), "Q") << "a value missing from the list shows as stored";
+    EXPECT_EQ(m->index(2, 5).data().toString(), "Q")
+        << "a value missing from the list shows as stored";
     EXPECT_EQ(m->index(1, 4).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     EXPECT_EQ(m->headerData(5, Qt::Horizontal).toString(), "类型");
     v->reportColumnCount();
@@ -201,8 +220,7 @@ TEST_F(FrameworkTest, GridLookupColumnsShowTheListsText)
     EXPECT_EQ(v->reportColumnCount(), 2);
 }
 
-TEST_F(FrameworkTest, BandsSpanTheirColumnsAndClipboardCopiesAndPastes)
-{
+TEST_F(FrameworkTest, BandsSpanTheirColumnsAndClipboardCopiesAndPastes) {
     auto goods = table({{"A", "甲", "", "1"}, {"B", "乙", "", "2"}});
     TDataSource source;
     source.setDataSet(goods.get());
@@ -221,7 +239,8 @@ TEST_F(FrameworkTest, BandsSpanTheirColumnsAndClipboardCopiesAndPastes)
     EXPECT_TRUE(grid.BandHeader()->isVisible());
     EXPECT_EQ(grid.BandHeader()->bandRect(basic).width(), 180);
     EXPECT_EQ(grid.BandHeader()->bandRect(stock).width(), 60);
-    EXPECT_EQ(grid.BandHeader()->bandRect(stock).left(), grid.BandHeader()->bandRect(basic).right() + 1);
+    EXPECT_EQ(grid.BandHeader()->bandRect(stock).left(),
+              grid.BandHeader()->bandRect(basic).right() + 1);
 
     v->selectRow(1);
     v->CopyToClipboard();

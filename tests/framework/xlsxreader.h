@@ -1,12 +1,13 @@
 #pragma once
 // Reads back the first worksheet of an .xlsx file: a zip of XML parts. Only
 // what the export writes is understood: shared strings and numbers.
+#include <zlib.h>
+
 #include <QFile>
 #include <QHash>
 #include <QList>
 #include <QVariant>
 #include <QXmlStreamReader>
-#include <zlib.h>
 
 namespace md::test {
 
@@ -16,16 +17,14 @@ struct XlsxSheet {
 
 namespace detail {
 
-inline quint32 le(const QByteArray& b, qsizetype at, int bytes)
-{
+inline quint32 le(const QByteArray& b, qsizetype at, int bytes) {
     quint32 v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | quint8(b.at(at + i));
     return v;
 }
 
 // The parts of a zip archive by name (stored or deflated).
-inline QHash<QString, QByteArray> unzip(const QByteArray& zip)
-{
+inline QHash<QString, QByteArray> unzip(const QByteArray& zip) {
     QHash<QString, QByteArray> parts;
     const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
     if (end < 0) return parts;
@@ -61,8 +60,7 @@ inline QHash<QString, QByteArray> unzip(const QByteArray& zip)
     return parts;
 }
 
-inline int columnOf(const QString& ref)
-{
+inline int columnOf(const QString& ref) {
     int c = 0;
     for (QChar ch : ref) {
         if (!ch.isLetter()) break;
@@ -73,8 +71,7 @@ inline int columnOf(const QString& ref)
 
 }  // namespace detail
 
-inline XlsxSheet readXlsx(const QString& path)
-{
+inline XlsxSheet readXlsx(const QString& path) {
     QFile file(path);
     XlsxSheet sheet;
     if (!file.open(QIODevice::ReadOnly)) return sheet;
@@ -83,7 +80,8 @@ inline XlsxSheet readXlsx(const QString& path)
     QStringList strings;
     QXmlStreamReader shared(parts.value(QStringLiteral("xl/sharedStrings.xml")));
     while (!shared.atEnd()) {
-        if (shared.readNext() == QXmlStreamReader::StartElement && shared.name() == QLatin1String("t"))
+        if (shared.readNext() == QXmlStreamReader::StartElement &&
+            shared.name() == QLatin1String("t"))
             strings << shared.readElementText();
     }
 
@@ -104,7 +102,8 @@ inline XlsxSheet readXlsx(const QString& path)
             const QString v = xml.readElementText();
             const int c = detail::columnOf(ref);
             while (row.size() < c) row.append(QVariant());
-            row.append(type == QLatin1String("s") ? QVariant(strings.value(v.toInt())) : QVariant(v.toDouble()));
+            row.append(type == QLatin1String("s") ? QVariant(strings.value(v.toInt()))
+                                                  : QVariant(v.toDouble()));
         } else if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("row")) {
             sheet.rows.append(row);
         }

@@ -1,18 +1,17 @@
 // The list page of the goods form: the 3000-goods rule, the filter, the
 // online flags, the batch changes, the saved record in the list, navigation
 // and closing.
-#include "goodsfixture.h"
-
-#include "editors.h"
-#include "gridmodel.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTabWidget>
+#include <QTest>
+
+#include "editors.h"
+#include "goodsfixture.h"
+#include "gridmodel.h"
 
 using namespace md::test;
 using md::ui::Answer;
@@ -22,18 +21,19 @@ const QChar CR(13);
 }
 
 class GoodsList : public GoodsTest {
-protected:
-    void addMany(int count)
-    {
+  protected:
+    void addMany(int count) {
         db.conn().BeginTrans();
         for (int i = 0; i < count; ++i) {
-            const ParamMap values{{QStringLiteral("goodsid"), QStringLiteral("G%1").arg(i, 5, 10, QLatin1Char('0'))}};
-            db.conn().ExecSQL(QStringLiteral("insert into goods(goodsid,brand) values(:goodsid,'雅韵')"), &values);
+            const ParamMap values{
+                {QStringLiteral("goodsid"), QStringLiteral("G%1").arg(i, 5, 10, QLatin1Char('0'))}};
+            db.conn().ExecSQL(
+                QStringLiteral("insert into goods(goodsid,brand) values(:goodsid,'雅韵')"),
+                &values);
         }
         db.conn().CommitTrans();
     }
-    static void tick(Tfrm_goods* form, const QString& code, const char* column = "fcheck")
-    {
+    static void tick(Tfrm_goods* form, const QString& code, const char* column = "fcheck") {
         ASSERT_TRUE(form->DBgoodslist->Locate(QStringLiteral("goodsid"), code));
         form->DBgoodslist->Edit();
         form->DBgoodslist->FieldByName(QString::fromLatin1(column)).SetAsBoolean(true);
@@ -41,26 +41,26 @@ protected:
     }
 };
 
-TEST_F(GoodsList, UpTo3000GoodsTheListOpensFullBeyondItEmpty)
-{
+TEST_F(GoodsList, UpTo3000GoodsTheListOpensFullBeyondItEmpty) {
     addMany(3000);
     Tfrm_goods* form = open();
     EXPECT_EQ(form->DBgoodslist->RecordCount(), 3000);
     EXPECT_EQ(form->DBgoodslist->SQL(), Tfrm_goods::ListBaseSQL());
     form->DBgoodslist->First();
-    EXPECT_EQ(field(form->DBmaster_table, "goodsid"), field(form->DBgoodslist, "goodsid"));  // the record follows the first row
+    EXPECT_EQ(field(form->DBmaster_table, "goodsid"),
+              field(form->DBgoodslist, "goodsid"));  // the record follows the first row
     delete form;
 
     db.exec(QStringLiteral("insert into goods(goodsid) values('Z9999')"));
     form = open();
     EXPECT_EQ(form->DBgoodslist->RecordCount(), 0);
-    EXPECT_TRUE(form->DBgoodslist->SQL().startsWith(QStringLiteral("select top 0 a.fcheck,a.goodsid,")));
+    EXPECT_TRUE(
+        form->DBgoodslist->SQL().startsWith(QStringLiteral("select top 0 a.fcheck,a.goodsid,")));
     EXPECT_EQ(form->DBgoodslist->FieldCount(), 14);
     EXPECT_TRUE(form->DBmaster_table->IsEmpty());
 }
 
-TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere)
-{
+TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere) {
     addGoods(QStringLiteral("AB123"));
     addGoods(QStringLiteral("X123Y"), QStringLiteral("悦动"));
     addGoods(QStringLiteral("123"), QStringLiteral("雅韵"), QStringLiteral("夏"));
@@ -69,28 +69,34 @@ TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere)
     ASSERT_EQ(listCodes(form).size(), 4);
 
     form->Edit_GoodsId->setText(QStringLiteral("123"));
-    QSignalSpy resets(form->GridListView->gridModel()->dataSetModel(), &QAbstractItemModel::modelReset);
+    QSignalSpy resets(form->GridListView->gridModel()->dataSetModel(),
+                      &QAbstractItemModel::modelReset);
     form->But_Filter->click();
     EXPECT_EQ(resets.count(), 1);  // the grid takes the new rows in one go
-    EXPECT_EQ(sorted(listCodes(form)), sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("123")}));
-    EXPECT_EQ(form->DBgoodslist->SQL(),
-              Tfrm_goods::ListBaseSQL() + QStringLiteral(" where 1=1 ") + CR + QLatin1Char('\n') +
-                  QStringLiteral(" and  a.goodsid like '%123%'"));
+    EXPECT_EQ(sorted(listCodes(form)),
+              sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("123")}));
+    EXPECT_EQ(form->DBgoodslist->SQL(), Tfrm_goods::ListBaseSQL() + QStringLiteral(" where 1=1 ") +
+                                            CR + QLatin1Char('\n') +
+                                            QStringLiteral(" and  a.goodsid like '%123%'"));
 
     // Two attributes: a brand and a season, each partly ticked.
     form->CheckTree1->SetChecked(QStringLiteral("品牌"), QStringLiteral("雅韵"), true);
     form->CheckTree1->SetChecked(QStringLiteral("季节"), QStringLiteral("春"), true);
     form->But_Filter->click();
     EXPECT_EQ(listCodes(form), QStringList{QStringLiteral("AB123")});
-    EXPECT_EQ(form->DBgoodslist->SQL(), Tfrm_goods::ListBaseSQL() + QStringLiteral(" where 1=1 ") + CR + QLatin1Char('\n') +
-                                            QStringLiteral(" and (a.brand in('雅韵'))and(a.season in('春')) and a.goodsid like '%123%'"));
+    EXPECT_EQ(
+        form->DBgoodslist->SQL(),
+        Tfrm_goods::ListBaseSQL() + QStringLiteral(" where 1=1 ") + CR + QLatin1Char('\n') +
+            QStringLiteral(
+                " and (a.brand in('雅韵'))and(a.season in('春')) and a.goodsid like '%123%'"));
     EXPECT_EQ(field(form->DBmaster_table, "goodsid"), QStringLiteral("AB123"));
 
     // Every value of a field ticked restricts nothing.
     form->CheckTree1->SetChecked(QStringLiteral("品牌"), QStringLiteral("悦动"), true);
     form->Edit_GoodsId->clear();
     form->But_Filter->click();
-    EXPECT_EQ(sorted(listCodes(form)), sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("Q45")}));
+    EXPECT_EQ(sorted(listCodes(form)),
+              sorted({QStringLiteral("AB123"), QStringLiteral("X123Y"), QStringLiteral("Q45")}));
 
     // Enter in the code box filters, once.
     form->Edit_GoodsId->setText(QStringLiteral("q4"));
@@ -100,8 +106,7 @@ TEST_F(GoodsList, FilterJoinsTheAttributeConditionAndTheCodeFoundAnywhere)
     EXPECT_EQ(statements().filter(QStringLiteral("from goods a left join")).size(), 1);
 }
 
-TEST_F(GoodsList, OnlineFlagsAreSentWhenTheFilterRunsAndWhenTheFormCloses)
-{
+TEST_F(GoodsList, OnlineFlagsAreSentWhenTheFilterRunsAndWhenTheFormCloses) {
     addGoods(QStringLiteral("A01"));
     addGoods(QStringLiteral("A02"));
     Tfrm_goods* form = open();
@@ -112,7 +117,8 @@ TEST_F(GoodsList, OnlineFlagsAreSentWhenTheFilterRunsAndWhenTheFormCloses)
     form->But_Filter->click();
     EXPECT_EQ(db.count(QStringLiteral("goods where fisshoptop=1")), 1);
     EXPECT_EQ(db.count(QStringLiteral("goods where fcheck=1")), 0);
-    EXPECT_TRUE(statements().contains(QStringLiteral("update goods set fisshoptop=:fisshoptop where goodsid=:goodsid")));
+    EXPECT_TRUE(statements().contains(
+        QStringLiteral("update goods set fisshoptop=:fisshoptop where goodsid=:goodsid")));
 
     tick(form, QStringLiteral("A02"), "fisshoptop");
     db.conn().log().clear();
@@ -121,8 +127,7 @@ TEST_F(GoodsList, OnlineFlagsAreSentWhenTheFilterRunsAndWhenTheFormCloses)
     EXPECT_TRUE(statements().contains(QStringLiteral("exec updategoodsfield")));
 }
 
-TEST_F(GoodsList, SavedRecordShowsInTheListWhateverTheFilter)
-{
+TEST_F(GoodsList, SavedRecordShowsInTheListWhateverTheFilter) {
     addGoods(QStringLiteral("A01"), QStringLiteral("悦动"));
     addGoods(QStringLiteral("A02"), QStringLiteral("雅韵"));
     Tfrm_goods* form = open();
@@ -132,7 +137,8 @@ TEST_F(GoodsList, SavedRecordShowsInTheListWhateverTheFilter)
 
     // An edited row changes in place, even when the filter would not select it any more.
     trigger(form->edit_action);
-    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("brand"), QStringLiteral("雅韵")));
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("brand"), QStringLiteral("雅韵")));
     trigger(form->post_action);
     ASSERT_EQ(listCodes(form), QStringList{QStringLiteral("A01")});
     EXPECT_EQ(field(form->DBgoodslist, "brand"), QStringLiteral("雅韵"));
@@ -147,7 +153,9 @@ TEST_F(GoodsList, SavedRecordShowsInTheListWhateverTheFilter)
     EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join(QLatin1Char('/')).toStdString();
     EXPECT_EQ(sorted(listCodes(form)), sorted({QStringLiteral("A01"), QStringLiteral("N01")}));
     EXPECT_EQ(field(form->DBgoodslist, "brand"), QStringLiteral("城野"));
-    EXPECT_EQ(db.count(QStringLiteral("goods where goodsid='N01' and brand='城野' and size_class='PANTS'")), 1);
+    EXPECT_EQ(db.count(QStringLiteral(
+                  "goods where goodsid='N01' and brand='城野' and size_class='PANTS'")),
+              1);
     // The free text joined the brand list; the list sends nothing of the rows it was given.
     EXPECT_TRUE(grid->Row(QStringLiteral("brand"))->Items().contains(QStringLiteral("城野")));
     EXPECT_FALSE(form->DBgoodslist->UpdatesPending());
@@ -155,12 +163,13 @@ TEST_F(GoodsList, SavedRecordShowsInTheListWhateverTheFilter)
     EXPECT_TRUE(listCodes(form).isEmpty());
 }
 
-TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas)
-{
+TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas) {
     addGoods(QStringLiteral("A01"));
     addGoods(QStringLiteral("A02"));
     addGoods(QStringLiteral("A03"));
-    db.exec(QStringLiteral("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) values(50,'goods','','无字段',0)"));
+    db.exec(
+        QStringLiteral("insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+                       "values(50,'goods','','无字段',0)"));
     Tfrm_goods* form = open();
     tick(form, QStringLiteral("A01"));
     tick(form, QStringLiteral("A03"));
@@ -171,8 +180,9 @@ TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas)
     form->Combo_Field->setCurrentIndex(form->Combo_Field->findText(QStringLiteral("无字段")));
     form->Edit_Value->setText(QStringLiteral("冬"));
     form->But_FieldOK->click();
-    EXPECT_EQ(script.texts(), (QStringList{QStringLiteral("请选择货品属性!"), QStringLiteral("请输入要更改的值!"),
-                                           QStringLiteral("没有找到对应的数据库字段!")}));
+    EXPECT_EQ(script.texts(),
+              (QStringList{QStringLiteral("请选择货品属性!"), QStringLiteral("请输入要更改的值!"),
+                           QStringLiteral("没有找到对应的数据库字段!")}));
     script.clear();
     form->Combo_Field->setCurrentIndex(form->Combo_Field->findText(QStringLiteral("季节")));
     script.answer(Answer::No);
@@ -180,11 +190,13 @@ TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas)
     EXPECT_EQ(db.count(QStringLiteral("goods where season='冬'")), 0);
     db.conn().log().clear();
     form->But_FieldOK->click();
-    EXPECT_EQ(script.texts(), (QStringList{QStringLiteral("是否确认更改?"), QStringLiteral("是否确认更改?"),
-                                           QStringLiteral("批量修改完成,请按检索过滤刷新!")}));
+    EXPECT_EQ(script.texts(),
+              (QStringList{QStringLiteral("是否确认更改?"), QStringLiteral("是否确认更改?"),
+                           QStringLiteral("批量修改完成,请按检索过滤刷新!")}));
     EXPECT_EQ(rows(QStringLiteral("select goodsid from goods where season='冬' order by goodsid")),
               (QStringList{QStringLiteral("A01"), QStringLiteral("A03")}));
-    EXPECT_TRUE(statements().contains(QStringLiteral("update goods set season='冬' where goodsid='A01'")));
+    EXPECT_TRUE(
+        statements().contains(QStringLiteral("update goods set season='冬' where goodsid='A01'")));
     // The list still shows the old values until the filter runs.
     ASSERT_TRUE(form->DBgoodslist->Locate(QStringLiteral("goodsid"), QStringLiteral("A01")));
     EXPECT_EQ(field(form->DBgoodslist, "season"), QStringLiteral("春"));
@@ -193,13 +205,14 @@ TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas)
     EXPECT_EQ(field(form->DBgoodslist, "season"), QStringLiteral("冬"));
 }
 
-TEST_F(GoodsList, SelectAllAndBatchGoodsType)
-{
+TEST_F(GoodsList, SelectAllAndBatchGoodsType) {
     addGoods(QStringLiteral("A01"));
     addGoods(QStringLiteral("A02"));
     addGoods(QStringLiteral("A03"));
-    db.exec(QStringLiteral("insert into goodstype(fcode,fname,fparentcode) values('T1','上装','0')"));
-    db.exec(QStringLiteral("insert into goodstype(fcode,fname,fparentcode) values('T11','T恤','T1')"));
+    db.exec(
+        QStringLiteral("insert into goodstype(fcode,fname,fparentcode) values('T1','上装','0')"));
+    db.exec(
+        QStringLiteral("insert into goodstype(fcode,fname,fparentcode) values('T11','T恤','T1')"));
     Tfrm_goods* form = open();
     ASSERT_TRUE(form->DBgoodslist->Locate(QStringLiteral("goodsid"), QStringLiteral("A02")));
     form->Check_All->click();
@@ -216,10 +229,11 @@ TEST_F(GoodsList, SelectAllAndBatchGoodsType)
     EXPECT_EQ(db.count(QStringLiteral("goods where typecode='T11'")), 3);
 }
 
-TEST_F(GoodsList, NavigationMovesTheListAndTheRecordFollows)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01"));
-    addGoods(QStringLiteral("A02"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("02,03"));
+TEST_F(GoodsList, NavigationMovesTheListAndTheRecordFollows) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
+    addGoods(QStringLiteral("A02"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("02,03"));
     Tfrm_goods* form = open();
     const QStringList codes = listCodes(form);
     ASSERT_EQ(codes.size(), 2);
@@ -245,5 +259,7 @@ TEST_F(GoodsList, NavigationMovesTheListAndTheRecordFollows)
     form->ShowListPage();
     form->ShowDetailPage();
     EXPECT_EQ(field(form->DBmaster_table, "goodsid"), codes[0]);
-    EXPECT_EQ(db.count(QStringLiteral("syslog where fbillid='") + codes[0] + QStringLiteral("' and fstate='修改'")), 1);
+    EXPECT_EQ(db.count(QStringLiteral("syslog where fbillid='") + codes[0] +
+                       QStringLiteral("' and fstate='修改'")),
+              1);
 }

@@ -1,21 +1,20 @@
 // The detail page of the goods form: saving (codes carried to the child rows,
 // colour descriptions, a failing transaction), copying, deleting, the checks,
 // the switches read at creation, colours and the picture.
-#include "goodsfixture.h"
-
 #include <QBuffer>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QTabWidget>
 
+#include "goodsfixture.h"
+
 using namespace md::test;
 using md::ui::Answer;
 
 namespace {
 
-QByteArray jpeg(const QColor& colour)
-{
+QByteArray jpeg(const QColor& colour) {
     QImage image(60, 80, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
@@ -31,38 +30,51 @@ const QChar CR(13);
 
 class GoodsRecord : public GoodsTest {};
 
-TEST_F(GoodsRecord, ChangedCodeCarriesColoursAndItemPricesInTheSameSave)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01,02"));
-    db.exec(QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice,GoodsNo) values('A01','包装',1.5,'NA01')"));
+TEST_F(GoodsRecord, ChangedCodeCarriesColoursAndItemPricesInTheSameSave) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01,02"));
+    db.exec(
+        QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice,GoodsNo) "
+                       "values('A01','包装',1.5,'NA01')"));
     Tfrm_goods* form = open();
     ASSERT_EQ(field(form->DBmaster_table, "goodsid"), QStringLiteral("A01"));
     trigger(form->edit_action);
-    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("b01")));
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("b01")));
     db.conn().log().clear();
     trigger(form->post_action);
 
     EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join(QLatin1Char('/')).toStdString();
-    EXPECT_EQ(rows(QStringLiteral("select goodsid,goodsno from goods")), QStringList{QStringLiteral("B01|NA01")});
+    EXPECT_EQ(rows(QStringLiteral("select goodsid,goodsno from goods")),
+              QStringList{QStringLiteral("B01|NA01")});
     EXPECT_EQ(rows(QStringLiteral("select fgoodsid,fcolorid from goodscolor order by fcolorid")),
               (QStringList{QStringLiteral("B01|01"), QStringLiteral("B01|02")}));
-    EXPECT_EQ(rows(QStringLiteral("select fgoodsid,fitem from goodsitemprice")), QStringList{QStringLiteral("B01|包装")});
+    EXPECT_EQ(rows(QStringLiteral("select fgoodsid,fitem from goodsitemprice")),
+              QStringList{QStringLiteral("B01|包装")});
     const QStringList log = statements();
-    EXPECT_TRUE(log.contains(QStringLiteral("update goodscolor set fcolorid=:fcolorid,fgoodsid=:fgoodsid where colorno=:colorno")));
-    EXPECT_TRUE(log.contains(QStringLiteral("update goodsitemprice set fgoodsid=:fgoodsid,fitem=:fitem,fprice=:fprice,GoodsNo=:GoodsNo where fautoid=:fautoid")));
+    EXPECT_TRUE(log.contains(QStringLiteral(
+        "update goodscolor set fcolorid=:fcolorid,fgoodsid=:fgoodsid where colorno=:colorno")));
+    EXPECT_TRUE(log.contains(QStringLiteral(
+        "update goodsitemprice set fgoodsid=:fgoodsid,fitem=:fitem,fprice=:fprice,GoodsNo=:GoodsNo "
+        "where fautoid=:fautoid")));
     EXPECT_TRUE(log.contains(QStringLiteral("exec P_UpdateGoodsSize 'B01'")));
     // The goods statement sets every column but the row key, addressed by it.
-    const QString update = log.filter(QStringLiteral("update goods set goodsid=:goodsid,goodssortid=:goodssortid,")).value(0);
-    EXPECT_TRUE(update.endsWith(QStringLiteral(",fshopenddate=:fshopenddate,lastupdate=:lastupdate where GoodsNo=:GoodsNo"))) << update;
+    const QString update =
+        log.filter(QStringLiteral("update goods set goodsid=:goodsid,goodssortid=:goodssortid,"))
+            .value(0);
+    EXPECT_TRUE(update.endsWith(QStringLiteral(
+        ",fshopenddate=:fshopenddate,lastupdate=:lastupdate where GoodsNo=:GoodsNo")))
+        << update;
     // The list shows the new code without being read again, and sends nothing for it.
     EXPECT_EQ(listCodes(form), QStringList{QStringLiteral("B01")});
     EXPECT_FALSE(form->DBgoodslist->UpdatesPending());
-    EXPECT_EQ(rows(QStringLiteral("select goodsid from goodssize")).size(), 3);  // the sizes followed the code
+    EXPECT_EQ(rows(QStringLiteral("select goodsid from goodssize")).size(),
+              3);  // the sizes followed the code
 }
 
-TEST_F(GoodsRecord, ColourDescriptionIsStoredOnlyWhenItDiffersFromTheColourName)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01,02"));
+TEST_F(GoodsRecord, ColourDescriptionIsStoredOnlyWhenItDiffersFromTheColourName) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01,02"));
     Tfrm_goods* form = open();
     auto describe = [&](int row, const QString& text) {
         form->DBcolor->SetRecNo(row);
@@ -75,34 +87,47 @@ TEST_F(GoodsRecord, ColourDescriptionIsStoredOnlyWhenItDiffersFromTheColourName)
     describe(2, QStringLiteral("米白"));
     db.conn().log().clear();
     trigger(form->post_action);
-    EXPECT_EQ(rows(QStringLiteral("select fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo from ba_goodscolor")),
-              QStringList{QStringLiteral("A01|02|米白|NA01|CA012")});
-    EXPECT_TRUE(statements().contains(QStringLiteral("insert into ba_goodscolor(fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo)") + CR +
-                                      QStringLiteral("values('A01','02','米白','NA01','CA012')")));
+    EXPECT_EQ(
+        rows(QStringLiteral("select fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo from ba_goodscolor")),
+        QStringList{QStringLiteral("A01|02|米白|NA01|CA012")});
+    EXPECT_TRUE(statements().contains(
+        QStringLiteral("insert into ba_goodscolor(fgoodsid,fcolorid,fcolor,GoodsNo,ColorNo)") + CR +
+        QStringLiteral("values('A01','02','米白','NA01','CA012')")));
     form->DBcolor->SetRecNo(2);
-    ASSERT_EQ(field(form->DBcolor, "goodscolor"), QStringLiteral("米白"));  // read back through the join
+    ASSERT_EQ(field(form->DBcolor, "goodscolor"),
+              QStringLiteral("米白"));  // read back through the join
 
     // Back to the colour's name: the stored description stays as it is.
     trigger(form->edit_action);
     describe(2, QStringLiteral("白色"));
     trigger(form->post_action);
-    EXPECT_EQ(rows(QStringLiteral("select fcolor from ba_goodscolor")), QStringList{QStringLiteral("米白")});
+    EXPECT_EQ(rows(QStringLiteral("select fcolor from ba_goodscolor")),
+              QStringList{QStringLiteral("米白")});
     // Another description replaces it.
     trigger(form->edit_action);
     describe(2, QStringLiteral("象牙白"));
     db.conn().log().clear();
     trigger(form->post_action);
-    EXPECT_TRUE(statements().contains(QStringLiteral("update ba_goodscolor set fcolor='象牙白',fgoodsid='A01',fcolorid='02' where ColorNo='CA012'")));
-    EXPECT_EQ(rows(QStringLiteral("select fcolor from ba_goodscolor")), QStringList{QStringLiteral("象牙白")});
+    EXPECT_TRUE(statements().contains(
+        QStringLiteral("update ba_goodscolor set fcolor='象牙白',fgoodsid='A01',fcolorid='02' "
+                       "where ColorNo='CA012'")));
+    EXPECT_EQ(rows(QStringLiteral("select fcolor from ba_goodscolor")),
+              QStringList{QStringLiteral("象牙白")});
 }
 
-TEST_F(GoodsRecord, CopyIsAnUnsavedItemWithTheAttributesAndColoursOnly)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("悦动"), QStringLiteral("夏"), QStringLiteral("01,03"));
-    db.exec(QStringLiteral("update goods set price3=88,picture='true',remark='旧备注' where goodsid='A01'"));
-    db.exec(QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice,GoodsNo) values('A01','包装',1.5,'NA01')"));
+TEST_F(GoodsRecord, CopyIsAnUnsavedItemWithTheAttributesAndColoursOnly) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("悦动"), QStringLiteral("夏"),
+             QStringLiteral("01,03"));
+    db.exec(QStringLiteral(
+        "update goods set price3=88,picture='true',remark='旧备注' where goodsid='A01'"));
+    db.exec(
+        QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice,GoodsNo) "
+                       "values('A01','包装',1.5,'NA01')"));
     const ParamMap picture{{QStringLiteral("fimage"), jpeg(Qt::red)}};
-    db.conn().ExecSQL(QStringLiteral("insert into GoodsImage(fgoodsid,GoodsNo,fimage)values('A01','NA01',:fimage)"), &picture);
+    db.conn().ExecSQL(
+        QStringLiteral(
+            "insert into GoodsImage(fgoodsid,GoodsNo,fimage)values('A01','NA01',:fimage)"),
+        &picture);
     Tfrm_goods* form = open();
     trigger(form->copy_action);
 
@@ -119,7 +144,8 @@ TEST_F(GoodsRecord, CopyIsAnUnsavedItemWithTheAttributesAndColoursOnly)
     EXPECT_TRUE(form->post_action->isEnabled());
     QStringList colours, colorNos;
     for (form->DBcolor->First(); !form->DBcolor->Eof(); form->DBcolor->Next()) {
-        colours << field(form->DBcolor, "fcolorid") + QLatin1Char('|') + field(form->DBcolor, "colorname_ch");
+        colours << field(form->DBcolor, "fcolorid") + QLatin1Char('|') +
+                       field(form->DBcolor, "colorname_ch");
         colorNos << field(form->DBcolor, "ColorNo");
     }
     EXPECT_EQ(colours, (QStringList{QStringLiteral("01|黑色"), QStringLiteral("03|红色")}));
@@ -128,21 +154,28 @@ TEST_F(GoodsRecord, CopyIsAnUnsavedItemWithTheAttributesAndColoursOnly)
     EXPECT_TRUE(form->DBimage->FieldByName(QStringLiteral("fimage")).IsNull());
 
     trigger(form->post_action);
-    EXPECT_EQ(db.count(QStringLiteral("goods where goodsid='A01@' and goodsno<>'NA01' and isnull(picture,'')=''")), 1);
+    EXPECT_EQ(db.count(QStringLiteral(
+                  "goods where goodsid='A01@' and goodsno<>'NA01' and isnull(picture,'')=''")),
+              1);
     EXPECT_EQ(db.count(QStringLiteral("goodscolor where fgoodsid='A01@'")), 2);
     EXPECT_EQ(db.count(QStringLiteral("goodsitemprice where fgoodsid='A01@'")), 0);
     EXPECT_EQ(db.count(QStringLiteral("GoodsImage where fgoodsid='A01@'")), 0);
-    EXPECT_EQ(db.count(QStringLiteral("goodscolor where fgoodsid='A01'")), 2);  // the original keeps its colours
+    EXPECT_EQ(db.count(QStringLiteral("goodscolor where fgoodsid='A01'")),
+              2);  // the original keeps its colours
 }
 
-TEST_F(GoodsRecord, DeleteChecksBusinessBeforeAskingAndRemovesTheGoodsRows)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01"));
-    addGoods(QStringLiteral("A02"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01,02"));
-    db.exec(QStringLiteral("insert into stock(fhousecode,fgoodsid,fcolorid,qty) values('CK01','A01','01',5)"));
-    db.exec(QStringLiteral("insert into ba_goodscolor(fgoodsid,fcolorid,fcolor) values('A02','01','深黑')"));
+TEST_F(GoodsRecord, DeleteChecksBusinessBeforeAskingAndRemovesTheGoodsRows) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
+    addGoods(QStringLiteral("A02"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01,02"));
+    db.exec(QStringLiteral(
+        "insert into stock(fhousecode,fgoodsid,fcolorid,qty) values('CK01','A01','01',5)"));
+    db.exec(QStringLiteral(
+        "insert into ba_goodscolor(fgoodsid,fcolorid,fcolor) values('A02','01','深黑')"));
     db.exec(QStringLiteral("insert into barcode(fgoodsid,fcolorid,fsize) values('A02','01','S')"));
-    db.exec(QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice) values('A02','包装',1)"));
+    db.exec(
+        QStringLiteral("insert into goodsitemprice(fgoodsid,fitem,fprice) values('A02','包装',1)"));
     db.exec(QStringLiteral("insert into GoodsImage(fgoodsid) values('A02')"));
     db.exec(QStringLiteral("exec P_UpdateGoodsSize 'A02'"));
     Tfrm_goods* form = open();
@@ -163,11 +196,14 @@ TEST_F(GoodsRecord, DeleteChecksBusinessBeforeAskingAndRemovesTheGoodsRows)
     db.conn().log().clear();
     trigger(form->del_action);
     EXPECT_TRUE(statements().contains(
-        QStringLiteral("delete from goods where goodsid='A02'") + CR + QStringLiteral("delete from goodssize where goodsid='A02'") + CR +
+        QStringLiteral("delete from goods where goodsid='A02'") + CR +
+        QStringLiteral("delete from goodssize where goodsid='A02'") + CR +
         QStringLiteral("delete from goodscolor where fgoodsid='A02'") + CR +
-        QStringLiteral("delete from ba_goodscolor where fgoodsid='A02'") + CR + QStringLiteral("delete from barcode where fgoodsid='A02'") + CR));
-    for (const char* table : {"goods where goodsid", "goodssize where goodsid", "goodscolor where fgoodsid",
-                              "ba_goodscolor where fgoodsid", "barcode where fgoodsid"})
+        QStringLiteral("delete from ba_goodscolor where fgoodsid='A02'") + CR +
+        QStringLiteral("delete from barcode where fgoodsid='A02'") + CR));
+    for (const char* table :
+         {"goods where goodsid", "goodssize where goodsid", "goodscolor where fgoodsid",
+          "ba_goodscolor where fgoodsid", "barcode where fgoodsid"})
         EXPECT_EQ(db.count(QString::fromLatin1(table) + QStringLiteral("='A02'")), 0) << table;
     // Pictures and item prices are not the delete's business.
     EXPECT_EQ(db.count(QStringLiteral("goodsitemprice where fgoodsid='A02'")), 1);
@@ -178,8 +214,7 @@ TEST_F(GoodsRecord, DeleteChecksBusinessBeforeAskingAndRemovesTheGoodsRows)
     EXPECT_EQ(db.count(QStringLiteral("syslog where fbillid='A02' and fstate='删除'")), 1);
 }
 
-TEST_F(GoodsRecord, WithoutSizesTheFormWarnsOnceAndSaveStopsAtTheSizeGroup)
-{
+TEST_F(GoodsRecord, WithoutSizesTheFormWarnsOnceAndSaveStopsAtTheSizeGroup) {
     db.exec(QStringLiteral("delete from ba_size"));
     md::Shared().SizeSlotCount = 0;
     Tfrm_goods* form = open();
@@ -193,7 +228,8 @@ TEST_F(GoodsRecord, WithoutSizesTheFormWarnsOnceAndSaveStopsAtTheSizeGroup)
     EXPECT_TRUE(goods->FieldByName(QStringLiteral("strat")).AsBoolean());
     trigger(form->post_action);
     EXPECT_EQ(script.texts(), QStringList{QStringLiteral("请输入货号!")});
-    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("N01")));
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("N01")));
     trigger(form->post_action);
     EXPECT_EQ(script.texts().last(), QStringLiteral("请选择尺码类别!"));
     EXPECT_EQ(goods->State(), dsInsert);
@@ -201,12 +237,13 @@ TEST_F(GoodsRecord, WithoutSizesTheFormWarnsOnceAndSaveStopsAtTheSizeGroup)
     EXPECT_EQ(db.count(QStringLiteral("goods")), 0);
 }
 
-TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01"));
+TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
     Tfrm_goods* form = open();
     trigger(form->edit_action);
-    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"), QStringLiteral("新品名")));
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"), QStringLiteral("新品名")));
     form->DBcolor->Edit();
     form->DBcolor->FieldByName(QStringLiteral("fcolorid")).SetAsString(QStringLiteral("02"));
     form->DBcolor->Post();
@@ -221,8 +258,10 @@ TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun
     ASSERT_FALSE(script.shown().isEmpty());
     EXPECT_TRUE(script.shown().last().isError);
     EXPECT_FALSE(db.conn().InTransaction());
-    EXPECT_EQ(rows(QStringLiteral("select goodsname from goods")), QStringList{QStringLiteral("品名A01")});
-    EXPECT_EQ(rows(QStringLiteral("select fcolorid from goodscolor")), QStringList{QStringLiteral("01")});
+    EXPECT_EQ(rows(QStringLiteral("select goodsname from goods")),
+              QStringList{QStringLiteral("品名A01")});
+    EXPECT_EQ(rows(QStringLiteral("select fcolorid from goodscolor")),
+              QStringList{QStringLiteral("01")});
     const QStringList log = statements();
     EXPECT_TRUE(log.contains(QStringLiteral("exec P_UpdateGoodsSize 'A01'")));
     EXPECT_EQ(db.count(QStringLiteral("syslog where fstate='保存'")), 0);
@@ -236,9 +275,9 @@ TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun
     EXPECT_EQ(field(form->DBcolor, "fcolorid"), QStringLiteral("02"));
 }
 
-TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel)
-{
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01"));
+TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel) {
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
     addGoods(QStringLiteral("A02"));
     Tfrm_goods* form = open();
     select(form, QStringLiteral("A01"));
@@ -249,7 +288,8 @@ TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel)
     EXPECT_EQ(colours->RecordCount(), 1);
 
     trigger(form->edit_action);
-    EXPECT_FALSE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("A02")));
+    EXPECT_FALSE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsid"), QStringLiteral("A02")));
     EXPECT_EQ(script.texts(), QStringList{QStringLiteral("此货号已存在，请重新录入！")});
     EXPECT_EQ(field(form->DBmaster_table, "goodsid"), QStringLiteral("A01"));
 
@@ -273,7 +313,8 @@ TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel)
     trigger(form->delcolor_action);  // F10
     EXPECT_EQ(script.texts().last(), QStringLiteral("是否确认删除此颜色？"));
     EXPECT_EQ(colours->RecordCount(), 1);
-    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"), QStringLiteral("改名")));
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"), QStringLiteral("改名")));
 
     // Cancel drops the record's and the colours' changes.
     trigger(form->cacel_action);
@@ -282,11 +323,11 @@ TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel)
     QStringList codes;
     for (colours->First(); !colours->Eof(); colours->Next()) codes << field(colours, "fcolorid");
     EXPECT_EQ(codes, QStringList{QStringLiteral("01")});
-    EXPECT_EQ(rows(QStringLiteral("select fcolorid from goodscolor")), QStringList{QStringLiteral("01")});
+    EXPECT_EQ(rows(QStringLiteral("select fcolorid from goodscolor")),
+              QStringList{QStringLiteral("01")});
 }
 
-TEST_F(GoodsRecord, SwitchesCaptionsAndPriceOptionsReadAtCreation)
-{
+TEST_F(GoodsRecord, SwitchesCaptionsAndPriceOptionsReadAtCreation) {
     db.exec(QStringLiteral("insert into config([id],mode) values(40005,1)"));
     db.exec(QStringLiteral("insert into config([id],mode) values(70009,1)"));
     db.exec(QStringLiteral("update ba_fieldremark set ffieldremark='垫脚' where fname='mat'"));
@@ -294,7 +335,8 @@ TEST_F(GoodsRecord, SwitchesCaptionsAndPriceOptionsReadAtCreation)
     db.exec(QStringLiteral("update ba_fieldremark set ffieldremark='供应商' where fname='patter'"));
     md::Shared().PriceDecimals = 3;
     md::Shared().PriceEdit = false;
-    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"), QStringLiteral("01"));
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
     db.exec(QStringLiteral("update goods set price1=12.5 where goodsid='A01'"));
     Tfrm_goods* form = open();
     TDBVerticalGrid* grid = form->cxDBVerticalGrid1;
@@ -303,13 +345,17 @@ TEST_F(GoodsRecord, SwitchesCaptionsAndPriceOptionsReadAtCreation)
     EXPECT_TRUE(grid->Row(QStringLiteral("mat"))->Items().isEmpty());
     EXPECT_EQ(grid->Row(QStringLiteral("sort"))->Caption(), QStringLiteral("品类"));
     EXPECT_EQ(grid->Row(QStringLiteral("patter"))->Caption(), QStringLiteral("供应商"));
-    EXPECT_EQ(sorted(grid->Row(QStringLiteral("brand"))->Items()), sorted({QStringLiteral("雅韵"), QStringLiteral("悦动")}));
-    EXPECT_EQ(sorted(grid->Row(QStringLiteral("unit"))->Items()), sorted({QStringLiteral("件"), QStringLiteral("条")}));
+    EXPECT_EQ(sorted(grid->Row(QStringLiteral("brand"))->Items()),
+              sorted({QStringLiteral("雅韵"), QStringLiteral("悦动")}));
+    EXPECT_EQ(sorted(grid->Row(QStringLiteral("unit"))->Items()),
+              sorted({QStringLiteral("件"), QStringLiteral("条")}));
     EXPECT_EQ(form->GridPriceView->reportText(0, 0), QStringLiteral("￥12.500"));
     QStringList captions;
     for (int i = 0; i < form->Combo_Field->count(); ++i) captions << form->Combo_Field->itemText(i);
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("品牌"), QStringLiteral("季节"), QStringLiteral("品类"), QStringLiteral("单位"),
-                                     QStringLiteral("供应商"), QStringLiteral("垫脚"), QStringLiteral("设计师")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("品牌"), QStringLiteral("季节"), QStringLiteral("品类"),
+                           QStringLiteral("单位"), QStringLiteral("供应商"), QStringLiteral("垫脚"),
+                           QStringLiteral("设计师")}));
 
     trigger(form->edit_action);
     EXPECT_FALSE(form->GridPriceView->InputAllowed());  // sales prices need the price right
@@ -318,15 +364,16 @@ TEST_F(GoodsRecord, SwitchesCaptionsAndPriceOptionsReadAtCreation)
     db.conn().log().clear();
     trigger(form->post_action);
     EXPECT_TRUE(statements().contains(QStringLiteral("exec get_BarcodeOneGoods 'A01'")));
-    EXPECT_EQ(db.count(QStringLiteral("barcode where fgoodsid='A01'")), 3);  // one colour in three sizes
+    EXPECT_EQ(db.count(QStringLiteral("barcode where fgoodsid='A01'")),
+              3);  // one colour in three sizes
 }
 
-TEST_F(GoodsRecord, PictureIsAssignedWhileEditingAndTheViewerFollowsTheRecord)
-{
+TEST_F(GoodsRecord, PictureIsAssignedWhileEditingAndTheViewerFollowsTheRecord) {
     addGoods(QStringLiteral("A01"));
     addGoods(QStringLiteral("A02"));
     const ParamMap blue{{QStringLiteral("fimage"), jpeg(Qt::blue)}};
-    db.conn().ExecSQL(QStringLiteral("insert into GoodsImage(fgoodsid,fimage)values('A02',:fimage)"), &blue);
+    db.conn().ExecSQL(
+        QStringLiteral("insert into GoodsImage(fgoodsid,fimage)values('A02',:fimage)"), &blue);
     db.exec(QStringLiteral("update goods set picture='true' where goodsid='A02'"));
     Tfrm_goods* form = open();
     select(form, QStringLiteral("A01"));
@@ -342,9 +389,12 @@ TEST_F(GoodsRecord, PictureIsAssignedWhileEditingAndTheViewerFollowsTheRecord)
     png.save(&buffer, "PNG");
     form->AssignPicture(pngBytes);  // stored as JPEG
     trigger(form->post_action);
-    const QByteArray stored = db.scalar(QStringLiteral("select fimage from GoodsImage where fgoodsid='A01'")).toByteArray();
+    const QByteArray stored =
+        db.scalar(QStringLiteral("select fimage from GoodsImage where fgoodsid='A01'"))
+            .toByteArray();
     EXPECT_TRUE(stored.startsWith("\xFF\xD8\xFF"));
-    EXPECT_EQ(db.scalar(QStringLiteral("select picture from goods where goodsid='A01'")).toString(), QStringLiteral("true"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select picture from goods where goodsid='A01'")).toString(),
+              QStringLiteral("true"));
     EXPECT_EQ(form->Label_Picture->text(), QStringLiteral("双击显示图片"));
 
     trigger(form->showpic_action);  // F8

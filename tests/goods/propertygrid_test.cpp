@@ -1,21 +1,22 @@
 // The vertical property grid over one in-memory record: its rows and
 // categories, the input gate, masks, free text joining a value list, and what
 // the rows show.
+#include "propertygrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+
 #include "baseform.h"
 #include "datasource.h"
 #include "messages.h"
-#include "propertygrid.h"
 #include "remoteudpdataset.h"
-
-#include <QAbstractItemModelTester>
-#include <gtest/gtest.h>
 
 namespace {
 
 class PropertyGridTest : public ::testing::Test {
-protected:
-    PropertyGridTest()
-    {
+  protected:
+    PropertyGridTest() {
         record.AddField(QStringLiteral("code"), ftString, 15);
         record.AddField(QStringLiteral("brand"), ftString, 30);
         record.AddField(QStringLiteral("qty"), ftString, 30);
@@ -42,12 +43,16 @@ protected:
         basic = grid.AddCategory(QStringLiteral("基础资料"));
         notes = grid.AddCategory(QStringLiteral("辅助说明"));
         grid.AddRow(QStringLiteral("code"), QStringLiteral("货号*"), basic).upperCase();
-        grid.AddRow(QStringLiteral("brand"), QStringLiteral("品牌"), basic).valueList({QStringLiteral("雅韵")}, true);
-        grid.AddRow(QStringLiteral("price"), QStringLiteral("吊牌价*"), basic).currency(QStringLiteral("￥,0.00;￥-,0.00"));
+        grid.AddRow(QStringLiteral("brand"), QStringLiteral("品牌"), basic)
+            .valueList({QStringLiteral("雅韵")}, true);
+        grid.AddRow(QStringLiteral("price"), QStringLiteral("吊牌价*"), basic)
+            .currency(QStringLiteral("￥,0.00;￥-,0.00"));
         grid.AddRow(QStringLiteral("active"), QStringLiteral("启用否"), basic).checkBox();
-        grid.AddRow(QStringLiteral("qty"), QStringLiteral("包装数量"), notes).mask(QStringLiteral("[0-9]+"));
+        grid.AddRow(QStringLiteral("qty"), QStringLiteral("包装数量"), notes)
+            .mask(QStringLiteral("[0-9]+"));
         grid.AddRow(QStringLiteral("colour"), QStringLiteral("颜色"), notes)
-            .lookup(&colours, QStringLiteral("colorid"), {QStringLiteral("colorid"), QStringLiteral("colorname_ch")}, {},
+            .lookup(&colours, QStringLiteral("colorid"),
+                    {QStringLiteral("colorid"), QStringLiteral("colorname_ch")}, {},
                     QStringLiteral("colorname_ch"));
     }
 
@@ -60,9 +65,9 @@ protected:
     int notes = -1;
 };
 
-TEST_F(PropertyGridTest, RowsSitUnderTheirCategoriesAndShowTheRecord)
-{
-    QAbstractItemModelTester tester(grid.propertyModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+TEST_F(PropertyGridTest, RowsSitUnderTheirCategoriesAndShowTheRecord) {
+    QAbstractItemModelTester tester(grid.propertyModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     TPropertyModel* model = grid.propertyModel();
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("基础资料"));
@@ -71,7 +76,8 @@ TEST_F(PropertyGridTest, RowsSitUnderTheirCategoriesAndShowTheRecord)
     EXPECT_EQ(model->index(1, 0, model->index(1, 0)).data().toString(), QStringLiteral("颜色"));
 
     EXPECT_EQ(grid.DisplayText(QStringLiteral("price")), QStringLiteral("￥1,234.50"));
-    EXPECT_EQ(grid.DisplayText(QStringLiteral("colour")), QStringLiteral("黑色"));  // the lookup's display field
+    EXPECT_EQ(grid.DisplayText(QStringLiteral("colour")),
+              QStringLiteral("黑色"));  // the lookup's display field
     EXPECT_EQ(grid.DisplayText(QStringLiteral("active")), QStringLiteral("否"));
 
     // A renamed row shows its new caption at once.
@@ -79,8 +85,7 @@ TEST_F(PropertyGridTest, RowsSitUnderTheirCategoriesAndShowTheRecord)
     EXPECT_EQ(model->index(0, 0, model->index(1, 0)).data().toString(), QStringLiteral("垫脚"));
 }
 
-TEST_F(PropertyGridTest, RowsTakeInputOnlyThroughTheGateAndAnEditedRecord)
-{
+TEST_F(PropertyGridTest, RowsTakeInputOnlyThroughTheGateAndAnEditedRecord) {
     // Browsing record, source without AutoEdit: nothing is written.
     EXPECT_FALSE(grid.SetRowText(QStringLiteral("brand"), QStringLiteral("悦动")));
     EXPECT_EQ(record.State(), dsBrowse);
@@ -97,12 +102,12 @@ TEST_F(PropertyGridTest, RowsTakeInputOnlyThroughTheGateAndAnEditedRecord)
     EXPECT_TRUE(script.shown().isEmpty());
 }
 
-TEST_F(PropertyGridTest, TypedValuesFollowTheRowsRules)
-{
+TEST_F(PropertyGridTest, TypedValuesFollowTheRowsRules) {
     record.Edit();
     // Free text joins the value list for as long as the grid lives.
     EXPECT_TRUE(grid.SetRowText(QStringLiteral("brand"), QStringLiteral("森屿")));
-    EXPECT_EQ(grid.Row(QStringLiteral("brand"))->Items(), (QStringList{QStringLiteral("雅韵"), QStringLiteral("森屿")}));
+    EXPECT_EQ(grid.Row(QStringLiteral("brand"))->Items(),
+              (QStringList{QStringLiteral("雅韵"), QStringLiteral("森屿")}));
     // The mask takes digits only.
     EXPECT_FALSE(grid.SetRowText(QStringLiteral("qty"), QStringLiteral("12件")));
     EXPECT_TRUE(grid.SetRowText(QStringLiteral("qty"), QStringLiteral("12")));

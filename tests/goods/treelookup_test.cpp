@@ -1,24 +1,26 @@
 // The tree drop-down of goods types: nodes under their parents, the caption
 // shown for a key, and the data-aware variant writing only into an edited record.
+#include "treelookup.h"
+
+#include <gtest/gtest.h>
+
+#include <QTreeView>
+
 #include "datasource.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
-#include "treelookup.h"
-
-#include <QTreeView>
-#include <gtest/gtest.h>
 
 namespace {
 
 class TreeLookupTest : public ::testing::Test {
-protected:
-    TreeLookupTest()
-    {
+  protected:
+    TreeLookupTest() {
         types.AddField(QStringLiteral("fcode"), ftString, 10);
         types.AddField(QStringLiteral("fname"), ftString, 20);
         types.AddField(QStringLiteral("fparentcode"), ftString, 10);
         types.CreateDataSet();
-        const char* const rows[][3] = {{"T1", "上装", "0"}, {"T11", "T恤", "T1"}, {"T12", "衬衫", "T1"}, {"T2", "下装", "0"},
+        const char* const rows[][3] = {{"T1", "上装", "0"},     {"T11", "T恤", "T1"},
+                                       {"T12", "衬衫", "T1"},   {"T2", "下装", "0"},
                                        {"T21", "牛仔裤", "T2"}, {"X", "自环", "X"}};
         for (const auto& r : rows) {
             types.Append();
@@ -32,10 +34,10 @@ protected:
     TRemoteUdpDataSet types;
 };
 
-TEST_F(TreeLookupTest, NodesSitUnderTheirParentsAndTheBoxShowsTheCaption)
-{
+TEST_F(TreeLookupTest, NodesSitUnderTheirParentsAndTheBoxShowsTheCaption) {
     TTreeLookupCombo box;
-    box.setList(&types, QStringLiteral("fcode"), QStringLiteral("fName"), QStringLiteral("fParentCode"));
+    box.setList(&types, QStringLiteral("fcode"), QStringLiteral("fName"),
+                QStringLiteral("fParentCode"));
     QAbstractItemModel* model = box.model();
     ASSERT_EQ(model->rowCount(), 3);  // 上装, 下装 and the node that names itself as parent
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("上装"));
@@ -51,8 +53,7 @@ TEST_F(TreeLookupTest, NodesSitUnderTheirParentsAndTheBoxShowsTheCaption)
     EXPECT_TRUE(box.currentText().isEmpty());
 }
 
-TEST_F(TreeLookupTest, DataAwareBoxWritesTheKeyOfAnEditedRecordOnly)
-{
+TEST_F(TreeLookupTest, DataAwareBoxWritesTheKeyOfAnEditedRecordOnly) {
     TRemoteUdpDataSet goods;
     goods.AddField(QStringLiteral("typecode"), ftString, 10);
     goods.CreateDataSet();
@@ -63,11 +64,13 @@ TEST_F(TreeLookupTest, DataAwareBoxWritesTheKeyOfAnEditedRecordOnly)
     source.setDataSet(&goods);
     source.SetAutoEdit(false);
     TDBTreeLookupCombo box(&source, QStringLiteral("typecode"));
-    box.setList(&types, QStringLiteral("fcode"), QStringLiteral("fname"), QStringLiteral("fparentcode"));
+    box.setList(&types, QStringLiteral("fcode"), QStringLiteral("fname"),
+                QStringLiteral("fparentcode"));
     EXPECT_EQ(box.currentText(), QStringLiteral("T恤"));
     EXPECT_FALSE(box.isEnabled());
 
-    Q_EMIT box.keyChosen(QStringLiteral("T12"));  // browsing: refused, the box shows the field again
+    Q_EMIT box.keyChosen(
+        QStringLiteral("T12"));  // browsing: refused, the box shows the field again
     EXPECT_EQ(goods.FieldByName(QStringLiteral("typecode")).AsString(), QStringLiteral("T11"));
     EXPECT_EQ(box.keyValue(), QStringLiteral("T11"));
     goods.Edit();

@@ -1,11 +1,7 @@
 // The two goods picture windows: the viewer that follows the goods form's
 // picture record and saves it, and the read-only dialog for one goods code.
 // Pictures of both are saved for a person to look at (/tmp/goodspictures_*.png).
-#include "datasource.h"
-#include "formfixture.h"
-#include "goods/frm_GoodsPicShow.h"
-#include "goods/frm_ShowGoodImage.h"
-#include "remoteudpdataset.h"
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
@@ -18,13 +14,17 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "datasource.h"
+#include "formfixture.h"
+#include "goods/frm_GoodsPicShow.h"
+#include "goods/frm_ShowGoodImage.h"
+#include "remoteudpdataset.h"
 
 namespace {
 
 // A small picture as the goods form stores them: a coloured swatch with the code on it.
-QByteArray picture(const QColor& colour, const QString& code, const char* format = "JPG")
-{
+QByteArray picture(const QColor& colour, const QString& code, const char* format = "JPG") {
     QImage image(240, 300, QImage::Format_RGB32);
     QPainter painter(&image);
     QLinearGradient shade(0, 0, 0, 300);
@@ -45,8 +45,7 @@ QByteArray picture(const QColor& colour, const QString& code, const char* format
 }
 
 // Which of red, green and blue the middle of the picture is.
-QChar tint(const QImage& image)
-{
+QChar tint(const QImage& image) {
     const QColor c = image.pixelColor(image.width() / 2, image.height() / 8);
     if (c.red() > c.green() + 40 && c.red() > c.blue() + 40) return QLatin1Char('R');
     if (c.blue() > c.red() + 40 && c.blue() > c.green() + 40) return QLatin1Char('B');
@@ -54,36 +53,36 @@ QChar tint(const QImage& image)
     return QLatin1Char('?');
 }
 
-QString picturePath(const char* name) { return QDir::temp().filePath(QString::fromLatin1(name)); }
+QString picturePath(const char* name) {
+    return QDir::temp().filePath(QString::fromLatin1(name));
+}
 
 class GoodsPictures : public ::testing::Test {
-protected:
-    GoodsPictures()
-    {
+  protected:
+    GoodsPictures() {
         md::test::startFormSession(db.conn(), QStringLiteral("frm_goods"), nullptr);
         store("A01", picture(QColor(200, 30, 40), "A01"));
         store("A02", picture(QColor(30, 60, 200), "A02"));
     }
-    ~GoodsPictures() override
-    {
+    ~GoodsPictures() override {
         for (const QPointer<QWidget>& window : windows) delete window.data();
         md::test::endFormSession();
     }
 
-    void store(const QString& code, const QByteArray& bytes)
-    {
-        const ParamMap values{{QStringLiteral("fgoodsid"), code}, {QStringLiteral("fimage"), bytes}};
-        db.conn().ExecSQL(QStringLiteral("insert into GoodsImage(fgoodsid,fimage)values(:fgoodsid,:fimage)"), &values);
+    void store(const QString& code, const QByteArray& bytes) {
+        const ParamMap values{{QStringLiteral("fgoodsid"), code},
+                              {QStringLiteral("fimage"), bytes}};
+        db.conn().ExecSQL(
+            QStringLiteral("insert into GoodsImage(fgoodsid,fimage)values(:fgoodsid,:fimage)"),
+            &values);
     }
     // The goods form's picture dataset as it loads the record of a goods code.
-    void load(const QString& code)
-    {
+    void load(const QString& code) {
         pictures.Close();
         pictures.ParamByName(u"fgoodsid").SetAsString(code);
         pictures.Open();
     }
-    Tfrm_GoodsPicShow* openViewer()
-    {
+    Tfrm_GoodsPicShow* openViewer() {
         auto* viewer = md::ui::CreateForm<Tfrm_GoodsPicShow>();
         windows << viewer;
         viewer->SetPictureDataSet(&pictures);
@@ -91,8 +90,7 @@ protected:
         return viewer;
     }
     // The next save dialog is answered with this file (empty: cancelled).
-    void answerSaveDialog(const QString& file)
-    {
+    void answerSaveDialog(const QString& file) {
         script.onDialog([file](QDialog& dialog) {
             auto* save = qobject_cast<QFileDialog*>(&dialog);
             if (!save || file.isEmpty()) return int(QDialog::Rejected);
@@ -107,15 +105,13 @@ protected:
     QTemporaryDir dir;
     QList<QPointer<QWidget>> windows;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         pictures.setSetupUdpParent(&db.conn());
         pictures.SetSQL(QStringLiteral("select * from GoodsImage where fgoodsid=:fgoodsid"));
     }
 };
 
-TEST_F(GoodsPictures, ViewerShowsWhateverPictureRecordTheGoodsFormHasLoaded)
-{
+TEST_F(GoodsPictures, ViewerShowsWhateverPictureRecordTheGoodsFormHasLoaded) {
     load("A01");
     Tfrm_GoodsPicShow* viewer = openViewer();
     EXPECT_EQ(viewer->windowTitle(), "显示图片");
@@ -164,8 +160,7 @@ TEST_F(GoodsPictures, ViewerShowsWhateverPictureRecordTheGoodsFormHasLoaded)
     EXPECT_TRUE(alive.isNull());
 }
 
-TEST_F(GoodsPictures, ViewerSavesThePictureAsJpeg)
-{
+TEST_F(GoodsPictures, ViewerSavesThePictureAsJpeg) {
     load("A01");
     Tfrm_GoodsPicShow* viewer = openViewer();
     const QByteArray stored = pictures.FieldByName("fimage").Value().toByteArray();
@@ -195,18 +190,21 @@ TEST_F(GoodsPictures, ViewerSavesThePictureAsJpeg)
 
     // Nothing to save: no dialog. A file that cannot be written: the error box.
     load("B99");
-    script.onDialog([](QDialog&) -> int { ADD_FAILURE() << "a dialog without a picture"; return QDialog::Rejected; });
+    script.onDialog([](QDialog&) -> int {
+        ADD_FAILURE() << "a dialog without a picture";
+        return QDialog::Rejected;
+    });
     viewer->savepic_action->trigger();
     load("A01");
     answerSaveDialog(dir.filePath("no/such/folder/x.jpg"));
     viewer->savepic_action->trigger();
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_TRUE(script.shown().first().isError);
-    EXPECT_EQ(script.shown().first().text, "图片无法保存到 " + dir.filePath("no/such/folder/x.jpg") + "。");
+    EXPECT_EQ(script.shown().first().text,
+              "图片无法保存到 " + dir.filePath("no/such/folder/x.jpg") + "。");
 }
 
-TEST_F(GoodsPictures, DialogShowsTheGoodsItemsPictureReadOnly)
-{
+TEST_F(GoodsPictures, DialogShowsTheGoodsItemsPictureReadOnly) {
     db.conn().log().clear();
     bool shown = false;
     script.onDialog([&](QDialog& dialog) {
@@ -228,9 +226,11 @@ TEST_F(GoodsPictures, DialogShowsTheGoodsItemsPictureReadOnly)
     });
     Tfrm_ShowGoodImage::Execute("a02");  // codes compare without regard to case
     EXPECT_TRUE(shown);
-    EXPECT_TRUE(db.conn().log().entries().contains("select top 1 fimage from goodsimage where fgoodsid='a02'"));
+    EXPECT_TRUE(db.conn().log().entries().contains(
+        "select top 1 fimage from goodsimage where fgoodsid='a02'"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QWidget* window : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<Tfrm_ShowGoodImage*>(window), nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<Tfrm_ShowGoodImage*>(window), nullptr);
 
     // A code with a quote reads nothing and breaks nothing.
     bool empty = false;
@@ -240,7 +240,8 @@ TEST_F(GoodsPictures, DialogShowsTheGoodsItemsPictureReadOnly)
     });
     Tfrm_ShowGoodImage::Execute("A'01");
     EXPECT_TRUE(empty);
-    EXPECT_TRUE(db.conn().log().entries().contains("select top 1 fimage from goodsimage where fgoodsid='A''01'"));
+    EXPECT_TRUE(db.conn().log().entries().contains(
+        "select top 1 fimage from goodsimage where fgoodsid='A''01'"));
     EXPECT_TRUE(script.shown().isEmpty());
 }
 

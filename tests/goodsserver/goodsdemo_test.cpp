@@ -1,17 +1,17 @@
 // The demo goods as the goods windows and the benchmarks see them: every item
 // complete and consistent with the code tables, barcodes and business for the
 // everyday share, and the size factor honoured.
+#include <gtest/gtest.h>
+
+#include <QSet>
+
 #include "demo/demodata.h"
 #include "routines.h"
 #include "testdb.h"
 
-#include <QSet>
-#include <gtest/gtest.h>
-
 namespace {
 
-QStringList column(md::test::TestDb& db, const QString& tsql)
-{
+QStringList column(md::test::TestDb& db, const QString& tsql) {
     ResultTable result;
     db.conn().OpenSQL(tsql, result);
     QStringList out;
@@ -20,12 +20,11 @@ QStringList column(md::test::TestDb& db, const QString& tsql)
 }
 
 class DemoGoods : public ::testing::Test {
-protected:
+  protected:
     md::test::TestDb db;
 };
 
-TEST_F(DemoGoods, EveryItemIsCompleteAndUsesTheCodeTables)
-{
+TEST_F(DemoGoods, EveryItemIsCompleteAndUsesTheCodeTables) {
     md::server::createDemoData(db.conn());
     const int goods = md::server::kDemoGoodsCount;
     EXPECT_EQ(db.count("goods"), goods);
@@ -34,21 +33,29 @@ TEST_F(DemoGoods, EveryItemIsCompleteAndUsesTheCodeTables)
     EXPECT_EQ(column(db, "select distinct goodsno from goods").size(), goods);
     const int colours = db.count("goodscolor");
     EXPECT_EQ(column(db, "select distinct colorno from goodscolor").size(), colours);
-    EXPECT_EQ(db.count("goodscolor a join goods b on a.fgoodsid=b.goodsid and a.GoodsNo=b.goodsno where len(a.ColorNo)=12"), colours);
+    EXPECT_EQ(db.count("goodscolor a join goods b on a.fgoodsid=b.goodsid and a.GoodsNo=b.goodsno "
+                       "where len(a.ColorNo)=12"),
+              colours);
 
     // Two to five colours of the basic colour table; a size group that exists;
     // a goods type leaf; sales prices below the tag price.
-    EXPECT_EQ(db.count("goods a where (select count(*) from goodscolor c where c.fgoodsid=a.goodsid) not between 2 and 5"), 0);
+    EXPECT_EQ(db.count("goods a where (select count(*) from goodscolor c where "
+                       "c.fgoodsid=a.goodsid) not between 2 and 5"),
+              0);
     EXPECT_EQ(db.count("goodscolor where fcolorid not in(select colorid from ba_color)"), 0);
     EXPECT_EQ(db.count("goods where size_class not in(select size_class from ba_size)"), 0);
-    EXPECT_EQ(db.count("goods where typecode not in(select fcode from goodstype where len(fcode)=6)"), 0);
+    EXPECT_EQ(
+        db.count("goods where typecode not in(select fcode from goodstype where len(fcode)=6)"), 0);
     EXPECT_EQ(db.count("goods where not(unitprice>price6 and price6>=price1 and price1>0)"), 0);
     EXPECT_EQ(db.count("vgoodscolor"), colours);
 
     // The attribute filter offers every value the goods carry in its fields.
-    for (const QString field : {"brand", "ayear", "season", "sort", "sex", "masterial", "catena", "unit"}) {
-        EXPECT_EQ(db.count("goods where " + field + " not in(select fFieldValues from ba_fieldvalues"
-                           " where ftablename='goods' and ffieldname='" + field + "')"),
+    for (const QString field :
+         {"brand", "ayear", "season", "sort", "sex", "masterial", "catena", "unit"}) {
+        EXPECT_EQ(db.count("goods where " + field +
+                           " not in(select fFieldValues from ba_fieldvalues"
+                           " where ftablename='goods' and ffieldname='" +
+                           field + "')"),
                   0)
             << field.toStdString();
     }
@@ -56,22 +63,26 @@ TEST_F(DemoGoods, EveryItemIsCompleteAndUsesTheCodeTables)
     EXPECT_GT(db.count("goods where brand='" + md::server::demo::kShopUserBrand + "'"), goods / 5);
 
     // Sizes as P_UpdateGoodsSize keeps them.
-    EXPECT_EQ(db.count("goodssize"), db.count("goods a join ba_size b on a.size_class=b.size_class"));
+    EXPECT_EQ(db.count("goodssize"),
+              db.count("goods a join ba_size b on a.size_class=b.size_class"));
 }
 
-TEST_F(DemoGoods, BarcodesAndBusinessOfTheEverydayGoods)
-{
-    md::server::createDemoData(db.conn(), 1200);  // a larger range: only the everyday share gets barcodes
+TEST_F(DemoGoods, BarcodesAndBusinessOfTheEverydayGoods) {
+    md::server::createDemoData(db.conn(),
+                               1200);  // a larger range: only the everyday share gets barcodes
     EXPECT_EQ(db.count("goods"), 1200);
     const int expected = db.count(
-        "(select distinct c.fgoodsid,c.fcolorid,s.size_name from goodscolor c join goods g on c.fgoodsid=g.goodsid"
+        "(select distinct c.fgoodsid,c.fcolorid,s.size_name from goodscolor c join goods g on "
+        "c.fgoodsid=g.goodsid"
         " join ba_size s on s.size_class=g.size_class"
         " where g.goodsid in(select fgoodsid from barcode)) x");
     EXPECT_EQ(db.count("barcode"), expected);
-    EXPECT_EQ(column(db, "select distinct fgoodsid from barcode").size(), md::server::kDemoGoodsCount);
+    EXPECT_EQ(column(db, "select distinct fgoodsid from barcode").size(),
+              md::server::kDemoGoodsCount);
 
     // National codes while the prefix's serials last: valid, unique, numbered from 1.
-    const QStringList codes = column(db, "select fbarcode2 from barcode where fbarcode2 is not null order by fbarcode2");
+    const QStringList codes =
+        column(db, "select fbarcode2 from barcode where fbarcode2 is not null order by fbarcode2");
     const QString prefix = md::server::demo::kNationalCodePrefix;
     ASSERT_FALSE(codes.isEmpty());
     EXPECT_EQ(codes.size(), qMin(expected, 999));
@@ -85,14 +96,19 @@ TEST_F(DemoGoods, BarcodesAndBusinessOfTheEverydayGoods)
     ResultTable check;
     db.conn().OpenSQL("exec P_CheckDelGoods '" + inUse.first() + "'", check);
     EXPECT_GT(check.rowCount, 0);
-    const QString idle = column(db, "select top 1 goodsid from goods where goodsid not in(select fgoodsid from stock)"
-                                    " and goodsid not in(select fgoodsid from d_sale) and goodsid not in(select fgoodsid from d_order)"
-                                    " and goodsid not in(select fgoodsid from barcodeguid) order by goodsid").value(0);
+    const QString idle =
+        column(db,
+               "select top 1 goodsid from goods where goodsid not in(select fgoodsid from stock)"
+               " and goodsid not in(select fgoodsid from d_sale) and goodsid not in(select "
+               "fgoodsid from d_order)"
+               " and goodsid not in(select fgoodsid from barcodeguid) order by goodsid")
+            .value(0);
     ResultTable none;
     db.conn().OpenSQL("exec P_CheckDelGoods '" + idle + "'", none);
     EXPECT_EQ(none.rowCount, 0);
     EXPECT_GT(db.count("barcodeguid"), 0);
-    EXPECT_EQ(db.count("barcodeguid a join barcode b on a.fgoodsid=b.fgoodsid and a.fcolorid=b.fcolorid and a.fsize=b.fsize"
+    EXPECT_EQ(db.count("barcodeguid a join barcode b on a.fgoodsid=b.fgoodsid and "
+                       "a.fcolorid=b.fcolorid and a.fsize=b.fsize"
                        " where a.fbarcode not like b.fbarcode1+'%'"),
               0);
 }

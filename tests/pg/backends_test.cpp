@@ -1,6 +1,15 @@
 // PostgreSQL and ODBC beside SQLite: keys, copies between backends, the SQL
 // Server path (through Debian's SQLite ODBC driver as a stand-in data source)
 // and two workstations on one PostgreSQL database.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
+
 #include "backend.h"
 #include "dbcopy.h"
 #include "remoteudpdataset.h"
@@ -8,66 +17,65 @@
 #include "sqlitekeys.h"
 #include "testdb.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QUrl>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-
 using md::test::ScratchPgDatabase;
 using md::test::TestDb;
 
 namespace {
 
-QVariant scalar(TRemoteUdpConnection& c, const QString& tsql)
-{
+QVariant scalar(TRemoteUdpConnection& c, const QString& tsql) {
     ResultTable rows;
     c.OpenSQL(tsql, rows);
     return rows.rowCount ? rows.at(0, 0) : QVariant();
 }
 
-TEST(PgKeys, ThePermutationIsTheSqliteBackendsOne)
-{
+TEST(PgKeys, ThePermutationIsTheSqliteBackendsOne) {
     ScratchPgDatabase scratch;
     TRemoteUdpConnection c;
     md::server::openDatabase(c, scratch.settings(), true);
     for (unsigned long long secret : {0x1234567ull, 0x7FFFFFFFFFFFFFFFull, 42ull}) {
-        for (unsigned long long v : {0ull, 1ull, 2ull, 16777215ull, 16777216ull, 0xABCDEF123456ull, 281474976710655ull}) {
+        for (unsigned long long v :
+             {0ull, 1ull, 2ull, 16777215ull, 16777216ull, 0xABCDEF123456ull, 281474976710655ull}) {
             ResultTable rows;
-            c.backend().prepare(QStringLiteral("SELECT md_permute48(%1, %2)").arg(v).arg(qint64(secret))).execute(&rows);
-            EXPECT_EQ(rows.at(0, 0).toULongLong(), md::data::permuteKey48(v, secret)) << v << " " << secret;
+            c.backend()
+                .prepare(QStringLiteral("SELECT md_permute48(%1, %2)").arg(v).arg(qint64(secret)))
+                .execute(&rows);
+            EXPECT_EQ(rows.at(0, 0).toULongLong(), md::data::permuteKey48(v, secret))
+                << v << " " << secret;
         }
     }
 }
 
-TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused)
-{
+TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("company.db"));
     {
         TRemoteUdpConnection lite;
         md::server::openDatabase(lite, ConnectionSettings::sqlite(file), true);
-        lite.ExecSQL(QStringLiteral("insert into syslog(logindate,userno,fstate) values('2026-01-05','admin','进入')"));
-        lite.ExecSQL(QStringLiteral("insert into syslog(logindate,userno,fstate) values('2026-01-06','Admin','离开')"));
+        lite.ExecSQL(QStringLiteral(
+            "insert into syslog(logindate,userno,fstate) values('2026-01-05','admin','进入')"));
+        lite.ExecSQL(QStringLiteral(
+            "insert into syslog(logindate,userno,fstate) values('2026-01-06','Admin','离开')"));
         lite.ExecSQL(QStringLiteral("delete from syslog where fstate='进入'"));
         scalar(lite, QStringLiteral("select * from V_GetPassWord12"));  // claims a key block
     }
     ScratchPgDatabase target;
-    const md::server::CopyReport report = md::server::copyDatabase(ConnectionSettings::sqlite(file), target.settings());
+    const md::server::CopyReport report =
+        md::server::copyDatabase(ConnectionSettings::sqlite(file), target.settings());
     ASSERT_FALSE(report.tables.isEmpty());
     for (const auto& t : report.tables) EXPECT_EQ(t.sourceRows, t.targetRows) << qPrintable(t.name);
 
     TRemoteUdpConnection pg;
     md::server::openDatabase(pg, target.settings(), false);
     // Identity values kept, and new rows continue after them.
-    EXPECT_EQ(scalar(pg, QStringLiteral("select fautoid from syslog where userno='ADMIN'")).toInt(), 2);
+    EXPECT_EQ(scalar(pg, QStringLiteral("select fautoid from syslog where userno='ADMIN'")).toInt(),
+              2);
     pg.ExecSQL(QStringLiteral("insert into syslog(logindate,fstate) values('2026-01-07','x')"));
     EXPECT_EQ(scalar(pg, QStringLiteral("select max(fautoid) from syslog")).toInt(), 3);
     // The key source came along: keys go on after the blocks SQLite claimed.
     EXPECT_EQ(scalar(pg, QStringLiteral("select count(*) from md_keysource")).toInt(), 1);
-    EXPECT_EQ(scalar(pg, QStringLiteral("select top 1 * from dbo.V_GetPassWord12")).toString().size(), 12);
+    EXPECT_EQ(
+        scalar(pg, QStringLiteral("select top 1 * from dbo.V_GetPassWord12")).toString().size(),
+        12);
 
     try {
         md::server::copyDatabase(ConnectionSettings::sqlite(file), target.settings());
@@ -78,8 +86,7 @@ TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused)
     EXPECT_EQ(scalar(pg, QStringLiteral("select count(*) from syslog")).toInt(), 2);
 }
 
-TEST(PgCopy, TheCommandReportsAndRefuses)
-{
+TEST(PgCopy, TheCommandReportsAndRefuses) {
     const QString mdcopy = QCoreApplication::applicationDirPath() + QStringLiteral("/mdcopy");
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("c.db"));
@@ -90,8 +97,9 @@ TEST(PgCopy, TheCommandReportsAndRefuses)
     ScratchPgDatabase target;
     const ConnectionSettings s = target.settings();
     const QString uri = QStringLiteral("postgresql:///") + s.database + QStringLiteral("?host=") +
-                        QString::fromLatin1(QUrl::toPercentEncoding(s.host)) + QStringLiteral("&port=") +
-                        QString::number(s.port) + QStringLiteral("&user=") + s.user;
+                        QString::fromLatin1(QUrl::toPercentEncoding(s.host)) +
+                        QStringLiteral("&port=") + QString::number(s.port) +
+                        QStringLiteral("&user=") + s.user;
     QProcess p;
     p.start(mdcopy, {QStringLiteral("--from"), file, QStringLiteral("--to"), uri});
     ASSERT_TRUE(p.waitForFinished(60000));
@@ -104,14 +112,14 @@ TEST(PgCopy, TheCommandReportsAndRefuses)
 
 // Two workstations open the same record; the second save is refused and its
 // user keeps the edit, so nothing the first one saved is overwritten.
-TEST(PgWorkstations, TheSecondSaveOfOneRecordIsRefusedAndKeepsItsChanges)
-{
+TEST(PgWorkstations, TheSecondSaveOfOneRecordIsRefusedAndKeepsItsChanges) {
     TestDb db;
     db.exec(QStringLiteral("insert into dt_ltd(fname_ch,tel1) values('雅韵服饰','0755-1')"));
     TRemoteUdpConnection other;
     md::server::openDatabase(other, db.settings(), false);
 
-    TRemoteUdpDataSet first(QStringLiteral("first"), nullptr), second(QStringLiteral("second"), nullptr);
+    TRemoteUdpDataSet first(QStringLiteral("first"), nullptr),
+        second(QStringLiteral("second"), nullptr);
     for (auto [ds, c] : {std::pair{&first, &db.conn()}, std::pair{&second, &other}}) {
         ds->setSetupUdpParent(c);
         ds->SetSQL(QStringLiteral("select * from dt_ltd"));
@@ -131,46 +139,56 @@ TEST(PgWorkstations, TheSecondSaveOfOneRecordIsRefusedAndKeepsItsChanges)
     }
     EXPECT_TRUE(second.UpdatesPending());
     EXPECT_EQ(second.FieldByName(QStringLiteral("tel1")).AsString(), QStringLiteral("0755-3"));
-    EXPECT_EQ(db.scalar(QStringLiteral("select tel1 from dt_ltd")).toString(), QStringLiteral("0755-2"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select tel1 from dt_ltd")).toString(),
+              QStringLiteral("0755-2"));
 }
 
 // The SQL Server path, with SQLite's ODBC driver standing in for the server:
 // texts go through unchanged, ":name" parameters become "?" in order.
 class Odbc : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         if (!QFile::exists(QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so")))
             GTEST_SKIP() << "Debian's SQLite ODBC driver (libsqliteodbc) is not installed";
         settings.kind = ConnectionSettings::Kind::Odbc;
-        settings.database = QStringLiteral("DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so;Database=") +
-                            dir.filePath(QStringLiteral("odbc.db"));
+        settings.database =
+            QStringLiteral("DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so;Database=") +
+            dir.filePath(QStringLiteral("odbc.db"));
         auto objects = std::make_shared<md::data::ServerObjects>(*md::server::objects());
         auto catalog = std::make_shared<md::sql::Catalog>(*objects->catalog);
-        catalog->load(QStringLiteral("create table t (id int not null primary key, name varchar(20) null, qty int null)"));
+        catalog->load(QStringLiteral(
+            "create table t (id int not null primary key, name varchar(20) null, qty int null)"));
         objects->catalog = std::move(catalog);
         connection.Open(settings, objects);
-        connection.ExecSQL(QStringLiteral("create table t (id int not null primary key, name varchar(20) null, qty int null)"));
+        connection.ExecSQL(QStringLiteral(
+            "create table t (id int not null primary key, name varchar(20) null, qty int null)"));
     }
     QTemporaryDir dir;
     ConnectionSettings settings;
     TRemoteUdpConnection connection;
 };
 
-TEST_F(Odbc, StatementsParametersAndBatches)
-{
+TEST_F(Odbc, StatementsParametersAndBatches) {
     EXPECT_EQ(connection.dialect(), md::sql::Dialect::SqlServer);
-    const auto batch = connection.Translate(QStringLiteral("update t set id=:id, name=:name where id=:id"));
+    const auto batch =
+        connection.Translate(QStringLiteral("update t set id=:id, name=:name where id=:id"));
     EXPECT_EQ(batch->statements[0].sql, QStringLiteral("update t set id=?, name=? where id=?"));
     EXPECT_EQ(batch->statements[0].placeholderOrder, (QVector<int>{0, 1, 2}));
 
-    ParamMap values{{QStringLiteral("id"), 1}, {QStringLiteral("name"), QStringLiteral("衬衫")}, {QStringLiteral("qty"), 5}};
-    EXPECT_EQ(connection.ExecSQL(QStringLiteral("insert into t(id,name,qty) values(:id,:name,:qty)"), &values), 1);
+    ParamMap values{{QStringLiteral("id"), 1},
+                    {QStringLiteral("name"), QStringLiteral("衬衫")},
+                    {QStringLiteral("qty"), 5}};
+    EXPECT_EQ(connection.ExecSQL(
+                  QStringLiteral("insert into t(id,name,qty) values(:id,:name,:qty)"), &values),
+              1);
     // A batch of lines is all or nothing.
-    EXPECT_THROW(connection.ExecSQL(QStringLiteral("insert into t(id,name) values(2,'a')\ninsert into t(id,name) values(1,'dup')")),
-                 EDatabaseError);
+    EXPECT_THROW(
+        connection.ExecSQL(QStringLiteral(
+            "insert into t(id,name) values(2,'a')\ninsert into t(id,name) values(1,'dup')")),
+        EDatabaseError);
     EXPECT_EQ(scalar(connection, QStringLiteral("select count(*) from t")).toInt(), 1);
-    connection.ExecSQL(QStringLiteral("insert into t(id,name) values(2,'b')\r\nupdate t set qty=qty+1 where id=1"));
+    connection.ExecSQL(QStringLiteral(
+        "insert into t(id,name) values(2,'b')\r\nupdate t set qty=qty+1 where id=1"));
     ResultTable rows;
     ParamMap key{{QStringLiteral("id"), 1}};
     connection.OpenSQL(QStringLiteral("select name, qty from t where id=:id"), rows, &key);
@@ -192,7 +210,8 @@ TEST_F(Odbc, StatementsParametersAndBatches)
     ds.FieldByName(QStringLiteral("name")).SetAsString(QStringLiteral("A"));
     ds.Post();
     ds.UpdateBatch();
-    EXPECT_EQ(scalar(connection, QStringLiteral("select name from t where id=1")).toString(), QStringLiteral("A"));
+    EXPECT_EQ(scalar(connection, QStringLiteral("select name from t where id=1")).toString(),
+              QStringLiteral("A"));
     EXPECT_EQ(scalar(connection, QStringLiteral("select count(*) from t")).toInt(), 3);
 }
 

@@ -9,9 +9,8 @@ using namespace md::test;
 namespace {
 
 class AttributeFilterTest : public SizesTest {
-protected:
-    AttributeFilterTest()
-    {
+  protected:
+    AttributeFilterTest() {
         field(1, "brand", "品牌", true);
         field(2, "season", "季节", true);
         field(3, "sort", "类别", false);
@@ -25,26 +24,28 @@ protected:
         goods("G3", "悦动", "春", "T恤");
     }
 
-    void field(int fid, const QString& name, const QString& caption, bool filters)
-    {
-        db.exec(QStringLiteral("insert into ba_fieldremark(fid,ftablename,fname,ffieldname_sys,ffieldremark,visiblebit) "
-                               "values(%1,'goods','%2','%3','%3',%4)")
+    void field(int fid, const QString& name, const QString& caption, bool filters) {
+        db.exec(QStringLiteral(
+                    "insert into "
+                    "ba_fieldremark(fid,ftablename,fname,ffieldname_sys,ffieldremark,visiblebit) "
+                    "values(%1,'goods','%2','%3','%3',%4)")
                     .arg(fid)
                     .arg(name, caption)
                     .arg(filters ? 1 : 0));
     }
-    void value(const QString& field, const QString& text)
-    {
-        db.exec(QStringLiteral("insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues) values('goods','%1',%2)")
+    void value(const QString& field, const QString& text) {
+        db.exec(QStringLiteral("insert into ba_fieldvalues(ftablename,ffieldname,fFieldValues) "
+                               "values('goods','%1',%2)")
                     .arg(field, QuotedStr(text)));
     }
-    void goods(const QString& id, const QString& brand, const QString& season, const QString& sort)
-    {
-        db.exec(QStringLiteral("insert into goods(goodsid,brand,season,sort,sex) values('%1',%2,'%3','%4','女')")
-                    .arg(id, QuotedStr(brand), season, sort));
+    void goods(const QString& id, const QString& brand, const QString& season,
+               const QString& sort) {
+        db.exec(
+            QStringLiteral(
+                "insert into goods(goodsid,brand,season,sort,sex) values('%1',%2,'%3','%4','女')")
+                .arg(id, QuotedStr(brand), season, sort));
     }
-    QStringList selected(const QString& condition)
-    {
+    QStringList selected(const QString& condition) {
         return rows(QStringLiteral("select a.goodsid from goods a where 1=1") +
                     (condition.isEmpty() ? QString() : QStringLiteral(" and ") + condition) +
                     QStringLiteral(" order by a.goodsid"));
@@ -55,8 +56,7 @@ protected:
 
 }  // namespace
 
-TEST_F(AttributeFilterTest, TheTreeHoldsTheFilteringFieldsOnly)
-{
+TEST_F(AttributeFilterTest, TheTreeHoldsTheFilteringFieldsOnly) {
     md::ui::FillGoodsAttributeTree(tree);
     QStringList captions;
     for (int i = 0; i < tree.topLevelItemCount(); ++i) captions << tree.topLevelItem(i)->text(0);
@@ -72,8 +72,7 @@ TEST_F(AttributeFilterTest, TheTreeHoldsTheFilteringFieldsOnly)
     EXPECT_EQ(tree.TopNode("季节"), nullptr);
 }
 
-TEST_F(AttributeFilterTest, PartiallyTickedFieldsRestrictAndSelectTheSameRows)
-{
+TEST_F(AttributeFilterTest, PartiallyTickedFieldsRestrictAndSelectTheSameRows) {
     md::ui::FillGoodsAttributeTree(tree);
     EXPECT_EQ(md::ui::GoodsAttributeCondition(tree, "a."), "");
 
@@ -81,7 +80,8 @@ TEST_F(AttributeFilterTest, PartiallyTickedFieldsRestrictAndSelectTheSameRows)
     tree.SetChecked("品牌", "雅韵", true);
     const QString condition = md::ui::GoodsAttributeCondition(tree, "a.");
     EXPECT_EQ(condition, inCondition("a.brand", serverFieldValues(db, "brand"), {"雅韵", "O'K"}));
-    EXPECT_EQ(selected(condition), (QStringList{"G1", "G2"})) << "a value with a quote selects its goods";
+    EXPECT_EQ(selected(condition), (QStringList{"G1", "G2"}))
+        << "a value with a quote selects its goods";
 
     // A fully ticked field restricts nothing; a partial one joins with "and".
     tree.TopNode("季节")->setCheckState(0, Qt::Checked);
@@ -91,8 +91,7 @@ TEST_F(AttributeFilterTest, PartiallyTickedFieldsRestrictAndSelectTheSameRows)
     EXPECT_EQ(selected(md::ui::GoodsAttributeCondition(tree, "a.")), QStringList{"G1"});
 }
 
-TEST_F(AttributeFilterTest, CaptionsNameTheirColumnThroughTheFilteringFields)
-{
+TEST_F(AttributeFilterTest, CaptionsNameTheirColumnThroughTheFilteringFields) {
     md::ui::FillGoodsAttributeTree(tree);
     // The second "品牌" node holds the values of sex, but the first field in fid
     // order with that caption supplies the column.

@@ -1,28 +1,26 @@
 // The size editor: load, save, delete, new rows and columns, states, keys.
-#include "formregistry.h"
-#include "goods/frm_size.h"
-#include "sizesfixture.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTableWidget>
 #include <QTest>
 
+#include "formregistry.h"
+#include "goods/frm_size.h"
+#include "sizesfixture.h"
+
 using namespace md::test;
 
 namespace {
 
 // The grid row of a group code, or -1.
-int rowOf(const Tfrm_size& form, const QString& group)
-{
+int rowOf(const Tfrm_size& form, const QString& group) {
     for (int r = 1; r < form.RowCount(); ++r)
         if (form.Cells(0, r) == group) return r;
     return -1;
 }
 
-QStringList rowTexts(const Tfrm_size& form, int row)
-{
+QStringList rowTexts(const Tfrm_size& form, int row) {
     QStringList texts;
     for (int c = 1; c < form.ColCount(); ++c) texts << form.Cells(c, row);
     while (!texts.isEmpty() && texts.last().isEmpty()) texts.removeLast();
@@ -30,22 +28,21 @@ QStringList rowTexts(const Tfrm_size& form, int row)
 }
 
 // "新增 修改 删除 保存 撤消 尺码" as 1/0.
-QString enabling(const Tfrm_size& form)
-{
+QString enabling(const Tfrm_size& form) {
     QString out;
-    for (QAction* a : {form.append_action, form.edit_action, form.del_action, form.post_action, form.cacel_action,
-                       form.first_action})
+    for (QAction* a : {form.append_action, form.edit_action, form.del_action, form.post_action,
+                       form.cacel_action, form.first_action})
         out += a->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return out;
 }
 
-const QString kSizeRows = QStringLiteral("select size_class,size_name,displayindex,fieldname from ba_size "
-                                         "order by size_class,displayindex,size_name");
+const QString kSizeRows = QStringLiteral(
+    "select size_class,size_name,displayindex,fieldname from ba_size "
+    "order by size_class,displayindex,size_name");
 
 }  // namespace
 
-TEST_F(SizesTest, LoadClosesGapsAndSaveRenumbers)
-{
+TEST_F(SizesTest, LoadClosesGapsAndSaveRenumbers) {
     addSizes("A", {"XS", "S", "M"}, {1, 3, 7});
     addSizes("B", {"28"}, {2});
     auto* form = open<Tfrm_size>();
@@ -78,8 +75,7 @@ TEST_F(SizesTest, LoadClosesGapsAndSaveRenumbers)
     EXPECT_NE(md::entry::findForm("frm_size")->factory, nullptr) << "the host can open it";
 }
 
-TEST_F(SizesTest, SaveReadsEachRowUpToItsFirstBlankAndChecksNothingElse)
-{
+TEST_F(SizesTest, SaveReadsEachRowUpToItsFirstBlankAndChecksNothingElse) {
     addSizes("A", {"S", "M"});
     auto* form = open<Tfrm_size>();
     form->append_action->trigger();
@@ -113,8 +109,7 @@ TEST_F(SizesTest, SaveReadsEachRowUpToItsFirstBlankAndChecksNothingElse)
     EXPECT_TRUE(script.shown().isEmpty());
 }
 
-TEST_F(SizesTest, NewRowsAndColumnsAndCancel)
-{
+TEST_F(SizesTest, NewRowsAndColumnsAndCancel) {
     addSizes("A", {"S", "M"});
     auto* form = open<Tfrm_size>();
     form->append_action->trigger();
@@ -143,8 +138,7 @@ TEST_F(SizesTest, NewRowsAndColumnsAndCancel)
     EXPECT_EQ(rows(kSizeRows), (QStringList{"A|S|1|S1", "A|M|2|S2"}));
 }
 
-TEST_F(SizesTest, DeleteAsksTwiceAndRemovesTheCurrentGroup)
-{
+TEST_F(SizesTest, DeleteAsksTwiceAndRemovesTheCurrentGroup) {
     addSizes("A", {"S", "M"});
     addSizes("O'B", {"1"});
     auto* form = open<Tfrm_size>();
@@ -176,8 +170,7 @@ TEST_F(SizesTest, DeleteAsksTwiceAndRemovesTheCurrentGroup)
     EXPECT_EQ(form->Cells(0, 1), "");
 }
 
-TEST_F(SizesTest, TypedLettersBecomeCapitalsAndEnterStaysInTheRow)
-{
+TEST_F(SizesTest, TypedLettersBecomeCapitalsAndEnterStaysInTheRow) {
     addSizes("A", {"S", "M"});
     auto* form = open<Tfrm_size>();
     form->show();
@@ -193,9 +186,10 @@ TEST_F(SizesTest, TypedLettersBecomeCapitalsAndEnterStaysInTheRow)
     auto type = [](const QString& text) {
         for (QChar c : text) {
             QWidget* target = QApplication::focusWidget();
-            const int key = c.isLetter() && c.unicode() < 128 ? Qt::Key_A + (c.toUpper().unicode() - 'A')
-                            : c.isDigit()                    ? Qt::Key_0 + (c.unicode() - '0')
-                                                             : Qt::Key_unknown;
+            const int key = c.isLetter() && c.unicode() < 128
+                                ? Qt::Key_A + (c.toUpper().unicode() - 'A')
+                            : c.isDigit() ? Qt::Key_0 + (c.unicode() - '0')
+                                          : Qt::Key_unknown;
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
             QCoreApplication::sendEvent(target, &press);
         }
@@ -217,8 +211,7 @@ TEST_F(SizesTest, TypedLettersBecomeCapitalsAndEnterStaysInTheRow)
     EXPECT_EQ(rows(kSizeRows), (QStringList{"A|S|1|S1", "A|XL2中|2|S2"}));
 }
 
-TEST_F(SizesTest, AFailedSaveRollsBackAndKeepsWhatWasTyped)
-{
+TEST_F(SizesTest, AFailedSaveRollsBackAndKeepsWhatWasTyped) {
     addSizes("A", {"S", "M"});
     addSizes("B", {"28"});
     // One size per slot and group: a second row of A cannot be stored.
@@ -234,7 +227,8 @@ TEST_F(SizesTest, AFailedSaveRollsBackAndKeepsWhatWasTyped)
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_TRUE(script.shown().first().isError);
     EXPECT_FALSE(db.conn().InTransaction());
-    EXPECT_EQ(rows(kSizeRows), (QStringList{"A|S|1|S1", "A|M|2|S2", "B|28|1|S1"})) << "the delete is rolled back too";
+    EXPECT_EQ(rows(kSizeRows), (QStringList{"A|S|1|S1", "A|M|2|S2", "B|28|1|S1"}))
+        << "the delete is rolled back too";
     EXPECT_EQ(form->Cells(2, a), "L") << "the grid is not reloaded";
     EXPECT_EQ(form->Cells(0, b), "A");
     EXPECT_EQ(form->Cells(1, b), "XL");

@@ -9,16 +9,17 @@
 namespace md::test {
 
 class SizesTest : public FormTest {
-protected:
+  protected:
     SizesTest() : FormTest(QStringLiteral("frm_size")) {}
 
-    void addSizes(const QString& group, const QStringList& sizes, const QList<int>& indexes = {})
-    {
+    void addSizes(const QString& group, const QStringList& sizes, const QList<int>& indexes = {}) {
         for (int i = 0; i < sizes.size(); ++i) {
             const int index = i < indexes.size() ? indexes[i] : i + 1;
-            db.exec(QStringLiteral("insert into ba_size(size_class,size_name,displayindex,fieldname) values('%1','%2',%3,'S%3')")
-                        .arg(SqlText(group), SqlText(sizes[i]))
-                        .arg(index));
+            db.exec(
+                QStringLiteral("insert into ba_size(size_class,size_name,displayindex,fieldname) "
+                               "values('%1','%2',%3,'S%3')")
+                    .arg(SqlText(group), SqlText(sizes[i]))
+                    .arg(index));
         }
     }
 };

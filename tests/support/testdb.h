@@ -4,45 +4,48 @@
 // MD_TEST_BACKEND=postgresql:<libpq connection text> (or =postgresql with the
 // text in MD_TEST_PG), a PostgreSQL database made from a template that holds
 // the schema (tests/pg/pgserver.sh starts a private server).
-#include "remoteudpconnection.h"
-
 #include <QByteArray>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <memory>
 
+#include "remoteudpconnection.h"
+
 namespace md::test {
 
 // Shorthands for arranging and asserting database contents, on a test
 // database's connection.
 class DbShorthands {
-public:
+  public:
     virtual ~DbShorthands() = default;
     virtual TRemoteUdpConnection& conn() = 0;
 
     qint64 exec(const QString& tsql);
-    QVariant scalar(const QString& tsql);  // first column of the first row; invalid when no row
+    QVariant scalar(const QString& tsql);     // first column of the first row; invalid when no row
     int count(const QString& tableAndWhere);  // "select count(*) from " + tableAndWhere
-    QStringList rows(const QString& tsql);  // every row of a query, columns joined by "|"
+    QStringList rows(const QString& tsql);    // every row of a query, columns joined by "|"
 };
 
 // A new list with one rights row for the group, the given right columns set.
-void grantRights(DbShorthands& db, const QString& list, const QString& group, const QStringList& rights);
+void grantRights(DbShorthands& db, const QString& list, const QString& group,
+                 const QStringList& rights);
 
 class TestDb : public DbShorthands {
-public:
+  public:
     TestDb();
     ~TestDb() override;
 
     TRemoteUdpConnection& conn() override { return *m_connection; }
-    QString path() const { return m_path; }  // SQLite: the file; PostgreSQL: a postgresql:// address
+    QString path() const {
+        return m_path;
+    }  // SQLite: the file; PostgreSQL: a postgresql:// address
     QString folder() const { return m_dir.path(); }
     // Settings that open another connection on the same database.
     ConnectionSettings settings() const { return m_settings; }
     bool isPostgres() const { return m_settings.kind == ConnectionSettings::Kind::PostgreSQL; }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_path;
     ConnectionSettings m_settings;
@@ -57,19 +60,19 @@ ConnectionSettings testPostgresServer();
 // A new, empty PostgreSQL database on the test server (dropped by the returned
 // guard), for tests that make their own schema.
 class ScratchPgDatabase {
-public:
+  public:
     ScratchPgDatabase();
     ~ScratchPgDatabase();
     ConnectionSettings settings() const { return m_settings; }
 
-private:
+  private:
     ConnectionSettings m_settings;
 };
 
 // A host program folder of the test's own, named by MASTERDATA_HOME while the
 // object lives (the previous value comes back after).
 class ProgramHome {
-public:
+  public:
     ProgramHome();
     ~ProgramHome();
     ProgramHome(const ProgramHome&) = delete;
@@ -79,9 +82,11 @@ public:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
     void writeFile(const QString& name, const QByteArray& bytes);
     // softconfig.ini with the given body, so the database loaders run.
-    void writeSoftConfig(const QByteArray& body = "[config]\nfontsize=10\n") { writeFile(QStringLiteral("softconfig.ini"), body); }
+    void writeSoftConfig(const QByteArray& body = "[config]\nfontsize=10\n") {
+        writeFile(QStringLiteral("softconfig.ini"), body);
+    }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QByteArray m_previous;
 };

@@ -1,10 +1,10 @@
 // Test entry: a QApplication when a display platform is available (the
 // offscreen one in CI), so that widget tests and data tests share one main.
-#include <QApplication>
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
+#include <QApplication>
+
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

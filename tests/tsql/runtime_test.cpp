@@ -1,23 +1,22 @@
 // The conversions shared by the translator and the SQLite runtime functions.
-#include "tsql/sqliteruntime.h"
-#include "tsql/valueconv.h"
-
-#include <QVariant>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+
+#include <QVariant>
+
+#include "tsql/sqliteruntime.h"
+#include "tsql/valueconv.h"
 
 using namespace md::sql;
 
 namespace {
 
-QString datetimeOf(const char* text)
-{
+QString datetimeOf(const char* text) {
     const auto d = values::parseDateTime(QString::fromUtf8(text));
     return d ? values::formatDateTime(*d) : QStringLiteral("<error>");
 }
 
-TEST(ValueConversion, DatesInTheFormsWorkstationsWrite)
-{
+TEST(ValueConversion, DatesInTheFormsWorkstationsWrite) {
     EXPECT_EQ(datetimeOf("2026-01-31"), QStringLiteral("2026-01-31 00:00:00"));
     EXPECT_EQ(datetimeOf(" 2026/1/5 8:05 "), QStringLiteral("2026-01-05 08:05:00"));
     EXPECT_EQ(datetimeOf("2026.12.01 23:59:59.997"), QStringLiteral("2026-12-01 23:59:59"));
@@ -26,15 +25,17 @@ TEST(ValueConversion, DatesInTheFormsWorkstationsWrite)
     EXPECT_EQ(datetimeOf("2026年1月5日"), QStringLiteral("2026-01-05 00:00:00"));
     EXPECT_EQ(datetimeOf("2:30 PM"), QStringLiteral("1900-01-01 14:30:00"));
     EXPECT_EQ(datetimeOf(""), QStringLiteral("1900-01-01 00:00:00"));
-    for (const char* bad : {"2026-02-30", "2025-02-29", "2026-13-01", "abc", "2026-01-31 25:00", "1/5/2026", "2026-01"})
+    for (const char* bad : {"2026-02-30", "2025-02-29", "2026-13-01", "abc", "2026-01-31 25:00",
+                            "1/5/2026", "2026-01"})
         EXPECT_EQ(datetimeOf(bad), QStringLiteral("<error>")) << bad;
     EXPECT_EQ(datetimeOf("2024-02-29"), QStringLiteral("2024-02-29 00:00:00"));
-    EXPECT_EQ(values::formatDateTime(*values::dateTimeFromDays(45000.5)), QStringLiteral("2023-03-17 12:00:00"));
-    EXPECT_EQ(values::formatDateTimeStyle(*values::parseDateTime(u"2026-01-05 08:05:09"), 112), QStringLiteral("20260105"));
+    EXPECT_EQ(values::formatDateTime(*values::dateTimeFromDays(45000.5)),
+              QStringLiteral("2023-03-17 12:00:00"));
+    EXPECT_EQ(values::formatDateTimeStyle(*values::parseDateTime(u"2026-01-05 08:05:09"), 112),
+              QStringLiteral("20260105"));
 }
 
-TEST(ValueConversion, NumbersAsSqlServerConvertsThem)
-{
+TEST(ValueConversion, NumbersAsSqlServerConvertsThem) {
     EXPECT_EQ(values::parseInteger(u" -12 "), 12 * -1);
     EXPECT_EQ(values::parseInteger(u""), 0);
     EXPECT_FALSE(values::parseInteger(u"1.5"));
@@ -51,17 +52,15 @@ TEST(ValueConversion, NumbersAsSqlServerConvertsThem)
 }
 
 class Runtime : public ::testing::Test {
-protected:
-    Runtime()
-    {
+  protected:
+    Runtime() {
         sqlite3_open(":memory:", &db);
         registerSqliteRuntime(db);
     }
     ~Runtime() override { sqlite3_close(db); }
 
     // The value of one expression, or its error message as text prefixed by "!".
-    QVariant eval(const char* expression)
-    {
+    QVariant eval(const char* expression) {
         sqlite3_stmt* st = nullptr;
         const QByteArray sql = QByteArray("select ") + expression;
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
@@ -69,10 +68,18 @@ protected:
         QVariant v;
         if (sqlite3_step(st) == SQLITE_ROW) {
             switch (sqlite3_column_type(st, 0)) {
-            case SQLITE_INTEGER: v = qlonglong(sqlite3_column_int64(st, 0)); break;
-            case SQLITE_FLOAT: v = sqlite3_column_double(st, 0); break;
-            case SQLITE_TEXT: v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))); break;
-            default: break;
+                case SQLITE_INTEGER:
+                    v = qlonglong(sqlite3_column_int64(st, 0));
+                    break;
+                case SQLITE_FLOAT:
+                    v = sqlite3_column_double(st, 0);
+                    break;
+                case SQLITE_TEXT:
+                    v = QString::fromUtf8(
+                        reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+                    break;
+                default:
+                    break;
             }
         } else {
             v = QString(QStringLiteral("!") + QString::fromUtf8(sqlite3_errmsg(db)));
@@ -83,26 +90,28 @@ protected:
     sqlite3* db = nullptr;
 };
 
-TEST_F(Runtime, AddFollowsSqlServerTypes)
-{
+TEST_F(Runtime, AddFollowsSqlServerTypes) {
     EXPECT_EQ(eval("md_add('A', 'B')"), QVariant(QStringLiteral("AB")));
     EXPECT_EQ(eval("md_add(1, 2)"), QVariant(3LL));
     EXPECT_EQ(eval("md_add(1.5, 2)"), QVariant(3.5));
     EXPECT_EQ(eval("md_add(1, ' 2')"), QVariant(3LL));
-    EXPECT_EQ(eval("md_add(1, '2.5')"), QVariant(QStringLiteral("!在将 varchar 值 '2.5' 转换成数据类型 int 时失败。")));
+    EXPECT_EQ(eval("md_add(1, '2.5')"),
+              QVariant(QStringLiteral("!在将 varchar 值 '2.5' 转换成数据类型 int 时失败。")));
     EXPECT_EQ(eval("md_add(1.5, '2.5')"), QVariant(4.0));
     EXPECT_FALSE(eval("md_add(NULL, 'x')").isValid());
     EXPECT_EQ(eval("md_add(9223372036854775807, 1)").typeId(), QMetaType::Double);
 }
 
-TEST_F(Runtime, ConversionsAndTheirErrors)
-{
+TEST_F(Runtime, ConversionsAndTheirErrors) {
     EXPECT_EQ(eval("md_datetime('2026-1-5')"), QVariant(QStringLiteral("2026-01-05 00:00:00")));
-    EXPECT_EQ(eval("md_datetime('x')"), QVariant(QStringLiteral("!从字符串转换日期和/或时间时，转换失败。")));
+    EXPECT_EQ(eval("md_datetime('x')"),
+              QVariant(QStringLiteral("!从字符串转换日期和/或时间时，转换失败。")));
     EXPECT_FALSE(eval("md_datetime(NULL)").isValid());
     EXPECT_EQ(eval("md_date('2026-01-05 23:00:00')"), QVariant(QStringLiteral("2026-01-05")));
-    EXPECT_EQ(eval("md_datestr('2026-01-05 23:00:00', 23, 10)"), QVariant(QStringLiteral("2026-01-05")));
-    EXPECT_EQ(eval("md_datestr('2026-01-05 23:00:00', 120, 30)"), QVariant(QStringLiteral("2026-01-05 23:00:00")));
+    EXPECT_EQ(eval("md_datestr('2026-01-05 23:00:00', 23, 10)"),
+              QVariant(QStringLiteral("2026-01-05")));
+    EXPECT_EQ(eval("md_datestr('2026-01-05 23:00:00', 120, 30)"),
+              QVariant(QStringLiteral("2026-01-05 23:00:00")));
     EXPECT_EQ(eval("md_varchar(12, 30, -1)"), QVariant(QStringLiteral("12")));
     EXPECT_EQ(eval("md_varchar(12, 30, 2)"), QVariant(QStringLiteral("12.00")));
     EXPECT_EQ(eval("md_varchar(12.5, 30, -1)"), QVariant(QStringLiteral("12.5")));
@@ -110,7 +119,8 @@ TEST_F(Runtime, ConversionsAndTheirErrors)
     EXPECT_EQ(eval("md_varchar('abcdef', 3, -1)"), QVariant(QStringLiteral("abc")));
     EXPECT_EQ(eval("md_int('12')"), QVariant(12LL));
     EXPECT_EQ(eval("md_int(12.9)"), QVariant(12LL));
-    EXPECT_EQ(eval("md_int('x')"), QVariant(QStringLiteral("!在将 varchar 值 'x' 转换成数据类型 int 时失败。")));
+    EXPECT_EQ(eval("md_int('x')"),
+              QVariant(QStringLiteral("!在将 varchar 值 'x' 转换成数据类型 int 时失败。")));
     EXPECT_EQ(eval("md_decimal('1.255', 2)"), QVariant(1.26));
     EXPECT_EQ(eval("md_decimal('', 2)"), QVariant(0.0));
     EXPECT_EQ(eval("md_bit('true')"), QVariant(1LL));
@@ -120,8 +130,7 @@ TEST_F(Runtime, ConversionsAndTheirErrors)
     EXPECT_EQ(eval("md_day('2026-03-01 10:00')"), QVariant(1LL));
 }
 
-TEST_F(Runtime, StringFunctions)
-{
+TEST_F(Runtime, StringFunctions) {
     EXPECT_EQ(eval("md_charindex('b', 'ABCB')"), QVariant(2LL));
     EXPECT_EQ(eval("md_charindex('b', 'ABCB', 3)"), QVariant(4LL));
     EXPECT_EQ(eval("md_charindex('x', 'ABC')"), QVariant(0LL));

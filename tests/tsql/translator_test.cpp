@@ -1,22 +1,24 @@
 // What the translator tells the connection beside the text: parameters,
 // placeholders, kinds, tables, result columns, procedure calls; and its cache.
+#include <gtest/gtest.h>
+
 #include "serverdb.h"
 #include "tsqltestutil.h"
-
-#include <gtest/gtest.h>
 
 using namespace md::sql;
 
 namespace {
 
-Translator fixtureTranslator() { return Translator(Dialect::SQLite, md::test::fixtureCatalog()); }
+Translator fixtureTranslator() {
+    return Translator(Dialect::SQLite, md::test::fixtureCatalog());
+}
 
-TEST(Translator, PlaceholdersFollowTheTextAndRepeatTheirParameter)
-{
+TEST(Translator, PlaceholdersFollowTheTextAndRepeatTheirParameter) {
     Translator t = fixtureTranslator();
-    const Statement s = t.translate(QStringLiteral(
-        "update mr_smp set fgoodsid=:new from mr_smp a join mr_goods b on a.foldgoodsid=b.goodsid "
-        "where a.fbillid=:bill"))->statements.front();
+    const Statement s = t.translate(QStringLiteral("update mr_smp set fgoodsid=:new from mr_smp a "
+                                                   "join mr_goods b on a.foldgoodsid=b.goodsid "
+                                                   "where a.fbillid=:bill"))
+                            ->statements.front();
     ASSERT_EQ(s.params.size(), 2);
     EXPECT_FALSE(s.params[0].inWhere);
     EXPECT_TRUE(s.params[1].inWhere);
@@ -26,11 +28,11 @@ TEST(Translator, PlaceholdersFollowTheTextAndRepeatTheirParameter)
     EXPECT_EQ(s.targetTable, QStringLiteral("mr_smp"));
 }
 
-TEST(Translator, KindsTablesAndResultColumns)
-{
+TEST(Translator, KindsTablesAndResultColumns) {
     Translator t = fixtureTranslator();
     const auto batch = t.translate(QStringLiteral(
-        "select a.*, b.colorname_ch cname, a.fautoid+1 from goodscolor a join ba_color b on a.fcolorid=b.colorid\r"
+        "select a.*, b.colorname_ch cname, a.fautoid+1 from goodscolor a join ba_color b on "
+        "a.fcolorid=b.colorid\r"
         "insert into GOODS(goodsid) values('x')\rdelete a from goodscolor a where a.fautoid=1\r"
         "exec dbo.P_UpdateGoodsSize 'A01', :code, 3\rselect * from unknown_table"));
     ASSERT_EQ(batch->statements.size(), 5);
@@ -39,7 +41,8 @@ TEST(Translator, KindsTablesAndResultColumns)
     EXPECT_EQ(select.sourceTable, QStringLiteral("goodscolor"));
     QStringList names;
     for (const ResultColumn& c : select.columns) names << c.name;
-    EXPECT_EQ(names, (QStringList{"fautoid", "GoodsNo", "fgoodsid", "fcolorid", "ColorNo", "cname", ""}));
+    EXPECT_EQ(names,
+              (QStringList{"fautoid", "GoodsNo", "fgoodsid", "fcolorid", "ColorNo", "cname", ""}));
     EXPECT_EQ(select.columns[0].type, SqlType::Integer);
     EXPECT_EQ(select.columns[5].type, SqlType::Text);
     EXPECT_EQ(select.columns[6].type, SqlType::Integer);
@@ -54,12 +57,12 @@ TEST(Translator, KindsTablesAndResultColumns)
     EXPECT_EQ(exec.args[1].kind, ExecArg::Kind::Param);
     EXPECT_EQ(exec.args[1].paramName, QStringLiteral("code"));
     EXPECT_EQ(exec.args[2].value, QVariant(3LL));
-    EXPECT_TRUE(batch->statements[4].columns.isEmpty()) << "columns of an unknown table are not guessed";
+    EXPECT_TRUE(batch->statements[4].columns.isEmpty())
+        << "columns of an unknown table are not guessed";
     EXPECT_EQ(batch->statements[4].tsql, QStringLiteral("select * from unknown_table"));
 }
 
-TEST(Translator, NothingOfABatchIsReturnedWhenOneStatementFails)
-{
+TEST(Translator, NothingOfABatchIsReturnedWhenOneStatementFails) {
     Translator t = fixtureTranslator();
     try {
         t.translate(QStringLiteral("delete from goods\rdelete from goodscolor\rdeclare @x int"));
@@ -69,8 +72,7 @@ TEST(Translator, NothingOfABatchIsReturnedWhenOneStatementFails)
     }
 }
 
-TEST(Translator, CacheReturnsTheSameTranslationForTheSameText)
-{
+TEST(Translator, CacheReturnsTheSameTranslationForTheSameText) {
     Translator t = fixtureTranslator();
     const QString text = QStringLiteral("select * from goods where goodsid=:id");
     const auto first = t.translate(text);
@@ -87,8 +89,7 @@ TEST(Translator, CacheReturnsTheSameTranslationForTheSameText)
 
 // The server's own schema, as the server library keeps it, translates and
 // creates on SQLite; every view and function can be selected from.
-TEST(Translator, ServerSchemaCreatesOnSqlite)
-{
+TEST(Translator, ServerSchemaCreatesOnSqlite) {
     const QString script = md::server::schemaScript();
     ASSERT_FALSE(script.isEmpty());
     auto catalog = std::make_shared<Catalog>();
@@ -101,14 +102,17 @@ TEST(Translator, ServerSchemaCreatesOnSqlite)
         if (s.sql.isEmpty()) continue;
         char* error = nullptr;
         EXPECT_EQ(sqlite3_exec(db, s.sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "") << "\n" << qPrintable(s.sql);
+            << (error ? error : "") << "\n"
+            << qPrintable(s.sql);
         sqlite3_free(error);
     }
     for (const TableInfo* table : catalog->tables()) {
-        const QString sql = t.translate(QStringLiteral("select top 1 * from ") + table->name)->statements[0].sql;
+        const QString sql =
+            t.translate(QStringLiteral("select top 1 * from ") + table->name)->statements[0].sql;
         char* error = nullptr;
         EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "") << "\n" << qPrintable(sql);
+            << (error ? error : "") << "\n"
+            << qPrintable(sql);
         sqlite3_free(error);
     }
     sqlite3_close(db);
