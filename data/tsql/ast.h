@@ -20,6 +20,9 @@ struct Node {
     virtual ~Node() = default;
     int line = 0;
     int column = 0;
+    // Levels below and including this node, as the parser built it: the passes
+    // recurse over the tree, so the parser refuses one taller than they can take.
+    int height = 1;
 };
 
 struct Expr;
@@ -136,6 +139,7 @@ struct TableRef {
     Kind kind = Kind::Table;
     int line = 0;
     int column = 0;
+    int height = 1;  // as Node::height
     QString name;    // Table, Function: without schema
     QString schema;  // "dbo" when written
     QString alias;

@@ -262,6 +262,25 @@ bool isReservedWord(QStringView word) {
     return inList(word, kReserved, std::size(kReserved));
 }
 
+void Parser::refuseTooDeep() const {
+    const Token& at = peek();
+    throwSyntaxError(at.text, QStringLiteral("嵌套层次太深"), at.line, at.column);
+}
+
+void Parser::append(Expr& parent, ExprPtr child) const {
+    raise(parent, child.get());
+    parent.args.push_back(std::move(child));
+}
+
+void Parser::raiseSelect(Select& s) const {
+    raise(s, s.top.get());
+    for (const SelectItem& item : s.items) raise(s, item.expr.get());
+    for (const TableRefPtr& ref : s.from) raise(s, ref.get());
+    raise(s, s.where.get());
+    for (const ExprPtr& g : s.groupBy) raise(s, g.get());
+    raise(s, s.having.get());
+}
+
 ExprPtr Parser::newExpr(ExprKind kind, const Token& at) const {
     auto e = std::make_unique<Expr>(kind);
     e->line = at.line;
@@ -306,6 +325,7 @@ SelectPtr Parser::parseSelect() {
         }
         SelectPtr branch =
             peek().isSymbol('(') ? parseParenthesizedSelectAsBranch() : parseSelectCore();
+        raise(*first, branch.get());
         first->parts.push_back({op, std::move(branch)});
     }
     if (isKeyword(0, "order") && isKeyword(1, "by")) {
@@ -318,6 +338,7 @@ SelectPtr Parser::parseSelect() {
                 item.desc = true;
             else
                 acceptKeyword("asc");
+            raise(*first, item.expr.get());
             first->orderBy.push_back(std::move(item));
         } while (acceptSymbol(','));
     }
@@ -343,6 +364,8 @@ SelectPtr Parser::parseParenthesizedSelectAsBranch() {
     derived->line = open.line;
     derived->column = open.column;
     derived->select = std::move(inner);
+    raise(*derived, derived->select.get());
+    raise(*outer, derived.get());
     outer->from.push_back(std::move(derived));
     return outer;
 }
@@ -384,6 +407,7 @@ SelectPtr Parser::parseSelectCore() {
         while (acceptSymbol(','));
     }
     if (acceptKeyword("having")) s->having = parseWhere();
+    raiseSelect(*s);
     return s;
 }
 
@@ -462,6 +486,9 @@ TableRefPtr Parser::parseTableSource() {
             expectKeyword("on");
             join->on = parseWhere();
         }
+        raise(*join, join->left.get());
+        raise(*join, join->right.get());
+        raise(*join, join->on.get());
         left = std::move(join);
     }
 }
@@ -476,6 +503,7 @@ TableRefPtr Parser::parsePrimarySource() {
             derived->line = start.line;
             derived->column = start.column;
             derived->select = parseSelect();
+            raise(*derived, derived->select.get());
             expectSymbol(')');
             derived->alias = parseAlias(false);
             if (peek().isSymbol('(') && !derived->alias.isEmpty())
@@ -495,8 +523,10 @@ TableRefPtr Parser::parsePrimarySource() {
     if (acceptSymbol('(')) {
         ref->kind = TableRef::Kind::Function;
         if (!acceptSymbol(')')) {
-            do ref->args.push_back(parseExpr());
-            while (acceptSymbol(','));
+            do {
+                ref->args.push_back(parseExpr());
+                raise(*ref, ref->args.back().get());
+            } while (acceptSymbol(','));
             expectSymbol(')');
         }
     }
@@ -522,8 +552,8 @@ ExprPtr Parser::parseExpr() {
     auto e = newExpr(ExprKind::Or, peek());
     e->line = left->line;
     e->column = left->column;
-    e->args.push_back(std::move(left));
-    while (acceptKeyword("or")) e->args.push_back(parseAnd());
+    append(*e, std::move(left));
+    while (acceptKeyword("or")) append(*e, parseAnd());
     return e;
 }
 
@@ -533,8 +563,8 @@ ExprPtr Parser::parseAnd() {
     auto e = newExpr(ExprKind::And, peek());
     e->line = left->line;
     e->column = left->column;
-    e->args.push_back(std::move(left));
-    while (acceptKeyword("and")) e->args.push_back(parseNot());
+    append(*e, std::move(left));
+    while (acceptKeyword("and")) append(*e, parseNot());
     return e;
 }
 
@@ -544,7 +574,7 @@ ExprPtr Parser::parseNot() {
         DepthGuard guard(m_depth, t);
         next();
         auto e = newExpr(ExprKind::Not, t);
-        e->args.push_back(parseNot());
+        append(*e, parseNot());
         return e;
     }
     return parsePredicate();
@@ -559,8 +589,8 @@ ExprPtr Parser::parsePredicate() {
             throwUnsupportedSyntax(peek().text, peek().line, peek().column);
         auto e = newExpr(ExprKind::Compare, t);
         e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseAdditive());
+        append(*e, std::move(left));
+        append(*e, parseAdditive());
         return e;
     }
     bool negated = false;
@@ -573,9 +603,9 @@ ExprPtr Parser::parsePredicate() {
     if (acceptKeyword("like")) {
         auto e = newExpr(ExprKind::Like, k);
         e->negated = negated;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseAdditive());
-        if (acceptKeyword("escape")) e->args.push_back(parseAdditive());
+        append(*e, std::move(left));
+        append(*e, parseAdditive());
+        if (acceptKeyword("escape")) append(*e, parseAdditive());
         return e;
     }
     if (acceptKeyword("in")) {
@@ -583,12 +613,13 @@ ExprPtr Parser::parsePredicate() {
         ExprPtr e;
         if (startsSelect(0)) {
             e = newExpr(ExprKind::InSelect, k);
-            e->args.push_back(std::move(left));
+            append(*e, std::move(left));
             e->select = parseSelect();
+            raise(*e, e->select.get());
         } else {
             e = newExpr(ExprKind::InList, k);
-            e->args.push_back(std::move(left));
-            do e->args.push_back(parseExpr());
+            append(*e, std::move(left));
+            do append(*e, parseExpr());
             while (acceptSymbol(','));
         }
         expectSymbol(')');
@@ -598,17 +629,17 @@ ExprPtr Parser::parsePredicate() {
     if (acceptKeyword("between")) {
         auto e = newExpr(ExprKind::Between, k);
         e->negated = negated;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseAdditive());
+        append(*e, std::move(left));
+        append(*e, parseAdditive());
         expectKeyword("and");
-        e->args.push_back(parseAdditive());
+        append(*e, parseAdditive());
         return e;
     }
     if (acceptKeyword("is")) {
         auto e = newExpr(ExprKind::IsNull, k);
         e->negated = acceptKeyword("not");
         expectKeyword("null");
-        e->args.push_back(std::move(left));
+        append(*e, std::move(left));
         return e;
     }
     return left;
@@ -635,8 +666,8 @@ ExprPtr Parser::parseAdditive() {
         next();
         auto e = newExpr(ExprKind::Binary, t);
         e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseMultiplicative());
+        append(*e, std::move(left));
+        append(*e, parseMultiplicative());
         left = std::move(e);
     }
 }
@@ -658,8 +689,8 @@ ExprPtr Parser::parseMultiplicative() {
         next();
         auto e = newExpr(ExprKind::Binary, t);
         e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseUnary());
+        append(*e, std::move(left));
+        append(*e, parseUnary());
         left = std::move(e);
     }
 }
@@ -680,7 +711,7 @@ ExprPtr Parser::parseUnary() {
         }
         auto e = newExpr(ExprKind::Unary, t);
         e->op = t.isSymbol('-') ? Op::Neg : t.isSymbol('+') ? Op::Plus : Op::BitNot;
-        e->args.push_back(std::move(operand));
+        append(*e, std::move(operand));
         return e;
     }
     return parsePrimary();
@@ -748,6 +779,7 @@ ExprPtr Parser::parsePrimary() {
                     next();
                     auto e = newExpr(ExprKind::Subquery, t);
                     e->select = parseSelect();
+                    raise(*e, e->select.get());
                     expectSymbol(')');
                     return e;
                 }
@@ -788,6 +820,7 @@ ExprPtr Parser::parsePrimary() {
         expectSymbol('(');
         auto e = newExpr(ExprKind::Exists, t);
         e->select = parseSelect();
+        raise(*e, e->select.get());
         expectSymbol(')');
         return e;
     }
@@ -829,7 +862,7 @@ ExprPtr Parser::parseNameOrCall() {
                 e->distinct = true;
             else
                 acceptKeyword("all");
-            do e->args.push_back(parseExpr());
+            do append(*e, parseExpr());
             while (acceptSymbol(','));
         }
         expectSymbol(')');
@@ -847,17 +880,17 @@ ExprPtr Parser::parseCase(const Token& start) {
     auto e = newExpr(ExprKind::Case, start);
     if (!isKeyword(0, "when")) {
         e->hasBase = true;
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
     }
     if (!isKeyword(0, "when")) syntaxError(peek(), QStringLiteral("缺少 WHEN"));
     while (acceptKeyword("when")) {
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
         expectKeyword("then");
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
     }
     if (acceptKeyword("else")) {
         e->hasElse = true;
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
     }
     expectKeyword("end");
     return e;
@@ -867,16 +900,16 @@ ExprPtr Parser::parseConvert(const Token& start, bool isCast) {
     auto e = newExpr(ExprKind::Convert, start);
     expectSymbol('(');
     if (isCast) {
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
         expectKeyword("as");
         e->type = parseType();
     } else {
         e->type = parseType();
         expectSymbol(',');
-        e->args.push_back(parseExpr());
+        append(*e, parseExpr());
         if (acceptSymbol(',')) {
             const Token& s = peek();
-            e->args.push_back(parseExpr());
+            append(*e, parseExpr());
             bool ok = false;
             if (e->args.back()->kind == ExprKind::Number)
                 e->style = e->args.back()->text.toInt(&ok);

@@ -82,6 +82,20 @@ class Parser {
     ast::ExprPtr parseWhere();  // the condition after WHERE/ON/HAVING, counted as a where clause
     ast::ExprPtr newExpr(ast::ExprKind kind, const Token& at) const;
     bool canStartExpression(const Token& t) const;
+    // Chains of operators and joins are built in loops, so their height never
+    // shows in the parser's own nesting; every child is attached through these,
+    // which refuse a tree taller than kMaxTreeHeight before it grows further.
+    static constexpr int kMaxTreeHeight = 1000;
+    template <class Parent, class Child>
+    void raise(Parent& parent, const Child* child) const {
+        if (child && child->height >= parent.height) {
+            parent.height = child->height + 1;
+            if (parent.height > kMaxTreeHeight) refuseTooDeep();
+        }
+    }
+    [[noreturn]] void refuseTooDeep() const;
+    void append(ast::Expr& parent, ast::ExprPtr child) const;
+    void raiseSelect(ast::Select& s) const;  // over its clauses, once they are parsed
 
     // Parameters of the statement being parsed.
     int useParam(const QString& name);

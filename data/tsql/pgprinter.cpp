@@ -284,7 +284,7 @@ class PostgresPrinter : public SqlPrinter {
     QLatin1String collationClause() const override { return QLatin1String(" COLLATE md_ci"); }
     QString spelling(const QString& name) const override { return name.toLower(); }
     bool needsQuotes(const QString& lower) const override {
-        return !isBareName(lower, false) ||
+        return !isBareName(lower) ||
                isListedWord(lower, std::begin(kPgKeywords), std::end(kPgKeywords));
     }
     QLatin1Char placeholderMark() const override { return QLatin1Char('$'); }

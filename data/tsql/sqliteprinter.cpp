@@ -225,7 +225,7 @@ class SqlitePrinter : public SqlPrinter {
     bool collates(const Expr& e) const override { return e.collateNoCase; }
     QLatin1String collationClause() const override { return QLatin1String(" COLLATE NOCASE"); }
     bool needsQuotes(const QString& name) const override {
-        return !isBareName(name, true) ||
+        return !isBareName(name) ||
                isListedWord(name, std::begin(kSqliteKeywords), std::end(kSqliteKeywords));
     }
     QLatin1Char placeholderMark() const override { return QLatin1Char('?'); }

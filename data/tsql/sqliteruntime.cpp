@@ -249,6 +249,10 @@ void mdRight(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void registerSqliteRuntime(sqlite3* db) {
+    // The printer quotes names with double quotes; left on, SQLite would take a
+    // quoted name that matches no column for a string and answer quietly.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     struct Entry {
         const char* name;
         int args;

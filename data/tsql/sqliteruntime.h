@@ -1,7 +1,8 @@
 #pragma once
 // The functions that translated statements call on SQLite for what SQL Server
 // does and SQLite does not: its conversions, its "+", getdate() in local time,
-// newid(), charindex() and right(). Registered on every connection.
+// newid(), charindex() and right(). Registered on every connection, which it
+// also sets to read double-quoted text as a name only.
 struct sqlite3;
 
 namespace md::sql {

@@ -53,16 +53,15 @@ const char* runtimeConversion(SqlType to) {
 
 }  // namespace
 
-bool SqlPrinter::isBareName(const QString& name, bool dollarAllowed) {
+bool SqlPrinter::isBareName(const QString& name) {
     if (name.isEmpty()) return false;
     const char16_t first = name[0].unicode();
     if (first >= '0' && first <= '9') return false;
     for (QChar c : name) {
         const char16_t u = c.unicode();
-        const bool plain = u >= 0x80 ? !c.isSpace()
+        const bool plain = u >= 0x80 ? c.isLetterOrNumber()
                                      : (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
-                                           (u >= '0' && u <= '9') || u == '_' ||
-                                           (dollarAllowed && u == '$');
+                                           (u >= '0' && u <= '9') || u == '_';
         if (!plain) return false;
     }
     return true;

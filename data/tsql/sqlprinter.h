@@ -30,8 +30,10 @@ class SqlPrinter {
                          kPrimary = 12;
 
     // Identifier and keyword tests the dialects build their quoting from.
-    // A name of letters, digits and '_' (and '$' when allowed) not starting with a digit.
-    static bool isBareName(const QString& name, bool dollarAllowed);
+    // A name of letters, digits and '_' not starting with a digit. Anything else a
+    // bracketed name may hold is quoted: SQLite would read "[$x]" printed bare as
+    // a parameter, and PostgreSQL "$1" as one.
+    static bool isBareName(const QString& name);
     // Whether the word, compared in lower case, is in the sorted list.
     static bool isListedWord(const QString& word, const char* const* begin, const char* const* end);
 

@@ -300,6 +300,31 @@ TEST_F(Execution, SubSelectColumnsMissingInsideBindToTheOuterTable) {
     EXPECT_EQ(column(rows), (QStringList{QStringLiteral("A01"), QStringLiteral("B03")}));
 }
 
+// A bracketed name that is no plain identifier still names a column: printed
+// bare, SQLite would read "$x" as a parameter and answer with nulls.
+TEST_F(Execution, BracketedNamesThatAreNotPlainIdentifiersStayNames) {
+    EXPECT_FALSE(errorOf(db, QStringLiteral("select [$x] from goods")).isEmpty());
+    EXPECT_FALSE(
+        errorOf(db, QStringLiteral("select goodsid from goods where [$x] is null")).isEmpty());
+    EXPECT_FALSE(errorOf(db, QStringLiteral("select [?1], [:a], [@b] from goods")).isEmpty());
+    db.run(
+        QStringLiteral("create table odd ([$x] int, [a b] int, [货号（旧）] int)\r"
+                       "insert into odd([$x], [a b], [货号（旧）]) values(1, 2, 3)"));
+    const Rows rows =
+        db.run(QStringLiteral("select [$x], [a b], [货号（旧）] from odd where [$x]=1"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][2].toInt(), 3);
+}
+
+// The tallest chain the parser takes goes through every pass and runs.
+TEST_F(Execution, ATallOperatorChainTranslatesAndRuns) {
+    QString sum = QStringLiteral("1");
+    for (int i = 1; i < 900; ++i) sum += QStringLiteral("+1");
+    const Rows rows = db.run(QStringLiteral("select ") + sum + QStringLiteral(" as n"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0].toInt(), 900);
+}
+
 TEST_F(Execution, BatchesRunEveryStatementInOrder) {
     db.run(QStringLiteral(
         "delete from goods where goodsid='A01'\rdelete from goodscolor where fgoodsid='A01'\r"

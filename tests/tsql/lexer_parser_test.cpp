@@ -113,4 +113,24 @@ TEST(Parser, DeepNestingIsRefusedNotACrash) {
     EXPECT_TRUE(errorFor(deep).message().contains(QStringLiteral("嵌套")));
 }
 
+// Operator and join chains are built in loops; what comes after the parser
+// recurses over them, so a chain too tall is refused while it is being read.
+TEST(Parser, ChainsTallerThanThePassesCanTakeAreRefusedWhileRead) {
+    auto chain = [](int terms, const QString& first, const QString& op) {
+        QString text = first;
+        for (int i = 1; i < terms; ++i) text += op;
+        return text;
+    };
+    const QString plus = QStringLiteral("select ") + chain(50000, "1", "+1");
+    EXPECT_TRUE(errorFor(plus).message().contains(QStringLiteral("嵌套层次太深")));
+    // A chain in parentheses is one operand, but its height counts.
+    const QString nested = QStringLiteral("select (") + chain(980, "1", "*2") +
+                           QStringLiteral(")") + chain(41, "", "+1");
+    EXPECT_TRUE(errorFor(nested).message().contains(QStringLiteral("嵌套层次太深")));
+    const QString joins = QStringLiteral("select * from t") + chain(5000, "", " join t on 1=1");
+    EXPECT_TRUE(errorFor(joins).message().contains(QStringLiteral("嵌套层次太深")));
+    EXPECT_NO_THROW(parseBatch(QStringLiteral("select ") + chain(900, "a", "+a") +
+                               QStringLiteral(" from t where ") + chain(900, "b", " or b=1")));
+}
+
 }  // namespace
