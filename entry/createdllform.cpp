@@ -20,9 +20,11 @@ QPointer<Tdict_dm> g_dataModule;
 
 }  // namespace
 
-QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString& formName,
-                       const char* userNo, const char* rightListName,
-                       TRemoteUdpConnection* connection, QMainWindow* hostMainForm) {
+namespace md::entry {
+
+QWidget* createForm(QApplication* application, QObject* screen, const QString& formName,
+                    const char* userNo, const char* rightListName, TRemoteUdpConnection* connection,
+                    QMainWindow* hostMainForm) {
     const QString name = formName;  // our own reference for the whole call
 
     md::SessionContext& session = md::Session();
@@ -46,8 +48,6 @@ QWidget* CreateDLLForm(QApplication* application, QObject* screen, const QString
     if (slot) md::ui::ExecModal(*slot);
     return nullptr;
 }
-
-namespace md::entry {
 
 QObject* sessionScreen() {
     return md::Session().HostScreen;

@@ -28,6 +28,11 @@ __attribute__((visibility("default"))) QWidget* CreateDLLForm(
 
 namespace md::entry {
 
+// What CreateDLLForm does; the module's export only passes its call on.
+QWidget* createForm(QApplication* application, QObject* screen, const QString& formName,
+                    const char* userNo, const char* rightListName, TRemoteUdpConnection* connection,
+                    QMainWindow* hostMainForm);
+
 // The screen object of the latest call, passed on by the report plug-in bridge.
 QObject* sessionScreen();
 

@@ -165,8 +165,3 @@ FormFactory setFormFactory(const char* name, FormFactory factory) {
 }
 
 }  // namespace md::entry
-
-int CreateDLLFormList(const md::entry::FormEntry** entries) {
-    if (entries) *entries = &md::entry::formAt(0);
-    return md::entry::formCount();
-}

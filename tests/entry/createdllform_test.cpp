@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
+#include <QProcess>
 #include <QScreen>
 #include <QSet>
 
@@ -172,3 +173,20 @@ TEST(Registry, FiftyThreeUniqueNamesForTheHost) {
 }
 
 }  // namespace
+
+// The host resolves two names; nothing else of the module is visible to it.
+TEST(ModuleLibrary, ExportsOnlyTheEntryPointAndItsFunctionList) {
+    QProcess nm;
+    nm.start(QStringLiteral("nm"),
+             {QStringLiteral("-D"), QStringLiteral("--defined-only"), QStringLiteral("-j"),
+              QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so")});
+    ASSERT_TRUE(nm.waitForFinished());
+    ASSERT_EQ(nm.exitCode(), 0) << nm.readAllStandardError().toStdString();
+    QStringList symbols = QString::fromLatin1(nm.readAllStandardOutput())
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // What the linker itself puts into every shared library.
+    for (const char* linker : {"_init", "_fini", "__bss_start", "_edata", "_end"})
+        symbols.removeAll(QLatin1String(linker));
+    symbols.sort();
+    EXPECT_EQ(symbols, (QStringList{"CreateDLLForm", "CreateDLLFormList"}));
+}
