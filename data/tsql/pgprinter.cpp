@@ -481,6 +481,13 @@ bool PostgresPrinter::dialectFunction(const Expr& e, const QString& name) {
         m_out += QLatin1Char(')');
         return true;
     }
+    if ((name == QLatin1String("char") || name == QLatin1String("nchar")) && n == 1) {
+        // Printed as written, PostgreSQL would read "char(13)" as a type.
+        m_out += QLatin1String("chr(");
+        castTo(arg(0), "integer");
+        m_out += QLatin1Char(')');
+        return true;
+    }
     if (isIntegerAverage(e, name)) {
         // the average of integers is an integer on SQL Server
         m_out += QLatin1String("CAST(trunc(avg(");

@@ -264,6 +264,8 @@ class SqlitePrinter : public SqlPrinter {
             call("md_getutcdate", {});
         else if (name == QLatin1String("right") && n == 2)
             call("md_right", {&arg(0), &arg(1)});
+        else if (name == QLatin1String("nchar") && n == 1)
+            call("char", {&arg(0)});
         else if (name == QLatin1String("left") && n == 2) {
             m_out += QLatin1String("substr(");
             expr(arg(0));

@@ -145,6 +145,10 @@ TEST_F(BothBackends, BitsIsnullAndConcatenation) {
         "select coalesce(goodsname, brand), coalesce(ayear, 0) from goods order by goodsid"));
     same(QStringLiteral("select goodsid+'-'+isnull(goodsname,'') from goods order by goodsid"));
     same(QStringLiteral("select '%'+:p+'%'"), {{QStringLiteral("p"), QStringLiteral("x")}});
+    // char() and nchar() are functions, not the type of that name.
+    same(
+        QStringLiteral("select goodsid+char(13)+char(10)+nchar(20320), char(65) from goods "
+                       "order by goodsid"));
     same(QStringLiteral(
         "select convert(varchar(30), unitprice), convert(int, unitprice), ayear+'1' from goods "
         "where goodsid='A01'"));
