@@ -193,6 +193,7 @@ struct Stmt : Node {
         CreateView,
         CreateFunction,
         CreateIndex,
+        AlterTable,
         Drop
     };
     explicit Stmt(Kind k) : kind(k) {}
@@ -262,6 +263,8 @@ struct ColumnDef {
     TypeRef type;
     int line = 0;
     int column = 0;
+    int beginOffset = 0;  // the definition's own text in the batch
+    int endOffset = 0;
     bool identity = false;
     bool notNull = false;
     bool primaryKey = false;
@@ -318,6 +321,16 @@ struct CreateIndexStmt : Stmt {
     bool unique = false;
     QStringList columns;
     QVector<bool> descending;
+};
+
+// "alter table t add <column definition>": one column per statement.
+struct AlterTableStmt : Stmt {
+    AlterTableStmt() : Stmt(Kind::AlterTable) {}
+    QString table;
+    ColumnDef column;
+    // "with values": SQL Server fills existing rows with the default of a
+    // nullable column too; SQLite and PostgreSQL always do.
+    bool withValues = false;
 };
 
 struct DropStmt : Stmt {

@@ -188,6 +188,11 @@ void inlineFunctions(Stmt& statement, const Catalog& catalog) {
             for (ColumnDef& c : static_cast<CreateTableStmt&>(statement).columns)
                 if (c.defaultValue) inliner.expr(c.defaultValue, 0);
             break;
+        case Stmt::Kind::AlterTable: {
+            ColumnDef& c = static_cast<AlterTableStmt&>(statement).column;
+            if (c.defaultValue) inliner.expr(c.defaultValue, 0);
+            break;
+        }
         case Stmt::Kind::CreateFunction:
         case Stmt::Kind::CreateIndex:
         case Stmt::Kind::Drop:

@@ -185,6 +185,7 @@ StmtPtr Parser::parseStatement() {
         return parseExec();
     if (t.isKeyword(QLatin1String("create"))) return parseCreate();
     if (t.isKeyword(QLatin1String("drop"))) return parseDrop();
+    if (t.isKeyword(QLatin1String("alter")) && isKeyword(1, "table")) return parseAlterTable();
     if (t.isKeyword(QLatin1String("truncate")) && isKeyword(1, "table")) {
         next();
         next();
@@ -397,6 +398,7 @@ void Parser::parseColumnDef(CreateTableStmt& table) {
     const Token& start = peek();
     column.line = start.line;
     column.column = start.column;
+    column.beginOffset = start.offset;
     column.name = expectName();
     if (isKeyword(0, "as"))
         throwUnsupportedSyntax(QStringLiteral("AS (计算列)"), peek().line, peek().column);
@@ -448,6 +450,7 @@ void Parser::parseColumnDef(CreateTableStmt& table) {
             break;
         }
     }
+    column.endOffset = m_lastEnd;
     table.columns.push_back(std::move(column));
 }
 
@@ -587,6 +590,38 @@ StmtPtr Parser::parseDrop() {
         s->names << parseObjectName();
         if (s->what == DropStmt::What::Index && acceptKeyword("on")) parseObjectName();
     } while (acceptSymbol(','));
+    return s;
+}
+
+// Only the form that adds one column: a schema upgrade needs no other, and one
+// column per statement is what SQLite takes.
+StmtPtr Parser::parseAlterTable() {
+    next();
+    next();
+    auto s = begin<AlterTableStmt>(m_current);
+    s->table = parseObjectName();
+    const Token& action = peek();
+    if (!acceptKeyword("add"))
+        throwUnsupportedStatement(QStringLiteral("ALTER TABLE ... ") + action.text.toUpper(),
+                                  action.line, action.column);
+    const Token& what = peek();
+    if (what.isKeyword(QLatin1String("constraint")) || what.isKeyword(QLatin1String("primary")) ||
+        what.isKeyword(QLatin1String("unique")) || what.isKeyword(QLatin1String("check")) ||
+        what.isKeyword(QLatin1String("foreign")))
+        throwUnsupportedSyntax(QStringLiteral("ALTER TABLE ... ADD ") + what.text.toUpper(),
+                               what.line, what.column);
+    CreateTableStmt holder;
+    parseColumnDef(holder);
+    s->column = std::move(holder.columns.front());
+    const Token& after = peek();
+    if (after.isSymbol(','))
+        throwUnsupportedSyntax(QStringLiteral("ALTER TABLE ... ADD 多个列"), after.line,
+                               after.column);
+    if (isKeyword(0, "with") && isKeyword(1, "values")) {
+        next();
+        next();
+        s->withValues = true;
+    }
     return s;
 }
 

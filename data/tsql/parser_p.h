@@ -51,6 +51,7 @@ class Parser {
     ast::StmtPtr parseCreateFunction();
     ast::StmtPtr parseCreateIndex(bool unique);
     ast::StmtPtr parseDrop();
+    ast::StmtPtr parseAlterTable();
     ast::TypeRef parseType();
     void parseColumnDef(ast::CreateTableStmt& table);
     bool parseTableConstraint(ast::CreateTableStmt& table);

@@ -245,6 +245,16 @@ void Analyzer::analyzeStatement(Stmt& statement) {
         case Stmt::Kind::CreateView:
             analyzeSelect(*static_cast<CreateViewStmt&>(statement).select, nullptr);
             break;
+        case Stmt::Kind::AlterTable: {
+            // The added column's default and check, as in a table of its own.
+            auto& alter = static_cast<AlterTableStmt&>(statement);
+            CreateTableStmt one;
+            one.name = alter.table;
+            one.columns.push_back(std::move(alter.column));
+            analyzeCreateTable(one);
+            alter.column = std::move(one.columns.front());
+            break;
+        }
         case Stmt::Kind::CreateFunction:
         case Stmt::Kind::CreateIndex:
         case Stmt::Kind::Drop:

@@ -110,6 +110,9 @@ void SqlPrinter::statement(const Stmt& s) {
         case Stmt::Kind::CreateIndex:
             createIndex(static_cast<const CreateIndexStmt&>(s));
             break;
+        case Stmt::Kind::AlterTable:
+            alterTable(static_cast<const AlterTableStmt&>(s));
+            break;
         case Stmt::Kind::Drop:
             drop(static_cast<const DropStmt&>(s));
             break;
@@ -715,6 +718,18 @@ void SqlPrinter::createIndex(const CreateIndexStmt& s) {
         if (i < s.descending.size() && s.descending[i]) m_out += QLatin1String(" DESC");
     }
     m_out += QLatin1Char(')');
+}
+
+// The column as create table prints it: types, collation and domains alike.
+void SqlPrinter::alterTable(const AlterTableStmt& s) {
+    TableKeys keys;
+    keys.hasIdentity = s.column.identity;
+    if (s.column.primaryKey && !s.column.identity) keys.keyColumns << s.column.name.toLower();
+    m_out += QLatin1String("ALTER TABLE ");
+    ident(s.table);
+    m_out += QLatin1String(" ADD COLUMN ");
+    ident(s.column.name);
+    columnDefinition(s.column, keys);
 }
 
 void SqlPrinter::drop(const DropStmt& s) {

@@ -118,6 +118,7 @@ class SqlPrinter {
     void createTable(const ast::CreateTableStmt& s);
     void createView(const ast::CreateViewStmt& s);
     void createIndex(const ast::CreateIndexStmt& s);
+    void alterTable(const ast::AlterTableStmt& s);
     void drop(const ast::DropStmt& s);
 
     QVector<int>* m_order;

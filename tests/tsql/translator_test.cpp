@@ -87,6 +87,17 @@ TEST(Translator, CacheReturnsTheSameTranslationForTheSameText) {
     }
 }
 
+// SQL Server takes the added column as written, "with values" included; the
+// other dialects print it as create table would (tests/golden/alter.*).
+TEST(Translator, AlterTableAddGoesToSqlServerAsWritten) {
+    Translator t(Dialect::SqlServer, md::test::fixtureCatalog());
+    const QString text =
+        QStringLiteral("alter table goods add fprice money null default 0 with values");
+    const Statement s = t.translate(text)->statements.front();
+    EXPECT_EQ(s.kind, Statement::Kind::Ddl);
+    EXPECT_EQ(s.sql, text);
+}
+
 // The server's own schema, as the server library keeps it, translates and
 // creates on SQLite; every view and function can be selected from.
 TEST(Translator, ServerSchemaCreatesOnSqlite) {
