@@ -238,6 +238,35 @@ void SqliteBackend::releaseSavepoint(const QString& name) {
 void SqliteBackend::rollbackToSavepoint(const QString& name) {
     executeScript(QStringLiteral("rollback to savepoint ") + name);
 }
+void SqliteBackend::copyTo(const QString& file) {
+    // SQLite's backup refuses a source connection that holds a write
+    // transaction: the committed state is read through a connection of its own.
+    sqlite3* source = nullptr;
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(m_file.toUtf8().constData(), &source, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(source, 10000);
+        rc = sqlite3_open_v2(file.toUtf8().constData(), &copy,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    }
+    QString reason;
+    if (rc == SQLITE_OK) {
+        if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
+            sqlite3_backup_step(backup, -1);
+            rc = sqlite3_backup_finish(backup);
+        } else {
+            rc = sqlite3_errcode(copy);
+        }
+        if (rc != SQLITE_OK) reason = QString::fromUtf8(sqlite3_errmsg(copy));
+    } else {
+        reason = QString::fromUtf8(sqlite3_errstr(rc));
+    }
+    sqlite3_close(copy);
+    sqlite3_close(source);
+    if (rc != SQLITE_OK)
+        throw EDatabaseError(QStringLiteral("无法把数据库复制到 %1：%2").arg(file, reason));
+}
+
 qint64 SqliteBackend::lastInsertId() {
     return sqlite3_last_insert_rowid(m_db);
 }

@@ -31,6 +31,12 @@ class SqliteBackend : public Backend {
 
     sqlite3* handle() const { return m_db; }
 
+    // Writes a copy of the database's committed state to the file (an existing
+    // file is overwritten) through SQLite's backup on a connection of its own:
+    // consistent in WAL mode, and possible while this connection holds the write
+    // lock of a transaction that has changed nothing yet. Throws EDatabaseError.
+    void copyTo(const QString& file);
+
   private:
     class Statement;
     QString m_connectionName;
