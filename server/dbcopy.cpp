@@ -169,6 +169,9 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
                                    "WHERE EXISTS (SELECT 1 FROM md_keysource)"))
             .execute(&ignored);
     }
+    // The source was brought to this build's schema when it was opened; the
+    // copy is of that schema whatever row the source's version table held.
+    recordSchemaVersion(target);
     unit.commit();
     return report;
 }

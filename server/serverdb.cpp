@@ -38,6 +38,7 @@ std::shared_ptr<const md::data::ServerObjects> objects() {
 void createDatabase(TRemoteUdpConnection& connection) {
     TRemoteUdpConnection::Unit unit(connection);
     connection.ExecSQL(objects()->schemaScript);
+    recordSchemaVersion(connection);
     unit.commit();
 }
 
@@ -51,10 +52,21 @@ bool hasSchema(TRemoteUdpConnection& connection) {
     }
 }
 
-void openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
-                  bool create) {
+UpgradeReport openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
+                           bool create) {
     connection.Open(settings, objects());
-    if (create && !hasSchema(connection)) createDatabase(connection);
+    try {
+        const UpgradeReport report = upgradeSchema(connection);
+        const bool empty =
+            report.outcome == UpgradeReport::Outcome::NoSchema ||
+            (report.outcome == UpgradeReport::Outcome::Skipped && !hasSchema(connection));
+        if (create && empty) createDatabase(connection);
+        return report;
+    } catch (...) {
+        // An old database must not be worked on by this build.
+        connection.Close();
+        throw;
+    }
 }
 
 }  // namespace md::server

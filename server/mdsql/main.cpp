@@ -96,7 +96,17 @@ int main(int argc, char** argv) {
             if (settings.isFile() && !parser.isSet(QStringLiteral("create")) &&
                 !QFileInfo::exists(file))
                 throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
-            md::server::openDatabase(connection, settings, parser.isSet(QStringLiteral("create")));
+            const md::server::UpgradeReport upgrade = md::server::openDatabase(
+                connection, settings, parser.isSet(QStringLiteral("create")));
+            if (upgrade.outcome == md::server::UpgradeReport::Outcome::Upgraded)
+                err << QStringLiteral("数据库结构已从第 %1 版升级到第 %2 版。")
+                           .arg(upgrade.fromVersion)
+                           .arg(upgrade.toVersion)
+                    << (upgrade.backupFile.isEmpty()
+                            ? QString()
+                            : QStringLiteral("升级前的副本：%1").arg(upgrade.backupFile))
+                    << '\n';
+            err.flush();
         }
 
         const auto batch = connection.Translate(batchText);

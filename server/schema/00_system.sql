@@ -110,6 +110,17 @@ create table md_keysource (
     nextblock bigint not null
 )
 
+-- The schema this database was brought to (one row): its version, the
+-- fingerprint of the schema script and when. Opening compares them with the
+-- program's own (server/schemaupgrade.h); a database without the table is the
+-- first build's, version 1.
+create table md_schemaversion (
+    id int not null primary key,
+    version int not null,
+    fingerprint varchar(64) not null,
+    upgraded datetime null
+)
+
 -- A fresh twelve-character key on every read.
 create view V_GetPassWord12 as
 select left(replace(convert(varchar(36), newid()), '-', ''), 12) as fpassword
