@@ -689,6 +689,11 @@ void Analyzer::analyzeCall(Expr& e) {
             if (name == QLatin1String(n)) return true;
         return false;
     };
+    // Ranking and offset functions need OVER (...), which no text of ours uses
+    // and the parser does not take; without it SQL Server refuses them as well.
+    if (is({"row_number", "rank", "dense_rank", "ntile", "lag", "lead", "first_value", "last_value",
+            "nth_value", "percent_rank", "cume_dist"}))
+        throwUnsupportedSyntax(e.text + QStringLiteral("() OVER"), e.line, e.column);
     if (name == QLatin1String("isnull") && e.args.size() == 2) {
         // The replacement takes the type of the checked value.
         const Expr& x = *e.args[0];
