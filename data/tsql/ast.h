@@ -274,6 +274,7 @@ struct ColumnDef {
     ExprPtr check;
     QString refTable;
     QStringList refColumns;
+    QString refActions;  // "ON DELETE CASCADE ON UPDATE NO ACTION", as normalised by the parser
 };
 
 struct TableConstraint {
@@ -283,6 +284,7 @@ struct TableConstraint {
     ExprPtr check;
     QString refTable;
     QStringList refColumns;
+    QString refActions;  // as in ColumnDef
 };
 
 struct CreateTableStmt : Stmt {

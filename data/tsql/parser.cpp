@@ -385,6 +385,7 @@ StmtPtr Parser::parseCreateTable() {
         if (peek().isSymbol(')')) break;  // T-SQL takes a comma before the closing parenthesis
         if (!parseTableConstraint(*s)) parseColumnDef(*s);
     } while (acceptSymbol(','));
+    if (s->columns.empty()) syntaxError(peek(), QStringLiteral("缺少列定义"));
     expectSymbol(')');
     if (isKeyword(0, "on") && (isName(peek(1)) || isKeyword(1, "primary"))) {
         next();
@@ -440,9 +441,12 @@ void Parser::parseColumnDef(CreateTableStmt& table) {
             expectSymbol('(');
             column.check = parseExpr();
             expectSymbol(')');
-        } else if (acceptKeyword("references")) {
+        } else if (isKeyword(0, "references") || (isKeyword(0, "foreign") && isKeyword(1, "key"))) {
+            if (acceptKeyword("foreign")) expectKeyword("key");
+            expectKeyword("references");
             column.refTable = parseObjectName();
             if (peek().isSymbol('(')) column.refColumns = parseColumnList();
+            column.refActions = parseReferentialActions();
         } else if (acceptKeyword("collate")) {
             expectName();  // text columns always compare ignoring case here
         } else if (acceptKeyword("rowguidcol")) {
@@ -452,6 +456,37 @@ void Parser::parseColumnDef(CreateTableStmt& table) {
     }
     column.endOffset = m_lastEnd;
     table.columns.push_back(std::move(column));
+}
+
+QString Parser::parseReferentialActions() {
+    QStringList actions;
+    while (isKeyword(0, "on") && (isKeyword(1, "delete") || isKeyword(1, "update"))) {
+        next();
+        QString action = QStringLiteral("ON ") + next().text.toUpper();
+        if (acceptKeyword("cascade")) {
+            action += QLatin1String(" CASCADE");
+        } else if (isKeyword(0, "no") && isKeyword(1, "action")) {
+            next();
+            next();
+            action += QLatin1String(" NO ACTION");
+        } else if (acceptKeyword("set")) {
+            if (acceptKeyword("null")) {
+                action += QLatin1String(" SET NULL");
+            } else {
+                expectKeyword("default");
+                action += QLatin1String(" SET DEFAULT");
+            }
+        } else {
+            syntaxError(peek());
+        }
+        actions << action;
+    }
+    if (isKeyword(0, "not") && isKeyword(1, "for")) {  // "not for replication" changes nothing here
+        next();
+        next();
+        expectKeyword("replication");
+    }
+    return actions.join(QLatin1Char(' '));
 }
 
 bool Parser::parseTableConstraint(CreateTableStmt& table) {
@@ -485,6 +520,7 @@ bool Parser::parseTableConstraint(CreateTableStmt& table) {
         expectKeyword("references");
         c.refTable = parseObjectName();
         if (peek().isSymbol('(')) c.refColumns = parseColumnList();
+        c.refActions = parseReferentialActions();
     } else {
         syntaxError(peek());
     }

@@ -56,6 +56,8 @@ class Parser {
     void parseColumnDef(ast::CreateTableStmt& table);
     bool parseTableConstraint(ast::CreateTableStmt& table);
     QStringList parseColumnList(QVector<bool>* descending = nullptr);
+    // "on delete cascade on update set null" after REFERENCES, in upper case.
+    QString parseReferentialActions();
     [[noreturn]] void unsupportedStatement(const Token& at) const;
 
     // Selects and sources (parser_expr.cpp)

@@ -229,6 +229,16 @@ class SqlitePrinter : public SqlPrinter {
                isListedWord(name, std::begin(kSqliteKeywords), std::end(kSqliteKeywords));
     }
     QLatin1Char placeholderMark() const override { return QLatin1Char('?'); }
+    // SQLite adds no key column to a table that holds rows, and fills the rows
+    // it has with a constant default only.
+    bool canAddColumn(const ColumnDef& c) const override {
+        if (c.identity || c.primaryKey || c.unique) return false;
+        if (!c.defaultValue) return true;
+        const Expr* d = c.defaultValue.get();
+        if (d->kind == ExprKind::Unary && !d->args.empty()) d = d->args[0].get();
+        return d->kind == ExprKind::Number || d->kind == ExprKind::String ||
+               d->kind == ExprKind::Null;
+    }
 
     void binary(const Expr& e) override {
         const Expr& l = *e.args[0];

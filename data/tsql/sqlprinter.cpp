@@ -655,12 +655,7 @@ void SqlPrinter::createTable(const CreateTableStmt& s) {
             case TableConstraint::Kind::ForeignKey:
                 m_out += QLatin1String("FOREIGN KEY ");
                 columnNames(c.columns);
-                m_out += QLatin1String(" REFERENCES ");
-                ident(c.refTable);
-                if (!c.refColumns.isEmpty()) {
-                    m_out += QLatin1Char(' ');
-                    columnNames(c.refColumns);
-                }
+                references(c.refTable, c.refColumns, c.refActions);
                 break;
         }
     }
@@ -685,13 +680,20 @@ void SqlPrinter::columnConstraints(const ColumnDef& c, bool notNull, QLatin1Stri
         expr(*c.check);
         m_out += QLatin1Char(')');
     }
-    if (!c.refTable.isEmpty()) {
-        m_out += QLatin1String(" REFERENCES ");
-        ident(c.refTable);
-        if (!c.refColumns.isEmpty()) {
-            m_out += QLatin1Char(' ');
-            columnNames(c.refColumns);
-        }
+    if (!c.refTable.isEmpty()) references(c.refTable, c.refColumns, c.refActions);
+}
+
+void SqlPrinter::references(const QString& table, const QStringList& columns,
+                            const QString& actions) {
+    m_out += QLatin1String(" REFERENCES ");
+    ident(table);
+    if (!columns.isEmpty()) {
+        m_out += QLatin1Char(' ');
+        columnNames(columns);
+    }
+    if (!actions.isEmpty()) {
+        m_out += QLatin1Char(' ');
+        m_out += actions;
     }
 }
 
@@ -722,6 +724,12 @@ void SqlPrinter::createIndex(const CreateIndexStmt& s) {
 
 // The column as create table prints it: types, collation and domains alike.
 void SqlPrinter::alterTable(const AlterTableStmt& s) {
+    if (!canAddColumn(s.column))
+        throwTranslateError(
+            QStringLiteral(
+                "不能给已有的表增加列 '%1'：自增、主键、唯一或默认值不是常量的列只能随新表建立")
+                .arg(s.column.name),
+            s.column.line, s.column.column);
     TableKeys keys;
     keys.hasIdentity = s.column.identity;
     if (s.column.primaryKey && !s.column.identity) keys.keyColumns << s.column.name.toLower();

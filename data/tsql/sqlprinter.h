@@ -83,6 +83,8 @@ class SqlPrinter {
         QStringList keyColumns;  // primary key columns that are no identity, in lower case
     };
     virtual void columnDefinition(const ast::ColumnDef& c, const TableKeys& keys) = 0;
+    // Whether the dialect can add the column to a table that holds rows.
+    virtual bool canAddColumn(const ast::ColumnDef& c) const { return true; }
     virtual QLatin1String primaryKeyWord(const TableKeys& keys) const {
         return QLatin1String("PRIMARY KEY");
     }
@@ -100,6 +102,7 @@ class SqlPrinter {
     void convertTo(const ast::Expr& v, SqlType to, const ast::TypeRef* type, int style);
     // A column's NOT NULL, default, key, check and reference.
     void columnConstraints(const ast::ColumnDef& c, bool notNull, QLatin1String primaryKey);
+    void references(const QString& table, const QStringList& columns, const QString& actions);
     // Whether the call is avg() over integers, which SQL Server answers as an integer.
     static bool isIntegerAverage(const ast::Expr& e, const QString& lowerName);
 
