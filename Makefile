@@ -7,11 +7,19 @@ JOBS ?= 2
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
 	libqt6sql6-odbc libsqlite3-dev libxlsxwriter-dev libzint-dev fonts-noto-cjk libsodium-dev \
 	libgtest-dev libgmock-dev clang libclang-rt-14-dev postgresql libpq-dev qtkeychain-qt6-dev \
-	libsqliteodbc unixodbc
+	libsqliteodbc unixodbc clang-format-14 dpkg-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_SECONDS ?= 20
+# The formatter is pinned to the clang of the toolchain in use.
+CLANG_FORMAT := clang-format-14
+ASAN := build-asan
+# Qt keeps some allocations for the life of the process; leaks are not what we look for here.
+ASAN_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	QT_QPA_PLATFORM=offscreen
+SOURCES = $$(git ls-files '*.cpp' '*.h' '*.c')
 
-.PHONY: all deps build test unit-tests fuzz bench run clean
+.PHONY: all deps build test unit-tests format format-check asan-build sanitize fuzz-replay fuzz \
+	fuzz-long fuzz-merge bench run clean
 
 all: build
 
@@ -32,16 +40,48 @@ build: deps $(BUILD)/build.ninja
 unit-tests: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-test: unit-tests fuzz
+test: format-check unit-tests sanitize fuzz-replay
 
-# The translator's fuzzer, built with clang in a build folder of its own and run briefly.
-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DMD_BUILD_FUZZ=ON -DMD_BUILD_TESTS=OFF -DMD_BUILD_BENCH=OFF >/dev/null
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_tsql
-	mkdir -p build-fuzz/corpus
-	./build-fuzz/bin/fuzz_tsql -dict=tests/fuzz/tsql.dict -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-		build-fuzz/corpus tests/golden
+format: deps
+	$(CLANG_FORMAT) -i $(SOURCES)
+
+# Fails on any file the formatter would change; `make format` applies it.
+format-check: deps
+	@$(CLANG_FORMAT) --dry-run --Werror $(SOURCES) || \
+		{ echo "Unformatted files: run 'make format'"; exit 1; }
+
+# One clang build folder with AddressSanitizer and UndefinedBehaviorSanitizer for
+# the data and translator tests and the translator's fuzzer.
+$(ASAN)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DMD_SANITIZE=ON -DMD_BUILD_FUZZ=ON -DMD_BUILD_BENCH=OFF -DMD_TEST_POSTGRES=OFF >/dev/null
+
+# It holds the database side only: the tests listed in tests/CMakeLists.txt
+# (MD_SANITIZED_TESTS), the programs they start, and the fuzzer.
+asan-build: deps $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+
+sanitize: asan-build
+	cd $(ASAN) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Every input of the kept corpus (and the golden batches) once more, under the sanitizers.
+fuzz-replay: asan-build
+	$(ASAN_ENV) ./$(ASAN)/bin/fuzz_tsql -runs=0 tests/fuzz/corpus tests/golden
+
+# Fuzzing for a while; what it finds goes to $(ASAN)/fuzz-found. `make fuzz-merge`
+# keeps the inputs that reach new code in tests/fuzz/corpus; a crash input goes
+# there with its fix.
+fuzz: asan-build
+	mkdir -p $(ASAN)/fuzz-found
+	$(ASAN_ENV) ./$(ASAN)/bin/fuzz_tsql -dict=tests/fuzz/tsql.dict -max_total_time=$(FUZZ_SECONDS) \
+		-print_final_stats=1 $(ASAN)/fuzz-found tests/fuzz/corpus tests/golden
+
+fuzz-long:
+	$(MAKE) fuzz FUZZ_SECONDS=300
+
+fuzz-merge: asan-build
+	mkdir -p $(ASAN)/fuzz-found
+	$(ASAN_ENV) ./$(ASAN)/bin/fuzz_tsql -merge=1 tests/fuzz/corpus $(ASAN)/fuzz-found
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DMD_BUILD_TESTS=OFF >/dev/null
@@ -56,4 +96,4 @@ run: build
 	else echo "The host program is not built yet; try: $(BUILD)/bin/mdsql --db demo.db --create 'select * from config'"; fi
 
 clean:
-	rm -rf $(BUILD) build-fuzz build-bench
+	rm -rf $(BUILD) $(ASAN) build-bench
