@@ -390,6 +390,7 @@ class TRemoteUdpDataSet : public QObject, private RowSink {
     void applyChanges(const std::vector<const Change*>& changes,
                       std::vector<std::pair<int, qint64>>& identities);
     void applyOne(const Change& change, std::vector<std::pair<int, qint64>>& identities);
+    bool insertsIntoOwnTable(const PreparedChangeBatch& custom);
     const UpdateTarget& updateTarget();
     void finishApplied(const std::vector<std::pair<int, qint64>>& identities);
     void dropChangeLog();

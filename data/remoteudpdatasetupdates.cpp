@@ -5,6 +5,7 @@
 #include "remoteudpdataset.h"
 #include "remoteudpdataset_p.h"
 #include "remoteupdatesql.h"
+#include "tsql/parser.h"
 
 using md::data::RecordStore;
 using md::sql::Statement;
@@ -27,40 +28,6 @@ bool isAsciiName(const QString& name) {
     for (QChar c : name)
         if (c.unicode() > 127) return false;
     return isPlainName(name);
-}
-
-// Words that cannot stand as a column name without brackets.
-bool isReservedWord(const QString& name) {
-    static const QSet<QString> words = {
-        QStringLiteral("add"),      QStringLiteral("all"),        QStringLiteral("and"),
-        QStringLiteral("as"),       QStringLiteral("asc"),        QStringLiteral("begin"),
-        QStringLiteral("between"),  QStringLiteral("by"),         QStringLiteral("case"),
-        QStringLiteral("check"),    QStringLiteral("close"),      QStringLiteral("column"),
-        QStringLiteral("commit"),   QStringLiteral("create"),     QStringLiteral("cross"),
-        QStringLiteral("current"),  QStringLiteral("database"),   QStringLiteral("declare"),
-        QStringLiteral("default"),  QStringLiteral("delete"),     QStringLiteral("desc"),
-        QStringLiteral("distinct"), QStringLiteral("drop"),       QStringLiteral("else"),
-        QStringLiteral("end"),      QStringLiteral("exec"),       QStringLiteral("execute"),
-        QStringLiteral("exists"),   QStringLiteral("file"),       QStringLiteral("foreign"),
-        QStringLiteral("from"),     QStringLiteral("full"),       QStringLiteral("function"),
-        QStringLiteral("group"),    QStringLiteral("having"),     QStringLiteral("identity"),
-        QStringLiteral("in"),       QStringLiteral("index"),      QStringLiteral("inner"),
-        QStringLiteral("insert"),   QStringLiteral("into"),       QStringLiteral("is"),
-        QStringLiteral("join"),     QStringLiteral("key"),        QStringLiteral("left"),
-        QStringLiteral("like"),     QStringLiteral("not"),        QStringLiteral("null"),
-        QStringLiteral("of"),       QStringLiteral("on"),         QStringLiteral("open"),
-        QStringLiteral("or"),       QStringLiteral("order"),      QStringLiteral("outer"),
-        QStringLiteral("percent"),  QStringLiteral("plan"),       QStringLiteral("primary"),
-        QStringLiteral("print"),    QStringLiteral("procedure"),  QStringLiteral("public"),
-        QStringLiteral("read"),     QStringLiteral("references"), QStringLiteral("return"),
-        QStringLiteral("right"),    QStringLiteral("rollback"),   QStringLiteral("rule"),
-        QStringLiteral("schema"),   QStringLiteral("select"),     QStringLiteral("set"),
-        QStringLiteral("table"),    QStringLiteral("then"),       QStringLiteral("to"),
-        QStringLiteral("top"),      QStringLiteral("tran"),       QStringLiteral("transaction"),
-        QStringLiteral("union"),    QStringLiteral("unique"),     QStringLiteral("update"),
-        QStringLiteral("user"),     QStringLiteral("values"),     QStringLiteral("view"),
-        QStringLiteral("when"),     QStringLiteral("where"),      QStringLiteral("with")};
-    return words.contains(name.toLower());
 }
 
 }  // namespace
@@ -450,10 +417,10 @@ const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget() {
             UpdateTarget::Column column;
             column.field = field->m_column;
             column.info = &info;
-            column.sqlName = isPlainName(info.name) && !isReservedWord(info.name)
+            column.sqlName = isPlainName(info.name) && !md::sql::isReservedWord(info.name)
                                  ? info.name
                                  : QString(QLatin1Char('[') + info.name + QLatin1Char(']'));
-            column.paramName = isAsciiName(info.name) && !isReservedWord(info.name)
+            column.paramName = isAsciiName(info.name) && !md::sql::isReservedWord(info.name)
                                    ? info.name
                                    : QStringLiteral("p%1").arg(target->columns.size() + 1);
             column.identity = info.identity;
@@ -487,6 +454,19 @@ const TRemoteUdpDataSet::UpdateTarget& TRemoteUdpDataSet::updateTarget() {
     return *m_target;
 }
 
+// Whether the written insert's last insert writes the table the dataset reads,
+// and that table has an identity column to read back.
+bool TRemoteUdpDataSet::insertsIntoOwnTable(const PreparedChangeBatch& custom) {
+    const UpdateTarget& target = updateTarget();
+    if (!target.table || target.identityField < 0) return false;
+    const auto& statements = custom.batch->statements;
+    for (auto it = statements.rbegin(); it != statements.rend(); ++it)
+        if (it->kind == md::sql::Statement::Kind::Insert)
+            return md::sql::Catalog::normalizedName(it->targetTable) ==
+                   md::sql::Catalog::normalizedName(target.table->name);
+    return false;
+}
+
 void TRemoteUdpDataSet::applyOne(const Change& change,
                                  std::vector<std::pair<int, qint64>>& identities) {
     StatementCache& cache = *m_statements;
@@ -504,6 +484,10 @@ void TRemoteUdpDataSet::applyOne(const Change& change,
                                                                                : cache.deleteSql;
     if (custom.batch) {
         runPrepared(custom, current, old);
+        // A row added through a written insert gets its identity value like a
+        // generated one, so the next save in the same visit can address it.
+        if (change.kind == RecordStore::Inserted && insertsIntoOwnTable(custom))
+            identities.emplace_back(change.slot, m_connection->lastInsertId());
         return;
     }
 

@@ -12,4 +12,8 @@ namespace md::sql {
 // offending token, its line and column.
 std::vector<ast::StmtPtr> parseBatch(const QString& source);
 
+// SQL Server's reserved words (any case): never a bare name, so a statement we
+// generate brackets a column named like one.
+bool isReservedWord(QStringView word);
+
 }  // namespace md::sql

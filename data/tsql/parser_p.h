@@ -5,6 +5,7 @@
 
 #include "tsql/ast.h"
 #include "tsql/lexer.h"
+#include "tsql/parser.h"
 
 namespace md::sql {
 
@@ -113,9 +114,5 @@ class Parser {
     bool m_whereCounts = true;         // false inside the values of an update's SET
     int m_depth = 0;                   // nesting, to refuse absurd inputs before the stack does
 };
-
-// Keywords that end an expression or a source list: never taken as an alias
-// or a column name.
-bool isReservedWord(QStringView word);
 
 }  // namespace md::sql

@@ -7,6 +7,7 @@
 #include "datasetdb.h"
 #include "memorytables.h"
 #include "remoteudpdataset.h"
+#include "remoteupdatesql.h"
 
 using md::test::codes;
 using md::test::DataSetDb;
@@ -31,6 +32,12 @@ create table t_etype (
 create table t_nokey (
     fcode varchar(15) null,
     fname varchar(50) null
+)
+create table t_words (
+    fautoid int identity(1,1) not null primary key,
+    [option] varchar(10) null,
+    [for] int null,
+    [if] varchar(10) null
 )
 )";
 
@@ -156,6 +163,52 @@ TEST_F(DataSetUpdates, GeneratedStatementsWriteTheFirstTableAndReadBackIdentity)
     const int unchanged = logSize();
     ds->UpdateBatch();
     EXPECT_EQ(logSize(), unchanged);
+}
+
+// A row added through a written insert can be changed and deleted by the next
+// save of the same visit: its identity value is read back as for generated ones.
+TEST_F(DataSetUpdates, WrittenInsertsReadBackIdentitySoTheNextSaveFindsTheRow) {
+    auto ds = open(QStringLiteral("select * from t_goods"));
+    TRemoteUpdateSql written;
+    written.InsertSQL = QStringLiteral("insert into t_goods(fcode,fname) values(:fcode,:fname)");
+    written.ModifySQL =
+        QStringLiteral("update t_goods set fname=:fname where fautoid=:OLD_fautoid");
+    written.DeleteSQL = QStringLiteral("delete from t_goods where fautoid=:OLD_fautoid");
+    ds->SetupDataObject(&written);
+    appendGoods(*ds, QStringLiteral("W1"), QStringLiteral("一"));
+    appendGoods(*ds, QStringLiteral("W2"), QStringLiteral("二"));
+    ds->UpdateBatch();
+    ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("W1")));
+    EXPECT_EQ(ds->FieldByName(QStringLiteral("fautoid")).AsInteger(),
+              db.scalar(QStringLiteral("select fautoid from t_goods where fcode='W1'")).toInt());
+    ds->Edit();
+    ds->FieldByName(QStringLiteral("fname")).SetAsString(QStringLiteral("改"));
+    ds->Post();
+    ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("W2")));
+    ds->Delete();
+    ds->UpdateBatch();
+    EXPECT_EQ(db.scalar(QStringLiteral("select fname from t_goods where fcode='W1'")).toString(),
+              QStringLiteral("改"));
+    EXPECT_EQ(db.count(QStringLiteral("t_goods")), 1);
+}
+
+// Columns named like SQL Server's reserved words are bracketed in generated statements.
+TEST_F(DataSetUpdates, GeneratedStatementsBracketColumnsNamedLikeReservedWords) {
+    auto ds = open(QStringLiteral("select * from t_words"));
+    ds->Append();
+    ds->FieldByName(QStringLiteral("option")).SetAsString(QStringLiteral("a"));
+    ds->FieldByName(QStringLiteral("for")).SetAsInteger(1);
+    ds->FieldByName(QStringLiteral("if")).SetAsString(QStringLiteral("b"));
+    ds->Post();
+    ds->UpdateBatch();
+    ds->Edit();
+    ds->FieldByName(QStringLiteral("for")).SetAsInteger(2);
+    ds->Post();
+    ds->UpdateBatch();
+    EXPECT_EQ(db.scalar(QStringLiteral("select [for] from t_words where [option]='a'")).toInt(), 2);
+    ds->Delete();
+    ds->UpdateBatch();
+    EXPECT_EQ(db.count(QStringLiteral("t_words")), 0);
 }
 
 TEST_F(DataSetUpdates, AnInsertEditedLaterIsOneInsertAndOneDeletedLaterIsNothing) {
