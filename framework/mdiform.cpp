@@ -15,6 +15,7 @@
 #include "gridexport.h"
 #include "gridprint.h"
 #include "remoteudpdataset.h"
+#include "scopes.h"
 #include "session.h"
 
 using namespace md::ui;
@@ -221,6 +222,34 @@ void Tbase_frmMdi::post_actionExecute() {
     DBmaster_table->UpdateBatch();
     UpdateActionState();
     WriteLog(QStringLiteral("保存"));
+}
+
+TMasterDetailLink* Tbase_frmMdi::LinkDetail(TRemoteUdpDataSet* detail,
+                                            QList<TMasterDetailLink::FieldPair> pairs,
+                                            TRemoteUdpDataSet* master) {
+    auto* link =
+        new TMasterDetailLink(master ? master : DBmaster_table, detail, std::move(pairs), this);
+    m_detailLinks << link;
+    return link;
+}
+
+void Tbase_frmMdi::SaveRecordAndDetails() {
+    TRemoteUdpConnection* connection = DBmaster_table->SetupUdpParent();
+    if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
+    {
+        TTransactionScope transaction(*connection);
+        DBmaster_table->UpdateBatch();
+        for (TMasterDetailLink* link : std::as_const(m_detailLinks))
+            if (link->phase == TMasterDetailLink::SavePhase::WithMaster) link->ApplyUpdates();
+        transaction.commit();
+    }
+    AfterDetailsCommitted();
+    for (TMasterDetailLink* link : std::as_const(m_detailLinks))
+        if (link->phase == TMasterDetailLink::SavePhase::AfterCommit) link->ApplyUpdates();
+}
+
+void Tbase_frmMdi::CancelDetails() {
+    for (TMasterDetailLink* link : std::as_const(m_detailLinks)) link->CancelUpdates();
 }
 
 void Tbase_frmMdi::cacel_actionExecute() {

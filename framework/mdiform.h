@@ -16,6 +16,7 @@
 #include <initializer_list>
 
 #include "baseform.h"
+#include "masterdetail.h"
 
 class QAction;
 class QFileDialog;
@@ -61,6 +62,13 @@ class Tbase_frmMdi : public Tbase_frm {
     // The export's save dialog, made on first use.
     QFileDialog* SaveDialog1();
 
+    // Declares a detail of DBmaster_table (or of `master`) that follows it and
+    // is saved with it; see masterdetail.h. The window owns the link.
+    TMasterDetailLink* LinkDetail(TRemoteUdpDataSet* detail,
+                                  QList<TMasterDetailLink::FieldPair> pairs,
+                                  TRemoteUdpDataSet* master = nullptr);
+    const QList<TMasterDetailLink*>& DetailLinks() const { return m_detailLinks; }
+
     void ShowActions(std::initializer_list<QAction*> actions);
     void HideActions(std::initializer_list<QAction*> actions);
     // Puts the actions on the toolbar in this order; null is a gap.
@@ -72,6 +80,15 @@ class Tbase_frmMdi : public Tbase_frm {
 
     // The state rule: after every action and after the master dataset opens.
     virtual void UpdateActionState();
+
+    // Sends the master's cached changes and its WithMaster details (each
+    // carrying the master's key) in one transaction; then AfterDetailsCommitted;
+    // then the AfterCommit details. A failure in the transaction rolls all of it
+    // back, every change stays cached, and the error propagates.
+    void SaveRecordAndDetails();
+    virtual void AfterDetailsCommitted() {}
+    // Drops the details' records being edited and their cached changes.
+    void CancelDetails();
 
     virtual void first_actionExecute();
     virtual void prio_actionExecute();
@@ -110,6 +127,7 @@ class Tbase_frmMdi : public Tbase_frm {
 
   private:
     QFileDialog* m_saveDialog = nullptr;
+    QList<TMasterDetailLink*> m_detailLinks;
     md::ui::TOpenWindowListEntry m_openWindowEntry;
     bool m_centred = false;
 };

@@ -7,6 +7,7 @@
 
 #include "dbcontrols.h"
 #include "remoteudpdataset.h"
+#include "scopes.h"
 
 namespace {
 constexpr int KeyRole = Qt::UserRole + 1;
@@ -35,17 +36,17 @@ void TTreeLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField,
         };
         std::vector<Node> nodes;
         QHash<QString, QStandardItem*> byKey;
-        const TBookmark at = list->GetBookmark();
-        list->DisableControls();
-        for (list->First(); !list->Eof(); list->Next()) {
-            auto* item = new QStandardItem(text.AsString());
-            item->setData(key.AsString(), KeyRole);
-            item->setEditable(false);
-            nodes.push_back({key.AsString(), parent.AsString(), item});
-            byKey.insert(key.AsString(), item);
+        {
+            TControlsDisabled still(*list);
+            TBookmarkKept place(*list);
+            for (list->First(); !list->Eof(); list->Next()) {
+                auto* item = new QStandardItem(text.AsString());
+                item->setData(key.AsString(), KeyRole);
+                item->setEditable(false);
+                nodes.push_back({key.AsString(), parent.AsString(), item});
+                byKey.insert(key.AsString(), item);
+            }
         }
-        if (list->BookmarkValid(at)) list->GotoBookmark(at);
-        list->EnableControls();
         // A node whose parent is no record (the root marker, empty, itself) is a root.
         for (const Node& node : nodes) {
             QStandardItem* parentItem =

@@ -234,6 +234,23 @@ Tfrm_goods::Tfrm_goods(QWidget* owner) : Tbase_frmDictMdi(owner) {
         dataSet("DBimage", QStringLiteral("select * from GoodsImage where fgoodsid=:fgoodsid"));
     DSimage = source("DSimage", DBimage);
 
+    // Colours and item prices follow the goods record and are saved with it; the
+    // picture is read when it is shown and saved after them when it has one.
+    const QList<TMasterDetailLink::FieldPair> byGoods = {
+        {QStringLiteral("goodsid"), QStringLiteral("fgoodsid")},
+        {QStringLiteral("goodsno"), QStringLiteral("GoodsNo")}};
+    ColorLink = LinkDetail(DBcolor, byGoods);
+    ItemPriceLink = LinkDetail(DBitemprice, byGoods);
+    PictureLink = LinkDetail(DBimage, byGoods);
+    PictureLink->follow = TMasterDetailLink::Follow::OnDemand;
+    PictureLink->phase = TMasterDetailLink::SavePhase::AfterCommit;
+    // A picture row already stored is sent also when cleared; a new one only with a picture.
+    PictureLink->SendWhen = [](TRemoteUdpDataSet& picture) {
+        if (picture.IsEmpty()) return false;
+        return picture.UpdateStatus() != usInserted ||
+               !picture.FieldByName(QStringLiteral("fimage")).Value().toByteArray().isEmpty();
+    };
+
     DBsize = dataSet("DBsize");
     DBbacolor = dataSet("DBbacolor");
     DBitemname = dataSet("DBitemname");

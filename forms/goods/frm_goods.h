@@ -75,6 +75,11 @@ class Tfrm_goods : public Tbase_frmDictMdi {
     TDBGrid* GridPrice;
     TDBTableView* GridPriceView;
 
+    // The links that make colours, item prices and the picture follow the goods record.
+    TMasterDetailLink* ColorLink;
+    TMasterDetailLink* ItemPriceLink;
+    TMasterDetailLink* PictureLink;
+
     // The picture.
     TRemoteUdpDataSet* DBimage;
     TDataSource* DSimage;
@@ -215,11 +220,9 @@ class Tfrm_goods : public Tbase_frmDictMdi {
     // The record (frm_goods_detail.cpp).
     QString goodsCode() const;
     QString freshKey();
-    void reopenColors(const QString& code);
-    void reopenItemPrices(const QString& code);
-    void openPicture(const QString& code);
-    void closePicture();
     bool saveTransaction();
+    void AfterDetailsCommitted() override;
+    bool hasPicture() const;
     void saveColorDescriptions();
     void updateListRow(const QString& readCode);
     void colorCodeChanged();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
 #include "codes/frm_color.h"
@@ -20,6 +21,7 @@
 #include "propertygrid.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
+#include "scopes.h"
 #include "session.h"
 #include "sqlquote.h"
 
@@ -67,12 +69,17 @@ void Tfrm_goods::bindDataSetEvents() {
             .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
         ds.FieldByName(QStringLiteral("ColorNo")).SetAsString(freshKey());
     };
-    DBcolor->BeforePost = [this](TRemoteUdpDataSet& ds) {
-        if (ds.FieldByName(QStringLiteral("fcolorid")).AsString().isEmpty())
-            Refuse(QStringLiteral("请选择颜色编号！"));
+    // A posted row shows the goods code and GoodsNo at once; the link writes
+    // them again when the save sends it, should the goods code change meanwhile.
+    auto takeGoods = [this](TRemoteUdpDataSet& ds) {
         ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
         ds.FieldByName(QStringLiteral("GoodsNo"))
             .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+    };
+    DBcolor->BeforePost = [takeGoods](TRemoteUdpDataSet& ds) {
+        if (ds.FieldByName(QStringLiteral("fcolorid")).AsString().isEmpty())
+            Refuse(QStringLiteral("请选择颜色编号！"));
+        takeGoods(ds);
     };
     DBcolor->AfterOpen = [this](TRemoteUdpDataSet& ds) {
         ds.FieldByName(QStringLiteral("fcolorid")).OnChange = [this](TField&) {
@@ -83,12 +90,10 @@ void Tfrm_goods::bindDataSetEvents() {
         };
     };
 
-    DBitemprice->BeforePost = [this](TRemoteUdpDataSet& ds) {
+    DBitemprice->BeforePost = [takeGoods](TRemoteUdpDataSet& ds) {
         if (ds.FieldByName(QStringLiteral("fitem")).AsString().isEmpty())
             Refuse(QStringLiteral("请输入项目名称！"));
-        ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
-        ds.FieldByName(QStringLiteral("GoodsNo"))
-            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
+        takeGoods(ds);
     };
     DBitemprice->AfterOpen = [this](TRemoteUdpDataSet& ds) {
         // A new item name joins the list the column offers.
@@ -98,11 +103,7 @@ void Tfrm_goods::bindDataSetEvents() {
         };
     };
 
-    DBimage->BeforePost = [this](TRemoteUdpDataSet& ds) {
-        ds.FieldByName(QStringLiteral("fgoodsid")).SetAsString(goodsCode());
-        ds.FieldByName(QStringLiteral("GoodsNo"))
-            .SetAsString(DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString());
-    };
+    DBimage->BeforePost = takeGoods;
 
     connect(DbMaster_Source, &TDataSource::dataChanged, this,
             [this](int) { updatePictureCaption(); });
@@ -166,43 +167,36 @@ QString Tfrm_goods::freshKey() {
 void Tfrm_goods::OpenGoods(const QString& code) {
     DBmaster_table->Close();
     DBmaster_table->ParamByName(u"goodsid").SetAsString(code);
-    DBmaster_table->Open();
-    reopenColors(code);
-    reopenItemPrices(code);
+    DBmaster_table->Open();  // colours and item prices follow through their links
+    // Goods made from sample styles come without the GoodsNo the form's own
+    // statements address an item by: such an item gets one when first read here.
+    if (!DBmaster_table->IsEmpty() &&
+        DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString().isEmpty()) {
+        const ParamMap key{{QStringLiteral("goodsno"), freshKey()},
+                           {QStringLiteral("goodsid"), goodsCode()}};
+        md::Session().Connection->ExecSQL(
+            QStringLiteral("update goods set goodsno=:goodsno where goodsid=:goodsid and "
+                           "isnull(goodsno,'')=''"),
+            &key);
+        DBmaster_table->Refresh();
+    }
     // The viewer, when open, follows the goods item; otherwise the picture waits for a double
     // click.
     if (m_viewer && m_viewer->isVisible())
-        openPicture(code);
+        PictureLink->Open();
     else
-        closePicture();
+        DBimage->Close();
     UpdateActionState();
 }
 
-void Tfrm_goods::reopenColors(const QString& code) {
-    DBcolor->Close();
-    DBcolor->ParamByName(u"fgoodsid").SetAsString(code);
-    DBcolor->Open();
-}
-
-void Tfrm_goods::reopenItemPrices(const QString& code) {
-    DBitemprice->Close();
-    DBitemprice->ParamByName(u"fgoodsid").SetAsString(code);
-    DBitemprice->Open();
-}
-
-void Tfrm_goods::openPicture(const QString& code) {
-    DBimage->Close();
-    DBimage->ParamByName(u"fgoodsid").SetAsString(code);
-    DBimage->Open();
-}
-
-void Tfrm_goods::closePicture() {
-    DBimage->Close();
+bool Tfrm_goods::hasPicture() const {
+    return DBimage->Active() && !DBimage->IsEmpty() &&
+           !DBimage->FieldByName(QStringLiteral("fimage")).Value().toByteArray().isEmpty();
 }
 
 void Tfrm_goods::LoadPicture() {
-    // A picture being assigned stays; otherwise the current goods code's record is read.
-    if (!DBimage->Active() || !editingState(*DBimage)) openPicture(goodsCode());
+    // A picture being assigned stays; otherwise the current goods item's record is read.
+    if (!DBimage->Active() || !editingState(*DBimage)) PictureLink->Open();
     if (Editing() && !editingState(*DBimage)) {
         if (DBimage->IsEmpty())
             DBimage->Append();
@@ -248,9 +242,8 @@ void Tfrm_goods::clearpic_actionExecute() {
 }
 
 void Tfrm_goods::showpic_actionExecute() {
-    if (!DBimage->Active() ||
-        (!editingState(*DBimage) && DBimage->ParamByName(u"fgoodsid").AsString() != goodsCode()))
-        openPicture(goodsCode());
+    if (!DBimage->Active() || (!editingState(*DBimage) && !PictureLink->IsCurrent()))
+        PictureLink->Open();
     if (!m_viewer) m_viewer = CreateForm<Tfrm_GoodsPicShow>(this);
     m_viewer->SetPictureDataSet(DBimage);
     m_viewer->show();
@@ -261,11 +254,7 @@ void Tfrm_goods::showpic_actionExecute() {
 
 void Tfrm_goods::colorCodeChanged() {
     if (m_colorSync) return;
-    m_colorSync = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_colorSync};
+    QScopedValueRollback<bool> sync(m_colorSync, true);
     TField& code = DBcolor->FieldByName(QStringLiteral("fcolorid"));
     const QString typed = code.AsString();
     if (DBbacolor->Active() &&
@@ -287,11 +276,7 @@ void Tfrm_goods::colorCodeChanged() {
 
 void Tfrm_goods::colorNameChanged() {
     if (m_colorSync) return;
-    m_colorSync = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_colorSync};
+    QScopedValueRollback<bool> sync(m_colorSync, true);
     const QString name = DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString();
     if (!DBbacolor->Active() ||
         !DBbacolor->Locate(QStringLiteral("colorname_ch"), name, loCaseInsensitive))
@@ -329,9 +314,7 @@ void Tfrm_goods::append_actionExecute() {
     ShowDetailPage();
     Tbase_frmDictMdi::append_actionExecute();
     InternalWrites internal(m_internal);
-    reopenColors(QString());
-    reopenItemPrices(QString());
-    openPicture(QString());
+    PictureLink->Open();  // colours and item prices are empty for the new record already
     DBimage->Append();
     UpdateActionState();
     cxDBVerticalGrid1->setFocus();
@@ -342,8 +325,7 @@ void Tfrm_goods::edit_actionExecute() {
     if (!DBmaster_table->Active() || DBmaster_table->IsEmpty()) return;
     const QString code = goodsCode();
     DBmaster_table->Edit();
-    if (!DBimage->Active() || DBimage->ParamByName(u"fgoodsid").AsString() != code)
-        openPicture(code);
+    if (!PictureLink->IsCurrent()) PictureLink->Open();
     if (!editingState(*DBimage)) {
         if (DBimage->IsEmpty())
             DBimage->Append();
@@ -360,10 +342,15 @@ void Tfrm_goods::post_actionExecute() {
     if (connection->InTransaction()) connection->RollbackTrans();
     if (editingState(*DBcolor)) DBcolor->Post();
     if (DBitemprice->Active() && editingState(*DBitemprice)) DBitemprice->Post();
-    if (DBimage->Active() && !DBimage->IsEmpty() &&
-        !DBimage->FieldByName(QStringLiteral("fgoodsid")).AsString().isEmpty() &&
-        editingState(*DBmaster_table))
-        DBmaster_table->FieldByName(QStringLiteral("picture")).SetAsString(QStringLiteral("true"));
+    // The flag says the item has a picture: set when one is there, cleared with
+    // a stored picture that was cleared; an empty picture record sets nothing.
+    if (DBimage->Active() && editingState(*DBmaster_table)) {
+        TField& flag = DBmaster_table->FieldByName(QStringLiteral("picture"));
+        if (hasPicture())
+            flag.SetAsString(QStringLiteral("true"));
+        else if (!DBimage->IsEmpty() && DBimage->UpdateStatus() != usInserted)
+            flag.Clear();
+    }
     if (editingState(*DBmaster_table)) DBmaster_table->Post();
     const QString code = goodsCode();
     // The code the list row has when the save changes an item's code.
@@ -387,59 +374,31 @@ void Tfrm_goods::post_actionExecute() {
 
 // Sends goods, colours and item prices in one transaction, then the colour
 // descriptions and the picture. False when something failed: the error has
-// been shown and the transaction rolled back.
+// been shown, the transaction rolled back and every change is still cached.
 bool Tfrm_goods::saveTransaction() {
-    TRemoteUdpConnection* connection = md::Session().Connection;
-    const QString code = goodsCode();
+    // The links carry the goods code into colours and item prices before they
+    // are sent, so a changed code takes them along.
     InternalWrites internal(m_internal);
-    // Every child row takes the goods code before it is sent, so a changed
-    // code carries the colours and item prices with it.
-    auto takeCode = [&code](TRemoteUdpDataSet& rows) {
-        if (!rows.Active()) return;
-        rows.DisableControls();
-        const TBookmark at = rows.GetBookmark();
-        for (rows.First(); !rows.Eof(); rows.Next()) {
-            TField& owner = rows.FieldByName(QStringLiteral("fgoodsid"));
-            if (owner.AsString() == code) continue;
-            rows.Edit();
-            owner.SetAsString(code);
-            rows.Post();
-        }
-        if (rows.BookmarkValid(at)) rows.GotoBookmark(at);
-        rows.EnableControls();
-    };
     try {
-        if (!connection->InTransaction()) connection->BeginTrans();
-        DBmaster_table->UpdateBatch();
-        takeCode(*DBcolor);
-        DBcolor->UpdateBatch();
-        takeCode(*DBitemprice);
-        DBitemprice->UpdateBatch();
-        connection->CommitTrans();
-        saveColorDescriptions();
-        if (DBimage->Active()) {
-            if (editingState(*DBimage)) DBimage->Post();
-            if (!DBimage->IsEmpty() && !DBimage->FieldByName(QStringLiteral("fimage")).IsNull() &&
-                !DBimage->FieldByName(QStringLiteral("fimage")).Value().toByteArray().isEmpty())
-                DBimage->UpdateBatch();
-        }
-        reopenColors(code);
-        UpdateActionState();
-        return true;
+        SaveRecordAndDetails();
     } catch (const std::exception& error) {
-        // Rows sent inside the transaction come back into their datasets'
-        // caches with the rollback, so a later save sends them again.
-        if (connection->InTransaction()) connection->RollbackTrans();
         if (dynamic_cast<const EAbort*>(&error)) throw;
         ShowError(errorText(error));
         return false;
     }
+    ColorLink->Open();
+    UpdateActionState();
+    return true;
+}
+
+void Tfrm_goods::AfterDetailsCommitted() {
+    saveColorDescriptions();
 }
 
 void Tfrm_goods::saveColorDescriptions() {
     const QString code = goodsCode();
     const QString goodsNo = DBmaster_table->FieldByName(QStringLiteral("goodsno")).AsString();
-    DBcolor->DisableControls();
+    TControlsDisabled still(*DBcolor);
     for (DBcolor->First(); !DBcolor->Eof(); DBcolor->Next()) {
         const QString description = DBcolor->FieldByName(QStringLiteral("goodscolor")).AsString();
         if (description.isEmpty() ||
@@ -468,24 +427,23 @@ void Tfrm_goods::saveColorDescriptions() {
                            SqlText(colorNo) + QStringLiteral("'"));
         }
     }
-    DBcolor->EnableControls();
 }
 
 void Tfrm_goods::cacel_actionExecute() {
     Tbase_frmDictMdi::cacel_actionExecute();
     InternalWrites internal(m_internal);
-    for (TRemoteUdpDataSet* ds : {DBimage, DBcolor, DBitemprice}) {
-        if (!ds->Active()) continue;
-        if (editingState(*ds)) ds->Cancel();
-        ds->CancelUpdates();
-    }
-    const QString code = goodsCode();
-    reopenColors(code);
-    reopenItemPrices(code);
+    CancelDetails();
+    // Read again: what the cancelled edit typed is gone from the rows too.
+    ColorLink->Open();
+    ItemPriceLink->Open();
     UpdateActionState();
 }
 
 void Tfrm_goods::copy_actionExecute() {
+    // On the list page the selected row is the one copied, not the item read before.
+    if (PageControl1->currentWidget() == TabList && !editingState(*DBmaster_table) &&
+        listCode() != goodsCode())
+        OpenGoods(listCode());
     if (!DBmaster_table->Active() || DBmaster_table->IsEmpty() || editingState(*DBmaster_table))
         return;
     post_action->setEnabled(true);
@@ -503,12 +461,13 @@ void Tfrm_goods::copy_actionExecute() {
         QString id, name, english;
     };
     QList<Colour> colours;
-    DBcolor->DisableControls();
-    for (DBcolor->First(); !DBcolor->Eof(); DBcolor->Next())
-        colours << Colour{DBcolor->FieldByName(QStringLiteral("fcolorid")).AsString(),
-                          DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString(),
-                          DBcolor->FieldByName(QStringLiteral("colorname_en")).AsString()};
-    DBcolor->EnableControls();
+    {
+        TControlsDisabled still(*DBcolor);
+        for (DBcolor->First(); !DBcolor->Eof(); DBcolor->Next())
+            colours << Colour{DBcolor->FieldByName(QStringLiteral("fcolorid")).AsString(),
+                              DBcolor->FieldByName(QStringLiteral("colorname_ch")).AsString(),
+                              DBcolor->FieldByName(QStringLiteral("colorname_en")).AsString()};
+    }
     const QString oldCode = goodsCode();
     const QString newCode = oldCode + QStringLiteral("@");
 
@@ -519,20 +478,21 @@ void Tfrm_goods::copy_actionExecute() {
     DBmaster_table->FieldByName(QStringLiteral("goodsid")).SetAsString(newCode);
     UpdateActionState();
 
-    reopenColors(newCode);
-    m_colorSync = true;  // the colours are copied as they are, without looking them up again
-    for (const Colour& colour : colours) {
-        DBcolor->Append();
-        DBcolor->FieldByName(QStringLiteral("fcolorid")).SetAsString(colour.id);
-        DBcolor->FieldByName(QStringLiteral("colorname_ch")).SetAsString(colour.name);
-        DBcolor->FieldByName(QStringLiteral("colorname_en")).SetAsString(colour.english);
-        DBcolor->Post();
+    // The new record's colours are empty (its link read none): the copies go in
+    // as they are, without looking them up again.
+    {
+        QScopedValueRollback<bool> sync(m_colorSync, true);
+        for (const Colour& colour : colours) {
+            DBcolor->Append();
+            DBcolor->FieldByName(QStringLiteral("fcolorid")).SetAsString(colour.id);
+            DBcolor->FieldByName(QStringLiteral("colorname_ch")).SetAsString(colour.name);
+            DBcolor->FieldByName(QStringLiteral("colorname_en")).SetAsString(colour.english);
+            DBcolor->Post();
+        }
     }
-    m_colorSync = false;
     ShowDetailPage();
-    openPicture(QStringLiteral("##########"));
+    PictureLink->Open();
     DBimage->Append();
-    reopenItemPrices(newCode);
     UpdateActionState();
     WriteLog(QStringLiteral("复制"), oldCode);
 }

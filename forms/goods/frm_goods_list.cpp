@@ -17,6 +17,7 @@
 #include "remoteudpdataset.h"
 #include "reportbridge.h"
 #include "routines.h"
+#include "scopes.h"
 #include "sharedvalues.h"
 #include "sqlquote.h"
 #include "treelookup.h"
@@ -64,11 +65,7 @@ QString Tfrm_goods::FilterSQL(const QString& condition, const QString& codeText)
 
 void Tfrm_goods::openList(const QString& sql) {
     // The grid sees the new rows in one reset, not the closing and the opening apart.
-    DBgoodslist->DisableControls();
-    struct Enable {
-        TRemoteUdpDataSet* ds;
-        ~Enable() { ds->EnableControls(); }
-    } enable{DBgoodslist};
+    TControlsDisabled still(*DBgoodslist);
     DBgoodslist->Close();
     DBgoodslist->SetSQL(sql);
     DBgoodslist->Open();
@@ -128,16 +125,14 @@ void Tfrm_goods::Check_AllClick() {
     if (!DBgoodslist->Active()) return;
     const bool on = Check_All->isChecked();
     DBgoodslist->CheckBrowseMode();
-    const TBookmark at = DBgoodslist->GetBookmark();
-    DBgoodslist->DisableControls();
+    TControlsDisabled still(*DBgoodslist);
+    TBookmarkKept place(*DBgoodslist);
     TField& check = DBgoodslist->FieldByName(QStringLiteral("fcheck"));
     for (DBgoodslist->First(); !DBgoodslist->Eof(); DBgoodslist->Next()) {
         DBgoodslist->Edit();
         check.SetAsBoolean(on);
         DBgoodslist->Post();
     }
-    if (DBgoodslist->BookmarkValid(at)) DBgoodslist->GotoBookmark(at);
-    DBgoodslist->EnableControls();
 }
 
 void Tfrm_goods::But_TypeOKClick() {

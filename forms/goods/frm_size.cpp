@@ -16,6 +16,7 @@
 #include "messages.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
+#include "scopes.h"
 #include "session.h"
 #include "sharedvalues.h"
 #include "sizeslots.h"
@@ -256,11 +257,8 @@ void Tfrm_size::post_actionExecute() {
     m_state = ssBrowse;
     TRemoteUdpConnection* connection = md::Session().Connection;
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
-    auto rollBack = [connection] {
-        if (connection->InTransaction()) connection->RollbackTrans();
-    };
-    connection->BeginTrans();
     try {
+        TTransactionScope transaction(*connection);
         md::ExecuteSQL(QStringLiteral("delete from ba_size"));
         TRemoteUdpDataSet table;
         table.SetLockType(etBatchOptimistic);
@@ -280,14 +278,12 @@ void Tfrm_size::post_actionExecute() {
             }
         }
         table.UpdateBatch();
-        connection->CommitTrans();
+        transaction.commit();
     } catch (const EAbort&) {
-        rollBack();
         UpdateToolbar();
         throw;
     } catch (const std::exception& error) {
-        // The grid keeps what was typed, so the user can correct it and save again.
-        rollBack();
+        // Rolled back; the grid keeps what was typed, so the user can correct it and save again.
         UpdateToolbar();
         const auto* dbError = dynamic_cast<const EDatabaseError*>(&error);
         ShowError(dbError ? dbError->message() : QString::fromUtf8(error.what()));
