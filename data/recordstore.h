@@ -18,6 +18,9 @@ class RecordStore {
 
     struct SlotInfo {
         Status status = Unmodified;
+        // The values came from this dataset's insert, not from a read: a column
+        // it left empty holds whatever the server filled in.
+        bool inserted = false;
         int change = -1;            // index in the dataset's change log, -1 when none
         std::uint32_t calcGen = 0;  // calculated values are valid while equal to the dataset's
     };
@@ -55,7 +58,7 @@ class RecordStore {
     void kill(int slot) {
         QVariant* cells = row(slot);
         for (int c = 0; c < m_width; ++c) cells[c] = QVariant();
-        info(slot) = SlotInfo{Dead, -1, 0};
+        info(slot) = SlotInfo{Dead, false, -1, 0};
     }
 
   private:

@@ -43,6 +43,7 @@
 
 struct PreparedChangeBatch;
 struct ParamBinding;
+struct RowCheck;
 
 namespace md::data {
 class FilterExpression;
@@ -402,8 +403,18 @@ class TRemoteUdpDataSet : public QObject, private RowSink {
     bool canApply(md::data::RecordStore::Status kind);
     PreparedChangeBatch prepareBatch(const QString& text, bool checkRows);
     qint64 runPrepared(const PreparedChangeBatch& prepared, const QVariant* current,
-                       const QVariant* old);
+                       const QVariant* old, bool unreadNulls = false);
     ParamBinding bindingFor(const QString& name, bool inWhere) const;
+
+    // Lost updates and deletes (remoteudpdatasetchecks.cpp): each update and
+    // delete of a written text re-reads its rows before it runs.
+    void addRowChecks(PreparedChangeBatch& prepared);
+    std::shared_ptr<const RowCheck> makeRowCheck(const QString& table, const QString& whereTsql,
+                                                 const QStringList& columns,
+                                                 const std::vector<int>& fields);
+    std::shared_ptr<const RowCheck> keyRowCheck();  // generated deletes: by the key
+    // unreadNulls: the row was inserted here, its empty values were never read.
+    void runRowCheck(const RowCheck& check, const QVariant* old, bool unreadNulls);
 
     // Search helpers (remoteudpdatasetsearch.cpp).
     std::vector<TField*> fieldList(const QString& names) const;

@@ -29,10 +29,21 @@ struct ParamBinding {
     bool old = false;
 };
 
+// The rows an update or delete is about to change, read again inside its
+// transaction (locked where the backend can) and compared with the values the
+// dataset read: columns[i] of the result against the field fields[i] as read.
+struct RowCheck {
+    md::sql::Statement read;
+    std::vector<ParamBinding> bindings;  // per parameter of read
+    std::vector<int> fields;
+};
+
 struct PreparedChangeBatch {
     std::shared_ptr<const md::sql::Batch> batch;
     std::vector<std::vector<ParamBinding>> bindings;  // per statement, per parameter
     bool checkRows = false;  // a lost update or delete is detected by rows changed
+    // Per statement: the check run before it, or null.
+    std::vector<std::shared_ptr<const RowCheck>> checks;
 };
 
 // What one UpdateBatch inside a transaction sent, so that a rollback can put it
@@ -51,6 +62,8 @@ struct TRemoteUdpDataSet::StatementCache {
     QByteArray pattern;                                // reused key buffer
     QString insertText, modifyText, deleteText;        // texts the custom batches below came from
     PreparedChangeBatch insertSql, modifySql, deleteSql;
+    std::shared_ptr<const RowCheck> keyCheck;  // generated deletes
+    bool keyCheckMade = false;
 };
 
 struct TRemoteUdpDataSet::LookupIndex {
@@ -85,6 +98,8 @@ namespace md::data {
 // Two field values are the same (change detection); defined in
 // remoteudpdatasetupdates.cpp.
 bool sameValue(const QVariant& a, const QVariant& b);
+// What a lost update or delete is refused with (remoteudpdatasetchecks.cpp).
+const QString& concurrencyMessage();
 // The first table after the outermost "from" of a select; empty when the rows
 // are no table's rows (a function, a sub-select, grouped, distinct or combined
 // selects). Defined in remoteudpdatasetsql.cpp.

@@ -12,11 +12,6 @@ using md::sql::Statement;
 
 namespace {
 
-const QString& concurrencyMessage() {
-    static const QString text = QStringLiteral("记录已被其他用户修改或删除，请刷新后重试。");
-    return text;
-}
-
 bool isPlainName(const QString& name) {
     if (name.isEmpty() || !(name[0].isLetter() || name[0] == QLatin1Char('_'))) return false;
     for (QChar c : name)
@@ -114,14 +109,16 @@ PreparedChangeBatch TRemoteUdpDataSet::prepareBatch(const QString& text, bool ch
 }
 
 qint64 TRemoteUdpDataSet::runPrepared(const PreparedChangeBatch& prepared, const QVariant* current,
-                                      const QVariant* old) {
+                                      const QVariant* old, bool unreadNulls) {
     qint64 changed = 0;
     const auto& statements = prepared.batch->statements;
     for (int i = 0; i < statements.size(); ++i) {
+        if (std::size_t(i) < prepared.checks.size() && prepared.checks[std::size_t(i)])
+            runRowCheck(*prepared.checks[std::size_t(i)], old, unreadNulls);
         RowParams params(*this, statements[i], prepared.bindings[std::size_t(i)], current, old);
         changed += m_connection->RunStatement(statements[i], &params, nullptr);
     }
-    if (prepared.checkRows && changed == 0) throw EConcurrencyError(concurrencyMessage());
+    if (prepared.checkRows && changed == 0) throw EConcurrencyError(md::data::concurrencyMessage());
     return changed;
 }
 
@@ -363,11 +360,13 @@ void TRemoteUdpDataSet::applyChanges(const std::vector<const Change*>& changes,
     if (cache.modifyText != modifyText || (!modifyText.isEmpty() && !cache.modifySql.batch)) {
         cache.modifySql =
             modifyText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(modifyText, true);
+        if (cache.modifySql.batch) addRowChecks(cache.modifySql);
         cache.modifyText = modifyText;
     }
     if (cache.deleteText != deleteText || (!deleteText.isEmpty() && !cache.deleteSql.batch)) {
         cache.deleteSql =
             deleteText.trimmed().isEmpty() ? PreparedChangeBatch() : prepareBatch(deleteText, true);
+        if (cache.deleteSql.batch) addRowChecks(cache.deleteSql);
         cache.deleteText = deleteText;
     }
 
@@ -473,6 +472,8 @@ void TRemoteUdpDataSet::applyOne(const Change& change,
     const QVariant* current = m_store.row(change.slot);
     const QVariant* old = change.old.empty() ? current : change.old.data();
 
+    if (change.kind == RecordStore::Inserted) m_store.info(change.slot).inserted = true;
+    const bool unreadNulls = m_store.info(change.slot).inserted;
     if (change.kind == RecordStore::Modified) {
         bool changed = false;
         for (int c = 0; c < m_dataColumns && !changed; ++c)
@@ -483,7 +484,7 @@ void TRemoteUdpDataSet::applyOne(const Change& change,
                                         : change.kind == RecordStore::Modified ? cache.modifySql
                                                                                : cache.deleteSql;
     if (custom.batch) {
-        runPrepared(custom, current, old);
+        runPrepared(custom, current, old, unreadNulls);
         // A row added through a written insert gets its identity value like a
         // generated one, so the next save in the same visit can address it.
         if (change.kind == RecordStore::Inserted && insertsIntoOwnTable(custom))
@@ -584,6 +585,8 @@ void TRemoteUdpDataSet::applyOne(const Change& change,
         prepared.checkRows = change.kind != RecordStore::Inserted;
         it = cache.generated.insert(pattern, std::move(prepared));
     }
+    if (change.kind == RecordStore::Deleted)
+        if (const auto check = keyRowCheck()) runRowCheck(*check, old, unreadNulls);
     runPrepared(*it, current, old);
     if (change.kind == RecordStore::Inserted && target.identityField >= 0)
         identities.emplace_back(change.slot, m_connection->lastInsertId());

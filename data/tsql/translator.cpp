@@ -62,7 +62,7 @@ ExecArg execArg(const Expr& e, DialectWriter& writer) {
 QVector<ResultColumn> resultColumns(const Select& select) {
     QVector<ResultColumn> columns;
     if (!select.resultKnown) return columns;
-    for (const SourceColumn& c : select.resultColumns) columns.push_back({c.name, c.type});
+    for (const SourceColumn& c : select.resultColumns) columns.push_back({c.name, c.type, c.plain});
     return columns;
 }
 

@@ -24,6 +24,7 @@ struct ParamRef {
 struct ResultColumn {
     QString name;
     SqlType type = SqlType::Unknown;
+    bool plain = false;  // a table column's value as stored, not computed
 };
 
 // One argument of an "exec" call.

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 
 #include "goodsfixture.h"
+#include "serverdb.h"
 
 using namespace md::test;
 using md::ui::Answer;
@@ -273,6 +274,42 @@ TEST_F(GoodsRecord, FailedTransactionRollsEverythingBackAndTheLaterStepsStillRun
     EXPECT_EQ(field(form->DBmaster_table, "goodsname"), QStringLiteral("新品名"));
     EXPECT_TRUE(form->DBcolor->UpdatesPending());
     EXPECT_EQ(field(form->DBcolor, "fcolorid"), QStringLiteral("02"));
+}
+
+// The form saves every column of the item by its GoodsNo: what another user
+// changed after the item was read is refused, not written back. An item made
+// from a sample style comes without a GoodsNo and is given one when read, so
+// it saves like any other.
+TEST_F(GoodsRecord, SavingNeverWritesBackAnotherUsersChangeAndEveryItemCanBeSaved) {
+    addGoods(QStringLiteral("A01"));
+    Tfrm_goods* form = open();
+    trigger(form->edit_action);
+    ASSERT_TRUE(
+        form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"), QStringLiteral("新品名")));
+    TRemoteUdpConnection other;
+    other.Open(db.settings(), md::server::objects());
+    other.ExecSQL(QStringLiteral("update goods set unitprice=299 where goodsid='A01'"));
+    trigger(form->post_action);
+    EXPECT_TRUE(
+        script.texts().contains(QStringLiteral("记录已被其他用户修改或删除，请刷新后重试。")))
+        << script.texts().join(QLatin1Char('/')).toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select goodsname,unitprice from goods")),
+              QStringList{QStringLiteral("品名A01|299")});
+
+    db.exec(QStringLiteral("delete from goods"));
+    db.exec(
+        QStringLiteral("insert into goods(goodsid,goodsname,brand,season,size_class,unitprice) "
+                       "values('S01','样品转货品','雅韵','春','TOPS',99)"));
+    script.clear();
+    form->OpenGoods(QStringLiteral("S01"));
+    EXPECT_EQ(field(form->DBmaster_table, "goodsno").size(), 12);
+    trigger(form->edit_action);
+    ASSERT_TRUE(form->cxDBVerticalGrid1->SetRowText(QStringLiteral("goodsname"),
+                                                    QStringLiteral("正式货品")));
+    trigger(form->post_action);
+    EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join(QLatin1Char('/')).toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select goodsname,len(goodsno) from goods")),
+              QStringList{QStringLiteral("正式货品|12")});
 }
 
 TEST_F(GoodsRecord, CodeCheckColourRulesAndCancel) {
