@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "editorfactory.h"
 #include "editors.h"
 #include "gridmodel.h"
 #include "messages.h"
@@ -38,75 +39,33 @@ bool isDecimal(const TGridModel* model, const QModelIndex& index) {
 QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const {
     TGridColumn* col = columnOf(index);
-    const TEditorKind kind = col ? col->Kind() : TEditorKind::Text;
-    QWidget* editor = nullptr;
-    switch (kind) {
-        case TEditorKind::CheckBox:
-            return nullptr;  // toggled in place
-        case TEditorKind::ValueList: {
-            auto* e = new QComboBox(parent);
-            e->setEditable(col->FreeText());
-            e->setInsertPolicy(QComboBox::NoInsert);
-            e->addItems(col->Items());
-            editor = e;
-            break;
-        }
-        case TEditorKind::Lookup: {
-            auto* e = new TLookupCombo(parent);
-            e->setList(col->LookupList(), col->LookupKeyField(), col->LookupShownFields(),
-                       col->LookupShownCaptions());
-            editor = e;
-            break;
-        }
-        case TEditorKind::Date:
-            editor = new TNullDateEdit(parent);
-            break;
-        case TEditorKind::Time:
-            editor = new TNullTimeEdit(parent);
-            break;
-        case TEditorKind::Currency: {
-            auto* e = new QLineEdit(parent);
-            e->setValidator(NumberValidator(e, isDecimal(m_model, index)));
-            e->setAlignment(Qt::AlignRight);
-            editor = e;
-            break;
-        }
-        case TEditorKind::Button: {
-            auto* e = new TButtonEdit(parent);
-            e->lineEdit()->setMaxLength(maxLengthOf(m_model, index));
-            QPersistentModelIndex at(index);
-            auto* self = const_cast<TGridDelegate*>(this);
-            connect(e, &TButtonEdit::buttonClicked, self, [self, e, col, at] {
-                // The handler usually fills fields of the current record itself;
-                // the editor then shows what it wrote.
-                Q_EMIT self->commitData(e);
-                if (col->OnButtonClick()) Guard([&] { col->OnButtonClick()(*col); });
-                if (at.isValid()) self->setEditorData(e, at);
-            });
-            editor = e;
-            break;
-        }
-        case TEditorKind::Memo:
-            editor = new QPlainTextEdit(parent);
-            break;
-        case TEditorKind::Color:
-            editor = new TColorCombo(parent);
-            break;
-        case TEditorKind::UpperText:
-        case TEditorKind::Text: {
-            auto* e = new QLineEdit(parent);
-            e->setMaxLength(maxLengthOf(m_model, index));
-            editor = e;
-            break;
-        }
+    TEditorSpec spec;
+    if (col) {
+        spec.kind = col->Kind();
+        spec.freeText = col->FreeText();
+        spec.items = col->Items();
+        spec.lookupList = col->LookupList();
+        spec.lookupKeyField = col->LookupKeyField();
+        spec.lookupShownFields = col->LookupShownFields();
+        spec.lookupShownCaptions = col->LookupShownCaptions();
+        spec.upperCase = col->UpperCase();
+    }
+    spec.maxLength = maxLengthOf(m_model, index);
+    spec.decimal = isDecimal(m_model, index);
+    if (spec.kind == TEditorKind::CheckBox) return nullptr;  // toggled in place
+    QWidget* editor = CreateCellEditor(parent, spec);
+    if (auto* button = qobject_cast<TButtonEdit*>(editor)) {
+        QPersistentModelIndex at(index);
+        auto* self = const_cast<TGridDelegate*>(this);
+        connect(button, &TButtonEdit::buttonClicked, self, [self, button, col, at] {
+            // The handler usually fills fields of the current record itself;
+            // the editor then shows what it wrote.
+            Q_EMIT self->commitData(button);
+            if (col->OnButtonClick()) Guard([&] { col->OnButtonClick()(*col); });
+            if (at.isValid()) self->setEditorData(button, at);
+        });
     }
     if (!editor) editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (col && col->UpperCase()) {
-        QLineEdit* line = qobject_cast<QLineEdit*>(editor);
-        if (auto* combo = qobject_cast<QComboBox*>(editor)) line = combo->lineEdit();
-        if (auto* button = qobject_cast<TButtonEdit*>(editor)) line = button->lineEdit();
-        if (line && !line->validator()) line->setValidator(new TUpperCaseValidator(line));
-    }
     m_open = editor;
     m_openIndex = index;
     return editor;
@@ -121,58 +80,25 @@ void TGridDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) con
 }
 
 void TGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    QString probe;
+    if (!EditorText(editor, &probe)) return QStyledItemDelegate::setEditorData(editor, index);
     const QVariant value = index.data(Qt::EditRole);
-    const QString text = value.isNull() ? QString() : value.toString();
-    if (auto* e = qobject_cast<TNullDateEdit*>(editor))
-        e->setValueText(text);
-    else if (auto* e = qobject_cast<TNullTimeEdit*>(editor))
-        e->setValueText(text);
-    else if (auto* e = qobject_cast<TLookupCombo*>(editor))
-        e->setKeyValue(text);
-    else if (auto* e = qobject_cast<QComboBox*>(editor)) {
-        const int at = e->findText(text);
-        if (e->isEditable())
-            e->setEditText(text);
-        else
-            e->setCurrentIndex(at);
-    } else if (auto* e = qobject_cast<TButtonEdit*>(editor))
-        e->setText(text);
-    else if (auto* e = qobject_cast<QPlainTextEdit*>(editor))
-        e->setPlainText(text);
-    else if (auto* e = qobject_cast<QLineEdit*>(editor)) {
-        const TGridColumn* col = columnOf(index);
-        // Numbers are edited plainly; the display format is for showing.
-        e->setText(col && col->Kind() == TEditorKind::Currency ? index.data(Qt::EditRole).toString()
-                                                               : text);
-    } else
-        QStyledItemDelegate::setEditorData(editor, index);
+    SetEditorText(editor, value.isNull() ? QString() : value.toString());
 }
 
 void TGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                  const QModelIndex& index) const {
     QString text;
-    if (auto* e = qobject_cast<TNullDateEdit*>(editor))
-        text = e->valueText();
-    else if (auto* e = qobject_cast<TNullTimeEdit*>(editor)) {
-        text = e->valueText();
-        // A time kept in a date-time column keeps the date it had (or the zero day).
+    if (!EditorText(editor, &text)) return QStyledItemDelegate::setModelData(editor, model, index);
+    // A time kept in a date-time column keeps the date it had (or the zero day).
+    if (qobject_cast<TNullTimeEdit*>(editor) && !text.isEmpty()) {
         const TField* f = m_model->dataSetModel()->field(m_model->mapToSource(index).column());
-        if (f && f->DataType() == ftDateTime && !text.isEmpty()) {
+        if (f && f->DataType() == ftDateTime) {
             const QString old = index.data(Qt::EditRole).toString();
             text = (old.size() >= 10 ? old.left(10) : QStringLiteral("1900-01-01")) +
                    QLatin1Char(' ') + text;
         }
-    } else if (auto* e = qobject_cast<QComboBox*>(editor))
-        text = e->currentText();
-    else if (auto* e = qobject_cast<TButtonEdit*>(editor))
-        text = e->text();
-    else if (auto* e = qobject_cast<QPlainTextEdit*>(editor))
-        text = e->toPlainText();
-    else if (auto* e = qobject_cast<QLineEdit*>(editor))
-        text = e->text();
-    else
-        return QStyledItemDelegate::setModelData(editor, model, index);
-
+    }
     // Writing the same value again would put a browsing record into the edit state.
     const QVariant old = index.data(Qt::EditRole);
     if ((old.isNull() ? QString() : old.toString()) == text) return;

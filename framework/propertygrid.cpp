@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "editorfactory.h"
 #include "editors.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
@@ -289,60 +290,24 @@ class TPropertyDelegate : public QStyledItemDelegate {
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         const TPropertyRow* row = m_model->rowAt(index);
-        if (!row) return nullptr;
-        QWidget* editor = nullptr;
-        QLineEdit* line = nullptr;
-        switch (row->Kind()) {
-            case TEditorKind::CheckBox:
-                return nullptr;  // toggled in place
-            case TEditorKind::ValueList: {
-                auto* e = new QComboBox(parent);
-                e->setEditable(row->FreeText());
-                e->setInsertPolicy(QComboBox::NoInsert);
-                e->addItems(row->Items());
-                e->setMaxVisibleItems(16);
-                line = e->lineEdit();
-                editor = e;
-                break;
-            }
-            case TEditorKind::Lookup: {
-                auto* e = new TLookupCombo(parent);
-                e->setList(row->LookupList(), row->LookupKeyField(), row->LookupShownFields(),
-                           row->LookupShownCaptions());
-                line = e->lineEdit();
-                editor = e;
-                break;
-            }
-            case TEditorKind::Date:
-                editor = new TNullDateEdit(parent);
-                break;
-            case TEditorKind::Time:
-                editor = new TNullTimeEdit(parent);
-                break;
-            case TEditorKind::Memo:
-                editor = new QPlainTextEdit(parent);
-                break;
-            case TEditorKind::Currency: {
-                line = new QLineEdit(parent);
-                line->setValidator(NumberValidator(line, true));
-                line->setAlignment(Qt::AlignRight);
-                editor = line;
-                break;
-            }
-            default: {
-                line = new QLineEdit(parent);
-                const TField* field = m_model->fieldOf(row);
-                if (field && field->DataType() == ftString && field->Size() > 0)
-                    line->setMaxLength(field->Size());
-                editor = line;
-            }
-        }
+        if (!row || row->Kind() == TEditorKind::CheckBox) return nullptr;  // toggled in place
+        TEditorSpec spec;
+        spec.kind = row->Kind() == TEditorKind::Button || row->Kind() == TEditorKind::Color
+                        ? TEditorKind::Text
+                        : row->Kind();
+        spec.freeText = row->FreeText();
+        spec.items = row->Items();
+        spec.lookupList = row->LookupList();
+        spec.lookupKeyField = row->LookupKeyField();
+        spec.lookupShownFields = row->LookupShownFields();
+        spec.lookupShownCaptions = row->LookupShownCaptions();
+        spec.upperCase = row->UpperCase();
+        spec.editMask = row->EditMask();
+        const TField* field = m_model->fieldOf(row);
+        if (field && field->DataType() == ftString && field->Size() > 0)
+            spec.maxLength = field->Size();
+        QWidget* editor = CreateCellEditor(parent, spec);
         if (!editor) editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (line && !row->EditMask().isEmpty())
-            line->setValidator(
-                new QRegularExpressionValidator(QRegularExpression(row->EditMask()), line));
-        else if (line && row->UpperCase() && !line->validator())
-            line->setValidator(new TUpperCaseValidator(line));
         m_open = editor;
         return editor;
     }
@@ -353,41 +318,16 @@ class TPropertyDelegate : public QStyledItemDelegate {
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        QString text;
+        if (!EditorText(editor, &text)) return QStyledItemDelegate::setEditorData(editor, index);
         const QVariant value = index.data(Qt::EditRole);
-        const QString text = value.isNull() ? QString() : value.toString();
-        if (auto* e = qobject_cast<TNullDateEdit*>(editor))
-            e->setValueText(text);
-        else if (auto* e = qobject_cast<TNullTimeEdit*>(editor))
-            e->setValueText(text);
-        else if (auto* e = qobject_cast<TLookupCombo*>(editor))
-            e->setKeyValue(text);
-        else if (auto* e = qobject_cast<QComboBox*>(editor)) {
-            if (e->isEditable())
-                e->setEditText(text);
-            else
-                e->setCurrentIndex(e->findText(text));
-        } else if (auto* e = qobject_cast<QPlainTextEdit*>(editor))
-            e->setPlainText(text);
-        else if (auto* e = qobject_cast<QLineEdit*>(editor))
-            e->setText(text);
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
+        SetEditorText(editor, value.isNull() ? QString() : value.toString());
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         QString text;
-        if (auto* e = qobject_cast<TNullDateEdit*>(editor))
-            text = e->valueText();
-        else if (auto* e = qobject_cast<TNullTimeEdit*>(editor))
-            text = e->valueText();
-        else if (auto* e = qobject_cast<QComboBox*>(editor))
-            text = e->currentText();
-        else if (auto* e = qobject_cast<QPlainTextEdit*>(editor))
-            text = e->toPlainText();
-        else if (auto* e = qobject_cast<QLineEdit*>(editor))
-            text = e->text();
-        else
+        if (!EditorText(editor, &text))
             return QStyledItemDelegate::setModelData(editor, model, index);
         // The same value again would put a browsing record into the edit state.
         const QVariant old = index.data(Qt::EditRole);
