@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <memory>
 
+#include "configuredcolumn.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
 #include "sqlquote.h"
@@ -113,7 +114,8 @@ QString GoodsAttributeCondition(const TCheckTree& tree, const QString& prefix) {
         query->First();
         QStringList list;
         for (const QString& value : TCheckTree::CheckedChildren(node)) list << QuotedStr(value);
-        condition += QStringLiteral("(") + prefix + query->Fields(0).AsString().trimmed() +
+        condition += QStringLiteral("(") + prefix +
+                     ConfiguredColumn(QStringLiteral("goods"), query->Fields(0).AsString()) +
                      QStringLiteral(" in(") + list.join(QLatin1Char(',')) + QStringLiteral("))and");
     }
     query->Close();

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 
 #include "checktree.h"
+#include "configuredcolumn.h"
 #include "datasource.h"
 #include "editors.h"
 #include "frm_goods.h"
@@ -172,11 +173,12 @@ void Tfrm_goods::But_FieldOKClick() {
                                : DBtmp->FieldByName(QStringLiteral("fname")).AsString().trimmed();
     DBtmp->Close();
     if (column.isEmpty()) Refuse(QStringLiteral("没有找到对应的数据库字段!"));
+    const QString goodsColumn = ConfiguredColumn(QStringLiteral("goods"), column);
     if (!AskYesNo(QStringLiteral("是否确认更改?"))) Abort();
     if (DBgoodslist->Active()) DBgoodslist->CheckBrowseMode();
     // The list keeps showing the old values until the filter runs again.
     for (const QString& code : tickedCodes()) {
-        md::ExecuteSQL(QStringLiteral("update goods set ") + column + QStringLiteral("=") +
+        md::ExecuteSQL(QStringLiteral("update goods set ") + goodsColumn + QStringLiteral("=") +
                        QStringLiteral("'") + SqlText(value) + QStringLiteral("'") +
                        QStringLiteral(" where goodsid=") + QStringLiteral("'") + SqlText(code) +
                        QStringLiteral("'"));

@@ -205,6 +205,26 @@ TEST_F(GoodsList, BatchAttributeChangeChecksItsInputAndLeavesTheListAsItWas) {
     EXPECT_EQ(field(form->DBgoodslist, "season"), QStringLiteral("冬"));
 }
 
+// The column a description field names goes into the statement as a name:
+// anything but a goods column is refused before a statement is sent.
+TEST_F(GoodsList, BatchAttributeChangeRefusesAFieldThatNamesNoGoodsColumn) {
+    addGoods(QStringLiteral("A01"));
+    db.exec(QStringLiteral("insert into usermain(userno,fpassword) values('admin','口令散列')"));
+    db.exec(QStringLiteral(
+        "insert into ba_fieldremark(fid,ftablename,fname,ffieldremark,visiblebit) "
+        "values(51,'goods','remark=(select max(fpassword) from usermain),sort','备注二',0)"));
+    Tfrm_goods* form = open();
+    tick(form, QStringLiteral("A01"));
+    form->Combo_Field->setCurrentIndex(form->Combo_Field->findText(QStringLiteral("备注二")));
+    form->Edit_Value->setText(QStringLiteral("x"));
+    form->But_FieldOK->click();
+    EXPECT_EQ(script.texts(), QStringList{QStringLiteral(
+                                  "字段设置中的“remark=(select max(fpassword) from usermain),"
+                                  "sort”不是表 goods 的字段，没有做任何修改。")});
+    EXPECT_EQ(rows(QStringLiteral("select isnull(remark,'-'),sort from goods")),
+              QStringList{QStringLiteral("-|T恤")});
+}
+
 TEST_F(GoodsList, SelectAllAndBatchGoodsType) {
     addGoods(QStringLiteral("A01"));
     addGoods(QStringLiteral("A02"));

@@ -105,3 +105,17 @@ TEST_F(AttributeFilterTest, CaptionsNameTheirColumnThroughTheFilteringFields) {
     ASSERT_EQ(sort->checkState(0), Qt::PartiallyChecked);
     EXPECT_EQ(md::ui::GoodsAttributeCondition(tree), "(brand in('女'))");
 }
+
+// A filtering field names its column in the condition: a name that is no goods
+// column (here one that would select every row) is refused.
+TEST_F(AttributeFilterTest, AFieldThatNamesNoGoodsColumnIsRefused) {
+    field(5, "1=1 or brand", "风格", true);
+    value("1=1 or brand", "雅韵");
+    md::ui::FillGoodsAttributeTree(tree);
+    QTreeWidgetItem* style = tree.topLevelItem(tree.topLevelItemCount() - 1);
+    ASSERT_EQ(style->text(0), QStringLiteral("风格"));
+    tree.AddChild(style, "悦动");
+    style->child(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(style->checkState(0), Qt::PartiallyChecked);
+    EXPECT_THROW(md::ui::GoodsAttributeCondition(tree), EDatabaseError);
+}
