@@ -20,10 +20,31 @@ void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql) {
 }
 
 void ExecuteSQL(const QString& sql) {
+    ExecuteSQL(sql, {});
+}
+
+namespace {
+
+void bindAll(TRemoteUdpDataSet& dataSet, const QVariantHash& params) {
+    for (auto it = params.begin(); it != params.end(); ++it)
+        dataSet.ParamByName(it.key()).SetValue(it.value());
+}
+
+}  // namespace
+
+void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql, const QVariantHash& params) {
+    dataSet.Close();
+    dataSet.setSetupUdpParent(Session().Connection);
+    dataSet.SetSQL(sql);
+    bindAll(dataSet, params);
+    dataSet.Open();
+}
+
+void ExecuteSQL(const QString& sql, const QVariantHash& params) {
     TRemoteUdpDataSet query;
     query.setSetupUdpParent(Session().Connection);
-    query.Close();
     query.SetSQL(sql);
+    bindAll(query, params);
     query.ExecSQL();
     query.Close();
 }

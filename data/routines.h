@@ -13,6 +13,10 @@ namespace md {
 void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql);
 // A dataset made for the purpose runs the statement and is freed.
 void ExecuteSQL(const QString& sql);
+// The same for statements of our own: values travel as ":name" parameters,
+// never inside the text. Every name given must be a parameter of the text.
+void OpenQuery(TRemoteUdpDataSet& dataSet, const QString& sql, const QVariantHash& params);
+void ExecuteSQL(const QString& sql, const QVariantHash& params);
 
 // One row of syslog: mode name (the window caption), bill id, state word.
 void WriteOperationLog(const QString& modeName, const QString& billId, const QString& state);

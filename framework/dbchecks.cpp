@@ -6,8 +6,12 @@
 namespace md::ui {
 
 bool QueryReturnsRow(const QString& sql) {
+    return QueryReturnsRow(sql, {});
+}
+
+bool QueryReturnsRow(const QString& sql, const QVariantHash& params) {
     TRemoteUdpDataSet query;
-    md::OpenQuery(query, sql);
+    md::OpenQuery(query, sql, params);
     const bool found = !query.IsEmpty();
     query.Close();
     return found;

@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "serverdb.h"
 #include "sqlquote.h"
@@ -118,7 +120,12 @@ int main(int argc, char** argv) {
             return 0;
         }
 
-        TRemoteUdpConnection::Unit unit(connection);
+        // A batch that only reads takes no write lock: it never waits behind a writer.
+        const bool readsOnly = std::all_of(
+            batch->statements.begin(), batch->statements.end(),
+            [](const md::sql::Statement& s) { return s.kind == md::sql::Statement::Kind::Select; });
+        std::optional<TRemoteUdpConnection::Unit> unit;
+        if (!readsOnly) unit.emplace(connection);
         for (const md::sql::Statement& statement : batch->statements) {
             if (statement.kind != md::sql::Statement::Kind::Exec && statement.sql.isEmpty())
                 continue;
@@ -132,7 +139,7 @@ int main(int argc, char** argv) {
             else if (!statement.returnsRows)
                 out << QStringLiteral("(%1 rows affected)").arg(changed) << '\n';
         }
-        unit.commit();
+        if (unit) unit->commit();
     } catch (const EDatabaseError& e) {
         err << e.message() << '\n';
         return 1;

@@ -193,3 +193,18 @@ TEST(Mdsql, PrintsResultSetsAsTabSeparatedText) {
     EXPECT_NE(p.exitCode(), 0);
     EXPECT_FALSE(p.readAllStandardError().isEmpty());
 }
+
+// A batch that only reads does not wait for another program's write transaction.
+TEST(Mdsql, ReadsWhileAnotherConnectionWrites) {
+    TestDb db;
+    db.conn().BeginTrans();
+    db.exec("insert into config([id],mode) values(7,1)");
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mdsql"),
+            {QStringLiteral("--db"), db.path(),
+             QStringLiteral("select count(*) as n from config where [id]=7")});
+    ASSERT_TRUE(p.waitForFinished(-1));
+    db.conn().RollbackTrans();
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("n\n0\n"));
+}

@@ -8,6 +8,7 @@
 
 #include "errors.h"
 #include "inifile.h"
+#include "remoteudpdataset.h"
 #include "sessionfixture.h"
 
 namespace {
@@ -70,6 +71,25 @@ TEST_F(Routines, RightsGoThroughTheUsersGroupsOnly) {
     EXPECT_TRUE(md::HasRight("frm_c"));
     const md::RightFlags c = md::LoadRights("frm_c");
     EXPECT_FALSE(c.RightAdd || c.RightEdit || c.RightDelete || c.RightPrint || c.RightExcel);
+}
+
+// Statements of our own carry values as parameters: a quote in a value is
+// data, and the text sent is the same whatever the value.
+TEST_F(Routines, ParameterOverloadsKeepValuesOutOfTheText) {
+    const QString hostile = QStringLiteral("x'); delete from config; --");
+    md::ExecuteSQL(
+        QStringLiteral("insert into ba_color(colorid,colorname_ch) values(:id,:name)"),
+        {{QStringLiteral("id"), QStringLiteral("Q1")}, {QStringLiteral("name"), hostile}});
+    EXPECT_EQ(db.conn().log().last(),
+              QStringLiteral("insert into ba_color(colorid,colorname_ch) values(:id,:name)"));
+    TRemoteUdpDataSet query;
+    md::OpenQuery(query, QStringLiteral("select colorname_ch from ba_color where colorid=:id"),
+                  {{QStringLiteral("id"), QStringLiteral("q1")}});
+    ASSERT_FALSE(query.IsEmpty());
+    EXPECT_EQ(query.Fields(0).AsString(), hostile);
+    EXPECT_THROW(md::ExecuteSQL(QStringLiteral("delete from ba_color where colorid=:id"),
+                                {{QStringLiteral("code"), QStringLiteral("Q1")}}),
+                 EDatabaseError);
 }
 
 TEST_F(Routines, OperationLogRowAsWritten) {
