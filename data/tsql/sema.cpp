@@ -666,11 +666,13 @@ void Analyzer::analyzeBinary(Expr& e) {
         case Op::Mul:
         case Op::Div:
         case Op::Mod:
+            // An operand of open type may hold money: an integer on the other
+            // side does not make the result an integer.
             if (isNumeric(lt) && isNumeric(rt))
                 e.valueType = higher(higher(lt, rt), SqlType::Integer);
-            else if (isNumeric(lt))
+            else if (isNumeric(lt) && lt != SqlType::Integer)
                 e.valueType = lt;
-            else if (isNumeric(rt))
+            else if (isNumeric(rt) && rt != SqlType::Integer)
                 e.valueType = rt;
             break;
         default:
@@ -695,10 +697,15 @@ void Analyzer::analyzeCall(Expr& e) {
             "nth_value", "percent_rank", "cume_dist"}))
         throwUnsupportedSyntax(e.text + QStringLiteral("() OVER"), e.line, e.column);
     if (name == QLatin1String("isnull") && e.args.size() == 2) {
-        // The replacement takes the type of the checked value.
+        // The replacement takes the type of the checked value. When that is
+        // open, a number replacing it says nothing of it: isnull(x,0) over a
+        // money column is money.
         const Expr& x = *e.args[0];
+        const SqlType replacement = e.args[1]->valueType;
         if (x.valueType != SqlType::Unknown) coerceToType(e.args[1], x.valueType, x.scale);
-        e.valueType = x.valueType != SqlType::Unknown ? x.valueType : e.args[1]->valueType;
+        e.valueType = x.valueType != SqlType::Unknown ? x.valueType
+                      : isNumeric(replacement)        ? SqlType::Unknown
+                                                      : replacement;
         e.scale = x.scale;
     } else if (is({"coalesce"})) {
         for (const ExprPtr& a : e.args)

@@ -246,6 +246,15 @@ class SqlitePrinter : public SqlPrinter {
         switch (e.op) {
             case Op::DynAdd:
                 return call("md_add", {&l, &r});
+            case Op::Div:
+                // SQLite keeps a whole amount of money as an integer, and 539 / 8
+                // would be 67: amounts divide with their fractions.
+                if (!hasFractions(l) && !hasFractions(r)) return SqlPrinter::binary(e);
+                m_out += QLatin1String("CAST(");
+                expr(l);
+                m_out += QLatin1String(" AS REAL) / ");
+                expr(r, kMul + 1);
+                return;
             case Op::BitXor:  // SQLite has no xor: (a | b) - (a & b)
                 m_out += QLatin1String("((");
                 expr(l, kBits);
@@ -260,6 +269,10 @@ class SqlitePrinter : public SqlPrinter {
             default:
                 return SqlPrinter::binary(e);
         }
+    }
+
+    static bool hasFractions(const Expr& e) {
+        return e.valueType == SqlType::Decimal || e.valueType == SqlType::Float;
     }
 
     bool dialectFunction(const Expr& e, const QString& name) override {

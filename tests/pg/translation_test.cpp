@@ -221,6 +221,20 @@ TEST_F(BothBackends, UpdateFromWithTheTargetAliasedInnerAndLeft) {
     same(QStringLiteral("select fgoodsid, fcolorid from goodscolor order by fautoid"));
 }
 
+// Money keeps its fractions through arithmetic, also where the translator does
+// not know the column's type (a table of the window's own).
+TEST_F(BothBackends, MoneyArithmeticKeepsItsFractions) {
+    arrange(QStringLiteral("update goods set unitprice=539 where goodsid='A01'"));
+    EXPECT_EQ(same(QStringLiteral("select unitprice/8, isnull(unitprice,0)/8, unitprice*2/8 from "
+                                  "goods where goodsid='A01'")),
+              QStringList{"67.375|67.375|134.75"});
+    arrange(QStringLiteral("create table #amounts (x money null)"));
+    arrange(QStringLiteral("insert into #amounts(x) values(539)"));
+    arrange(QStringLiteral("insert into #amounts(x) values(540)"));
+    EXPECT_EQ(same(QStringLiteral("select avg(isnull(x,0)), avg(x*1) from #amounts")),
+              QStringList{"539.5|539.5"});
+}
+
 TEST_F(BothBackends, ConversionErrorsFailOnBoth) {
     arrange(QStringLiteral("insert into syslog(logindate) values('not a date')"));
     EXPECT_THROW(lite.run(QStringLiteral("select convert(datetime, logindate) from syslog")),
