@@ -17,10 +17,49 @@ namespace {
 
 constexpr int kStatementCacheLimit = 128;
 
+// SQL Server: "Cannot insert duplicate key in object 'dbo.t'. The duplicate
+// key value is (x).", "Cannot insert the value NULL into column 'c', table
+// 'db.dbo.t'"; the SQLite driver (the tests' stand-in): "UNIQUE constraint
+// failed: t.c". Columns a message does not name are the key's (the connection
+// fills them in).
+TConstraintViolation violationOf(const QString& text) {
+    using Kind = TConstraintViolation::Kind;
+    TConstraintViolation violation;
+    const auto between = [&text](QStringView start, QStringView end) {
+        const qsizetype from = text.indexOf(start);
+        if (from < 0) return QString();
+        const qsizetype to = text.indexOf(end, from + start.size());
+        return to < 0 ? QString() : text.mid(from + start.size(), to - from - start.size());
+    };
+    const auto lastPart = [](const QString& name) { return name.section(QLatin1Char('.'), -1); };
+    if (text.contains(QLatin1String("Cannot insert duplicate key"))) {
+        violation.kind = Kind::Duplicate;
+        violation.table = lastPart(between(u"in object '", u"'"));
+        const QString value = between(u"duplicate key value is (", u").");
+        if (!value.isNull()) violation.values << value;
+    } else if (text.contains(QLatin1String("Cannot insert the value NULL into column"))) {
+        violation.kind = Kind::NotNull;
+        violation.columns << between(u"into column '", u"'");
+        violation.table = lastPart(between(u"table '", u"'"));
+    } else if (text.contains(QLatin1String("UNIQUE constraint failed:"))) {
+        violation.kind = Kind::Duplicate;
+        const QString rest = text.mid(text.indexOf(QLatin1String("failed:")) + 7).trimmed();
+        qsizetype end = 0;
+        while (end < rest.size() && !rest.at(end).isSpace() && rest.at(end) != u',') ++end;
+        const QString name = rest.left(end);
+        violation.table = name.section(QLatin1Char('.'), 0, 0);
+        violation.columns << name.section(QLatin1Char('.'), 1);
+    }
+    return violation;
+}
+
 [[noreturn]] void throwOdbcError(const QSqlError& error, const QString& sql) {
     QString message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if (!sql.isEmpty()) message += QStringLiteral("\n") + sql;
-    throw EDatabaseError(message);
+    EDatabaseError failure(message);
+    failure.setStatement(sql);
+    failure.violation() = violationOf(message);
+    throw failure;
 }
 
 md::sql::SqlType typeOf(QMetaType type) {

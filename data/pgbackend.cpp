@@ -63,10 +63,46 @@ QString friendlyMessage(const PGresult* result, const QString& fallback) {
                : primary + (detail.isEmpty() ? QString() : QStringLiteral("\n") + detail);
 }
 
+// The key and the value of a duplicate from the server's detail,
+// "Key (a, b)=(x, y) already exists."; values stay unknown when a comma
+// inside one of them makes the split ambiguous.
+TConstraintViolation violationOf(const PGresult* result) {
+    TConstraintViolation violation;
+    if (!result) return violation;
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const QLatin1String code(state ? state : "");
+    violation.table = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_TABLE_NAME));
+    if (code == QLatin1String("23502")) {
+        violation.kind = TConstraintViolation::Kind::NotNull;
+        violation.columns << QString::fromUtf8(PQresultErrorField(result, PG_DIAG_COLUMN_NAME));
+    } else if (code == QLatin1String("23505")) {
+        violation.kind = TConstraintViolation::Kind::Duplicate;
+        const QString detail =
+            QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL));
+        const qsizetype open = detail.indexOf(QLatin1Char('('));
+        const qsizetype middle = detail.indexOf(QLatin1String(")=("));
+        const qsizetype close = detail.lastIndexOf(QLatin1Char(')'));
+        if (open >= 0 && middle > open && close > middle) {
+            for (const QString& column : detail.mid(open + 1, middle - open - 1).split(u','))
+                violation.columns << column.trimmed();
+            const QString values = detail.mid(middle + 3, close - middle - 3);
+            const QStringList parts = values.split(QStringLiteral(", "));
+            if (violation.columns.size() == 1)
+                violation.values << values;
+            else if (parts.size() == violation.columns.size())
+                violation.values = parts;
+        }
+    }
+    return violation;
+}
+
 [[noreturn]] void throwPgError(PGconn* conn, const PGresult* result, const QString& sql) {
     QString message = friendlyMessage(result, QString::fromUtf8(PQerrorMessage(conn)).trimmed());
     if (!sql.isEmpty()) message += QStringLiteral("\n") + sql;
-    throw EDatabaseError(message);
+    EDatabaseError error(message);
+    error.setStatement(sql);
+    error.violation() = violationOf(result);
+    throw error;
 }
 
 struct Result {

@@ -307,7 +307,40 @@ qint64 TRemoteUdpConnection::RunStatementUnlogged(const Statement& statement,
         for (int i = 0; i < statement.params.size(); ++i)
             prepared.bind(i, params->paramValue(statement.params[i]));
     }
-    return prepared.execute(sink);
+    try {
+        return prepared.execute(sink);
+    } catch (EDatabaseError& error) {
+        completeViolation(error.violation(), statement, params);
+        throw;
+    }
+}
+
+void TRemoteUdpConnection::completeViolation(TConstraintViolation& violation,
+                                             const Statement& statement,
+                                             const ParamSource* params) const {
+    if (violation.kind == TConstraintViolation::Kind::None) return;
+    if (violation.table.isEmpty()) violation.table = statement.targetTable;
+    // A message that gives values only (SQL Server): they are the key's.
+    if (violation.columns.isEmpty())
+        if (const md::sql::TableInfo* table = catalog().table(violation.table))
+            if (table->key.size() == violation.values.size()) violation.columns = table->key;
+    if (!violation.values.isEmpty() || !params) return;
+    // Written values come from parameters named after their columns (as the
+    // datasets and the demo write them); a where clause's value is the old one.
+    QStringList values;
+    for (const QString& column : violation.columns) {
+        QString value;
+        bool found = false;
+        for (const md::sql::ParamRef& param : statement.params)
+            if (!param.inWhere && param.name.compare(column, Qt::CaseInsensitive) == 0) {
+                value = params->paramValue(param).toString();
+                found = true;
+                break;
+            }
+        if (!found) return;
+        values << value;
+    }
+    violation.values = values;
 }
 
 void TRemoteUdpConnection::callProcedure(const Statement& statement, const ParamSource* params,

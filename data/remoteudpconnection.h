@@ -152,6 +152,10 @@ class TRemoteUdpConnection : public QObject {
     void callProcedure(const md::sql::Statement& statement, const ParamSource* params,
                        RowSink* sink);
     void requireOpen() const;
+    // Fills in what the backend's message left out: the table written, the key
+    // columns, the values the statement's parameters gave them.
+    void completeViolation(TConstraintViolation& violation, const md::sql::Statement& statement,
+                           const ParamSource* params) const;
 
     ConnectionSettings m_settings;
     QString m_qtConnectionName;

@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "inifile.h"
+#include "remoteudpconnection.h"
 #include "remoteudpdataset.h"
 #include "session.h"
 #include "sqlquote.h"
@@ -104,6 +105,22 @@ bool HasRight(const QString& listName) {
     const bool found = !query.IsEmpty();
     query.Close();
     return found;
+}
+
+QString FieldRemark(const QString& table, const QString& column) {
+    TRemoteUdpConnection* connection = Session().Connection;
+    if (!connection || !connection->Connected() || column.isEmpty()) return QString();
+    const ParamMap params{{QStringLiteral("ftable"), table}, {QStringLiteral("fcolumn"), column}};
+    for (const QString& sql :
+         {QStringLiteral("select ffieldremark from ba_fieldremark where ftablename=:ftable "
+                         "and fname=:fcolumn and ffieldremark<>''"),
+          QStringLiteral("select fieldremark from repofield where fieldname=:fcolumn "
+                         "and fieldremark<>''")}) {
+        ResultTable rows;
+        connection->OpenSQL(sql, rows, &params);
+        if (rows.rowCount > 0) return rows.at(0, 0).toString().trimmed();
+    }
+    return QString();
 }
 
 QString CompleteEan13(const QString& code) {

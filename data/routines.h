@@ -37,6 +37,11 @@ bool HasRight(const QString& listName);
 // The rights query text, as sent (carriage returns included).
 QString RightsQuery(const QString& userNo, const QString& listName);
 
+// The caption the description tables give a column (ba_fieldremark for the
+// table, else repofield); empty when neither describes it or the session has
+// no open connection.
+QString FieldRemark(const QString& table, const QString& column);
+
 // The code's first twelve characters followed by the EAN-13 check digit; empty
 // for fewer than twelve characters. A non-digit raises EDatabaseError.
 QString CompleteEan13(const QString& code);

@@ -29,13 +29,35 @@ QString friendlyMessage(int code, const QString& raw) {
     return raw;
 }
 
+// "UNIQUE constraint failed: t.a, t.b": the table and its columns.
+TConstraintViolation violationOf(const QString& raw) {
+    TConstraintViolation violation;
+    if (raw.startsWith(QLatin1String("UNIQUE constraint failed")))
+        violation.kind = TConstraintViolation::Kind::Duplicate;
+    else if (raw.startsWith(QLatin1String("NOT NULL constraint failed")))
+        violation.kind = TConstraintViolation::Kind::NotNull;
+    else
+        return violation;
+    for (const QString& part : raw.mid(raw.indexOf(QLatin1Char(':')) + 1).split(QLatin1Char(','))) {
+        const QString name = part.trimmed();
+        const qsizetype dot = name.indexOf(QLatin1Char('.'));
+        if (dot > 0) violation.table = name.left(dot);
+        violation.columns << name.mid(dot + 1);
+    }
+    return violation;
+}
+
 }  // namespace
 
 void throwSqliteError(sqlite3* db, const QString& context) {
     const int code = sqlite3_extended_errcode(db) & 0xff;
-    QString message = friendlyMessage(code, QString::fromUtf8(sqlite3_errmsg(db)));
+    const QString raw = QString::fromUtf8(sqlite3_errmsg(db));
+    QString message = friendlyMessage(code, raw);
     if (!context.isEmpty()) message += QStringLiteral("\n") + context;
-    throw EDatabaseError(message);
+    EDatabaseError error(message);
+    error.setStatement(context);
+    error.violation() = violationOf(raw);
+    throw error;
 }
 
 class SqliteBackend::Statement : public PreparedStatement {

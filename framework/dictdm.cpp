@@ -33,7 +33,7 @@ Tdict_dm::Tdict_dm(QObject* owner) : QObject(owner) {
         md::LoadUserOptions();
     } catch (const EDatabaseError& e) {
         // The module stays usable: the values not loaded keep their start values.
-        md::ui::ShowError(e.message());
+        md::ui::ShowError(e);
     }
 }
 

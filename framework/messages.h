@@ -3,6 +3,7 @@
 // point runs through. Tests script the answers and read what was shown.
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <functional>
 
 class QDialog;
@@ -14,6 +15,9 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 inline const QString kSystemTitle = QStringLiteral("系统提示");
+// The program's name as people see it: plain messages carry it as title (the
+// host makes it the application's display name).
+inline const QString kApplicationName = QStringLiteral("主数据管理");
 
 // A message box. Default: title "系统提示", information icon, OK button.
 Answer MessageBox(const QString& text, const QString& title = kSystemTitle,
@@ -24,6 +28,19 @@ void ShowMessage(const QString& text);
 bool AskYesNo(const QString& text, const QString& title = kSystemTitle);
 // The framework's one error box for database and other unexpected errors.
 void ShowError(const QString& text);
+
+// An error in the system's words, and the technical text behind it.
+struct ErrorText {
+    QString text;     // for the user: a broken key names the field and the value
+    QString details;  // the engine's words and the statement; empty when there is nothing more
+};
+// The one place where an exception becomes message text. A field is named by
+// the caption the open windows show for it (grid columns, labelled editors;
+// the active window first), else by the description tables, else by its own name.
+ErrorText DescribeError(const std::exception& error);
+// The error box for an exception: DescribeError's text, the details behind a
+// "详细信息" button and on standard error.
+void ShowError(const std::exception& error);
 
 // Runs a modal dialog to its end and returns its result (QDialog::Accepted/Rejected).
 int ExecModal(QDialog& dialog);
@@ -40,6 +57,7 @@ struct ShownMessage {
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     bool isError = false;
+    QString details;  // error boxes: the text behind "详细信息"
 };
 
 class MessageScript {

@@ -48,11 +48,6 @@ class InternalWrites {
     int& m_counter;
 };
 
-QString errorText(const std::exception& error) {
-    const auto* db = dynamic_cast<const EDatabaseError*>(&error);
-    return db ? db->message() : QString::fromUtf8(error.what());
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- events
@@ -383,7 +378,7 @@ bool Tfrm_goods::saveTransaction() {
         SaveRecordAndDetails();
     } catch (const std::exception& error) {
         if (dynamic_cast<const EAbort*>(&error)) throw;
-        ShowError(errorText(error));
+        ShowError(error);
         return false;
     }
     ColorLink->Open();

@@ -285,8 +285,7 @@ void Tfrm_size::post_actionExecute() {
     } catch (const std::exception& error) {
         // Rolled back; the grid keeps what was typed, so the user can correct it and save again.
         UpdateToolbar();
-        const auto* dbError = dynamic_cast<const EDatabaseError*>(&error);
-        ShowError(dbError ? dbError->message() : QString::fromUtf8(error.what()));
+        ShowError(error);
         return;
     }
     LoadGrid();

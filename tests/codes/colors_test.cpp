@@ -47,6 +47,7 @@ TEST_F(Colors, AnEmptyCodeIsRefusedAndADuplicateReachesTheErrorBox) {
     f->post_action->trigger();
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_TRUE(script.shown().first().isError) << "the form does not look for the code itself";
+    EXPECT_EQ(script.texts(), QStringList{"颜色编号“01”已存在"});
     EXPECT_TRUE(f->DBmaster_table->UpdatesPending()) << "the failed insert stays in the cache";
     EXPECT_EQ(rows("select colorname_ch from ba_color where colorid='01'"), QStringList{"黑色"});
     EXPECT_EQ(states(), (QStringList{"进入", "新增"})) << "a failed save writes no log";

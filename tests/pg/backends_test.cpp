@@ -215,4 +215,20 @@ TEST_F(Odbc, StatementsParametersAndBatches) {
     EXPECT_EQ(scalar(connection, QStringLiteral("select count(*) from t")).toInt(), 3);
 }
 
+TEST_F(Odbc, ABrokenKeyIsReportedWithItsColumnAndValue) {
+    const ParamMap row{{QStringLiteral("id"), 7}, {QStringLiteral("name"), QStringLiteral("a")}};
+    const QString insert = QStringLiteral("insert into t(id,name) values(:id,:name)");
+    connection.ExecSQL(insert, &row);
+    try {
+        connection.ExecSQL(insert, &row);
+        FAIL() << "a second row with the key went in";
+    } catch (const EDatabaseError& error) {
+        EXPECT_EQ(error.violation().kind, TConstraintViolation::Kind::Duplicate);
+        EXPECT_EQ(error.violation().table, QStringLiteral("t"));
+        EXPECT_EQ(error.violation().columns, QStringList{QStringLiteral("id")});
+        EXPECT_EQ(error.violation().values, QStringList{QStringLiteral("7")});
+        EXPECT_TRUE(error.statement().contains(QStringLiteral("insert into t")));
+    }
+}
+
 }  // namespace
