@@ -507,6 +507,19 @@ QString TDBTableView::reportNumberFormat(int column) const {
     return col ? col->DisplayFormat() : QString();
 }
 
+QColor TDBTableView::reportSwatch(int row, int column) const {
+    return m_model->index(row, reportSection(column)).data(Qt::DecorationRole).value<QColor>();
+}
+
+bool TDBTableView::reportHasFooter() const {
+    return m_options.Footer;
+}
+
+QString TDBTableView::reportFooter(int column) const {
+    const TGridColumn* col = ColumnOfSection(reportSection(column));
+    return col && m_options.Footer ? SummaryText(*col) : QString();
+}
+
 // ---------------------------------------------------------------- TDBGrid
 
 TDBGrid::TDBGrid(QWidget* parent, const QString& name, const QString& viewName) : QWidget(parent) {

@@ -101,6 +101,9 @@ class TDBTableView : public QTableView, public IReportSource {
     QString reportText(int row, int column) const override;
     QVariant reportNumber(int row, int column) const override;
     QString reportNumberFormat(int column) const override;
+    QColor reportSwatch(int row, int column) const override;
+    bool reportHasFooter() const override;
+    QString reportFooter(int column) const override;
 
   Q_SIGNALS:
     void layoutApplied();   // sections shown, ordered and sized again

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -27,56 +28,98 @@ void SetupReportPrinter(QPrinter& printer) {
     printer.setFullPage(true);
 }
 
-namespace {
-
-struct Pagination {
-    QList<int> firstRows;  // first row of each page
-    int rowsOnFirst = 0;
-    int rowsPerPage = 0;
-};
-
-}  // namespace
+QFont ReportFont(double pointSize) {
+    static const QString family = [] {
+        const QString preferred = QStringLiteral("Noto Sans CJK SC");
+        if (QFontDatabase::hasFamily(preferred)) return preferred;
+        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        return chinese.isEmpty() ? QString() : chinese.first();
+    }();
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    return font;
+}
 
 int RenderReport(QPrinter& printer, const IReportSource& source, const QString& title) {
     QPainter p;
     if (!p.begin(&printer)) return 0;
-    const double dpmm = printer.resolution() / 25.4;
-    const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
+    const int pages = PaintReport(
+        p, printer.pageLayout().fullRectPixels(printer.resolution()), printer.resolution(),
+        [&printer] { printer.newPage(); }, source, title);
+    p.end();
+    return pages;
+}
+
+int PaintReport(QPainter& p, const QRectF& page, int resolution,
+                const std::function<void()>& newPage, const IReportSource& source,
+                const QString& title) {
+    const double dpmm = resolution / 25.4;
     const double margin = kReportMarginMm * dpmm;
     const QRectF body = page.adjusted(margin, margin, -margin, -margin);
 
-    QFont font = p.font();
-    font.setPointSizeF(9);
+    const QFont font = ReportFont(9);
     QFont bold = font;
     bold.setBold(true);
-    QFont titleFont = font;
-    titleFont.setPointSizeF(14);
+    QFont titleFont = ReportFont(14);
     titleFont.setBold(true);
     p.setFont(font);
-    const double rowHeight = std::ceil(QFontMetricsF(font, &printer).height() * 1.5);
-    const double titleHeight = std::ceil(QFontMetricsF(titleFont, &printer).height() * 1.8);
+    const double rowHeight = std::ceil(QFontMetricsF(font, p.device()).height() * 1.5);
+    const double titleHeight = std::ceil(QFontMetricsF(titleFont, p.device()).height() * 1.8);
 
     // Column widths: as on screen, shrunk to the body's width when wider.
     const int columns = source.reportColumnCount();
     QList<double> widths;
     double total = 0;
     for (int c = 0; c < columns; ++c) {
-        widths << qMax(1, source.reportWidth(c)) * printer.resolution() / 96.0;
+        widths << qMax(1, source.reportWidth(c)) * resolution / 96.0;
         total += widths.last();
     }
     if (total > body.width())
         for (double& w : widths) w *= body.width() / total;
 
+    // The footer row comes after the last row, like one row more.
     const int rows = source.reportRowCount();
+    const bool footer = source.reportHasFooter();
+    const int lines = rows + (footer ? 1 : 0);
     const int firstPageRows = qMax(1, int((body.height() - titleHeight - rowHeight) / rowHeight));
     const int otherPageRows = qMax(1, int((body.height() - rowHeight) / rowHeight));
-    const int pages =
-        rows <= firstPageRows ? 1 : 1 + (rows - firstPageRows + otherPageRows - 1) / otherPageRows;
+    const int pages = lines <= firstPageRows
+                          ? 1
+                          : 1 + (lines - firstPageRows + otherPageRows - 1) / otherPageRows;
 
     const QPen gridPen(QColor(128, 128, 128), qMax(1.0, dpmm * 0.15));
-    int row = 0;
+    const QColor shade(235, 235, 235);
+    const double swatchSide = rowHeight * 0.55;
+    // One row of cells; a cell with a swatch shows it before the text, as the grid does.
+    const auto paintRow = [&](double y, const std::function<QString(int)>& text,
+                              const std::function<QColor(int)>& swatch, bool shaded,
+                              const std::function<int(int)>& alignment) {
+        double x = body.left();
+        if (shaded) p.fillRect(QRectF(x, y, qMin(total, body.width()), rowHeight), shade);
+        for (int c = 0; c < columns; ++c) {
+            const QRectF cell(x, y, widths[c], rowHeight);
+            p.setPen(gridPen);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(cell);
+            QRectF room = cell.adjusted(dpmm, 0, -dpmm, 0);
+            const QColor colour = swatch ? swatch(c) : QColor();
+            if (colour.isValid()) {
+                const QRectF square(room.left(), y + (rowHeight - swatchSide) / 2, swatchSide,
+                                    swatchSide);
+                p.fillRect(square, colour);
+                p.drawRect(square);
+                room.setLeft(square.right() + dpmm);
+            }
+            p.setPen(Qt::black);
+            p.drawText(room, alignment(c) | Qt::AlignVCenter | Qt::TextSingleLine, text(c));
+            x += widths[c];
+        }
+    };
+    const auto sourceAlignment = [&source](int c) { return int(source.reportAlignment(c)); };
+
+    int line = 0;
     for (int pageNo = 1; pageNo <= pages; ++pageNo) {
-        if (pageNo > 1) printer.newPage();
+        if (pageNo > 1) newPage();
         double y = body.top();
         // Header and footer lines, 6.35 mm from the edges.
         p.setFont(font);
@@ -98,38 +141,26 @@ int RenderReport(QPrinter& printer, const IReportSource& source, const QString& 
         }
         // Column captions on every page.
         p.setFont(bold);
-        double x = body.left();
-        p.setPen(gridPen);
-        p.fillRect(QRectF(body.left(), y, qMin(total, body.width()), rowHeight),
-                   QColor(235, 235, 235));
-        for (int c = 0; c < columns; ++c) {
-            const QRectF cell(x, y, widths[c], rowHeight);
-            p.setPen(gridPen);
-            p.drawRect(cell);
-            p.setPen(Qt::black);
-            p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0), Qt::AlignCenter | Qt::TextSingleLine,
-                       source.reportCaption(c));
-            x += widths[c];
-        }
+        paintRow(
+            y, [&](int c) { return source.reportCaption(c); }, {}, true,
+            [](int) { return int(Qt::AlignHCenter); });
         y += rowHeight;
-        p.setFont(font);
-        const int limit = qMin(rows, row + (pageNo == 1 ? firstPageRows : otherPageRows));
-        for (; row < limit; ++row) {
-            x = body.left();
-            for (int c = 0; c < columns; ++c) {
-                const QRectF cell(x, y, widths[c], rowHeight);
-                p.setPen(gridPen);
-                p.drawRect(cell);
-                p.setPen(Qt::black);
-                p.drawText(cell.adjusted(dpmm, 0, -dpmm, 0),
-                           source.reportAlignment(c) | Qt::AlignVCenter | Qt::TextSingleLine,
-                           source.reportText(row, c));
-                x += widths[c];
+        const int limit = qMin(lines, line + (pageNo == 1 ? firstPageRows : otherPageRows));
+        for (; line < limit; ++line) {
+            if (line < rows) {
+                p.setFont(font);
+                const int row = line;
+                paintRow(
+                    y, [&](int c) { return source.reportText(row, c); },
+                    [&](int c) { return source.reportSwatch(row, c); }, false, sourceAlignment);
+            } else {
+                p.setFont(bold);
+                paintRow(
+                    y, [&](int c) { return source.reportFooter(c); }, {}, true, sourceAlignment);
             }
             y += rowHeight;
         }
     }
-    p.end();
     return pages;
 }
 

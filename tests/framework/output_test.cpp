@@ -1,6 +1,9 @@
 // Print preview and spreadsheet export of the grid editor.
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QHeaderView>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -13,6 +16,72 @@
 using namespace md::test;
 
 namespace {
+
+// A page that keeps what is painted on it: the text runs with their font
+// family, and the colours of filled rectangles.
+class RecordedPage : public QPaintDevice {
+  public:
+    QStringList texts;
+    QSet<QString> families;
+    QList<QColor> fills;
+
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+  protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth:
+                return 2480;  // A4 at 300 dpi
+            case PdmHeight:
+                return 3508;
+            case PdmWidthMM:
+                return 210;
+            case PdmHeightMM:
+                return 297;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 300;
+            case PdmDepth:
+                return 32;
+            case PdmNumColors:
+                return INT_MAX;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+  private:
+    class Engine : public QPaintEngine {
+      public:
+        explicit Engine(RecordedPage& page) : QPaintEngine(AllFeatures), m_page(page) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& state) override {
+            if (state.state() & DirtyBrush) m_brush = state.brush();
+        }
+        void drawRects(const QRectF*, int count) override {
+            if (m_brush.style() == Qt::SolidPattern)
+                for (int i = 0; i < count; ++i) m_page.fills << m_brush.color();
+        }
+        void drawTextItem(const QPointF&, const QTextItem& item) override {
+            m_page.texts << item.text();
+            m_page.families << item.font().family();
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        Type type() const override { return User; }
+
+      private:
+        RecordedPage& m_page;
+        QBrush m_brush;
+    };
+    mutable Engine m_engine{*this};
+};
 
 class Output : public FrameworkTest {
   protected:
@@ -128,4 +197,40 @@ TEST_F(Output, PrintingToPdfWritesEveryPage) {
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page(?!s)")), pages);
+}
+
+TEST_F(Output, PrintShowsWhatTheGridShowsFooterAndSwatchesIncludedInOneChineseFont) {
+    auto* f = openColors(3);
+    TDBTableView* view = f->cxGrid1DBTableView1;
+    view->Options().Footer = true;
+    view->ApplyOptions();
+    // The names become colours, shown as swatches before their text.
+    view->Column("colorname_ch")->color();
+    db.exec("update t_color set colorname_ch='clRed' where colorid='C1'");
+    db.exec("update t_color set colorname_ch='$00FF0000' where colorid='C2'");  // 00BBGGRR: blue
+    f->DBmaster_table->Close();
+    f->DBmaster_table->Open();
+
+    RecordedPage page;
+    QPainter painter(&page);
+    int newPages = 0;
+    const int pages = md::ui::PaintReport(
+        painter, QRectF(0, 0, 2480, 3508), 300, [&newPages] { ++newPages; }, *view,
+        f->windowTitle());
+    painter.end();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(newPages, 0);
+    // The footer row after the rows, as the grid's footer shows it.
+    const qsizetype lastRow = page.texts.lastIndexOf("C3");
+    ASSERT_GE(lastRow, 0) << page.texts.join('|').toStdString();
+    EXPECT_TRUE(page.texts.mid(lastRow).contains("记录数：3"))
+        << page.texts.join('|').toStdString();
+    EXPECT_TRUE(page.texts.mid(lastRow).contains("6")) << "the sum of 数量";
+    EXPECT_TRUE(page.texts.mid(lastRow).contains("合计：9.00"));
+    EXPECT_TRUE(page.fills.contains(QColor(Qt::red)));
+    EXPECT_TRUE(page.fills.contains(QColor(Qt::blue)));
+    // Latin letters, digits and Chinese alike in the one CJK family.
+    EXPECT_EQ(page.families, QSet<QString>{md::ui::ReportFont().family()});
+    EXPECT_TRUE(QFontDatabase::families(QFontDatabase::SimplifiedChinese)
+                    .contains(md::ui::ReportFont().family()));
 }
