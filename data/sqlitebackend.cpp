@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QStringEncoder>
@@ -45,6 +46,19 @@ TConstraintViolation violationOf(const QString& raw) {
         violation.columns << name.mid(dot + 1);
     }
     return violation;
+}
+
+// A new database file is readable by its owner only: it holds the password
+// hashes and the company's data. SQLite gives its journal and WAL files the
+// permissions of the database file.
+void createPrivately(const QString& file) {
+    if (file.isEmpty() || file == QLatin1String(":memory:") ||
+        file.startsWith(QLatin1String("file:")) || QFile::exists(file))
+        return;
+    QFile database(file);
+    if (database.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                      QFile::ReadOwner | QFile::WriteOwner))
+        database.close();  // an empty file is an empty database
 }
 
 }  // namespace
@@ -203,6 +217,7 @@ class SqliteBackend::Statement : public PreparedStatement {
 
 SqliteBackend::SqliteBackend(const QString& connectionName, const QString& file)
     : m_connectionName(connectionName), m_file(file) {
+    createPrivately(file);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(file);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
@@ -268,6 +283,7 @@ void SqliteBackend::copyTo(const QString& file) {
     int rc = sqlite3_open_v2(m_file.toUtf8().constData(), &source, SQLITE_OPEN_READONLY, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(source, 10000);
+        createPrivately(file);
         rc = sqlite3_open_v2(file.toUtf8().constData(), &copy,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     }

@@ -27,6 +27,7 @@ using When = UpgradeStep::When;
 // AfterStructure steps the new ones (backfills).
 const UpgradeStep kUpgradeSteps[] = {
     {2, When::AfterStructure, nullptr, nullptr},  // md_schemaversion: the comparison adds it
+    {3, When::AfterStructure, nullptr, nullptr},  // md_loginfailure: the comparison adds it
 };
 
 // PostgreSQL: two programs opening one old database upgrade it one after the other.

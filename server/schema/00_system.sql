@@ -34,6 +34,15 @@ create table usermain (
     fpassword varchar(200) null
 )
 
+-- Failed logins in a row per user number typed (user or not), and when the
+-- last one was; the next attempt waits longer the more there are. A successful
+-- login removes the row.
+create table md_loginfailure (
+    userno varchar(30) not null primary key,
+    failures int not null,
+    lastfailure datetime not null
+)
+
 -- Scope tables compare fgroupid with the user number itself.
 create table userclient (
     fautoid int identity(1,1) not null primary key,
