@@ -46,6 +46,10 @@ Tfrm_ltd::Tfrm_ltd(QWidget* owner) : TRecordDialog(owner) {
 
 void Tfrm_ltd::FormCreate() {
     TRecordDialog::FormCreate();
+    // The national codes of every barcode hang on this record: only users who
+    // may edit it change it.
+    But_OK->setEnabled(RightEdit);
+    But_UpdateCode->setEnabled(RightEdit);
     DBmaster_table->Open();
     if (DBmaster_table->IsEmpty()) {
         DBmaster_table->Append();
@@ -53,7 +57,12 @@ void Tfrm_ltd::FormCreate() {
     }
 }
 
+void Tfrm_ltd::refuseWithoutEditRight() {
+    if (!RightEdit) md::ui::Refuse(QStringLiteral("您没有足够的权限进行此操作!"));
+}
+
 void Tfrm_ltd::But_OKClick() {
+    refuseWithoutEditRight();
     SaveRecord();
     md::Shared().NationalCodePrefix =
         DBmaster_table->FieldByName(QStringLiteral("fcode")).AsString();
@@ -66,6 +75,7 @@ void Tfrm_ltd::But_CancelClick() {
 }
 
 void Tfrm_ltd::But_UpdateCodeClick() {
+    refuseWithoutEditRight();
     auto* prefix = static_cast<TDBEdit*>(FieldPanel->Editor(QStringLiteral("fcode")));
     if (prefix->text().isEmpty()) {
         md::ui::ShowMessage(QStringLiteral("请输入国标码号！"));

@@ -1,6 +1,6 @@
 #pragma once
 // 公司信息: the company's own record, with the national-code prefix (国标码)
-// that barcodes are numbered under.
+// that barcodes are numbered under. Saving and renumbering need the edit right.
 #include "recorddialog.h"
 
 class QPushButton;
@@ -18,6 +18,7 @@ class Tfrm_ltd : public TRecordDialog {
     void FormCreate() override;
 
   private:
+    void refuseWithoutEditRight();
     void But_OKClick();
     void But_CancelClick();
     void But_UpdateCodeClick();

@@ -68,6 +68,21 @@ TEST_F(Company, UpdatingTheNationalCodesSavesThePrefixFirstAndNeedsOne) {
     EXPECT_FALSE(f->DBmaster_table->UpdatesPending());
 }
 
+TEST_F(Company, WithoutTheEditRightTheRecordCanBeReadButNotSavedOrRenumbered) {
+    db.exec("insert into dt_ltd(fname_ch,fcode) values('雅韵服饰','690123456')");
+    barcode("A1001", "M", "6901234560015");
+    md::Session().RightListName = "frm_ltd";
+    grant({"b_browse", "b_print"}, "frm_ltd");
+    auto* f = open<Tfrm_ltd>();
+    EXPECT_EQ(prefixEditor(f)->text(), "690123456");
+    EXPECT_FALSE(f->But_OK->isEnabled());
+    EXPECT_FALSE(f->But_UpdateCode->isEnabled());
+    EXPECT_TRUE(f->But_Cancel->isEnabled());
+    f->But_UpdateCode->click();
+    EXPECT_EQ(nationalCodes(), QStringList{"A1001|M|6901234560015"});
+    EXPECT_TRUE(script.texts().isEmpty());
+}
+
 TEST_F(Company, TheProcedureKeepsEachSerialUnderTheNewPrefixAndLeavesOtherCodesAlone) {
     md::ExecuteSQL("Exec P_UpdateGoodsEan13List");  // no company, no barcodes: nothing to do
     db.exec("insert into dt_ltd(fname_ch,fcode) values('雅韵服饰','6971234567')");
