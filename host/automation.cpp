@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -32,8 +33,12 @@ HostOptions parseHostOptions(const QStringList& arguments) {
                                 QStringLiteral("file"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("用户编号"),
                                   QStringLiteral("userno"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("密码"),
+    const QCommandLineOption password(QStringLiteral("password"),
+                                      QStringLiteral("密码（会出现在进程列表中）"),
                                       QStringLiteral("password"));
+    const QCommandLineOption passwordStdin(
+        QStringLiteral("password-stdin"),
+        QStringLiteral("从标准输入读取密码（一行）；也可用环境变量 MASTERDATA_PASSWORD"));
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("登录后打开的功能，如 frm_color"),
                                   QStringLiteral("name"));
@@ -41,7 +46,7 @@ HostOptions parseHostOptions(const QStringList& arguments) {
                                         QStringLiteral("保存主窗口截图（PNG）"),
                                         QStringLiteral("file"));
     const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("完成后退出"));
-    parser.addOptions({db, user, password, open, screenshot, quit});
+    parser.addOptions({db, user, password, passwordStdin, open, screenshot, quit});
     parser.process(arguments);
 
     HostOptions options;
@@ -49,10 +54,31 @@ HostOptions parseHostOptions(const QStringList& arguments) {
     options.user = parser.value(user);
     options.password = parser.value(password);
     options.hasPassword = parser.isSet(password);
+    options.passwordFromInput = parser.isSet(passwordStdin);
     options.open = parser.value(open);
     options.screenshot = parser.value(screenshot);
     options.quit = parser.isSet(quit);
     return options;
+}
+
+void takePassword(HostOptions& options, QIODevice& input) {
+    const QByteArray variable = qgetenv("MASTERDATA_PASSWORD");
+    const bool inEnvironment = qEnvironmentVariableIsSet("MASTERDATA_PASSWORD");
+    qunsetenv("MASTERDATA_PASSWORD");
+    if (options.hasPassword) return;
+    if (options.passwordFromInput) {
+        QByteArray line = input.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        options.password = QString::fromUtf8(line);
+        options.hasPassword = true;
+    } else if (inEnvironment) {
+        options.password = QString::fromUtf8(variable);
+        options.hasPassword = true;
+    }
+}
+
+bool isUnattended(const HostOptions& options) {
+    return options.quit || !options.open.isEmpty() || !options.screenshot.isEmpty();
 }
 
 bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file) {

@@ -6,10 +6,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "demo/passwords.h"
+#include "backend.h"
 #include "secretstore.h"
 #include "serverdb.h"
-#include "sqlquote.h"
 
 namespace md::host {
 
@@ -112,15 +111,28 @@ bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& se
     return true;
 }
 
-std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo,
-                                  const QString& password) {
-    ResultTable rows;
-    connection.OpenSQL(QStringLiteral("select username,fpassword from usermain where userno='") +
-                           SqlText(userNo) + QStringLiteral("'"),
-                       rows);
-    if (rows.rowCount == 0) return std::nullopt;
-    if (!md::server::verifyPassword(rows.at(0, 1).toString(), password)) return std::nullopt;
-    return rows.at(0, 0).toString();
+QString serverVersion(TRemoteUdpConnection& connection) {
+    // The backend's own dialect: no T-SQL names the version.
+    QString sql;
+    switch (connection.settings().kind) {
+        case ConnectionSettings::Kind::SQLite:
+            sql = QStringLiteral("select sqlite_version()");
+            break;
+        case ConnectionSettings::Kind::PostgreSQL:
+            sql = QStringLiteral("show server_version");
+            break;
+        case ConnectionSettings::Kind::Odbc:
+            sql = QStringLiteral("select cast(serverproperty('ProductVersion') as varchar(50))");
+            break;
+    }
+    try {
+        ResultTable rows;
+        connection.backend().prepare(sql).execute(&rows);
+        return rows.rowCount > 0 ? rows.at(0, 0).toString().section(QLatin1Char(' '), 0, 0)
+                                 : QString();
+    } catch (const std::exception&) {
+        return QString();  // a driver that cannot say (the ODBC stand-in)
+    }
 }
 
 }  // namespace md::host

@@ -1,8 +1,7 @@
 #pragma once
 // The host's side of the database: where the embedded database lives, the saved
-// connection settings, first-start creation with demo data, and the login check.
+// connection settings, first-start creation with demo data.
 #include <QString>
-#include <optional>
 
 #include "demo/demodata.h"
 #include "remoteudpconnection.h"
@@ -24,8 +23,7 @@ void saveConnectionSettings(const ConnectionSettings& settings);
 bool openDatabase(TRemoteUdpConnection& connection, const ConnectionSettings& settings,
                   const QList<md::server::DemoRightList>& functions);
 
-// The user's name when the user exists and the password matches its stored hash.
-std::optional<QString> checkLogin(TRemoteUdpConnection& connection, const QString& userNo,
-                                  const QString& password);
+// The database server's own version ("3.40.1", "15.5"); empty when it cannot tell.
+QString serverVersion(TRemoteUdpConnection& connection);
 
 }  // namespace md::host

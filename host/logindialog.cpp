@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "hostdatabase.h"
+#include "logingate.h"
 #include "messages.h"
 
 namespace md::host {
@@ -39,13 +39,13 @@ TLoginDialog::TLoginDialog(TRemoteUdpConnection& connection, QWidget* parent)
     ok->setDefault(true);
     buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("btn_exit"));
-    QPushButton* settings =
-        buttons->addButton(QStringLiteral("连接设置…"), QDialogButtonBox::ResetRole);
-    settings->setObjectName(QStringLiteral("btn_connection"));
+    m_settings = buttons->addButton(QStringLiteral("连接设置…"), QDialogButtonBox::ResetRole);
+    m_settings->setObjectName(QStringLiteral("btn_connection"));
+    m_settings->setVisible(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &TLoginDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TLoginDialog::reject);
-    connect(settings, &QPushButton::clicked, this, [this] {
-        if (onConnectionSettings) md::ui::Guard(onConnectionSettings);
+    connect(m_settings, &QPushButton::clicked, this, [this] {
+        if (m_onConnectionSettings) md::ui::Guard(m_onConnectionSettings);
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -65,23 +65,31 @@ QString TLoginDialog::userNo() const {
     return m_user->text().trimmed();
 }
 
+QString TLoginDialog::password() const {
+    return m_password->text();
+}
+
+void TLoginDialog::offerConnectionSettings(std::function<void()> handler) {
+    m_onConnectionSettings = std::move(handler);
+    m_settings->setVisible(bool(m_onConnectionSettings));
+}
+
 void TLoginDialog::accept() {
     if (userNo().isEmpty()) {
         md::ui::MessageBox(QStringLiteral("请输入用户编号！"));
         m_user->setFocus();
         return;
     }
-    std::optional<QString> name;
-    if (!md::ui::Guard([&] { name = checkLogin(m_connection, userNo(), m_password->text()); }))
+    LoginResult login;
+    if (!md::ui::Guard([&] { login = LoginGate(m_connection).attempt(userNo(), password()); }))
         return;
-    if (!name) {
-        md::ui::MessageBox(QStringLiteral("用户名或密码错误，请重新输入！"), md::ui::kSystemTitle,
-                           md::ui::Icon::Warning);
+    if (!login.accepted()) {
+        md::ui::MessageBox(login.message(), md::ui::kSystemTitle, md::ui::Icon::Warning);
         m_password->clear();
         m_password->setFocus();
         return;
     }
-    m_userName = *name;
+    m_userName = login.userName;
     QDialog::accept();
 }
 

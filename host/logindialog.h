@@ -1,10 +1,12 @@
 #pragma once
-// The login: user number and password, checked against usermain. A wrong
-// password is said so and the user tries again.
+// The login: user number and password, checked by the login gate (see
+// logingate.h). A wrong password is said so and the user tries again; after
+// several, the gate makes the user wait.
 #include <QDialog>
 #include <functional>
 
 class QLineEdit;
+class QPushButton;
 class TRemoteUdpConnection;
 
 namespace md::host {
@@ -17,9 +19,11 @@ class TLoginDialog : public QDialog {
     void setUserNo(const QString& userNo);
     QString userNo() const;
     QString userName() const { return m_userName; }
+    // The password of the accepted login (a new user's process is started with it).
+    QString password() const;
 
-    // Called by "连接设置…"; the caller may reconnect the connection.
-    std::function<void()> onConnectionSettings;
+    // Shows "连接设置…", which calls `handler`; the caller may reconnect the connection.
+    void offerConnectionSettings(std::function<void()> handler);
 
     // OK: accepts when the user and password match; otherwise tells the user
     // and stays open with the password cleared.
@@ -29,6 +33,8 @@ class TLoginDialog : public QDialog {
     TRemoteUdpConnection& m_connection;
     QLineEdit* m_user;
     QLineEdit* m_password;
+    QPushButton* m_settings;
+    std::function<void()> m_onConnectionSettings;
     QString m_userName;
 };
 

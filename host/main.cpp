@@ -1,22 +1,28 @@
 // The host program: loads the master-data module, opens the database (a new
 // embedded one gets the demo data), logs the user in and shows the main window.
 #include <QApplication>
+#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
 
+#include "appidentity.h"
 #include "automation.h"
 #include "connectiondialog.h"
 #include "hostdatabase.h"
 #include "hostmainwindow.h"
 #include "logindialog.h"
+#include "logingate.h"
 #include "messages.h"
 #include "modulelibrary.h"
 
 using namespace md::host;
 
 namespace {
+
+// Exit codes of unattended runs.
+enum ExitCode { kWrongLogin = 2, kNoScreenshot = 3, kCannotOpen = 4 };
 
 QList<md::server::DemoRightList> rightListsOf(const ModuleLibrary& module) {
     QList<md::server::DemoRightList> lists;
@@ -29,12 +35,21 @@ void complain(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+void complain(const std::exception& error) {
+    const md::ui::ErrorText described = md::ui::DescribeError(error);
+    complain(described.details.isEmpty() ? described.text
+                                         : described.text + QLatin1Char('\n') + described.details);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("masterdata"));
-    const HostOptions options = parseHostOptions(QApplication::arguments());
+    setApplicationIdentity();
+    HostOptions options = parseHostOptions(QApplication::arguments());
+    QFile input;
+    input.open(stdin, QIODevice::ReadOnly);
+    takePassword(options, input);
     const bool unattended = options.quit;
 
     ModuleLibrary module;
@@ -64,8 +79,8 @@ int main(int argc, char** argv) {
             openDatabase(connection, settings, rightListsOf(module));
             return true;
         } catch (const EDatabaseError& e) {
-            complain(e.message());
-            if (!unattended) md::ui::ShowError(e.message());
+            complain(e);
+            if (!unattended) md::ui::ShowError(e);
             return false;
         }
     };
@@ -74,44 +89,65 @@ int main(int argc, char** argv) {
     QString userNo = options.user;
     QString userName;
     if (!options.user.isEmpty() && options.hasPassword && connection.Connected()) {
-        std::optional<QString> name;
+        LoginResult login;
         try {
-            name = checkLogin(connection, options.user, options.password);
+            login = LoginGate(connection).attempt(options.user, options.password);
         } catch (const EDatabaseError& e) {
-            complain(e.message());
+            complain(e);
             return 1;
         }
-        if (!name) {
-            complain(QStringLiteral("用户名或密码错误"));
-            return 2;
+        if (!login.accepted()) {
+            complain(login.message());
+            return kWrongLogin;
         }
-        userName = *name;
+        userName = login.userName;
     } else {
         TLoginDialog login(connection);
         login.setUserNo(options.user);
-        login.onConnectionSettings = [&] {
+        login.offerConnectionSettings([&] {
             TConnectionDialog dialog(settings, &login);
             if (md::ui::ExecModal(dialog) != QDialog::Accepted) return;
             settings = dialog.settings();
             saveConnectionSettings(settings);
             connectDatabase();
-        };
+        });
         if (md::ui::ExecModal(login) != QDialog::Accepted) return 0;
         userNo = login.userNo();
         userName = login.userName();
     }
 
     THostMainForm mainWindow(module, connection, userNo, userName);
+    mainWindow.setRestart(options.database.isEmpty()
+                              ? QStringList()
+                              : QStringList{QStringLiteral("--db"), options.database});
     mainWindow.resize(1280, 800);
+    // Scripted runs start from the same place every time and leave no trace.
+    const bool scripted = isUnattended(options);
+    mainWindow.setRemembersSession(!scripted);
+    if (!options.open.isEmpty()) {
+        const QString why = mainWindow.catalog().whyNot(options.open);
+        if (!why.isEmpty()) {
+            complain(why);
+            return kCannotOpen;
+        }
+    }
     mainWindow.show();
+    if (!scripted) mainWindow.restoreSession();
+    // Quitting by other means than the main window (the desktop session
+    // ending) still closes every window through its own close path.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
+                     [&mainWindow] { mainWindow.closeChildWindows(); });
     int status = 0;
-    if (!options.open.isEmpty() || !options.screenshot.isEmpty() || options.quit) {
+    if (scripted) {
         QTimer::singleShot(0, &mainWindow, [&] {
             if (!runAutomation(mainWindow, options)) {
                 complain(QStringLiteral("无法保存截图：") + options.screenshot);
-                status = 3;
+                status = kNoScreenshot;
             }
-            if (options.quit) QApplication::exit(status);
+            if (options.quit) {
+                mainWindow.close();
+                QApplication::exit(status);
+            }
         });
     }
     const int result = QApplication::exec();

@@ -1,57 +1,28 @@
-// The host program: login, the main window's functions and open-window list,
-// and the unattended run with a screenshot.
-#include <gtest/gtest.h>
-
+// The host's main window: the functions as the user's rights offer them, the
+// navigator and toolbar, the windows it opens and closes, what it remembers,
+// and the unattended picture of a modal function.
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
 
 #include "automation.h"
-#include "createdllform.h"
-#include "demo/demodata.h"
-#include "formregistry.h"
-#include "hostdatabase.h"
-#include "hostmainwindow.h"
-#include "logindialog.h"
-#include "messages.h"
-#include "session.h"
-#include "testdb.h"
+#include "functionnavigator.h"
+#include "goods/frm_goods.h"
+#include "hostfixture.h"
+#include "remoteudpdataset.h"
 
 namespace {
 
-namespace demo = md::server::demo;
+using namespace md::test;
 using md::host::THostMainForm;
-
-class Host : public ::testing::Test {
-  protected:
-    Host() {
-        qputenv("MASTERDATA_HOME", home.path().toLocal8Bit());
-        md::server::createDemoData(db.conn(), 0, {});
-        EXPECT_TRUE(module.load()) << module.errorString().toStdString();
-    }
-    ~Host() override {
-        md::entry::resetModule();
-        for (const auto& [name, factory] : m_replaced) md::entry::setFormFactory(name, factory);
-        md::Session() = md::SessionContext();
-        qunsetenv("MASTERDATA_HOME");
-    }
-    void install(const char* name, md::entry::FormFactory factory) {
-        m_replaced.emplace_back(name, md::entry::setFormFactory(name, factory));
-    }
-
-    QTemporaryDir home;
-    md::test::TestDb db;
-    md::host::ModuleLibrary module;
-
-  private:
-    std::vector<std::pair<const char*, md::entry::FormFactory>> m_replaced;
-};
 
 // A record editor in miniature: registers its caption with the host window.
 QDialog* makeCaptionedForm(QWidget* owner) {
@@ -84,67 +55,187 @@ QStringList menuTexts(QMenu* menu) {
     return texts;
 }
 
-TEST_F(Host, LoginRefusesAWrongPasswordAndLetsTheUserRetry) {
-    md::ui::MessageScript script;
-    md::host::TLoginDialog login(db.conn());
-    login.setUserNo(demo::kAdminUser);
-    auto* password = login.findChild<QLineEdit*>("edt_password");
-    ASSERT_NE(password, nullptr);
-
-    password->setText("wrong");
-    login.accept();
-    EXPECT_NE(login.result(), QDialog::Accepted);
-    ASSERT_EQ(script.texts(), QStringList{"用户名或密码错误，请重新输入！"});
-    EXPECT_EQ(script.shown().first().title, "系统提示");
-    EXPECT_EQ(password->text(), "");  // cleared for the next try
-
-    password->setText(demo::kAdminPassword);
-    login.accept();
-    EXPECT_EQ(login.result(), QDialog::Accepted);
-    EXPECT_EQ(login.userNo(), demo::kAdminUser);
-    EXPECT_EQ(login.userName(), "系统管理员");
-    EXPECT_EQ(script.shown().size(), 1);
+QStringList toolBarTexts(QToolBar* bar) {
+    QStringList texts;
+    for (QAction* action : bar->actions()) texts << action->text();
+    return texts;
 }
 
-TEST_F(Host, UnknownUsersAreRefusedLikeWrongPasswords) {
-    EXPECT_FALSE(md::host::checkLogin(db.conn(), "nobody", "admin"));
-    EXPECT_FALSE(md::host::checkLogin(db.conn(), "admin' or '1'='1", "x"));
-    EXPECT_EQ(md::host::checkLogin(db.conn(), demo::kShopUser, demo::kShopPassword).value_or(""),
-              "李晓");
+// Chinese reaches a text box as the input method's commit, as when typed.
+void typeChinese(QWidget* widget, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(widget, &commit);
+}
+
+QStringList windowTitles(THostMainForm& window) {
+    QStringList titles;
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList(QMdiArea::CreationOrder))
+        if (frame->isVisible() && frame->widget()) titles << frame->widget()->windowTitle();
+    return titles;
+}
+
+class Host : public HostTest {
+  protected:
+    Host() { home.writeSoftConfig(); }
+    // The user's group gets a rights row under the list with only these rights.
+    void grantShopUser(const QString& list, const QStringList& rights) {
+        const QString autoid =
+            db.scalar("select autoid from dr_right where listname='" + list + "'").toString();
+        QStringList columns{"autoid", "groupid"}, values{autoid, "'" + demo::kShopGroup + "'"};
+        for (const QString& right : rights) columns << right, values << "1";
+        db.exec("insert into dr_rightdetail(" + columns.join(',') + ") values(" + values.join(',') +
+                ")");
+    }
+};
+
+TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisabled) {
+    THostMainForm& admin = mainWindow();
+    for (const md::entry::FormEntry* function : module.functions()) {
+        QAction* action = admin.functionAction(QString::fromUtf8(function->name));
+        ASSERT_NE(action, nullptr) << function->name;
+        EXPECT_TRUE(action->isVisible()) << function->name;
+        EXPECT_EQ(action->isEnabled(), function->factory != nullptr) << function->name;
+    }
+    QAction* repairs = admin.functionAction("frm_GoodsReturnNote");
+    EXPECT_EQ(repairs->toolTip(), "此功能尚未提供窗口");
+    EXPECT_EQ(admin.openFunction("frm_GoodsReturnNote"), nullptr);
+    EXPECT_TRUE(admin.mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(toolBarTexts(admin.commonToolBar()),
+              (QStringList{"货品档案", "尺码资料", "基本颜色设置", "店铺班次设定"}))
+        << "only functions that open";
+
+    // The shop user has no rights at all on the company record and the operation log.
+    THostMainForm& shop = mainWindow(demo::kShopUser);
+    EXPECT_FALSE(shop.functionAction("frm_ltd")->isVisible());
+    EXPECT_FALSE(shop.functionAction("frm_syslog")->isVisible());
+    EXPECT_TRUE(shop.functionAction("frm_color")->isVisible());
+    EXPECT_FALSE(shop.navigator()->shownCaptions("基础资料").contains("公司信息"));
+    EXPECT_TRUE(shop.navigator()->shownCaptions("基础资料").contains("基本颜色设置"));
+    EXPECT_EQ(shop.openFunction("frm_ltd"), nullptr);
+    EXPECT_EQ(shop.catalog().whyNot("frm_ltd"), "您没有使用“公司信息”的权限");
+    EXPECT_EQ(shop.catalog().whyNot("frm_nothing"), "没有名为“frm_nothing”的功能");
+    EXPECT_EQ(shop.catalog().whyNot("frm_client"), "“客户档案”：此功能尚未提供窗口");
+    EXPECT_EQ(shop.catalog().whyNot("FRM_COLOR"), "");
+}
+
+TEST_F(Host, TheCompanyRecordIsOfferedOnlyWithTheEditRight) {
+    grantShopUser("frm_ltd", {"b_browse", "b_print"});
+    EXPECT_FALSE(mainWindow(demo::kShopUser).functionAction("frm_ltd")->isVisible());
+    grantShopUser("frm_ltd", {"b_edit"});
+    THostMainForm& shop = mainWindow(demo::kShopUser);
+    EXPECT_TRUE(shop.functionAction("frm_ltd")->isVisible());
+    EXPECT_EQ(shop.catalog().whyNot("frm_ltd"), "");
+}
+
+TEST_F(Host, TheNavigatorFindsFunctionsByWhatIsTypedAndOpensThem) {
+    THostMainForm& window = mainWindow();
+    md::host::TFunctionNavigator* navigator = window.navigator();
+    QLineEdit* search = navigator->searchBox();
+    search->setFocus();
+    typeChinese(search, "颜色");
+    EXPECT_EQ(navigator->shownCaptions("基础资料"), QStringList{"基本颜色设置"});
+    EXPECT_EQ(navigator->shownCaptions("货品资料"), QStringList{"货品颜色"});
+    EXPECT_TRUE(navigator->shownCaptions("条码管理").isEmpty());
+
+    // Enter opens the first one that has a window.
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(windowTitles(window), QStringList{"基本颜色设置"});
+
+    // Cleared, the search shows everything again with the function just opened on top.
+    search->clear();
+    EXPECT_EQ(navigator->shownCaptions("最近使用"), QStringList{"基本颜色设置"});
+    EXPECT_GT(navigator->shownCaptions("基础资料").size(), 10);
+
+    // Double-click opens too; a greyed function does nothing.
+    QTreeWidget* tree = navigator->tree();
+    const auto itemOf = [tree](const QString& caption) {
+        for (QTreeWidgetItem* item : tree->findItems(caption, Qt::MatchRecursive))
+            if (item->parent() && item->parent()->text(0) != "最近使用") return item;
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    for (const QString caption : {"条形码资料", "尺码资料"}) {
+        QTreeWidgetItem* item = itemOf(caption);
+        ASSERT_NE(item, nullptr) << caption.toStdString();
+        tree->scrollToItem(item);
+        const QPoint at = tree->visualItemRect(item).center();
+        // A double-click arrives as a click, then the second press as a double-click.
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+    }
+    EXPECT_EQ(windowTitles(window), (QStringList{"基本颜色设置", "尺码资料"}));
+    EXPECT_EQ(itemOf("条形码资料")->toolTip(0), "此功能尚未提供窗口");
+    EXPECT_EQ(navigator->shownCaptions("最近使用"), (QStringList{"尺码资料", "基本颜色设置"}));
+}
+
+TEST_F(Host, ClosingTheMainWindowClosesEachWindowThroughItsOwnClosePath) {
+    THostMainForm& window = mainWindow();
+    ASSERT_NE(window.openFunction("frm_color"), nullptr);
+    auto* goods = qobject_cast<Tfrm_goods*>(window.openFunction("frm_goods"));
+    ASSERT_NE(goods, nullptr);
+    // An online flag ticked in the list is sent when the goods form closes.
+    goods->DBgoodslist->First();
+    const QString code = goods->DBgoodslist->FieldByName("goodsid").AsString();
+    const bool online = goods->DBgoodslist->FieldByName("fisshoptop").AsBoolean();
+    goods->DBgoodslist->Edit();
+    goods->DBgoodslist->FieldByName("fisshoptop").SetAsBoolean(!online);
+    goods->DBgoodslist->Post();
+    db.conn().log().clear();
+
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(logRows().filter("离开"), (QStringList{"基本颜色设置|离开", "货品档案|离开"}));
+    EXPECT_EQ(db.scalar("select fisshoptop from goods where goodsid='" + code + "'").toBool(),
+              !online);
+    EXPECT_TRUE(db.conn().log().entries().contains("exec updategoodsfield"));
+    EXPECT_TRUE(script.shown().isEmpty())
+        << "no questions: " << script.texts().join('|').toStdString();
+}
+
+TEST_F(Host, TheMainWindowRemembersItsPlaceAndTheWindowsThatWereOpen) {
+    {
+        THostMainForm& window = mainWindow();
+        window.resize(900, 640);
+        window.openFunction("frm_size");
+        window.openFunction("frm_color");
+        window.openFunction("frm_dpt");  // modal: run and gone
+        ASSERT_TRUE(window.close());
+    }
+    THostMainForm& again = mainWindow();
+    again.resize(1000, 700);
+    again.restoreSession();
+    EXPECT_EQ(again.size(), QSize(900, 640));
+    EXPECT_EQ(windowTitles(again), (QStringList{"尺码资料", "基本颜色设置"}));
+    EXPECT_EQ(again.navigator()->shownCaptions("最近使用"),
+              (QStringList{"基本颜色设置", "尺码资料", "部门资料"}))
+        << "reopening counts as opening";
+
+    // Each user has windows of their own.
+    THostMainForm& shop = mainWindow(demo::kShopUser);
+    shop.restoreSession();
+    EXPECT_TRUE(windowTitles(shop).isEmpty());
 }
 
 TEST_F(Host, FunctionsOpenAsOneMdiChildListedInTheWindowMenu) {
     install("frm_goods", &makeCaptionedForm);
-    THostMainForm window(module, db.conn(), demo::kAdminUser, "系统管理员");
-    window.show();
-    for (const md::entry::FormEntry* function :
-         module.functions())  // every function has its menu item
-        ASSERT_NE(window.findChild<QAction*>(QString::fromUtf8(function->name)), nullptr)
-            << function->name;
-
+    THostMainForm& window = mainWindow();
     QWidget* goods = window.openFunction("frm_goods");
     ASSERT_NE(goods, nullptr);
-    EXPECT_EQ(md::Session().RightListName,
-              "frm_goods");  // rights are kept under the function's name
+    EXPECT_EQ(md::Session().RightListName, "frm_goods");  // rights are kept under its name
     EXPECT_EQ(md::Session().HostMainForm, &window);
     EXPECT_EQ(window.openFunction("frm_goods"), goods);
     ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(window.mdiArea()->subWindowList().first()->widget(), goods);
     EXPECT_EQ(window.openWindowCaptions(), QStringList{"货品档案"});
     EXPECT_TRUE(menuTexts(window.windowMenu()).contains("货品档案"));
 
     goods->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the window
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // then its frame
+    flushDeletes();
     EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(window.openWindowCaptions().isEmpty());
     EXPECT_FALSE(menuTexts(window.windowMenu()).contains("货品档案"));
-
-    EXPECT_EQ(window.openFunction("frm_GoodsReturnNote"), nullptr);  // not built yet: nothing opens
 }
 
 TEST_F(Host, OpenWindowListRemovesTheFirstMatchingCaption) {
-    THostMainForm window(module, db.conn(), demo::kAdminUser, "系统管理员");
+    THostMainForm& window = mainWindow();
     window.AddCaption("A");
     window.AddCaption("B");
     window.AddCaption("A");
@@ -156,52 +247,18 @@ TEST_F(Host, OpenWindowListRemovesTheFirstMatchingCaption) {
 
 TEST_F(Host, AModalFunctionIsPicturedOverTheMainWindow) {
     install("frm_dpt", &makeRedDialog);
-    THostMainForm window(module, db.conn(), demo::kAdminUser, "系统管理员");
+    THostMainForm& window = mainWindow();
     window.resize(800, 600);
-    window.show();
+    script.onDialog([](QDialog& dialog) { return dialog.exec(); });  // really shown
     md::host::HostOptions options;
     options.open = "frm_dpt";
     options.screenshot = home.filePath("modal.png");
-    EXPECT_TRUE(md::host::runAutomation(
-        window, options));  // returns: the dialog was closed after its picture
+    EXPECT_TRUE(md::host::runAutomation(window, options));  // the dialog was closed after
     const QImage picture(options.screenshot);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), window.grab().size());
     EXPECT_EQ(QColor(picture.pixel(picture.width() / 2, picture.height() / 2)), QColor(Qt::red));
     EXPECT_NE(QColor(picture.pixel(5, picture.height() / 2)), QColor(Qt::red));
-}
-
-// The built program, run as a user would from a script.
-class HostProgram : public ::testing::Test {
-  protected:
-    int run(const QStringList& arguments, QString* errors = nullptr) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("MASTERDATA_HOME", home.path());
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(environment);
-        process.start(QCoreApplication::applicationDirPath() + "/masterdata", arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        if (errors) *errors = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    QTemporaryDir home;
-};
-
-TEST_F(HostProgram, FirstStartCreatesTheDemoDatabaseAndTakesAPicture) {
-    const QString db = home.filePath("demo.db");
-    const QString png = home.filePath("main.png");
-    QString errors;
-    EXPECT_EQ(run({"--db", db, "--user", "admin", "--password", "wrong", "--quit"}, &errors), 2);
-    EXPECT_TRUE(errors.contains("用户名或密码错误")) << errors.toStdString();
-    EXPECT_EQ(run({"--db", db, "--user", "admin", "--password", "admin", "--open", "frm_color",
-                   "--screenshot", png, "--quit"},
-                  &errors),
-              0)
-        << errors.toStdString();
-    const QImage picture(png);
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_GE(picture.width(), 800);
 }
 
 }  // namespace
