@@ -10,9 +10,9 @@
 #include <string>
 
 #include "benchutil.h"
-#include "checktree.h"
 #include "demo/demodata.h"
 #include "goods/frm_goods.h"
+#include "goodsattributefilter.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
 #include "serverdb.h"

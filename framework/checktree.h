@@ -1,8 +1,9 @@
 #pragma once
 // A tree of check boxes with tri-state top-level nodes: a node is checked when
 // all its children are, unchecked when none is and partially checked
-// otherwise; checking a node checks all its children. Used for the goods
-// attribute filter (description fields and their values).
+// otherwise; checking a node checks all its children. The goods attribute
+// filter (components/goodsattributefilter.h) fills one with description fields
+// and their values.
 #include <QTreeWidget>
 
 class TCheckTree : public QTreeWidget {
@@ -20,17 +21,3 @@ class TCheckTree : public QTreeWidget {
     static QStringList Children(const QTreeWidgetItem* node);
     void SetChecked(const QString& node, const QString& child, bool checked);
 };
-
-namespace md::ui {
-
-// Rebuilds the tree from the visible goods description fields ("fid" order)
-// and their values (in stored order).
-void FillGoodsAttributeTree(TCheckTree& tree);
-
-// The SQL condition of the goods attribute filter: for each partially checked
-// field whose caption names a visible goods field,
-// "(" + prefix + column + " in('a','b'))", joined by "and". Empty when
-// nothing restricts.
-QString GoodsAttributeCondition(const TCheckTree& tree, const QString& prefix = QString());
-
-}  // namespace md::ui

@@ -18,12 +18,12 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "checktree.h"
 #include "datasource.h"
 #include "dbcontrols.h"
 #include "editors.h"
 #include "formfactory.h"
 #include "frm_GoodsPicShow.h"
+#include "goodsattributefilter.h"
 #include "grid.h"
 #include "messages.h"
 #include "propertygrid.h"

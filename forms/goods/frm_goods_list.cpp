@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "checktree.h"
 #include "configuredcolumn.h"
 #include "datasource.h"
 #include "editors.h"
 #include "frm_goods.h"
+#include "goodsattributefilter.h"
 #include "grid.h"
 #include "messages.h"
 #include "propertygrid.h"

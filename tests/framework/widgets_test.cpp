@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 
-#include "checktree.h"
 #include "dbcontrols.h"
 #include "fixture.h"
+#include "goodsattributefilter.h"
 #include "gridfooter.h"
 
 using namespace md::test;

@@ -6,10 +6,10 @@
 #include <QAction>
 #include <QTreeWidgetItem>
 
-#include "checktree.h"
 #include "datasource.h"
 #include "formfixture.h"
 #include "goods/frm_goods.h"
+#include "goodsattributefilter.h"
 #include "grid.h"
 #include "propertygrid.h"
 #include "remoteudpdataset.h"

@@ -1,6 +1,6 @@
 // The goods attribute filter on the database: the tree from the visible
 // description fields, the condition built from it, and the rows it selects.
-#include "checktree.h"
+#include "goodsattributefilter.h"
 #include "sizesfixture.h"
 #include "sqlquote.h"
 

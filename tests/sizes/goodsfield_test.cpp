@@ -1,10 +1,10 @@
 // The description-field settings dialog and the demo's description fields.
 #include <QPushButton>
 
-#include "checktree.h"
 #include "datasource.h"
 #include "demo/demodata.h"
 #include "goods/frm_GoodsField.h"
+#include "goodsattributefilter.h"
 #include "grid.h"
 #include "remoteudpdataset.h"
 #include "sizesfixture.h"
