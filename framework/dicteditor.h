@@ -24,10 +24,43 @@
 //             md::ui::Refuse("颜色编号不能为空！");
 //         }
 //     };
+#include <QSize>
+#include <vector>
+
+#include "gridcolumn.h"
 #include "mdiform.h"
 
 class TDBGrid;
 class TDBTableView;
+
+// A flat code table as data: the window's caption, its query, its columns and
+// the fields a record needs before it is saved. A new code table is one such
+// row plus its own handlers:
+//
+//     const TCodeTable kColours{"基本颜色设置", "select * from ba_color",
+//         {{"colorid", "颜色编号", 100, TEditorKind::Text, TSummaryKind::Count, "记录数：0"},
+//          {"color_values", "颜色对比值", 150, TEditorKind::Color}},
+//         {{"colorid", "颜色编号不能为空！"}}, {720, 520}};
+struct TCodeTable {
+    struct Column {
+        const char* field;
+        const char* caption;
+        int width = 100;
+        TEditorKind kind = TEditorKind::Text;
+        TSummaryKind footer = TSummaryKind::None;
+        const char* footerText = "";
+        bool hidden = false;
+    };
+    struct Required {
+        const char* field;
+        const char* message;  // shown when the field is empty
+    };
+    const char* caption;
+    const char* sql;
+    std::vector<Column> columns;
+    std::vector<Required> required;
+    QSize size;
+};
 
 class Tbase_frmDictMdi : public Tbase_frmMdi {
     Q_OBJECT
@@ -37,8 +70,17 @@ class Tbase_frmDictMdi : public Tbase_frmMdi {
     TDBGrid* cxGrid1;
     TDBTableView* cxGrid1DBTableView1;
 
+    // Builds the window from its description: caption, query (opened at
+    // creation), columns; the navigation actions are hidden.
+    void Describe(const TCodeTable& table);
+
   protected:
     void FormCreate() override;
     void append_actionExecute() override;
+    // The described required fields, in order: the first empty one is refused.
+    void DBmaster_tableBeforePost() override;
     TDBTableView* MasterView() const override { return cxGrid1DBTableView1; }
+
+  private:
+    const TCodeTable* m_described = nullptr;
 };

@@ -9,29 +9,24 @@
 
 using md::ui::Refuse;
 
-Tfrm_account::Tfrm_account(QWidget* owner) : Tbase_frmDictMdi(owner) {
-    setWindowTitle(QStringLiteral("资金帐户设置"));
-    DBmaster_table->SetSQL(QStringLiteral("select * from ba_account"));
-    DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    TDBTableView* v = cxGrid1DBTableView1;
-    v->AddColumn(QStringLiteral("fCode"), QStringLiteral("编号"))
-        .width(80)
-        .footer(TSummaryKind::Count, QStringLiteral("合计：0"));
-    v->AddColumn(QStringLiteral("fName"), QStringLiteral("帐户名称")).width(150);
-    v->AddColumn(QStringLiteral("fAccount_no"), QStringLiteral("帐号")).width(180);
-    v->AddColumn(QStringLiteral("fFirsdate"), QStringLiteral("开帐日期")).width(100).date();
-    v->AddColumn(QStringLiteral("fFirstvalue"), QStringLiteral("期初余额"))
-        .width(120)
-        .currency()
-        .footer(TSummaryKind::Sum, QStringLiteral("0.00"));
-    v->AddColumn(QStringLiteral("fAccCode"), QStringLiteral("会计科目")).hidden();
-    HideActions({first_action, prio_action, next_action, last_action});
-    resize(720, 480);
-}
+namespace {
 
-void Tfrm_account::FormCreate() {
-    Tbase_frmDictMdi::FormCreate();
-    DBmaster_table->setrtactive(true);
+const TCodeTable kAccounts{
+    "资金帐户设置",
+    "select * from ba_account",
+    {{"fCode", "编号", 80, TEditorKind::Text, TSummaryKind::Count, "合计：0"},
+     {"fName", "帐户名称", 150},
+     {"fAccount_no", "帐号", 180},
+     {"fFirsdate", "开帐日期", 100, TEditorKind::Date},
+     {"fFirstvalue", "期初余额", 120, TEditorKind::Currency, TSummaryKind::Sum, "0.00"},
+     {"fAccCode", "会计科目", 100, TEditorKind::Text, TSummaryKind::None, "", true}},
+    {{"fcode", "编号不能为空!"}, {"fName", "帐户名称不能为空!"}},
+    {720, 480}};
+
+}  // namespace
+
+Tfrm_account::Tfrm_account(QWidget* owner) : Tbase_frmDictMdi(owner) {
+    Describe(kAccounts);
 }
 
 void Tfrm_account::DBmaster_tableNewRecord() {
@@ -41,14 +36,6 @@ void Tfrm_account::DBmaster_tableNewRecord() {
     ds.FieldByName(QStringLiteral("finputuser")).SetAsString(md::Session().UserNo);
     ds.FieldByName(QStringLiteral("fFirsdate")).SetAsString(today);
     ds.FieldByName(QStringLiteral("fFirstvalue")).SetAsFloat(0);
-}
-
-void Tfrm_account::DBmaster_tableBeforePost() {
-    TRemoteUdpDataSet& ds = *DBmaster_table;
-    if (ds.FieldByName(QStringLiteral("fcode")).AsString().isEmpty())
-        Refuse(QStringLiteral("编号不能为空!"));
-    if (ds.FieldByName(QStringLiteral("fName")).AsString().isEmpty())
-        Refuse(QStringLiteral("帐户名称不能为空!"));
 }
 
 MD_REGISTER_FORM(Tfrm_account);

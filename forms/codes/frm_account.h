@@ -8,7 +8,5 @@ class Tfrm_account : public Tbase_frmDictMdi {
     explicit Tfrm_account(QWidget* owner = nullptr);
 
   protected:
-    void FormCreate() override;
     void DBmaster_tableNewRecord() override;
-    void DBmaster_tableBeforePost() override;
 };

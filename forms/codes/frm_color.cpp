@@ -8,30 +8,23 @@
 
 using md::ui::Refuse;
 
+namespace {
+
+const TCodeTable kColours{
+    "基本颜色设置",
+    "select * from ba_color",
+    {{"colorid", "颜色编号", 100, TEditorKind::Text, TSummaryKind::Count, "记录数：0"},
+     {"colorname_ch", "颜色中文说明", 160},
+     {"colorname_en", "颜色英文说明", 180},
+     {"color_values", "颜色对比值", 150, TEditorKind::Color}},
+    {{"colorid", "颜色编号不能为空！"}},
+    {720, 520}};
+
+}  // namespace
+
 Tfrm_color::Tfrm_color(QWidget* owner) : Tbase_frmDictMdi(owner) {
-    setWindowTitle(QStringLiteral("基本颜色设置"));
-    DBmaster_table->SetSQL(QStringLiteral("select * from ba_color"));
-    DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    TDBTableView* v = cxGrid1DBTableView1;
-    v->AddColumn(QStringLiteral("colorid"), QStringLiteral("颜色编号"))
-        .width(100)
-        .footer(TSummaryKind::Count, QStringLiteral("记录数：0"));
-    v->AddColumn(QStringLiteral("colorname_ch"), QStringLiteral("颜色中文说明")).width(160);
-    v->AddColumn(QStringLiteral("colorname_en"), QStringLiteral("颜色英文说明")).width(180);
-    v->AddColumn(QStringLiteral("color_values"), QStringLiteral("颜色对比值")).width(150).color();
+    Describe(kColours);
     ShowActions({print_action});
-    HideActions({first_action, prio_action, next_action, last_action});
-    resize(720, 520);
-}
-
-void Tfrm_color::FormCreate() {
-    Tbase_frmDictMdi::FormCreate();
-    DBmaster_table->setrtactive(true);
-}
-
-void Tfrm_color::DBmaster_tableBeforePost() {
-    if (DBmaster_table->FieldByName(QStringLiteral("colorid")).AsString().isEmpty())
-        Refuse(QStringLiteral("颜色编号不能为空！"));
 }
 
 void Tfrm_color::del_actionExecute() {

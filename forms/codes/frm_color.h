@@ -8,7 +8,5 @@ class Tfrm_color : public Tbase_frmDictMdi {
     explicit Tfrm_color(QWidget* owner = nullptr);
 
   protected:
-    void FormCreate() override;
-    void DBmaster_tableBeforePost() override;
     void del_actionExecute() override;
 };

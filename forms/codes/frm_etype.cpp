@@ -4,27 +4,24 @@
 #include "grid.h"
 #include "remoteudpdataset.h"
 
-Tfrm_Etype::Tfrm_Etype(QWidget* owner) : Tbase_frmDictMdi(owner) {
-    setWindowTitle(QStringLiteral("员工类别"));
-    DBmaster_table->SetSQL(QStringLiteral("select * from ba_Etype"));
-    DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    cxGrid1DBTableView1->AddColumn(QStringLiteral("fName"), QStringLiteral("员工类别")).width(160);
-    cxGrid1DBTableView1->AddColumn(QStringLiteral("fNotes"), QStringLiteral("备注")).width(280);
-    HideActions({first_action, prio_action, next_action, last_action});
-    resize(560, 420);
-}
+namespace {
 
-void Tfrm_Etype::FormCreate() {
-    Tbase_frmDictMdi::FormCreate();
-    DBmaster_table->Close();
-    DBmaster_table->Open();
+const TCodeTable kEmployeeCategories{"员工类别",
+                                     "select * from ba_Etype",
+                                     {{"fName", "员工类别", 160}, {"fNotes", "备注", 280}},
+                                     {{"fname", "类别名称不能为空!"}},
+                                     {560, 420}};
+
+}  // namespace
+
+Tfrm_Etype::Tfrm_Etype(QWidget* owner) : Tbase_frmDictMdi(owner) {
+    Describe(kEmployeeCategories);
 }
 
 void Tfrm_Etype::DBmaster_tableBeforePost() {
-    TRemoteUdpDataSet& ds = *DBmaster_table;
-    if (ds.FieldByName(QStringLiteral("fname")).AsString().isEmpty())
-        md::ui::Refuse(QStringLiteral("类别名称不能为空!"));
+    Tbase_frmDictMdi::DBmaster_tableBeforePost();
     // Renaming changes the key; the saved row is still found by its old one.
+    TRemoteUdpDataSet& ds = *DBmaster_table;
     ds.FieldByName(QStringLiteral("fid"))
         .SetAsString(ds.FieldByName(QStringLiteral("fName")).AsString());
 }

@@ -8,6 +8,5 @@ class Tfrm_Etype : public Tbase_frmDictMdi {
     explicit Tfrm_Etype(QWidget* owner = nullptr);
 
   protected:
-    void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 };

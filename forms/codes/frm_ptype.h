@@ -10,7 +10,6 @@ class Tfrm_Ptype : public Tbase_frmDictMdi {
     explicit Tfrm_Ptype(QWidget* owner = nullptr);
 
   protected:
-    void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 
   private:

@@ -4,25 +4,22 @@
 #include "grid.h"
 #include "remoteudpdataset.h"
 
-Tfrm_RetailChargesItem::Tfrm_RetailChargesItem(QWidget* owner) : Tbase_frmDictMdi(owner) {
-    setWindowTitle(QStringLiteral("零售费用项目"));
-    DBmaster_table->SetSQL(
-        QStringLiteral("select * from ba_fieldvalues where ftablename='OA_SstockAmount' ") +
-        QStringLiteral("and (ffieldname='fitemname' or ffieldname='fMonthItem')"));
-    DBmaster_table->SetRTSQL(DBmaster_table->SQL());
-    cxGrid1DBTableView1->AddColumn(QStringLiteral("fFieldValues"), QStringLiteral("费用项目名称"))
-        .width(220);
-    cxGrid1DBTableView1->AddColumn(QStringLiteral("fsysbit"), QStringLiteral("是否为月度费用"))
-        .width(110)
-        .checkBox();
-    HideActions({first_action, prio_action, next_action, last_action, excel_action});
-    resize(520, 440);
-}
+namespace {
 
-void Tfrm_RetailChargesItem::FormCreate() {
-    Tbase_frmDictMdi::FormCreate();
-    DBmaster_table->Close();
-    DBmaster_table->Open();
+const TCodeTable kRetailCharges{
+    "零售费用项目",
+    "select * from ba_fieldvalues where ftablename='OA_SstockAmount' and (ffieldname='fitemname' "
+    "or ffieldname='fMonthItem')",
+    {{"fFieldValues", "费用项目名称", 220},
+     {"fsysbit", "是否为月度费用", 110, TEditorKind::CheckBox}},
+    {},
+    {520, 440}};
+
+}  // namespace
+
+Tfrm_RetailChargesItem::Tfrm_RetailChargesItem(QWidget* owner) : Tbase_frmDictMdi(owner) {
+    Describe(kRetailCharges);
+    HideActions({excel_action});
 }
 
 void Tfrm_RetailChargesItem::DBmaster_tableBeforePost() {

@@ -9,6 +9,5 @@ class Tfrm_RetailChargesItem : public Tbase_frmDictMdi {
     explicit Tfrm_RetailChargesItem(QWidget* owner = nullptr);
 
   protected:
-    void FormCreate() override;
     void DBmaster_tableBeforePost() override;
 };
