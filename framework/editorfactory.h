@@ -25,6 +25,22 @@ struct TEditorSpec {
     QString editMask;  // a regular expression the typed text must match
 };
 
+// The spec of a grid column or a property row: both describe their editor
+// with the same accessors.
+template <class Cell>
+TEditorSpec EditorSpecOf(const Cell& cell) {
+    TEditorSpec spec;
+    spec.kind = cell.Kind();
+    spec.freeText = cell.FreeText();
+    spec.items = cell.Items();
+    spec.lookupList = cell.LookupList();
+    spec.lookupKeyField = cell.LookupKeyField();
+    spec.lookupShownFields = cell.LookupShownFields();
+    spec.lookupShownCaptions = cell.LookupShownCaptions();
+    spec.upperCase = cell.UpperCase();
+    return spec;
+}
+
 // The editor of the cell, parented to parent; null for a check box (toggled in place).
 QWidget* CreateCellEditor(QWidget* parent, const TEditorSpec& spec);
 // The line a user types into, inside any editor that has one; null otherwise.

@@ -39,17 +39,7 @@ bool isDecimal(const TGridModel* model, const QModelIndex& index) {
 QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const {
     TGridColumn* col = columnOf(index);
-    TEditorSpec spec;
-    if (col) {
-        spec.kind = col->Kind();
-        spec.freeText = col->FreeText();
-        spec.items = col->Items();
-        spec.lookupList = col->LookupList();
-        spec.lookupKeyField = col->LookupKeyField();
-        spec.lookupShownFields = col->LookupShownFields();
-        spec.lookupShownCaptions = col->LookupShownCaptions();
-        spec.upperCase = col->UpperCase();
-    }
+    TEditorSpec spec = col ? EditorSpecOf(*col) : TEditorSpec();
     spec.maxLength = maxLengthOf(m_model, index);
     spec.decimal = isDecimal(m_model, index);
     if (spec.kind == TEditorKind::CheckBox) return nullptr;  // toggled in place

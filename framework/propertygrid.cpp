@@ -291,17 +291,10 @@ class TPropertyDelegate : public QStyledItemDelegate {
                           const QModelIndex& index) const override {
         const TPropertyRow* row = m_model->rowAt(index);
         if (!row || row->Kind() == TEditorKind::CheckBox) return nullptr;  // toggled in place
-        TEditorSpec spec;
-        spec.kind = row->Kind() == TEditorKind::Button || row->Kind() == TEditorKind::Color
-                        ? TEditorKind::Text
-                        : row->Kind();
-        spec.freeText = row->FreeText();
-        spec.items = row->Items();
-        spec.lookupList = row->LookupList();
-        spec.lookupKeyField = row->LookupKeyField();
-        spec.lookupShownFields = row->LookupShownFields();
-        spec.lookupShownCaptions = row->LookupShownCaptions();
-        spec.upperCase = row->UpperCase();
+        TEditorSpec spec = EditorSpecOf(*row);
+        // The property grid has no button or colour cells: those rows take text.
+        if (spec.kind == TEditorKind::Button || spec.kind == TEditorKind::Color)
+            spec.kind = TEditorKind::Text;
         spec.editMask = row->EditMask();
         const TField* field = m_model->fieldOf(row);
         if (field && field->DataType() == ftString && field->Size() > 0)

@@ -1,28 +1,12 @@
 // Colours, item prices and the picture follow the goods record through their
 // links: what a copy starts with, rows added by one save and changed by the
 // next, and the picture flag.
-#include <QBuffer>
-#include <QImage>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
 #include "goodsfixture.h"
 
 using namespace md::test;
-
-namespace {
-
-QByteArray redJpeg() {
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return bytes;
-}
-
-}  // namespace
 
 class GoodsDetails : public GoodsTest {};
 
@@ -115,7 +99,7 @@ TEST_F(GoodsDetails, PictureFlagFollowsThePictureAndClearingIsSaved) {
     EXPECT_EQ(db.count(QStringLiteral("GoodsImage")), 0);
 
     trigger(form->edit_action);
-    form->AssignPicture(redJpeg());
+    form->AssignPicture(jpeg(Qt::red));
     trigger(form->post_action);
     EXPECT_EQ(db.count(QStringLiteral("goods where picture='true'")), 1);
     EXPECT_EQ(db.count(QStringLiteral("GoodsImage where fgoodsid='A01'")), 1);

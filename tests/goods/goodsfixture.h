@@ -4,6 +4,9 @@
 // description fields), a session with every right on the goods form, a host
 // window keeping the open-window list and scripted message boxes.
 #include <QAction>
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
 #include <QTreeWidgetItem>
 
 #include "datasource.h"
@@ -121,6 +124,16 @@ class GoodsTest : public FormTest {
     // Statements run since the log was last cleared.
     QStringList statements() { return db.conn().log().entries(); }
     static void trigger(QAction* action) { action->trigger(); }
+    // A small JPEG picture of one colour.
+    static QByteArray jpeg(const QColor& colour) {
+        QImage image(60, 80, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG", 90);
+        return bytes;
+    }
     static QString field(TRemoteUdpDataSet* ds, const char* name) {
         return ds->FieldByName(QString::fromLatin1(name)).AsString();
     }

@@ -15,16 +15,6 @@ using md::ui::Answer;
 
 namespace {
 
-QByteArray jpeg(const QColor& colour) {
-    QImage image(60, 80, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return bytes;
-}
-
 const QChar CR(13);
 
 }  // namespace
