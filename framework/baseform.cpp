@@ -122,15 +122,15 @@ void Tbase_frm::WriteLog(const QString& state, const QString& billId) const {
 }
 
 QAction* Tbase_frm::NewAction(const QString& name, const QString& caption,
-                              std::function<void()> handler) {
+                              std::function<void()> handler, bool postEdits) {
     auto* action = new QAction(caption, ActionList1);
     action->setObjectName(name);
     // Shortcuts work while this window (not another MDI child) has the focus.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
-    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
-        Run([this, &handler] {
-            PostPendingEdits();
+    connect(action, &QAction::triggered, this, [this, postEdits, handler = std::move(handler)] {
+        Run([this, postEdits, &handler] {
+            if (postEdits) PostPendingEdits();
             if (handler) handler();
         });
     });

@@ -84,7 +84,10 @@ class Tbase_frm : public QDialog {
     QObject* ActionList1 = nullptr;
     // Makes an action under ActionList1 whose trigger runs `handler` through
     // the guard (after open cell editors have written their values).
-    QAction* NewAction(const QString& name, const QString& caption, std::function<void()> handler);
+    // postEdits false: an action that drops what is being edited (撤消) runs
+    // without writing the open cell editors first.
+    QAction* NewAction(const QString& name, const QString& caption, std::function<void()> handler,
+                       bool postEdits = true);
     QAction* Action(const QString& name) const;
 
     // Runs a UI entry point (button, menu, key) through the guard.

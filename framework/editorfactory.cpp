@@ -111,3 +111,10 @@ bool EditorText(QWidget* editor, QString* text) {
         return false;
     return true;
 }
+
+QString EditorInputError(QWidget* editor) {
+    if (auto* e = qobject_cast<TNullTimeEdit*>(editor))
+        if (!e->hasValue() && !e->text().trimmed().isEmpty())
+            return QStringLiteral("'%1' 不是有效的时间").arg(e->text().trimmed());
+    return QString();
+}

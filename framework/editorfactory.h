@@ -49,3 +49,6 @@ QLineEdit* EditorLine(QWidget* editor);
 void SetEditorText(QWidget* editor, const QString& text);
 // The editor's text; false when the editor is none of ours.
 bool EditorText(QWidget* editor, QString* text);
+// Why the editor's text is no value of its cell ("'25:00' 不是有效的时间");
+// empty when it can be written.
+QString EditorInputError(QWidget* editor);

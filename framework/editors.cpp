@@ -188,25 +188,54 @@ QString TNullDateEdit::valueText() const {
     return date() == kNoDate ? QString() : date().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+namespace {
+
+// Digits and colons while a time is typed; acceptable once they make one.
+class TimeValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.size() > 8) return Invalid;
+        for (QChar c : input)
+            if (!c.isDigit() && c != QLatin1Char(':')) return Invalid;
+        return input.isEmpty() || TNullTimeEdit::parse(input).isValid() ? Acceptable : Intermediate;
+    }
+};
+
+}  // namespace
+
 TNullTimeEdit::TNullTimeEdit(QWidget* parent) : QLineEdit(parent) {
-    setInputMask(QStringLiteral("99:99:99;_"));
+    setValidator(new TimeValidator(this));
+    setPlaceholderText(QStringLiteral("HH:mm"));
+}
+
+QTime TNullTimeEdit::parse(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.contains(QLatin1Char(':'))) {
+        QTime time = QTime::fromString(t, QStringLiteral("H:mm:ss"));
+        if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("H:mm"));
+        return time;
+    }
+    // Digits alone: hours and minutes, then seconds.
+    if (t.size() == 4) return QTime::fromString(t, QStringLiteral("HHmm"));
+    if (t.size() == 6) return QTime::fromString(t, QStringLiteral("HHmmss"));
+    return QTime();
 }
 
 void TNullTimeEdit::setValueText(const QString& text) {
     QString t = text.trimmed();
     if (t.size() > 10 && t.at(10) == QLatin1Char(' ')) t = t.mid(11);  // a date-time
-    QTime time = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
-    if (!time.isValid()) time = QTime::fromString(t, QStringLiteral("HH:mm"));
+    const QTime time = parse(t);
     setText(time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString());
 }
 
 QString TNullTimeEdit::valueText() const {
-    QString digits = text();
-    digits.remove(QLatin1Char(':')).remove(QLatin1Char('_')).remove(QLatin1Char(' '));
-    if (digits.isEmpty()) return QString();
-    const QTime time = QTime::fromString(text().replace(QLatin1Char('_'), QLatin1Char('0')),
-                                         QStringLiteral("HH:mm:ss"));
+    const QTime time = parse(text());
     return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+bool TNullTimeEdit::hasValue() const {
+    return parse(text()).isValid();
 }
 
 }  // namespace md::ui

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QTime>
 #include <QValidator>
 #include <QWidget>
 
@@ -80,12 +81,16 @@ class TNullDateEdit : public QDateEdit {
     QString valueText() const;               // "yyyy-MM-dd" or empty
 };
 
+// A time typed as "HH:mm", "HH:mm:ss", "0830" or "083000".
 class TNullTimeEdit : public QLineEdit {
     Q_OBJECT
   public:
     explicit TNullTimeEdit(QWidget* parent = nullptr);
     void setValueText(const QString& text);  // "HH:mm[:ss]" or a date-time, or empty
-    QString valueText() const;               // "HH:mm:ss" or empty
+    QString valueText() const;               // "HH:mm:ss", or empty when blank or no time
+    bool hasValue() const;                   // the text is a time
+    // The time a typed text means; invalid when it means none.
+    static QTime parse(const QString& text);
 };
 
 }  // namespace md::ui

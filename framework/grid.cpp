@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "datasource.h"
+#include "editorfactory.h"
 #include "griddelegate.h"
 #include "gridfooter.h"
 #include "gridmodel.h"
@@ -161,7 +162,12 @@ void TDBTableView::applyLayout() {
 // ---------------------------------------------------------------- editing gate and editors
 
 void TDBTableView::SetInputAllowed(bool allowed) {
-    if (!allowed) PostEditor();
+    if (!allowed) {
+        // Input ends: a text that is no value is dropped, anything else written.
+        QWidget* editor = m_delegate->openEditor();
+        if (editor && !EditorInputError(editor).isEmpty()) CancelEditor();
+        PostEditor();
+    }
     m_model->setInputAllowed(allowed);
 }
 
@@ -171,6 +177,7 @@ bool TDBTableView::InputAllowed() const {
 
 void TDBTableView::PostEditor() {
     if (QWidget* editor = m_delegate->openEditor()) {
+        TGridDelegate::CheckEditorInput(editor);
         commitData(editor);
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
@@ -182,8 +189,11 @@ void TDBTableView::CancelEditor() {
 }
 
 void TDBTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    // Enter in a cell editor: the value is written, then the next cell gets the focus.
-    if (hint == QAbstractItemDelegate::SubmitModelCache && m_options.GoToNextCellOnEnter) {
+    // Enter in a cell editor: the value is written, then the next cell gets the
+    // focus. The view closes editors with the same hint when the current row
+    // changes; those stay where the user went.
+    if (hint == QAbstractItemDelegate::SubmitModelCache && m_options.GoToNextCellOnEnter &&
+        m_delegate->closingOnEnter() && editor == m_delegate->openEditor()) {
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         moveToNextCell();
         return;

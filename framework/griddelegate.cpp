@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "baseform.h"
 #include "editorfactory.h"
 #include "editors.h"
 #include "gridmodel.h"
@@ -80,6 +81,7 @@ void TGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                  const QModelIndex& index) const {
     QString text;
     if (!EditorText(editor, &text)) return QStyledItemDelegate::setModelData(editor, model, index);
+    if (!EditorInputError(editor).isEmpty()) return;  // the cell keeps its value
     // A time kept in a date-time column keeps the date it had (or the zero day).
     if (qobject_cast<TNullTimeEdit*>(editor) && !text.isEmpty()) {
         const TField* f = m_model->dataSetModel()->field(m_model->mapToSource(index).column());
@@ -93,6 +95,33 @@ void TGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     const QVariant old = index.data(Qt::EditRole);
     if ((old.isNull() ? QString() : old.toString()) == text) return;
     model->setData(index, text.isEmpty() ? QVariant() : QVariant(text), Qt::EditRole);
+}
+
+void TGridDelegate::CheckEditorInput(QWidget* editor) {
+    const QString error = EditorInputError(editor);
+    if (error.isEmpty()) return;
+    if (QLineEdit* line = EditorLine(editor)) line->selectAll();
+    Refuse(error);
+}
+
+bool TGridDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (!editor || event->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(object, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+                       !qobject_cast<QPlainTextEdit*>(editor);  // a memo takes its line breaks
+    if (!enter && key != Qt::Key_Tab && key != Qt::Key_Backtab)
+        return QStyledItemDelegate::eventFilter(object, event);
+    if (!Guard([editor] { CheckEditorInput(editor); })) return true;  // stays open to be corrected
+    if (!enter) return QStyledItemDelegate::eventFilter(object, event);
+    // Written and closed here, not after the key went on to the view: the view
+    // moves once, when the editor closes.
+    Q_EMIT commitData(editor);
+    m_closingOnEnter = true;
+    Q_EMIT closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+    m_closingOnEnter = false;
+    return true;
 }
 
 void TGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

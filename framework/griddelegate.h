@@ -28,6 +28,15 @@ class TGridDelegate : public QStyledItemDelegate {
     // The editor open right now, if any (a grid has at most one).
     QWidget* openEditor() const { return m_open; }
     QModelIndex openIndex() const { return m_openIndex; }
+    // True while the open editor closes because Enter was pressed in it.
+    bool closingOnEnter() const { return m_closingOnEnter; }
+    // Refuses (a message, then a silent abort) an editor whose text is no value.
+    static void CheckEditorInput(QWidget* editor);
+
+  protected:
+    // Enter writes and closes the editor at once, so the view moves one cell;
+    // Tab and Enter leave a text that is no value with a message.
+    bool eventFilter(QObject* object, QEvent* event) override;
 
   private:
     TGridColumn* columnOf(const QModelIndex& index) const;
@@ -35,4 +44,5 @@ class TGridDelegate : public QStyledItemDelegate {
     TGridModel* m_model;
     mutable QPointer<QWidget> m_open;
     mutable QPersistentModelIndex m_openIndex;
+    bool m_closingOnEnter = false;
 };

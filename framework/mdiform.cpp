@@ -44,8 +44,10 @@ Tbase_frmMdi::Tbase_frmMdi(QWidget* owner) : Tbase_frm(owner) {
     QStyle* s = style();
     auto make = [this, s](const char* name, const char* caption, QStyle::StandardPixmap icon,
                           void (Tbase_frmMdi::*handler)()) {
-        QAction* a = NewAction(QString::fromLatin1(name), QString::fromUtf8(caption),
-                               [this, handler] { (this->*handler)(); });
+        // 撤消 drops the open cell editor rather than writing it.
+        QAction* a = NewAction(
+            QString::fromLatin1(name), QString::fromUtf8(caption),
+            [this, handler] { (this->*handler)(); }, handler != &Tbase_frmMdi::cacel_actionExecute);
         a->setIcon(s->standardIcon(icon));
         return a;
     };
@@ -263,6 +265,8 @@ void Tbase_frmMdi::cacel_actionExecute() {
 }
 
 void Tbase_frmMdi::del_actionExecute() {
+    // The state rule leaves 删除 enabled on an empty list: nothing to ask about.
+    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty()) Abort();
     if (!AskYesNo(QStringLiteral("是否确认删除此记录？"))) Abort();
     DBmaster_table->Delete();
     DBmaster_table->UpdateBatch();

@@ -1,10 +1,13 @@
 // Shop shifts: the shop list with the client scope, the shifts of the chosen
 // shop, new shifts belonging to it, the list held while a shift is edited.
 #include <QAction>
+#include <QTest>
 
 #include "codes/frm_squad.h"
 #include "codesfixture.h"
 #include "grid.h"
+#include "griddelegate.h"
+#include "gridmodel.h"
 #include "shoplist.h"
 
 using namespace md::test;
@@ -95,6 +98,53 @@ TEST_F(Squad, ANewShiftIsInUseAndBelongsToTheSelectedShop) {
     f->edit_action->trigger();
     f->post_action->trigger();
     EXPECT_TRUE(f->ShopList->isEnabled());
+}
+
+// Times typed into the open cell editor: "0830", "083000", "HH:mm" and
+// "HH:mm:ss" are times; "25:00" is refused with a message and changes nothing.
+TEST_F(Squad, TimesAreTypedWithOrWithoutColonsAndAWrongOneIsRefused) {
+    auto* f = open<Tfrm_squad>();
+    ASSERT_TRUE(f->ShopList->DBshop_table->Locate("fcode", "S0201"));
+    TDBTableView* v = f->cxGrid1DBTableView1;
+    auto* delegate = qobject_cast<TGridDelegate*>(v->itemDelegate());
+    auto typeInto = [&](const char* fieldName, const QString& text, Qt::Key key) {
+        v->setCurrentIndex(v->gridModel()->index(v->currentIndex().row(), v->SectionOf(fieldName)));
+        v->edit(v->currentIndex());
+        QWidget* editor = delegate->openEditor();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, key);
+    };
+    struct Case {
+        QString begin, end, stored;
+    };
+    const QList<Case> cases = {{"0830", "173000", "08:30:00|17:30:00"},
+                               {"8:05", "23:59:59", "08:05:00|23:59:59"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.begin.toStdString());
+        db.exec("delete from ba_squad where fclientcode='S0201'");
+        f->DBmaster_table->Close();
+        f->DBmaster_table->Open();
+        f->append_action->trigger();
+        typeInto("fsquname", "A", Qt::Key_Tab);
+        typeInto("fbegintime", c.begin, Qt::Key_Tab);
+        typeInto("fendtime", c.end, Qt::Key_Return);
+        f->post_action->trigger();
+        EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join('|').toStdString();
+        EXPECT_EQ(rows("select fbegintime,fendtime from ba_squad where fclientcode='S0201'"),
+                  QStringList{c.stored});
+    }
+
+    f->edit_action->trigger();
+    typeInto("fbegintime", "25:00", Qt::Key_Tab);
+    EXPECT_EQ(script.texts(), QStringList{"'25:00' 不是有效的时间"});
+    EXPECT_NE(delegate->openEditor(), nullptr) << "left open to be corrected";
+    f->post_action->trigger();
+    EXPECT_EQ(script.texts(), (QStringList{"'25:00' 不是有效的时间", "'25:00' 不是有效的时间"}));
+    EXPECT_EQ(f->DBmaster_table->State(), dsEdit) << "the save stops";
+    f->cacel_action->trigger();
+    EXPECT_EQ(rows("select fbegintime from ba_squad where fclientcode='S0201'"),
+              QStringList{"08:05:00"});
 }
 
 TEST_F(Squad, WithoutAnyShopANewShiftHasNoShop) {

@@ -1,8 +1,10 @@
 // The grid dictionary editor: state rule across rights, the actions' steps,
 // confirmations and log words, failures, the grid's editing gate.
 #include <QAbstractItemModelTester>
+#include <QTest>
 
 #include "fixture.h"
+#include "griddelegate.h"
 
 using namespace md::test;
 using md::ui::Answer;
@@ -314,4 +316,54 @@ TEST_F(GridEditor, EnterMovesToTheNextCellThenTheNextRow) {
     EXPECT_EQ(v->currentIndex().row(), 1);
     EXPECT_EQ(v->currentIndex().column(), sections.at(0));
     EXPECT_EQ(f->DBmaster_table->RecNo(), 2) << "the dataset follows the grid";
+}
+
+// Typing into the open cell editor: Enter writes the cell and moves exactly one
+// cell on, once the view has done everything it queued; nothing warns.
+TEST_F(GridEditor, EnterInAnOpenCellEditorWritesItAndMovesOneCell) {
+    grantAll();
+    auto* f = openColors(2);
+    TDBTableView* v = f->cxGrid1DBTableView1;
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    f->edit_action->trigger();
+    const QList<int> sections = v->VisibleSections();
+    v->setCurrentIndex(v->gridModel()->index(0, v->SectionOf("colorname_ch")));
+    v->edit(v->currentIndex());
+    auto* delegate = qobject_cast<TGridDelegate*>(v->itemDelegate());
+    QWidget* editor = delegate->openEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "Navy");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(field(f, "colorname_ch"), "Navy");
+    EXPECT_EQ(v->currentIndex().row(), 0);
+    EXPECT_EQ(v->currentIndex().column(), v->SectionOf("fqty")) << "one cell on";
+    EXPECT_EQ(delegate->openEditor(), nullptr);
+    EXPECT_TRUE(warnings.filter("commitData").isEmpty()) << warnings.join('\n').toStdString();
+
+    // Going to another row with the editor open leaves the cursor where the user went.
+    v->setCurrentIndex(v->gridModel()->index(0, sections.at(0)));
+    v->edit(v->currentIndex());
+    QTest::keyClicks(delegate->openEditor(), "c7");
+    v->setCurrentIndex(v->gridModel()->index(1, sections.at(1)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v->currentIndex().column(), sections.at(1));
+    EXPECT_EQ(v->currentIndex().row(), 1);
+    f->post_action->trigger();
+    EXPECT_EQ(db.rows("select colorid,colorname_ch from t_color order by colorid"),
+              (QStringList{"C2|绿", "C7|Navy"}));
+}
+
+// With no row there is nothing to delete: no question, no error.
+TEST_F(GridEditor, DeleteOnAnEmptyListEndsSilently) {
+    grantAll();
+    auto* f = openColors(0);
+    EXPECT_TRUE(f->del_action->isEnabled()) << "the state rule stays";
+    f->del_action->trigger();
+    EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join('|').toStdString();
+    EXPECT_EQ(states(), QStringList{"进入"});
 }
