@@ -44,6 +44,11 @@ struct PreparedChangeBatch {
     bool checkRows = false;  // a lost update or delete is detected by rows changed
     // Per statement: the check run before it, or null.
     std::vector<std::shared_ptr<const RowCheck>> checks;
+    // A written update whose every SET takes a field: the fields it sets. A row
+    // where none of them changed has nothing to send (other columns, such as a
+    // tick the list keeps for itself, are not written by it).
+    bool setsKnown = false;
+    std::vector<int> setFields;
 };
 
 // What one UpdateBatch inside a transaction sent, so that a rollback can put it

@@ -125,11 +125,25 @@ bool readAsStored(const QVector<md::sql::ResultColumn>& hints, const QString& na
 void TRemoteUdpDataSet::addRowChecks(PreparedChangeBatch& prepared) {
     const auto& statements = prepared.batch->statements;
     prepared.checks.assign(std::size_t(statements.size()), nullptr);
+    prepared.setsKnown = !statements.isEmpty();
+    prepared.setFields.clear();
     for (int s = 0; s < statements.size(); ++s) {
         const Statement& statement = statements[s];
+        if (statement.kind != Statement::Kind::Update) prepared.setsKnown = false;
         if (statement.kind != Statement::Kind::Update && statement.kind != Statement::Kind::Delete)
             continue;
         const WrittenShape shape = shapeOf(statement);
+        if (statement.kind == Statement::Kind::Update) {
+            // The fields its SET items take, so a row where none changed is skipped;
+            // a SET of anything but a field's current value leaves that unknown.
+            if (shape.sets.isEmpty()) prepared.setsKnown = false;
+            for (const auto& [column, param] : shape.sets) {
+                const ParamBinding set =
+                    param.isEmpty() ? ParamBinding() : bindingFor(param, false);
+                if (set.field < 0 || set.old) prepared.setsKnown = false;
+                prepared.setFields.push_back(set.field);
+            }
+        }
         const md::sql::TableInfo* table = m_connection->catalog().table(statement.targetTable);
         if (!shape.oneTable || !table || table->isView) continue;
         QStringList columns;

@@ -1,6 +1,7 @@
 // Cached updates of TRemoteUdpDataSet: the change log, the statements sent for
 // it (the update object's texts or generated ones) and Refresh.
 #include <QSet>
+#include <algorithm>
 
 #include "remoteudpdataset.h"
 #include "remoteudpdataset_p.h"
@@ -483,6 +484,13 @@ void TRemoteUdpDataSet::applyOne(const Change& change,
     const PreparedChangeBatch& custom = change.kind == RecordStore::Inserted   ? cache.insertSql
                                         : change.kind == RecordStore::Modified ? cache.modifySql
                                                                                : cache.deleteSql;
+    // A written update sends only what its SET items take: when none of those
+    // changed, the row's other changes are not its business, and sending the
+    // values read would overwrite what was saved meanwhile.
+    if (change.kind == RecordStore::Modified && custom.batch && custom.setsKnown &&
+        std::none_of(custom.setFields.begin(), custom.setFields.end(),
+                     [&](int field) { return !md::data::sameValue(current[field], old[field]); }))
+        return;
     if (custom.batch) {
         runPrepared(custom, current, old, unreadNulls);
         // A row added through a written insert gets its identity value like a

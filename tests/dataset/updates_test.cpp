@@ -414,6 +414,31 @@ TEST_F(DataSetUpdates, WrittenUpdatesAndDeletesRefuseRowsAnotherUserChanged) {
               QStringList({"A1|我的|99|0", "A3|货品3|30|0", "N1|新的||"}));
 }
 
+// A written update sends only when a column it sets changed: a row changed in
+// other columns leaves alone what someone saved meanwhile.
+TEST_F(DataSetUpdates, AWrittenUpdateSkipsRowsWhoseSetColumnsAreUnchanged) {
+    seedGoods(2);
+    auto ds = open(QStringLiteral("select * from t_goods"));
+    TRemoteUpdateSql written;
+    written.ModifySQL = QStringLiteral("update t_goods set fprice=:fprice where fcode=:fcode");
+    ds->SetupDataObject(&written);
+    for (ds->First(); !ds->Eof(); ds->Next()) {
+        ds->Edit();
+        ds->FieldByName(QStringLiteral("fqty")).SetAsInteger(7);  // kept by the dataset alone
+        ds->Post();
+    }
+    ASSERT_TRUE(ds->Locate(QStringLiteral("fcode"), QStringLiteral("A2"), {}));
+    ds->Edit();
+    ds->FieldByName(QStringLiteral("fprice")).SetAsFloat(25);
+    ds->Post();
+    auto other = db.connect();
+    other->ExecSQL(QStringLiteral("update t_goods set fprice=99 where fcode='A1'"));
+    ds->UpdateBatch();
+    EXPECT_FALSE(ds->UpdatesPending());
+    EXPECT_EQ(db.rows(QStringLiteral("select fcode,fprice,fqty from t_goods order by fcode")),
+              QStringList({"A1|99|0", "A2|25|0"}));
+}
+
 // A generated delete addresses the row by its key; the values read are checked too.
 TEST_F(DataSetUpdates, GeneratedDeletesRefuseRowsAnotherUserChanged) {
     seedGoods(2);
