@@ -4,6 +4,7 @@
 #include "remoteudpdataset.h"
 #include "routines.h"
 #include "session.h"
+#include "sizeslots.h"
 #include "sqlquote.h"
 
 namespace md {
@@ -70,8 +71,9 @@ void LoadSizeSlotsAndSettings() {
     TRemoteUdpDataSet query;
     OpenQuery(query, QStringLiteral("select max(displayindex) as scount from ba_size"));
     s.SizeSlotCount = 0;
+    // Read as a number of any size: a stray displayindex counts as the last slot.
     if (!query.IsEmpty() && !query.Fields(0).IsNull())
-        s.SizeSlotCount = query.Fields(0).AsInteger();
+        s.SizeSlotCount = int(qBound(0.0, query.Fields(0).AsFloat(), double(kSizeSlotMax)));
 
     OpenQuery(query, QStringLiteral("select top 1 * from dt_ltd"));
     if (!query.IsEmpty())

@@ -413,7 +413,9 @@ void Tfrm_goods::buildListPage() {
         if (col && col->Kind() == TEditorKind::CheckBox && !col->ReadOnly())
             return;  // a tick, not an opening
         Run([this] {
-            OpenGoods(listCode());
+            // A record being edited stays: the detail page shows it, as moving in the list does.
+            if (!DBmaster_table->Active() || DBmaster_table->State() == dsBrowse)
+                OpenGoods(listCode());
             ShowDetailPage();
         });
     });
@@ -693,6 +695,8 @@ void Tfrm_goods::buildShopPage() {
 
 void Tfrm_goods::FormCreate() {
     Tbase_frmDictMdi::FormCreate();
+    // The list's 上架 ticks are saved: they need the edit right.
+    GridListView->Column(QStringLiteral("fisshoptop"))->readOnly(!RightEdit);
     applyPriceFormats();
     PackingMode = readConfigSwitch(40005, true);
     FillValueLists();
@@ -795,7 +799,7 @@ void Tfrm_goods::FillValueLists() {
     md::OpenQuery(*DBsize, QStringLiteral("select * from v_size"));
     QStringList shown{QStringLiteral("size_class")};
     QStringList captions{QStringLiteral("尺码类别")};
-    for (int slot = 1; slot <= md::Shared().SizeSlotCount; ++slot) {
+    for (int slot = 1; slot <= qMin(md::Shared().SizeSlotCount, md::kSizeSlotMax); ++slot) {
         shown << QStringLiteral("S%1").arg(slot);
         captions << QStringLiteral("S%1").arg(slot);
     }

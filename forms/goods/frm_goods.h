@@ -234,6 +234,9 @@ class Tfrm_goods : public Tbase_frmDictMdi {
     void openList(const QString& sql);
     void sendListChanges();
     void followListRow();
+    // Actions that change goods follow the add and edit rights: without the
+    // right they say so and change nothing.
+    static void RequireRight(bool right);
     QString listCode() const;
     QStringList tickedCodes() const;
 

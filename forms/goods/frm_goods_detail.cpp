@@ -434,7 +434,12 @@ void Tfrm_goods::cacel_actionExecute() {
     UpdateActionState();
 }
 
+void Tfrm_goods::RequireRight(bool right) {
+    if (!right) Refuse(QStringLiteral("您没有足够的权限进行此操作!"));
+}
+
 void Tfrm_goods::copy_actionExecute() {
+    RequireRight(RightAdd);
     // On the list page the selected row is the one copied, not the item read before.
     if (PageControl1->currentWidget() == TabList && !editingState(*DBmaster_table) &&
         listCode() != goodsCode())
@@ -523,11 +528,13 @@ void Tfrm_goods::del_actionExecute() {
 // ---------------------------------------------------------------- other actions
 
 void Tfrm_goods::ean13_actionExecute() {
+    RequireRight(RightEdit);
     md::ExecuteSQL(QStringLiteral("EXEC P_UpdateGoodsEan13"));
     MessageBox(QStringLiteral("更新完成！"));
 }
 
 void Tfrm_goods::import_actionExecute() {
+    RequireRight(RightAdd);
     // The import dialog is told its target before it is shown.
     if (FormFactory factory = formFactoryFor("Tfrm_GoodsBathIN")) {
         QPointer<QDialog> import = factory(this);

@@ -137,6 +137,7 @@ void Tfrm_goods::Check_AllClick() {
 }
 
 void Tfrm_goods::But_TypeOKClick() {
+    RequireRight(RightEdit);
     if (!DBgoodslist->Active()) return;
     DBgoodslist->CheckBrowseMode();
     const QString type = Lookup_Type->keyValue();
@@ -152,6 +153,7 @@ void Tfrm_goods::But_TypeOKClick() {
 }
 
 void Tfrm_goods::But_FieldOKClick() {
+    RequireRight(RightEdit);
     if (Combo_Field->currentIndex() < 0 || Combo_Field->currentText().isEmpty()) {
         MessageBox(QStringLiteral("请选择货品属性!"));
         GridListView->setFocus();
@@ -204,7 +206,7 @@ void Tfrm_goods::updateListRow(const QString& readCode) {
     else
         DBgoodslist->Append();
     for (const char* column : {"goodsid", "goodsname", "brand", "ayear", "season", "sort", "patter",
-                               "item", "unitprice", "strat", "inputdate"}) {
+                               "item", "unitprice", "strat", "inputdate", "fisshoptop"}) {
         const QString name = QString::fromLatin1(column);
         DBgoodslist->FieldByName(name).SetValue(DBmaster_table->FieldByName(name).Value());
     }

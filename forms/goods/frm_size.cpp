@@ -188,33 +188,52 @@ void Tfrm_size::LoadGrid() {
 
     TRemoteUdpDataSet query;
     md::OpenQuery(query, QStringLiteral("SELECT MAX(DISPLAYINDEX) as DISPLAYINDEX FROM ba_size"));
-    const int largest =
-        query.IsEmpty() || query.Fields(0).IsNull() ? 0 : query.Fields(0).AsInteger();
-    setColCount(largest + 1);
-    SetCells(0, 0, kGroupCaption);
-    for (int c = 1; c < ColCount(); ++c) SetCells(c, 0, md::SizeSlotFieldName(c));
+    // Read as a number of any size; columns go no further than the slots do.
+    const double largest =
+        query.IsEmpty() || query.Fields(0).IsNull() ? 0 : query.Fields(0).AsFloat();
 
     md::OpenQuery(query, QStringLiteral("SELECT DISTINCT(SIZE_CLASS) as size_class FROM ba_size"));
     QStringList groups;
     for (query.First(); !query.Eof(); query.Next()) groups << query.Fields(0).AsString();
     if (!groups.isEmpty()) setRowCount(int(groups.size()) + 1);
 
-    int row = 1;
+    QList<QStringList> sizes;
+    int widest = 0;
     for (const QString& group : groups) {
-        SetCells(0, row, group);
         md::OpenQuery(query, QStringLiteral("SELECT * FROM ba_size WHERE SIZE_CLASS='") +
                                  SqlText(group) + QStringLiteral("'") +
                                  QStringLiteral(" ORDER BY DISPLAYINDEX"));
-        // Columns follow the position in that order, so gaps in the stored
-        // numbers close up. A group saved twice has more names than columns;
-        // those beyond the last column are not shown.
-        int col = 1;
-        for (query.First(); !query.Eof() && col < ColCount(); query.Next(), ++col)
-            SetCells(col, row, query.FieldByName(QStringLiteral("size_name")).AsString());
-        ++row;
+        QStringList names;
+        for (query.First(); !query.Eof(); query.Next())
+            names << query.FieldByName(QStringLiteral("size_name")).AsString();
+        widest = qMax(widest, int(names.size()));
+        sizes << names;
     }
     query.Close();
+
+    // One column per stored number up to the 30 slots; a group with more sizes
+    // than that (saved twice) still shows every one of them, so a save keeps them.
+    const int columns = qMax(int(qBound(0.0, largest, double(md::kSizeSlotMax))), widest);
+    setColCount(columns + 1);
+    SetCells(0, 0, kGroupCaption);
+    for (int c = 1; c < ColCount(); ++c) SetCells(c, 0, md::SizeSlotFieldName(c));
+
+    // Columns follow the position in displayindex order, so gaps in the stored
+    // numbers close up and the next save numbers them 1, 2, 3 ...
+    for (int row = 1; row <= groups.size(); ++row) {
+        SetCells(0, row, groups[row - 1]);
+        const QStringList& names = sizes[row - 1];
+        for (int col = 1; col <= names.size() && col < ColCount(); ++col)
+            SetCells(col, row, names[col - 1]);
+    }
     StringGrid1->setUpdatesEnabled(true);
+
+    if (largest > md::kSizeSlotMax && !m_strayIndexReported) {
+        m_strayIndexReported = true;
+        MessageBox(QStringLiteral("尺码的排列序号(displayindex)最大为%1，超过了30个尺码栏位。"
+                                  "各尺码已按顺序排在S1起的栏位中，修改并保存后将重新编号。")
+                       .arg(QString::number(largest, 'f', 0)));
+    }
 }
 
 void Tfrm_size::UpdateToolbar() {

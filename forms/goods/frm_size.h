@@ -75,5 +75,6 @@ class Tfrm_size : public Tbase_frmTop {
     void moveToNextSizeCell();
 
     TSizeState m_state = ssBrowse;
+    bool m_strayIndexReported = false;  // a displayindex beyond the slots is reported once
     md::ui::TOpenWindowListEntry m_openWindowEntry;
 };

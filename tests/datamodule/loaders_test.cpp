@@ -84,6 +84,16 @@ TEST_F(Loaders, SizeSlotsPrefixAndSettingsWithSoftConfig) {
               "Provider=SQLite;Data Source=" + home.path() + "/localData.db");
 }
 
+// A stray displayindex counts as the last of the 30 slots, not as billions of them.
+TEST_F(Loaders, AStrayDisplayIndexCountsAsThirtySlots) {
+    writeSoftConfig("[config]\nfontsize=10\n");
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) "
+        "values('T','S',2147483647,'S1')");
+    md::LoadSizeSlotsAndSettings();
+    EXPECT_EQ(Shared().SizeSlotCount, 30);
+}
+
 TEST_F(Loaders, EmptySizeTableAndDefaultsOfTheSoftConfigKeys) {
     writeSoftConfig("[config]\nfontsize=big\n");
     md::LoadSizeSlotsAndSettings();

@@ -9,8 +9,10 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "dbcontrols.h"
 #include "editors.h"
 #include "goodsfixture.h"
+#include "griddelegate.h"
 #include "gridmodel.h"
 
 using namespace md::test;
@@ -282,4 +284,76 @@ TEST_F(GoodsList, NavigationMovesTheListAndTheRecordFollows) {
     EXPECT_EQ(db.count(QStringLiteral("syslog where fbillid='") + codes[0] +
                        QStringLiteral("' and fstate='修改'")),
               1);
+}
+
+namespace {
+
+// The view row of a goods code in the list.
+QModelIndex listCell(Tfrm_goods* form, const QString& code, const char* column) {
+    TRemoteUdpDataSet* list = form->DBgoodslist;
+    const int codeColumn = list->FieldByName(QStringLiteral("goodsid")).Index();
+    for (int row = 0; row < list->RecordCount(); ++row)
+        if (list->valueAt(row, codeColumn).toString() == code) {
+            TGridModel* m = form->GridListView->gridModel();
+            return m->index(m->viewRow(row),
+                            form->GridListView->SectionOf(QString::fromLatin1(column)));
+        }
+    return {};
+}
+
+}  // namespace
+
+// While a record is edited, a double-click in the list only shows the detail
+// page, as moving in the list does: the edit is not thrown away.
+TEST_F(GoodsList, DoubleClickingAnotherRowWhileEditingKeepsTheEdit) {
+    addGoods(QStringLiteral("A01"));
+    addGoods(QStringLiteral("A02"));
+    Tfrm_goods* form = open();
+    select(form, QStringLiteral("A01"));
+    trigger(form->edit_action);
+    form->DBmaster_table->FieldByName(QStringLiteral("goodsname"))
+        .SetAsString(QStringLiteral("改名"));
+    form->ShowListPage();
+    const QModelIndex other = listCell(form, QStringLiteral("A02"), "goodsname");
+    ASSERT_TRUE(other.isValid());
+    TDBTableView* v = form->GridListView;
+    // A double-click: the first click makes the row current, the second opens it.
+    auto doubleClick = [v](const QModelIndex& at) {
+        v->setCurrentIndex(at);
+        Q_EMIT v->doubleClicked(at);
+    };
+    doubleClick(other);
+    EXPECT_EQ(form->PageControl1->currentWidget(), form->TabDetail);
+    EXPECT_EQ(form->DBmaster_table->State(), dsEdit);
+    EXPECT_EQ(field(form->DBmaster_table, "goodsid"), QStringLiteral("A01"));
+    EXPECT_EQ(field(form->DBmaster_table, "goodsname"), QStringLiteral("改名"));
+    trigger(form->post_action);
+    EXPECT_EQ(rows(QStringLiteral("select goodsname from goods order by goodsid")),
+              (QStringList{QStringLiteral("改名"), QStringLiteral("品名A02")}));
+
+    // Browsing, the double-click opens the row's item.
+    form->ShowListPage();
+    doubleClick(other);
+    EXPECT_EQ(field(form->DBmaster_table, "goodsid"), QStringLiteral("A02"));
+}
+
+// 全选 edits every list row; saving 上架 on the detail page afterwards is not
+// undone by the list's rows, which still hold the flag as read.
+TEST_F(GoodsList, OnlineTickedOnTheDetailPageAfterSelectAllIsKept) {
+    addGoods(QStringLiteral("A01"));
+    addGoods(QStringLiteral("A02"));
+    Tfrm_goods* form = open();
+    form->Check_All->click();
+    select(form, QStringLiteral("A01"));
+    trigger(form->edit_action);
+    form->Check_Top->click();
+    trigger(form->post_action);
+    EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join('|').toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select goodsid,fisshoptop from goods order by goodsid")),
+              (QStringList{QStringLiteral("A01|1"), QStringLiteral("A02|0")}));
+    EXPECT_EQ(listCell(form, QStringLiteral("A01"), "fisshoptop").data(Qt::CheckStateRole),
+              int(Qt::Checked))
+        << "the list shows what was saved";
+    form->But_Filter->click();  // sends the list's own changes
+    EXPECT_EQ(db.count(QStringLiteral("goods where fisshoptop=1")), 1);
 }

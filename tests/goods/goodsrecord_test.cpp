@@ -2,12 +2,16 @@
 // colour descriptions, a failing transaction), copying, deleting, the checks,
 // the switches read at creation, colours and the picture.
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include "goodsfixture.h"
+#include "gridmodel.h"
 #include "serverdb.h"
 
 using namespace md::test;
@@ -434,4 +438,50 @@ TEST_F(GoodsRecord, PictureIsAssignedWhileEditingAndTheViewerFollowsTheRecord) {
     const QImage shown = form->PictureViewer()->cxDBImage1->Picture();
     ASSERT_FALSE(shown.isNull());
     EXPECT_GT(shown.pixelColor(10, 10).blue(), 200);
+}
+
+// A browse-only user may look but not change: 复制, 批量导入, 国际码 and the
+// batch changes say so and change nothing; the list's 上架 cannot be ticked.
+TEST_F(GoodsRecord, WithoutTheAddAndEditRightsChangingActionsAreRefused) {
+    db.exec(QStringLiteral("delete from dr_rightdetail"));
+    db.exec(QStringLiteral("delete from dr_right"));
+    grant({QStringLiteral("b_browse")});
+    addGoods(QStringLiteral("A01"), QStringLiteral("雅韵"), QStringLiteral("春"),
+             QStringLiteral("01"));
+    Tfrm_goods* form = open();
+    form->Check_All->click();
+    const QString refused = QStringLiteral("您没有足够的权限进行此操作!");
+    for (QAction* action : {form->copy_action, form->import_action, form->ean13_action}) {
+        SCOPED_TRACE(action->text().toStdString());
+        script.clear();
+        trigger(action);
+        EXPECT_EQ(script.texts(), QStringList{refused});
+        EXPECT_EQ(form->DBmaster_table->State(), dsBrowse);
+    }
+    script.clear();
+    form->Lookup_Type->setKeyValue(QStringLiteral("T1"));
+    form->But_TypeOK->click();
+    form->Combo_Field->setCurrentIndex(form->Combo_Field->findText(QStringLiteral("品牌")));
+    form->Edit_Value->setText(QStringLiteral("悦动"));
+    form->But_FieldOK->click();
+    EXPECT_EQ(script.texts(), (QStringList{refused, refused}));
+    EXPECT_EQ(rows(QStringLiteral("select goodsid,brand,isnull(typecode,'') from goods")),
+              QStringList{QStringLiteral("A01|雅韵|")});
+
+    TGridModel* m = form->GridListView->gridModel();
+    const QModelIndex online =
+        m->index(0, form->GridListView->SectionOf(QStringLiteral("fisshoptop")));
+    EXPECT_FALSE(m->flags(online) & Qt::ItemIsUserCheckable);
+}
+
+// A stray size count (a displayindex of 2^31-1) stops at the 30 slots: the
+// form opens and its size group list shows S1 to S30.
+TEST_F(GoodsRecord, AStraySizeSlotCountStopsAtThirtySlots) {
+    md::Shared().SizeSlotCount = 2147483647;
+    addGoods(QStringLiteral("A01"));
+    Tfrm_goods* form = open();
+    const QStringList shown =
+        form->cxDBVerticalGrid1->Row(QStringLiteral("size_class"))->LookupShownFields();
+    ASSERT_EQ(shown.size(), 31);
+    EXPECT_EQ(shown.last(), QStringLiteral("S30"));
 }

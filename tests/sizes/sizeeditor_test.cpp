@@ -235,3 +235,28 @@ TEST_F(SizesTest, AFailedSaveRollsBackAndKeepsWhatWasTyped) {
     EXPECT_EQ(form->State(), Tfrm_size::ssBrowse);
     EXPECT_EQ(enabling(*form), "111000");
 }
+
+// A stray displayindex (2^31-1) neither overflows nor hides sizes: columns
+// stop at the 30 slots, the sizes sit in consecutive columns, the window says
+// so once, and a save numbers them again.
+TEST_F(SizesTest, AStrayDisplayIndexIsReportedOnceAndRenumberedBySaving) {
+    addSizes("A", {"S", "M"});
+    addSizes("B", {"28"});
+    db.exec(
+        "insert into ba_size(size_class,size_name,displayindex,fieldname) "
+        "values('A','L',2147483647,'S3')");
+    auto* form = open<Tfrm_size>();
+    ASSERT_EQ(form->ColCount(), 31);
+    EXPECT_EQ(rowTexts(*form, rowOf(*form, "A")), (QStringList{"S", "M", "L"}));
+    EXPECT_EQ(rowTexts(*form, rowOf(*form, "B")), QStringList{"28"});
+    EXPECT_EQ(script.texts(),
+              QStringList{"尺码的排列序号(displayindex)最大为2147483647，超过了30个尺码栏位。"
+                          "各尺码已按顺序排在S1起的栏位中，修改并保存后将重新编号。"});
+    form->edit_action->trigger();
+    form->cacel_action->trigger();
+    EXPECT_EQ(script.shown().size(), 1) << "said once";
+    form->edit_action->trigger();
+    form->post_action->trigger();
+    EXPECT_EQ(rows(kSizeRows), (QStringList{"A|S|1|S1", "A|M|2|S2", "A|L|3|S3", "B|28|1|S1"}));
+    EXPECT_EQ(form->ColCount(), 4);
+}
