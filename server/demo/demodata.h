@@ -36,7 +36,8 @@ inline const QString kShopGroup = QStringLiteral("G02");
 inline const QStringList kShopUserShops = {QStringLiteral("S0101"), QStringLiteral("S0102")};
 inline const QString kShopUserBrand = QStringLiteral("雅韵");
 inline const QString kShopUserWarehouse = QStringLiteral("CK01");
-inline const QString kNationalCodePrefix = QStringLiteral("690123456");
+// Seven digits leave five for serials: room for every demo barcode.
+inline const QString kNationalCodePrefix = QStringLiteral("6901234");
 }  // namespace demo
 
 class DemoContext {

@@ -185,7 +185,8 @@ void updateGoodsEan13(ProcedureCall& call) {
     unit.commit();
     if (left > 0)
         throw EDatabaseError(
-            QStringLiteral("国标码“%1”后只有%2位流水号，已经用完，还有%3个条码没有国标码。")
+            QStringLiteral("国标码“%1”后只有%2位流水号，已经用完，还有%3个条码没有国标码。"
+                           "请在“公司信息”中改用位数较少的国标码前缀，再按“国际码”。")
                 .arg(serials.prefix())
                 .arg(12 - serials.prefix().size())
                 .arg(left));

@@ -182,7 +182,8 @@ TEST_F(GoodsProcedures, UsedUpSerialsAndUnusablePrefixes) {
         FAIL() << "no error for used-up serials";
     } catch (const EDatabaseError& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()),
-                  "国标码“6901234567”后只有2位流水号，已经用完，还有2个条码没有国标码。");
+                  "国标码“6901234567”后只有2位流水号，已经用完，还有2个条码没有国标码。"
+                  "请在“公司信息”中改用位数较少的国标码前缀，再按“国际码”。");
     }
 
     // A prefix that leaves no room, or is not digits: no codes; "国际码" reports it.
