@@ -1,6 +1,9 @@
 // Demo code tables: basic colours, regions, departments, material, supplier
 // and employee categories, clients with their shops and the shops' shifts,
 // fund accounts and retail expense items.
+#include <QHash>
+#include <algorithm>
+
 #include "demodata.h"
 
 namespace md::server {
@@ -204,6 +207,49 @@ void generateCategories(DemoContext& demo) {
                     {e[0], e[0], e[1]});
 }
 
+void addShifts(DemoContext& demo, const QString& shop) {
+    for (const Shift& s : kShifts)
+        demo.insert(
+            QStringLiteral("ba_squad"),
+            {QStringLiteral("fclientcode"), QStringLiteral("fsquname"),
+             QStringLiteral("fbegintime"), QStringLiteral("fendtime"), QStringLiteral("finused")},
+            {shop, QString::fromUtf8(s.name), QString::fromUtf8(s.begin), QString::fromUtf8(s.end),
+             1});
+}
+
+// Beyond the everyday demo's size the agents run proportionately more shops
+// ("S010001", "雅韵杭州第1分店"), each with the shifts of the others.
+void generateMoreShops(DemoContext& demo, const QStringList& columns,
+                       const QHash<QString, QString>& keys) {
+    QList<const Client*> agents;
+    int shops = 0;
+    for (const Client& c : kClients) {
+        if (QString::fromUtf8(c.parent).isEmpty()) continue;
+        ++shops;
+        const auto agent =
+            std::find_if(std::begin(kClients), std::end(kClients),
+                         [&c](const Client& a) { return qstrcmp(a.code, c.parent) == 0; });
+        if (!agents.contains(&*agent)) agents << &*agent;
+    }
+    const int more = demo.scaled(shops) - shops;
+    for (int i = 0; i < more; ++i) {
+        const Client& agent = *agents[i % agents.size()];
+        const int number = i / int(agents.size()) + 1;
+        const QString code = QStringLiteral("S%1%2")
+                                 .arg(i % agents.size() + 1, 2, 10, QLatin1Char('0'))
+                                 .arg(number, 4, 10, QLatin1Char('0'));
+        const QString city = QString::fromUtf8(agent.abbrev).left(2);
+        demo.insert(QStringLiteral("dt_client"), columns,
+                    {freshKey(demo), keys.value(QString::fromUtf8(agent.code)), code,
+                     QStringLiteral("雅韵%1第%2分店").arg(city).arg(number),
+                     QStringLiteral("%1%2分店").arg(city).arg(number), QStringLiteral("加盟店"),
+                     QString::fromUtf8(agent.area), QStringLiteral("0501"),
+                     QString::fromUtf8(agent.contact), QString::fromUtf8(agent.tel),
+                     QString::fromUtf8(agent.address), 1});
+        addShifts(demo, code);
+    }
+}
+
 void generateClients(DemoContext& demo) {
     const QStringList columns = {
         QStringLiteral("fid"),       QStringLiteral("fparentid"), QStringLiteral("fcode"),
@@ -228,15 +274,9 @@ void generateClients(DemoContext& demo) {
                          QString::fromUtf8(c.contact), QString::fromUtf8(c.tel),
                          QString::fromUtf8(c.address), 1});
             // Shifts are what makes a client a shop.
-            if (!shops) continue;
-            for (const Shift& s : kShifts)
-                demo.insert(QStringLiteral("ba_squad"),
-                            {QStringLiteral("fclientcode"), QStringLiteral("fsquname"),
-                             QStringLiteral("fbegintime"), QStringLiteral("fendtime"),
-                             QStringLiteral("finused")},
-                            {code, QString::fromUtf8(s.name), QString::fromUtf8(s.begin),
-                             QString::fromUtf8(s.end), 1});
+            if (shops) addShifts(demo, code);
         }
+        if (shops) generateMoreShops(demo, columns, keys);
     }
 }
 

@@ -3,7 +3,9 @@
 // flags, item prices for some, and for the everyday demo's goods their sizes,
 // barcodes, a little stock and a few documents. The count follows the size
 // factor (200,000 goods for the list benchmark), so the rows go through one
-// prepared statement per table.
+// prepared statement per table. Beyond the everyday demo's size every item
+// has its barcodes (without national codes: the prefix's serials run out) and
+// every third item has stock, as at a company of that size.
 #include <QDate>
 #include <QHash>
 #include <algorithm>
@@ -566,6 +568,29 @@ void generateBusiness(DemoContext& demo, const std::vector<DemoGoods>& goods) {
                          QStringLiteral("2025-03-01"), demo::kAdminUser, piece == 1 ? 1 : 0});
 }
 
+// The barcodes of every item that has none yet, in one statement.
+void generatePlainBarcodes(DemoContext& demo) {
+    demo.exec(QStringLiteral(
+        "insert into barcode(fgoodsid,fcolorid,fsize,fbarcode1,fprintsize,fprintcolorid,fcheck,"
+        "goodsno)\n"
+        "select a.goodsid,c.fcolorid,s.size_name,a.goodsid+c.fcolorid+s.size_name,s.size_name,"
+        "c.fcolorid,0,a.goodsno\n"
+        "from goods a join goodscolor c on c.fgoodsid=a.goodsid\n"
+        "join ba_size s on s.size_class=a.size_class\n"
+        "where not exists(select 1 from barcode b where b.fgoodsid=a.goodsid)"));
+}
+
+// Stock of the items beyond the everyday demo, in both warehouses by turns.
+void generateWideStock(DemoContext& demo, const std::vector<DemoGoods>& goods) {
+    BulkInsert stock(demo.connection(), QStringLiteral("stock"),
+                     {QStringLiteral("fhousecode"), QStringLiteral("fgoodsid"),
+                      QStringLiteral("fcolorid"), QStringLiteral("qty")});
+    const QStringList houses = {demo::kShopUserWarehouse, QStringLiteral("CK02")};
+    for (size_t i = 0; i < goods.size(); ++i)
+        for (const QString& colour : goods[i].colours)
+            stock.add({houses[int(i % 2)], goods[i].code, colour, int(demo.random().bounded(121))});
+}
+
 void generateGoods(DemoContext& demo) {
     generateGoodsTypes(demo);
 
@@ -576,7 +601,8 @@ void generateGoods(DemoContext& demo) {
     GoodsMaker maker(demo);
     const int total = demo.sizeFactor();
     const int stride = qMax(1, total / kDemoGoodsCount);
-    std::vector<DemoGoods> everyday;
+    const bool wide = total > kDemoGoodsCount;
+    std::vector<DemoGoods> everyday, stocked;
     int made = 0, weights = 0;
     for (const Brand& brand : kBrands) {
         const int first = total * weights / 100;
@@ -598,8 +624,11 @@ void generateGoods(DemoContext& demo) {
             std::sort(chosen.begin(), chosen.end());
             for (char letter : chosen) {
                 DemoGoods goods = maker.make(brand, categoryOf(letter), year, seasonNumber);
-                if (made++ % stride == 0 && int(everyday.size()) < kDemoGoodsCount)
+                const int number = made++;
+                if (number % stride == 0 && int(everyday.size()) < kDemoGoodsCount)
                     everyday.push_back(std::move(goods));
+                else if (wide && number % 3 == 1)
+                    stocked.push_back(std::move(goods));
             }
         }
     }
@@ -616,6 +645,9 @@ void generateGoods(DemoContext& demo) {
         createMissingBarcodes(demo.connection(), goods.code, serials);
 
     generateBusiness(demo, everyday);
+    if (!wide) return;
+    generatePlainBarcodes(demo);
+    generateWideStock(demo, stocked);
 }
 
 const RegisterDemoGenerator registerGoods(60, "goods", &generateGoods);

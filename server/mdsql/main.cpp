@@ -2,16 +2,20 @@
 // connection, translation and server objects as the windows.
 //
 //   mdsql --db FILE [--create] [--print] 'T-SQL batch'     (or the batch on stdin)
+//   mdsql --db FILE --create --demo-goods 200000           (the demo at a company's scale)
 //   --db also takes a PostgreSQL address (postgresql://user@host:port/database, or
 //   postgresql:///database?host=/socket/folder) or odbc:<data source>.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 
+#include "demo/demodata.h"
+#include "formregistry.h"
 #include "serverdb.h"
 #include "sqlquote.h"
 
@@ -59,6 +63,41 @@ QString describeExec(const md::sql::Statement& statement) {
         .arg(statement.procedure, args.join(QStringLiteral(", ")));
 }
 
+// The host's functions, read from the module beside the program as the host
+// reads them, so that the demo users get their rights; none without the module.
+QList<md::server::DemoRightList> moduleFunctions(QTextStream& err) {
+    QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so"));
+    using ListFunction = int (*)(const md::entry::FormEntry**);
+    const auto list = reinterpret_cast<ListFunction>(module.resolve("CreateDLLFormList"));
+    QList<md::server::DemoRightList> functions;
+    if (!list) {
+        err << QStringLiteral("找不到基础资料模块（%1），演示用户没有功能权限。")
+                   .arg(module.errorString())
+            << '\n';
+        return functions;
+    }
+    const md::entry::FormEntry* rows = nullptr;
+    const int count = list(&rows);
+    for (int i = 0; i < count; ++i)
+        functions.append({QString::fromUtf8(rows[i].name), QString::fromUtf8(rows[i].caption)});
+    return functions;
+}
+
+// Fills a database just created with the demo data of `goods` goods.
+void createDemo(TRemoteUdpConnection& connection, const QString& goodsText, QTextStream& out,
+                QTextStream& err) {
+    bool ok = false;
+    const int goods = goodsText.toInt(&ok);
+    if (!ok || goods < 1)
+        throw EDatabaseError(QStringLiteral("--demo-goods 需要货品数量（正整数）。"));
+    ResultTable users;
+    connection.OpenSQL(QStringLiteral("select count(*) from usermain"), users);
+    if (users.at(0, 0).toInt() > 0)
+        throw EDatabaseError(QStringLiteral("数据库中已有数据：演示数据只生成在新建的数据库中。"));
+    md::server::createDemoData(connection, goods, moduleFunctions(err));
+    out << QStringLiteral("演示数据已生成：%1 个货品。").arg(goods) << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,14 +114,19 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("create"),
                       QStringLiteral("Create the database with the schema when missing.")});
     parser.addOption({QStringLiteral("print"), QStringLiteral("Only print the translation.")});
+    parser.addOption({QStringLiteral("demo-goods"),
+                      QStringLiteral("With --create: fill the new database with the demo data, "
+                                     "sized for this many goods (the everyday demo has 300)."),
+                      QStringLiteral("count")});
     parser.addPositionalArgument(QStringLiteral("batch"),
                                  QStringLiteral("T-SQL batch; read from stdin when absent."));
     parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    const bool demo = parser.isSet(QStringLiteral("demo-goods"));
     QString batchText = parser.positionalArguments().join(QLatin1Char('\n'));
-    if (batchText.isEmpty() || batchText == QLatin1String("-"))
+    if ((batchText.isEmpty() && !demo) || batchText == QLatin1String("-"))
         batchText = QTextStream(stdin).readAll();
 
     const QString file = parser.value(QStringLiteral("db"));
@@ -109,6 +153,12 @@ int main(int argc, char** argv) {
                             : QStringLiteral("升级前的副本：%1").arg(upgrade.backupFile))
                     << '\n';
             err.flush();
+        }
+        if (demo) {
+            if (!parser.isSet(QStringLiteral("create")))
+                throw EDatabaseError(QStringLiteral("--demo-goods 只用于 --create 新建的数据库。"));
+            createDemo(connection, parser.value(QStringLiteral("demo-goods")), out, err);
+            if (batchText.isEmpty()) return 0;
         }
 
         const auto batch = connection.Translate(batchText);

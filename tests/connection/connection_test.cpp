@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include "procedures.h"
 #include "serverdb.h"
@@ -192,6 +193,37 @@ TEST(Mdsql, PrintsResultSetsAsTabSeparatedText) {
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_NE(p.exitCode(), 0);
     EXPECT_FALSE(p.readAllStandardError().isEmpty());
+}
+
+TEST(Mdsql, CreatesTheDemoAtTheSizeAskedForInANewDatabaseOnly) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("demo.db"));
+    const QString mdsql = QCoreApplication::applicationDirPath() + QStringLiteral("/mdsql");
+    const auto run = [&](const QStringList& arguments) {
+        QProcess p;
+        p.start(mdsql, arguments);
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(-1));
+        return std::make_pair(
+            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
+    };
+    const QStringList demo{QStringLiteral("--db"), file, QStringLiteral("--create"),
+                           QStringLiteral("--demo-goods"), QStringLiteral("600")};
+    auto [status, text] = run(demo);
+    EXPECT_EQ(status, 0) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("演示数据已生成：600 个货品。")))
+        << text.toStdString();
+    EXPECT_EQ(
+        run({QStringLiteral("--db"), file, QStringLiteral("select count(*) n from goods")}).second,
+        QStringLiteral("n\n600\n"));
+
+    std::tie(status, text) = run(demo);
+    EXPECT_NE(status, 0);
+    EXPECT_TRUE(text.contains(QStringLiteral("数据库中已有数据"))) << text.toStdString();
+    std::tie(status, text) =
+        run({QStringLiteral("--db"), file, QStringLiteral("--demo-goods"), QStringLiteral("x")});
+    EXPECT_NE(status, 0);
+    EXPECT_TRUE(text.contains(QStringLiteral("--demo-goods"))) << text.toStdString();
 }
 
 // A batch that only reads does not wait for another program's write transaction.

@@ -74,3 +74,23 @@ TEST_F(DemoData, SizeSlotsAndPrefixAsTheLoadersSeeThem) {
 }
 
 }  // namespace
+
+// The demo at a company's scale: shops, barcodes and stock grow with the goods.
+TEST(LargeDemo, ShopsBarcodesAndStockGrowWithTheGoods) {
+    md::test::TestDb db;
+    md::server::createDemoData(db.conn(), 3000);  // ten times the everyday demo
+    EXPECT_EQ(db.count("goods"), 3000);
+    EXPECT_EQ(db.count("dt_client where fparentid<>' '"), 80) << "ten times the eight shops";
+    EXPECT_EQ(db.count("ba_squad"), 80 * 3) << "each shop with its three shifts";
+    EXPECT_EQ(db.scalar("select count(distinct fgoodsid) from barcode").toInt(), 3000);
+    EXPECT_EQ(db.count("barcode a join goods g on g.goodsid=a.fgoodsid "
+                       "where a.fbarcode1<>g.goodsid+a.fcolorid+a.fsize"),
+              0)
+        << "barcode 1 is goods, colour and size";
+    const int stocked = db.scalar("select count(distinct fgoodsid) from stock").toInt();
+    EXPECT_GT(stocked, 900);
+    EXPECT_LT(stocked, 1100);
+    // The everyday part keeps what the shop user's scope and the tests rely on.
+    EXPECT_EQ(db.count("dt_client where fcode in('S0101','S0102')"), 2);
+    EXPECT_GT(db.count("barcode where fbarcode2 is not null"), 0);
+}
