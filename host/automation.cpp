@@ -110,9 +110,9 @@ bool runAutomation(THostMainForm& mainWindow, const HostOptions& options) {
     bool pictured = false;
     bool saved = true;
     QTimer watch;
-    if (!options.screenshot.isEmpty()) {
+    if (!options.screenshot.isEmpty() || options.quit) {
         // A modal function does not return until its dialog ends: picture it
-        // from inside its run, then close it.
+        // from inside its run (when asked), then close it.
         watch.setInterval(100);
         QObject::connect(&watch, &QTimer::timeout, [&] {
             QPointer<QWidget> modal = QApplication::activeModalWidget();
@@ -120,8 +120,10 @@ bool runAutomation(THostMainForm& mainWindow, const HostOptions& options) {
             watch.stop();
             settle();
             if (!modal) return;
-            saved = saveScreenshot(mainWindow, modal, options.screenshot);
-            pictured = true;
+            if (!options.screenshot.isEmpty()) {
+                saved = saveScreenshot(mainWindow, modal, options.screenshot);
+                pictured = true;
+            }
             if (auto* dialog = qobject_cast<QDialog*>(modal.data()))
                 dialog->reject();
             else

@@ -41,7 +41,8 @@ bool isUnattended(const HostOptions& options);
 bool saveScreenshot(QWidget& mainWindow, QWidget* modal, const QString& file);
 
 // Opens options.open and takes options.screenshot; a modal function is
-// pictured from inside its run and then closed. False when the picture failed.
+// pictured from inside its run and then closed (with --quit, also without a
+// picture). False when the picture failed.
 bool runAutomation(THostMainForm& mainWindow, const HostOptions& options);
 
 }  // namespace md::host

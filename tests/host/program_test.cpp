@@ -105,12 +105,12 @@ TEST_F(HostProgram, AFunctionThatCannotOpenIsNamedOnStandardErrorAndEndsTheRun) 
 }
 
 TEST_F(HostProgram, QuittingWithAWindowOpenClosesItThroughItsClosePath) {
-    EXPECT_EQ(
-        run({"--db", db, "--user", "admin", "--password", "admin", "--open", "frm_size", "--quit"})
-            .status,
-        0);
+    const QStringList login{"--db", db, "--user", "admin", "--password", "admin", "--quit"};
+    EXPECT_EQ(run(login + QStringList{"--open", "frm_size"}).status, 0);
+    // A modal function is closed too, though no picture was asked for.
+    EXPECT_EQ(run(login + QStringList{"--open", "frm_dpt"}).status, 0);
     EXPECT_EQ(rows("select modename,fstate from syslog order by fautoid"),
-              (QStringList{"尺码资料|进入", "尺码资料|离开"}));
+              (QStringList{"尺码资料|进入", "尺码资料|离开", "部门资料|进入", "部门资料|离开"}));
 }
 
 }  // namespace
