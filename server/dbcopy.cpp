@@ -33,31 +33,95 @@ qint64 countRows(md::data::Backend& backend, const QString& table) {
     return rows.rowCount ? rows.at(0, 0).toLongLong() : 0;
 }
 
-// Rows go straight from the source's statement into the target's prepared insert.
+// A row the target refused: where it is and why.
+struct RefusedRow {
+    QString table;
+    QString where;  // the key's values, else the row's number
+    QString reason;
+};
+
+// Rows go from the source's statement into the target's prepared insert, a
+// chunk at a time inside a savepoint. A chunk the target refuses is sent again
+// row by row, so that every row it cannot take is found and the others are
+// still tried: the copy reports them all instead of stopping at the first.
 class CopySink : public RowSink {
   public:
-    CopySink(md::data::PreparedStatement& insert, int columns) : m_insert(insert), m_row(columns) {}
+    CopySink(md::data::Backend& target, md::data::PreparedStatement& insert,
+             const md::sql::TableInfo& table, std::vector<RefusedRow>& refused)
+        : m_target(target), m_insert(insert), m_table(table), m_refused(refused) {
+        for (const QString& key : table.key) m_keyColumns << table.columnIndex(key);
+    }
     void setColumns(const QVector<ColumnMeta>&) override {}
     QVariant* appendRow() override {
-        flush();
-        m_pending = true;
-        return m_row.data();
+        if (m_chunk.size() == kChunkRows) flush();
+        m_chunk.emplace_back(m_table.columns.size());
+        return m_chunk.back().data();
     }
     void flush() {
-        if (!m_pending) return;
-        for (int i = 0; i < m_row.size(); ++i) m_insert.bind(i, m_row[i]);
-        m_insert.execute(nullptr);
-        ++m_copied;
-        m_pending = false;
+        if (m_chunk.empty()) return;
+        m_target.savepoint(QStringLiteral("md_copy_chunk"));
+        try {
+            for (const QVector<QVariant>& row : m_chunk) insert(row);
+            m_target.releaseSavepoint(QStringLiteral("md_copy_chunk"));
+        } catch (const EDatabaseError&) {
+            m_target.rollbackToSavepoint(QStringLiteral("md_copy_chunk"));
+            m_target.releaseSavepoint(QStringLiteral("md_copy_chunk"));
+            for (std::size_t i = 0; i < m_chunk.size(); ++i) insertAlone(m_chunk[i], i);
+        }
+        m_rowsSent += qint64(m_chunk.size());
+        m_chunk.clear();
     }
-    qint64 copied() const { return m_copied; }
+
+    qint64 copied() const { return m_rowsSent; }  // rows sent, refused ones included
 
   private:
+    static constexpr std::size_t kChunkRows = 500;
+
+    void insert(const QVector<QVariant>& row) {
+        for (int i = 0; i < row.size(); ++i) m_insert.bind(i, row[i]);
+        m_insert.execute(nullptr);
+    }
+    void insertAlone(const QVector<QVariant>& row, std::size_t index) {
+        m_target.savepoint(QStringLiteral("md_copy_row"));
+        try {
+            insert(row);
+        } catch (const EDatabaseError& e) {
+            m_target.rollbackToSavepoint(QStringLiteral("md_copy_row"));
+            QStringList key;
+            for (int c : m_keyColumns)
+                if (c >= 0) key << m_table.columns[c].name + QLatin1Char('=') + row[c].toString();
+            m_refused.push_back(
+                {m_table.name,
+                 key.isEmpty() ? QStringLiteral("第 %1 行").arg(m_rowsSent + qint64(index) + 1)
+                               : key.join(QStringLiteral(", ")),
+                 e.message().section(QLatin1Char('\n'), 0, 0)});
+        }
+        m_target.releaseSavepoint(QStringLiteral("md_copy_row"));
+    }
+
+    md::data::Backend& m_target;
     md::data::PreparedStatement& m_insert;
-    QVector<QVariant> m_row;
-    bool m_pending = false;
-    qint64 m_copied = 0;
+    const md::sql::TableInfo& m_table;
+    std::vector<RefusedRow>& m_refused;
+    QVector<int> m_keyColumns;
+    std::vector<QVector<QVariant>> m_chunk;
+    qint64 m_rowsSent = 0;
 };
+
+// The message for rows the target refused: every one of them, the first
+// hundred in full.
+QString refusedRowsText(const std::vector<RefusedRow>& refused) {
+    QStringList lines;
+    for (std::size_t i = 0; i < refused.size() && i < 100; ++i)
+        lines << QStringLiteral("表 %1（%2）：%3")
+                     .arg(refused[i].table, refused[i].where, refused[i].reason);
+    if (refused.size() > 100) lines << QStringLiteral("……另有 %1 行").arg(refused.size() - 100);
+    return QStringLiteral(
+               "有 %1 行目标数据库不能接受，复制已撤销，目标数据库没有任何改动。"
+               "请在源数据库中改正这些行后再复制：\n")
+               .arg(refused.size()) +
+           lines.join(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -111,6 +175,7 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
     md::data::Backend& in = source.backend();
     md::data::Backend& out = target.backend();
     CopyReport report;
+    std::vector<RefusedRow> refused;
     TRemoteUdpConnection::Unit unit(target);
     say(QStringLiteral("创建数据库结构……"));
     target.ExecSQL(objects()->schemaScript);
@@ -126,7 +191,8 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
             QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(quoted(table->name, out.dialect()), outColumns.join(QStringLiteral(", ")),
                      placeholders.join(QStringLiteral(", "))));
-        CopySink sink(insert, int(table->columns.size()));
+        CopySink sink(out, insert, *table, refused);
+        const std::size_t refusedBefore = refused.size();
         try {
             in.prepare(
                   QStringLiteral("SELECT %1 FROM %2")
@@ -136,6 +202,12 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
         } catch (const EDatabaseError& e) {
             throw EDatabaseError(
                 QStringLiteral("复制表 %1 时出错：%2").arg(table->name, e.message()));
+        }
+        if (refused.size() > refusedBefore) {
+            say(QStringLiteral("%1\t%2 行不能复制")
+                    .arg(table->name)
+                    .arg(refused.size() - refusedBefore));
+            continue;
         }
         // Identity values were copied as they were: the sequence goes on after them.
         if (const md::sql::ColumnInfo* identity = table->identityColumn();
@@ -159,6 +231,7 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
                     .arg(counted.targetRows));
         report.tables.push_back(counted);
     }
+    if (!refused.empty()) throw EDatabaseError(refusedRowsText(refused));
     // Keys of the key views already handed out on the source are never repeated:
     // the target's sequence starts after the blocks the source claimed.
     if (out.dialect() == md::sql::Dialect::PostgreSQL &&

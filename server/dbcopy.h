@@ -20,8 +20,9 @@ struct CopyReport {
 };
 
 // Throws EDatabaseError with a message for the user when the target already
-// holds tables (nothing is written then), when a row does not go in, or when
-// the counts differ afterwards (the copy is rolled back).
+// holds tables (nothing is written then), when rows do not go in (every such
+// row is listed, by table and key, with the target's reason; the copy is
+// rolled back), or when the counts differ afterwards (rolled back too).
 CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings& to,
                         const std::function<void(const QString&)>& progress = {});
 

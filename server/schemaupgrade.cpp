@@ -19,6 +19,16 @@ namespace {
 
 using When = UpgradeStep::When;
 
+// The indexes over text were built in the order of SQLite's own NOCASE, which
+// the connection now replaces (sqlitecollation.h): they are built again.
+void collateAndNumberGoods(TRemoteUdpConnection& connection) {
+    if (connection.dialect() == md::sql::Dialect::SQLite)
+        connection.backend().executeScript(QStringLiteral("REINDEX NOCASE"));
+    connection.ExecSQL(
+        QStringLiteral("update goods set goodsno=left(replace(convert(varchar(36),newid()),'-',''),"
+                       "12) where isnull(goodsno,'')=''"));
+}
+
 // One line per change of the schema, numbered on from the first build's 1; the
 // last number is the schema's version. tsql runs through the connection's
 // translation, which knows only the current schema; run gets the connection,
@@ -28,6 +38,11 @@ using When = UpgradeStep::When;
 const UpgradeStep kUpgradeSteps[] = {
     {2, When::AfterStructure, nullptr, nullptr},  // md_schemaversion: the comparison adds it
     {3, When::AfterStructure, nullptr, nullptr},  // md_loginfailure: the comparison adds it
+    // SQLite compares text by the database's collation (pinyin order, trailing
+    // blanks ignored); goods from sample styles get the GoodsNo the goods form
+    // addresses them by.
+    {4, When::AfterStructure, nullptr, collateAndNumberGoods},
+    {5, When::AfterStructure, nullptr, nullptr},  // SQLite's checks: the comparison makes them
 };
 
 // PostgreSQL: two programs opening one old database upgrade it one after the other.
@@ -248,6 +263,29 @@ QStringList planStructure(const ScriptSchema& schema, const DatabaseObjects& pre
     return plan;
 }
 
+// SQLite: the triggers that hold each table's declared lengths and ranges
+// (the translation of its create statement adds them) are made again from the
+// schema, as the views are, so that columns added since are checked too.
+void refreshStorageChecks(TRemoteUdpConnection& connection, const ScriptSchema& schema) {
+    md::data::Backend& backend = connection.backend();
+    if (backend.dialect() != md::sql::Dialect::SQLite) return;
+    const ResultTable triggers = query(
+        backend, QStringLiteral("SELECT name, lower(tbl_name) FROM sqlite_master WHERE type = "
+                                "'trigger' AND name LIKE 'md\\_check\\_%' ESCAPE '\\'"));
+    QSet<QString> schemaTables;
+    for (const ScriptObject& table : schema.tables) schemaTables.insert(table.name.toLower());
+    for (int i = 0; i < triggers.rowCount; ++i)
+        if (schemaTables.contains(triggers.at(i, 1).toString()))
+            backend.executeScript(QStringLiteral("DROP TRIGGER \"%1\"")
+                                      .arg(triggers.at(i, 0).toString().replace(
+                                          QLatin1Char('"'), QLatin1String("\"\""))));
+    for (const ScriptObject& table : schema.tables) {
+        const auto batch = connection.Translate(table.text);
+        for (int i = 1; i < batch->statements.size(); ++i)
+            backend.executeScript(batch->statements[i].sql);
+    }
+}
+
 void runSteps(TRemoteUdpConnection& connection, const SchemaTarget& target, int fromVersion,
               When when) {
     for (const UpgradeStep& step : target.steps) {
@@ -385,6 +423,7 @@ UpgradeReport upgradeSchema(TRemoteUdpConnection& connection, const SchemaTarget
         const DatabaseObjects now = readObjects(backend);
         for (const QString& statement : planStructure(schema, now, backend.dialect()))
             connection.ExecSQL(statement);
+        refreshStorageChecks(connection, schema);
         runSteps(connection, target, stamp.version, When::AfterStructure);
         recordSchemaVersion(connection, target);
         unit.commit();

@@ -7,7 +7,8 @@
 // holds: missing tables are created, missing columns added with their
 // defaults, every view of the schema dropped and created again (a changed body
 // takes effect), missing indexes created; on SQL Server the functions are
-// recreated too (elsewhere the translator inlines them). It all runs in one
+// recreated too (elsewhere the translator inlines them), on SQLite the triggers
+// that check each table's lengths and ranges. It all runs in one
 // transaction; a SQLite file is first copied beside itself.
 //
 // The database records its version and the fingerprint of the schema script

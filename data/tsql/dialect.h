@@ -1,6 +1,7 @@
 #pragma once
 // What a backend dialect adds to the translation: its own rewrites of the
 // analysed tree and its printer. One implementation per dialect.
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -24,6 +25,9 @@ class DialectWriter {
                                    QVector<int>* placeholderOrder) {
         return print(statement, placeholderOrder);
     }
+    // Statements of the dialect that follow the statement's own (SQLite: the
+    // checks of a new table's columns), in order.
+    virtual QStringList printCompanions(const ast::Stmt& statement) { return {}; }
 };
 
 std::unique_ptr<DialectWriter> makeSqliteWriter();

@@ -302,6 +302,46 @@ class PostgresPrinter : public SqlPrinter {
         }
     }
 
+    // SQL Server pads the shorter text with blanks for = and <>, so trailing
+    // blanks do not count there; md_ci counts them. A column against a value
+    // keeps the column's index: the texts from the value up to the value
+    // followed by '!' (blanks sort below it) hold every match, then the exact test.
+    bool comparison(const Expr& e) override {
+        if (e.op != Op::Eq && e.op != Op::Ne) return false;
+        const Expr* l = e.args[0].get();
+        const Expr* r = e.args[1].get();
+        const auto textual = [](const Expr& x) {
+            return x.valueType == SqlType::Text || x.valueType == SqlType::Unknown;
+        };
+        if (!textual(*l) || !textual(*r) ||
+            (l->valueType != SqlType::Text && r->valueType != SqlType::Text))
+            return false;
+        const auto isValue = [](const Expr& x) {
+            return x.kind == ExprKind::String || x.kind == ExprKind::Param;
+        };
+        const auto isIndexed = [](const Expr& x) {
+            return x.kind == ExprKind::Column && x.plainColumn && !x.collateNoCase;
+        };
+        if (isIndexed(*r) && isValue(*l)) std::swap(l, r);
+        const bool ranged = e.op == Op::Eq && isIndexed(*l) && isValue(*r);
+        if (ranged) {
+            m_out += QLatin1Char('(');
+            expr(*l, kCompare + 1);
+            m_out += QLatin1String(" >= ");
+            trimmed(*r);
+            m_out += QLatin1String(" AND ");
+            expr(*l, kCompare + 1);
+            m_out += QLatin1String(" < ");
+            trimmed(*r, QStringLiteral("!"));
+            m_out += QLatin1String(" AND ");
+        }
+        trimmed(*l);
+        m_out += e.op == Op::Eq ? QLatin1String(" = ") : QLatin1String(" <> ");
+        trimmed(*r);
+        if (ranged) m_out += QLatin1Char(')');
+        return true;
+    }
+
     void like(const Expr& e) override {
         plainCollation(*e.args[0]);
         m_out += e.negated ? QLatin1String(" NOT ILIKE ") : QLatin1String(" ILIKE ");
@@ -389,6 +429,24 @@ class PostgresPrinter : public SqlPrinter {
     }
 
   private:
+    // A text without its trailing blanks, then `suffix`.
+    void trimmed(const Expr& x, const QString& suffix = QString()) {
+        if (x.kind == ExprKind::String) {
+            QString text = x.text;
+            while (text.endsWith(QLatin1Char(' '))) text.chop(1);
+            string(text + suffix);
+            if (collates(x)) m_out += collationClause();
+            return;
+        }
+        m_out += QLatin1String("rtrim(");
+        expr(x);
+        m_out += QLatin1Char(')');
+        if (!suffix.isEmpty()) {
+            m_out += QLatin1String(" || ");
+            string(suffix);
+        }
+    }
+
     // An ORDER BY name that is an alias of the result refers to it in its
     // printed spelling.
     void orderTerm(const Select& s, const Expr& e, bool outermost) {

@@ -172,6 +172,137 @@ class SqlitePrinter : public SqlPrinter {
   public:
     using SqlPrinter::SqlPrinter;
 
+    // SQLite stores any text in any column; the servers refuse what exceeds a
+    // column's declared length or its type's range. Two triggers per table,
+    // made from its definition, refuse it here as well, naming the field:
+    // md_check_<table>_insert and _update (an added column: _<column>_...).
+    QStringList companions(const Stmt& s) override {
+        if (s.kind == Stmt::Kind::CreateTable) {
+            const auto& create = static_cast<const CreateTableStmt&>(s);
+            std::vector<const ColumnDef*> columns;
+            for (const ColumnDef& c : create.columns) columns.push_back(&c);
+            return storageChecks(create.name, QStringLiteral("md_check_") + create.name, columns);
+        }
+        if (s.kind == Stmt::Kind::AlterTable) {
+            const auto& alter = static_cast<const AlterTableStmt&>(s);
+            return storageChecks(
+                alter.table, QStringLiteral("md_check_%1_%2").arg(alter.table, alter.column.name),
+                {&alter.column});
+        }
+        return {};
+    }
+
+  private:
+    QStringList storageChecks(const QString& table, const QString& trigger,
+                              const std::vector<const ColumnDef*>& columns) {
+        QStringList checked;
+        for (const ColumnDef* c : columns)
+            if (storageTest(table, *c, false)) checked << c->name;
+        if (checked.isEmpty()) return {};
+        const QString insertTests = takeText();
+        // An update is held to the columns it changes: a value stored before
+        // the checks existed does not block changing another field of its row.
+        for (const ColumnDef* c : columns) storageTest(table, *c, true);
+        const QString updateTests = takeText();
+        QStringList statements;
+        m_out += QLatin1String("CREATE TRIGGER ");
+        ident(trigger + QStringLiteral("_insert"));
+        m_out += QLatin1String(" BEFORE INSERT ON ");
+        ident(table);
+        m_out += QLatin1String(" BEGIN SELECT CASE") + insertTests + QLatin1String(" END; END");
+        statements << takeText();
+        m_out += QLatin1String("CREATE TRIGGER ");
+        ident(trigger + QStringLiteral("_update"));
+        m_out += QLatin1String(" BEFORE UPDATE OF ");
+        for (int i = 0; i < checked.size(); ++i) {
+            if (i) m_out += QLatin1String(", ");
+            ident(checked[i]);
+        }
+        m_out += QLatin1String(" ON ");
+        ident(table);
+        m_out += QLatin1String(" BEGIN SELECT CASE") + updateTests + QLatin1String(" END; END");
+        statements << takeText();
+        return statements;
+    }
+
+    // " WHEN <value does not fit> THEN RAISE(ABORT, <message>)" for a column
+    // whose type limits its values, as SQL Server's type does; false for the
+    // rest. In an update only a changed value is tested.
+    bool storageTest(const QString& table, const ColumnDef& c, bool update) {
+        const TypeRef& t = c.type;
+        const QString& n = t.name;
+        const auto is = [&n](const char* name) { return n == QLatin1String(name); };
+        if (c.identity) return false;
+        if (t.type == SqlType::Text) {
+            // Characters, as PostgreSQL counts them; no length given is one.
+            const bool fixed = is("varchar") || is("nvarchar") || is("char") || is("nchar");
+            const int length = is("uniqueidentifier")   ? 36
+                               : t.length > 0           ? t.length
+                               : t.length == 0 && fixed ? 1
+                                                        : 0;
+            if (length <= 0) return false;
+            m_out += QLatin1String(" WHEN ");
+            if (update) changed(c.name);
+            m_out += QLatin1String("length(NEW.");
+            ident(c.name);
+            m_out += QStringLiteral(") > %1 THEN RAISE(ABORT, ").arg(length);
+            string(QStringLiteral("表 %1 的字段 %2 最多存 %3 个字符。")
+                       .arg(table, c.name)
+                       .arg(length));
+            m_out += QLatin1Char(')');
+            return true;
+        }
+        QString low, high;
+        if (is("int") || is("integer")) {
+            low = QStringLiteral("-2147483648"), high = QStringLiteral("2147483647");
+        } else if (is("smallint")) {
+            low = QStringLiteral("-32768"), high = QStringLiteral("32767");
+        } else if (is("tinyint")) {
+            low = QStringLiteral("0"), high = QStringLiteral("255");
+        } else if (is("bigint")) {
+            low = QStringLiteral("-9223372036854775808"),
+            high = QStringLiteral("9223372036854775807");
+        } else if (is("money")) {
+            low = QStringLiteral("-922337203685477.5808"),
+            high = QStringLiteral("922337203685477.5807");
+        } else if (is("smallmoney")) {
+            low = QStringLiteral("-214748.3648"), high = QStringLiteral("214748.3647");
+        } else if (is("decimal") || is("numeric")) {
+            // Fewer whole digits than the precision leaves beside the scale.
+            const int precision = t.length > 0 ? t.length : 18;
+            const int digits = precision - qMax(t.scale, 0);
+            high = QStringLiteral("%1").arg(QString(qMax(digits, 0), QLatin1Char('9')));
+            if (t.scale > 0) high += QLatin1Char('.') + QString(t.scale, QLatin1Char('9'));
+            if (digits <= 0) high.prepend(QLatin1Char('0'));
+            low = QLatin1Char('-') + high;
+        } else if (is("real")) {
+            low = QStringLiteral("-3.4028234663852886e38"),
+            high = QStringLiteral("3.4028234663852886e38");
+        } else if (is("float")) {
+            low = QStringLiteral("-1.7976931348623157e308"),
+            high = QStringLiteral("1.7976931348623157e308");
+        } else {
+            return false;
+        }
+        m_out += QLatin1String(" WHEN ");
+        if (update) changed(c.name);
+        m_out += QLatin1String("NEW.");
+        ident(c.name);
+        m_out += QStringLiteral(" NOT BETWEEN %1 AND %2 THEN RAISE(ABORT, ").arg(low, high);
+        string(QStringLiteral("表 %1 的字段 %2 只能存 %3 范围内的数值。")
+                   .arg(table, c.name, t.text()));
+        m_out += QLatin1Char(')');
+        return true;
+    }
+
+    void changed(const QString& column) {
+        m_out += QLatin1String("NEW.");
+        ident(column);
+        m_out += QLatin1String(" IS NOT OLD.");
+        ident(column);
+        m_out += QLatin1String(" AND ");
+    }
+
   protected:
     // SQLite's ranks between NOT and the arithmetic.
     static constexpr int kEquality = 4, kRelation = 5, kBits = 7, kConcat = 10;

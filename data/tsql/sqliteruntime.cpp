@@ -6,6 +6,7 @@
 #include <QUuid>
 #include <cmath>
 
+#include "tsql/sqlitecollation.h"
 #include "tsql/valueconv.h"
 
 namespace md::sql {
@@ -253,6 +254,7 @@ void registerSqliteRuntime(sqlite3* db) {
     // quoted name that matches no column for a string and answer quietly.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    registerTextCollation(db);
     struct Entry {
         const char* name;
         int args;

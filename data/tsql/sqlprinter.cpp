@@ -231,6 +231,7 @@ void SqlPrinter::exprPlain(const Expr& e) {
             binary(e);
             return;
         case ExprKind::Compare: {
+            if (comparison(e)) return;
             const int p = operatorPrecedence(e);
             expr(*e.args[0], comparisonsChain() ? p : p + 1);
             m_out += QLatin1String(compareText(e.op));

@@ -4,6 +4,7 @@
 // A dialect derives and overrides the hooks where its text differs: names and
 // their quoting, placeholders, collation, operators, functions, conversions,
 // column definitions.
+#include <QStringList>
 #include <QVector>
 
 #include "tsql/ast.h"
@@ -23,6 +24,9 @@ class SqlPrinter {
 
     void statement(const ast::Stmt& s);
     void expr(const ast::Expr& e, int minPrecedence = 0);
+    // Statements the dialect runs after the statement's own, each a text of
+    // its own; none for most.
+    virtual QStringList companions(const ast::Stmt& s) { return {}; }
 
   protected:
     // Operator precedence, lowest first; the dialects fill in the middle ranks.
@@ -56,6 +60,8 @@ class SqlPrinter {
 
     virtual void binary(const ast::Expr& e);
     virtual void like(const ast::Expr& e);
+    // Prints a comparison the dialect writes its own way; false when it has none.
+    virtual bool comparison(const ast::Expr& e) { return false; }
     // Prints a function the dialect spells its own way; false when it has none.
     virtual bool dialectFunction(const ast::Expr& e, const QString& lowerName) = 0;
     // Functions printed under their own name in lower case.
@@ -144,6 +150,11 @@ class PrintingWriter : public DialectWriter {
         Printer printer(nullptr);
         printer.expr(expr);
         return printer.takeText();
+    }
+
+    QStringList printCompanions(const ast::Stmt& statement) override {
+        Printer printer(nullptr);
+        return printer.companions(statement);
     }
 };
 

@@ -162,11 +162,21 @@ namespace {
                 s.kind = Statement::Kind::Ddl;
                 break;
         }
+        QStringList companions;
         if (s.kind != Statement::Kind::Exec) {
             writer.rewrite(*node);
             s.sql = writer.printStatement(*node, s.tsql, &s.placeholderOrder);
+            if (s.kind == Statement::Kind::Ddl) companions = writer.printCompanions(*node);
         }
+        const QString written = s.tsql;
         batch->statements.push_back(std::move(s));
+        for (const QString& sql : companions) {
+            Statement companion;
+            companion.kind = Statement::Kind::Ddl;
+            companion.tsql = written;
+            companion.sql = sql;
+            batch->statements.push_back(std::move(companion));
+        }
     }
     return batch;
 }

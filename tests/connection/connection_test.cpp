@@ -240,3 +240,43 @@ TEST(Mdsql, ReadsWhileAnotherConnectionWrites) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("n\n0\n"));
 }
+
+// What PostgreSQL and SQL Server refuse - text longer than its column (in
+// characters), numbers beyond their type - SQLite refuses as well, naming the
+// field, and the row stays as it was.
+TEST(Connection, ValuesNoServerWouldStoreAreRefusedOnEveryBackend) {
+    TestDb db;
+    db.exec("insert into goods(goodsid,goodsname) values('G1','原名')");
+    const QString fifty(50, QChar(0x5B57));  // "字": fifty characters, 150 bytes
+    const ParamMap fits{{QStringLiteral("n"), fifty}};
+    db.conn().ExecSQL(QStringLiteral("update goods set goodsname=:n where goodsid='G1'"), &fits);
+    struct Refused {
+        const char* tsql;
+        QVariant value;
+        const char* message;
+    };
+    const Refused refused[] = {
+        {"update goods set goodsname=:v where goodsid='G1'", QString(10000, QLatin1Char('x')),
+         "表 goods 的字段 goodsname 最多存 50 个字符。"},
+        {"insert into goods(goodsid,goodsname) values('G2',:v)", QString(fifty + QLatin1Char('x')),
+         "表 goods 的字段 goodsname 最多存 50 个字符。"},
+        {"update goods set fsortbyint=:v where goodsid='G1'", 1e23,
+         "表 goods 的字段 fsortbyint 只能存 int 范围内的数值。"},
+        {"update goods set unitprice=:v where goodsid='G1'", 1e308,
+         "表 goods 的字段 unitprice 只能存 money 范围内的数值。"},
+    };
+    for (const Refused& r : refused) {
+        const ParamMap value{{QStringLiteral("v"), r.value}};
+        try {
+            db.conn().ExecSQL(QString::fromUtf8(r.tsql), &value);
+            ADD_FAILURE() << r.tsql;
+        } catch (const EDatabaseError& e) {
+            if (!db.isPostgres())
+                EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(r.message)))
+                    << qPrintable(e.message());
+        }
+    }
+    EXPECT_EQ(db.rows(QStringLiteral("select goodsid,goodsname,isnull(fsortbyint,-1),unitprice "
+                                     "from goods")),
+              QStringList{QStringLiteral("G1|") + fifty + QStringLiteral("|-1|0")});
+}

@@ -86,6 +86,40 @@ TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused) {
     EXPECT_EQ(scalar(pg, QStringLiteral("select count(*) from syslog")).toInt(), 2);
 }
 
+// Rows SQLite held before it checked lengths and ranges do not fit the
+// server: every one is reported with its table, key and reason, the rest is
+// still tried, and the target is left as it was.
+TEST(PgCopy, RowsTheServerRefusesAreAllReportedAndNothingIsCopied) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("old.db"));
+    {
+        TRemoteUdpConnection lite;
+        md::server::openDatabase(lite, ConnectionSettings::sqlite(file), true);
+        lite.backend().executeScript(QStringLiteral("DROP TRIGGER md_check_goods_insert"));
+        lite.ExecSQL(QStringLiteral("insert into goods(goodsid,goodsname) values('G1','好')"));
+        lite.ExecSQL(QStringLiteral("insert into goods(goodsid,goodsname) values('G2','%1')")
+                         .arg(QString(51, QLatin1Char('x'))));
+        lite.ExecSQL(QStringLiteral("insert into goods(goodsid,fsortbyint) values('G3',1e23)"));
+        lite.ExecSQL(QStringLiteral("insert into goods(goodsid) values('G4')"));
+    }
+    ScratchPgDatabase target;
+    try {
+        md::server::copyDatabase(ConnectionSettings::sqlite(file), target.settings());
+        FAIL() << "rows the server refuses were copied";
+    } catch (const EDatabaseError& e) {
+        const QStringList lines = e.message().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 3) << qPrintable(e.message());
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("有 2 行目标数据库不能接受")));
+        EXPECT_TRUE(lines[1].startsWith(QStringLiteral("表 goods（goodsid=G2）：")))
+            << qPrintable(lines[1]);
+        EXPECT_TRUE(lines[2].startsWith(QStringLiteral("表 goods（goodsid=G3）：")))
+            << qPrintable(lines[2]);
+    }
+    TRemoteUdpConnection pg;
+    pg.Open(target.settings(), md::server::objects());
+    EXPECT_TRUE(md::server::existingTables(pg).isEmpty());
+}
+
 TEST(PgCopy, TheCommandReportsAndRefuses) {
     const QString mdcopy = QCoreApplication::applicationDirPath() + QStringLiteral("/mdcopy");
     QTemporaryDir dir;

@@ -221,6 +221,27 @@ TEST_F(BothBackends, UpdateFromWithTheTargetAliasedInnerAndLeft) {
     same(QStringLiteral("select fgoodsid, fcolorid from goodscolor order by fautoid"));
 }
 
+// SQL Server pads the shorter text with blanks, so = and <> ignore trailing
+// blanks, written or stored; Chinese sorts in pinyin order, after Latin.
+TEST_F(BothBackends, TrailingBlanksDoNotCountAndChineseSortsByPinyin) {
+    arrange(QStringLiteral("insert into goodscolor(fgoodsid,fcolorid) values('B03  ','blue')"));
+    EXPECT_EQ(same(QStringLiteral("select goodsid from goods where goodsid='a01 '")),
+              QStringList{"A01"});
+    EXPECT_EQ(same(QStringLiteral("select goodsid from goods where goodsname=:n and 'x '='X'"),
+                   {{QStringLiteral("n"), QStringLiteral("shirt")}}),
+              QStringList{"a02"});
+    EXPECT_EQ(same(QStringLiteral("select goodsid from goods where goodsname<>'Shirt  '")),
+              QStringList{"A01"});
+    EXPECT_EQ(same(QStringLiteral("select a.goodsid, b.fcolorid from goods a join goodscolor b "
+                                  "on a.goodsid=b.fgoodsid where b.fgoodsid='B03'")),
+              QStringList{"B03|blue"});
+    arrange(QStringLiteral(
+        "insert into ba_color(colorid,colorname_ch) values('C1','张'),('C2','阿'),('C3','北京'),"
+        "('C4','Zebra'),('C5','中'),('C6','apple')"));
+    EXPECT_EQ(same(QStringLiteral("select colorname_ch from ba_color order by colorname_ch")),
+              (QStringList{"apple", "Zebra", "阿", "北京", "红", "蓝", "张", "中"}));
+}
+
 // Money keeps its fractions through arithmetic, also where the translator does
 // not know the column's type (a table of the window's own).
 TEST_F(BothBackends, MoneyArithmeticKeepsItsFractions) {

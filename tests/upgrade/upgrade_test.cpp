@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include "backend.h"
@@ -97,6 +99,34 @@ class OldDatabase : public ::testing::Test {
             "insert into goods(goodsid,goodsname,size_class) values('G001','衬衫','S')\n"
             "insert into ba_size(size_class,size_name,displayindex) values('S','M',1)\n"
             "insert into dr_rightdetail(autoid,groupid,b_add) values(1,'admin',1)"));
+        if (postgres) return;
+        // The first build's files had no checks of lengths and ranges, and
+        // their text indexes were built in the order of SQLite's own NOCASE.
+        const ResultTable triggers = [&c] {
+            ResultTable rows;
+            c.backend()
+                .prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger'"))
+                .execute(&rows);
+            return rows;
+        }();
+        for (int i = 0; i < triggers.rowCount; ++i)
+            c.backend().executeScript(
+                QStringLiteral("DROP TRIGGER \"%1\"").arg(triggers.at(i, 0).toString()));
+    }
+
+    // Rows as the first build stored them: through SQLite's own NOCASE, unchecked.
+    void addRowsAsTheFirstBuild() {
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), file);
+            raw.setDatabaseName(file);
+            ASSERT_TRUE(raw.open());
+            for (const char* code : {"张三", "阿姨", "北京", "Zebra", "中心", "apple", "T01 "})
+                ASSERT_TRUE(QSqlQuery(raw).exec(
+                    QStringLiteral("insert into goods(goodsid,goodsname) values('%1','%2')")
+                        .arg(QString::fromUtf8(code), QString(60, QLatin1Char('x')))));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(file);
     }
 
     // A connection that does not upgrade: for looking at the database as it is.
@@ -165,6 +195,40 @@ TEST_F(OldDatabase, IsBroughtToTheSchemaKeepingItsRowsOnce) {
     EXPECT_FALSE(runs(old, QStringLiteral("select count(*) from md_schemaversion")));
     EXPECT_EQ(scalar(old, QStringLiteral("select colorname_ch from ba_color")).toString(),
               QStringLiteral("红色"));
+}
+
+// What SQL Server would refuse is refused on an upgraded SQLite file too
+// (the triggers come from the schema's definitions), its text indexes follow
+// the database's collation, and rows stored before keep their values. Goods
+// made without a GoodsNo get one.
+TEST_F(OldDatabase, OldFilesGetTheChecksTheCollationAndGoodsNumbers) {
+    if (!file.isEmpty()) addRowsAsTheFirstBuild();
+    TRemoteUdpConnection c;
+    md::server::openDatabase(c, settings, false);
+    EXPECT_EQ(scalar(c, QStringLiteral("select count(*) from goods where len(goodsno)=12")).toInt(),
+              scalar(c, QStringLiteral("select count(*) from goods")).toInt());
+    if (file.isEmpty()) return;
+    EXPECT_EQ(scalar(c, QStringLiteral("select count(*) from goods where goodsid in "
+                                       "('北京','ZEBRA','t01','中心','阿姨')"))
+                  .toInt(),
+              5);
+    ResultTable check;
+    c.backend().prepare(QStringLiteral("PRAGMA integrity_check")).execute(&check);
+    EXPECT_EQ(check.at(0, 0).toString(), QStringLiteral("ok"));
+    try {
+        c.ExecSQL(QStringLiteral("update goods set goodsname='%1' where goodsid='G001'")
+                      .arg(QString(51, QChar(0x957F))));
+        ADD_FAILURE() << "a name longer than its column went in";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("表 goods 的字段 goodsname 最多存 50 个字符。")))
+            << qPrintable(e.message());
+    }
+    // A row stored before the checks is refused only in the field that does not fit.
+    c.ExecSQL(QStringLiteral("update goods set size_class='M' where goodsid='北京'"));
+    EXPECT_EQ(
+        scalar(c, QStringLiteral("select len(goodsname) from goods where goodsid='北京'")).toInt(),
+        60);
 }
 
 // A fingerprint that differs starts the comparison even when the version is
