@@ -53,6 +53,9 @@ int collate(void*, int aBytes, const void* a, int bBytes, const void* b) {
 int compareText(const char* a, int aBytes, const char* b, int bBytes) {
     while (aBytes > 0 && a[aBytes - 1] == ' ') --aBytes;
     while (bBytes > 0 && b[bBytes - 1] == ' ') --bBytes;
+    // The same bytes are the same text, whatever the collation.
+    if (aBytes == bBytes && std::char_traits<char>::compare(a, b, std::size_t(aBytes)) == 0)
+        return 0;
     // Codes and numbers, most of what is compared: letters and digits alone
     // order as the collator orders them (digits first, case ignored), without it.
     if (asciiLettersAndDigits(a, aBytes) && asciiLettersAndDigits(b, bBytes)) {
