@@ -76,10 +76,7 @@ void TDBTableView::setDataSource(TDataSource* source) {
         if (field < 0) syncFromDataSet();
     });
     m_model->dataSetModel()->BeforeEditRow = [this](int) { return m_source && m_source->Edit(); };
-    m_model->dataSetModel()->OnError = [](const std::exception& e) {
-        const auto* db = dynamic_cast<const EDatabaseError*>(&e);
-        ShowError(db ? db->message() : QString::fromUtf8(e.what()));
-    };
+    m_model->dataSetModel()->OnError = [](const std::exception& e) { ShowError(e); };
     applyLayout();
     syncFromDataSet();
 }
