@@ -25,8 +25,8 @@ struct TEditorSpec {
     QString editMask;  // a regular expression the typed text must match
 };
 
-// The spec of a grid column or a property row: both describe their editor
-// with the same accessors.
+// What a grid column or a property row says of its editor: both answer
+// through the same accessors.
 template <class Cell>
 TEditorSpec EditorSpecOf(const Cell& cell) {
     TEditorSpec spec;
