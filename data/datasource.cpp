@@ -47,5 +47,5 @@ bool TDataSource::Edit() {
     if (state == dsEdit || state == dsInsert) return true;
     if (!m_autoEdit) return false;
     m_dataSet->Edit();
-    return m_dataSet->State() == dsEdit || m_dataSet->State() == dsInsert;
+    return m_dataSet->InEditState();
 }

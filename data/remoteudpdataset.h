@@ -195,6 +195,8 @@ class TRemoteUdpDataSet : public QObject, private RowSink {
     // dsCalcFields (dsFilter) while calculated fields (OnFilterRecord) are evaluated.
     TDataSetState State() const { return m_contextSlot >= 0 ? m_contextState : m_state; }
     bool Modified() const { return m_modified; }
+    // The current record is being edited or inserted.
+    bool InEditState() const { return State() == dsEdit || State() == dsInsert; }
     int GetRecordCount() const { return int(view().size()); }
     int RecordCount() const { return int(view().size()); }
     bool IsEmpty() const { return view().empty(); }

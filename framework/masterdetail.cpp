@@ -2,14 +2,6 @@
 
 #include "scopes.h"
 
-namespace {
-
-bool editing(const TRemoteUdpDataSet& ds) {
-    return ds.State() == dsEdit || ds.State() == dsInsert;
-}
-
-}  // namespace
-
 TMasterDetailLink::TMasterDetailLink(TRemoteUdpDataSet* master, TRemoteUdpDataSet* detail,
                                      QList<FieldPair> pairs, QObject* parent)
     : QObject(parent), m_master(master), m_detail(detail), m_pairs(std::move(pairs)) {
@@ -80,7 +72,7 @@ void TMasterDetailLink::CarryMasterKey() {
 
 void TMasterDetailLink::ApplyUpdates() {
     if (!m_detail || !m_detail->Active()) return;
-    if (editing(*m_detail)) m_detail->Post();
+    if (m_detail->InEditState()) m_detail->Post();
     if (SendWhen && !SendWhen(*m_detail)) return;
     CarryMasterKey();
     m_detail->UpdateBatch();
@@ -88,6 +80,6 @@ void TMasterDetailLink::ApplyUpdates() {
 
 void TMasterDetailLink::CancelUpdates() {
     if (!m_detail || !m_detail->Active()) return;
-    if (editing(*m_detail)) m_detail->Cancel();
+    if (m_detail->InEditState()) m_detail->Cancel();
     m_detail->CancelUpdates();
 }

@@ -219,7 +219,7 @@ void Tbase_frmMdi::edit_actionExecute() {
 
 void Tbase_frmMdi::post_actionExecute() {
     TRemoteUdpDataSet& ds = SourceDataSet();
-    if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Post();
+    if (ds.InEditState()) ds.Post();
     // Every record changed since the last save goes in this one batch.
     DBmaster_table->UpdateBatch();
     UpdateActionState();
@@ -258,7 +258,7 @@ void Tbase_frmMdi::cacel_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认撤消本次修改？"))) Abort();
     TRemoteUdpDataSet& ds = SourceDataSet();
     if (TDBTableView* view = MasterView()) view->CancelEditor();
-    if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Cancel();
+    if (ds.InEditState()) ds.Cancel();
     DBmaster_table->CancelUpdates();
     UpdateActionState();
     WriteLog(QStringLiteral("撤消"));

@@ -226,7 +226,7 @@ void Tbase_frmMditree::edit_actionExecute() {
 void Tbase_frmMditree::post_actionExecute() {
     TRemoteUdpDataSet& ds = SourceDataSet();
     const bool wasNew = ds.State() == dsInsert;
-    if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Post();
+    if (ds.InEditState()) ds.Post();
     if (wasNew) ++LastRecNo;
     // A failed batch leaves the tree disabled until a save succeeds or cancel.
     DBmaster_table->UpdateBatch();
@@ -239,7 +239,7 @@ void Tbase_frmMditree::post_actionExecute() {
 void Tbase_frmMditree::cacel_actionExecute() {
     if (!AskYesNo(QStringLiteral("是否确认撤消本次修改？"))) Abort();
     TRemoteUdpDataSet& ds = SourceDataSet();
-    if (ds.State() == dsEdit || ds.State() == dsInsert) ds.Cancel();
+    if (ds.InEditState()) ds.Cancel();
     DBmaster_table->CancelUpdates();
     EndEditing();
     ReturnToLastRecNo();

@@ -31,10 +31,6 @@ namespace {
 
 const QChar CR(13);
 
-bool editingState(const TRemoteUdpDataSet& ds) {
-    return ds.State() == dsEdit || ds.State() == dsInsert;
-}
-
 // While alive, the form itself changes child rows (save, copy, cancel): the
 // rule that only an edited goods record lets them change does not apply.
 class InternalWrites {
@@ -191,8 +187,8 @@ bool Tfrm_goods::hasPicture() const {
 
 void Tfrm_goods::LoadPicture() {
     // A picture being assigned stays; otherwise the current goods item's record is read.
-    if (!DBimage->Active() || !editingState(*DBimage)) PictureLink->Open();
-    if (Editing() && !editingState(*DBimage)) {
+    if (!DBimage->Active() || !DBimage->InEditState()) PictureLink->Open();
+    if (Editing() && !DBimage->InEditState()) {
         if (DBimage->IsEmpty())
             DBimage->Append();
         else
@@ -237,7 +233,7 @@ void Tfrm_goods::clearpic_actionExecute() {
 }
 
 void Tfrm_goods::showpic_actionExecute() {
-    if (!DBimage->Active() || (!editingState(*DBimage) && !PictureLink->IsCurrent()))
+    if (!DBimage->Active() || (!DBimage->InEditState() && !PictureLink->IsCurrent()))
         PictureLink->Open();
     if (!m_viewer) m_viewer = CreateForm<Tfrm_GoodsPicShow>(this);
     m_viewer->SetPictureDataSet(DBimage);
@@ -321,7 +317,7 @@ void Tfrm_goods::edit_actionExecute() {
     const QString code = goodsCode();
     DBmaster_table->Edit();
     if (!PictureLink->IsCurrent()) PictureLink->Open();
-    if (!editingState(*DBimage)) {
+    if (!DBimage->InEditState()) {
         if (DBimage->IsEmpty())
             DBimage->Append();
         else
@@ -335,18 +331,18 @@ void Tfrm_goods::post_actionExecute() {
     TRemoteUdpConnection* connection = md::Session().Connection;
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
     if (connection->InTransaction()) connection->RollbackTrans();
-    if (editingState(*DBcolor)) DBcolor->Post();
-    if (DBitemprice->Active() && editingState(*DBitemprice)) DBitemprice->Post();
+    if (DBcolor->InEditState()) DBcolor->Post();
+    if (DBitemprice->Active() && DBitemprice->InEditState()) DBitemprice->Post();
     // The flag says the item has a picture: set when one is there, cleared with
     // a stored picture that was cleared; an empty picture record sets nothing.
-    if (DBimage->Active() && editingState(*DBmaster_table)) {
+    if (DBimage->Active() && DBmaster_table->InEditState()) {
         TField& flag = DBmaster_table->FieldByName(QStringLiteral("picture"));
         if (hasPicture())
             flag.SetAsString(QStringLiteral("true"));
         else if (!DBimage->IsEmpty() && DBimage->UpdateStatus() != usInserted)
             flag.Clear();
     }
-    if (editingState(*DBmaster_table)) DBmaster_table->Post();
+    if (DBmaster_table->InEditState()) DBmaster_table->Post();
     const QString code = goodsCode();
     // The code the list row has when the save changes an item's code.
     const QString readCode =
@@ -441,10 +437,10 @@ void Tfrm_goods::RequireRight(bool right) {
 void Tfrm_goods::copy_actionExecute() {
     RequireRight(RightAdd);
     // On the list page the selected row is the one copied, not the item read before.
-    if (PageControl1->currentWidget() == TabList && !editingState(*DBmaster_table) &&
+    if (PageControl1->currentWidget() == TabList && !DBmaster_table->InEditState() &&
         listCode() != goodsCode())
         OpenGoods(listCode());
-    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty() || editingState(*DBmaster_table))
+    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty() || DBmaster_table->InEditState())
         return;
     post_action->setEnabled(true);
     // The descriptive columns, the tag and sales prices, and the colours.
