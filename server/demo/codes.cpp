@@ -142,14 +142,6 @@ const Shift kShifts[] = {
     {"全天班", "09:30:00", "22:00:00"},
 };
 
-// A 12-character key as the server's key view hands them out.
-QString freshKey(DemoContext& demo) {
-    static const char digits[] = "0123456789ABCDEF";
-    QString key;
-    for (int i = 0; i < 12; ++i) key += QLatin1Char(digits[demo.random().bounded(16)]);
-    return key;
-}
-
 void generateColours(DemoContext& demo) {
     const QStringList columns = {QStringLiteral("colorid"), QStringLiteral("colorname_ch"),
                                  QStringLiteral("colorname_en"), QStringLiteral("color_values")};
@@ -240,7 +232,7 @@ void generateMoreShops(DemoContext& demo, const QStringList& columns,
                                  .arg(number, 4, 10, QLatin1Char('0'));
         const QString city = QString::fromUtf8(agent.abbrev).left(2);
         demo.insert(QStringLiteral("dt_client"), columns,
-                    {freshKey(demo), keys.value(QString::fromUtf8(agent.code)), code,
+                    {demo.freshKey(), keys.value(QString::fromUtf8(agent.code)), code,
                      QStringLiteral("雅韵%1第%2分店").arg(city).arg(number),
                      QStringLiteral("%1%2分店").arg(city).arg(number), QStringLiteral("加盟店"),
                      QString::fromUtf8(agent.area), QStringLiteral("0501"),
@@ -257,7 +249,7 @@ void generateClients(DemoContext& demo) {
         QStringLiteral("fareacode"), QStringLiteral("fdeptcode"), QStringLiteral("fcontactman"),
         QStringLiteral("ftel1"),     QStringLiteral("faddres"),   QStringLiteral("stratbit")};
     QHash<QString, QString> keys;  // client code -> fid
-    for (const Client& c : kClients) keys.insert(QString::fromUtf8(c.code), freshKey(demo));
+    for (const Client& c : kClients) keys.insert(QString::fromUtf8(c.code), demo.freshKey());
     // Shops are stored before the agents: the shift window opens on the first
     // client in stored order, and that should be a shop.
     for (const bool shops : {true, false}) {

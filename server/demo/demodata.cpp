@@ -50,6 +50,13 @@ int DemoContext::scaled(int demoCount) const {
     return int(std::max<qint64>(1, n));
 }
 
+QString DemoContext::freshKey() {
+    static const char digits[] = "0123456789ABCDEF";
+    QString key;
+    for (int i = 0; i < 12; ++i) key += QLatin1Char(digits[m_random.bounded(16)]);
+    return key;
+}
+
 qint64 DemoContext::exec(const QString& tsql) {
     return m_connection.ExecSQL(tsql);
 }

@@ -54,6 +54,8 @@ class DemoContext {
     const QList<DemoRightList>& functionLists() const { return m_functionLists; }
     // Fixed seed: the same demo every time.
     QRandomGenerator& random() { return m_random; }
+    // A 12-character key as the server's key view hands them out.
+    QString freshKey();
 
     qint64 exec(const QString& tsql);
     // One row; the statement text depends only on table and columns, so its

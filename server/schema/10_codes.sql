@@ -98,3 +98,56 @@ create table repofield (
     fieldname varchar(50) not null primary key,
     fieldremark varchar(50) null
 )
+
+-- Warehouses. fid (from V_GetPassWord12) is the row's key, fcode the code
+-- people use; at most one warehouse is the head warehouse (strat_bit).
+create table dt_house (
+    fid varchar(12) not null primary key,
+    fcode varchar(30) null,
+    fname varchar(50) null,
+    keyman varchar(30) null,
+    tel1 varchar(30) null,
+    tel2 varchar(30) null,
+    fax varchar(30) null,
+    addres varchar(100) null,
+    fAreacode varchar(30) null,
+    strat_bit bit null default 0,
+    typeid varchar(30) null,
+    remark varchar(200) null
+)
+
+-- Storage locations: one row per warehouse, goods and colour that has one.
+-- The locations form replaces a warehouse's rows whole.
+create table dt_HstockLocal (
+    fautoid int identity(1,1) not null primary key,
+    fhousecode varchar(30) null,
+    fgoodsid varchar(30) null,
+    fcolorid varchar(30) null,
+    fhouselocal varchar(50) null
+)
+
+-- Upper and lower stock limits per goods colour, for every warehouse alike.
+create table Ba_housestockLimit (
+    fgoodsid varchar(30) not null,
+    fcolorid varchar(30) not null,
+    fmaxstock int null default 0,
+    fminstock int null default 0,
+    primary key (fgoodsid, fcolorid)
+)
+
+-- Batch numbers, kept per document table (ftablename, "d_order" for orders).
+create table ba_BatchInfo (
+    fautoid int identity(1,1) not null primary key,
+    ftablename varchar(30) null,
+    fBatchName varchar(30) null,
+    fDate datetime null,
+    fType varchar(30) null,
+    fRemark varchar(2000) null,
+    fFlag bit null default 0,
+    fInputdate datetime null,
+    fInputUser varchar(30) null
+)
+
+create unique index ix_dt_house_code on dt_house (fcode)
+create index ix_dt_hstocklocal_house on dt_HstockLocal (fhousecode)
+create index ix_ba_batchinfo_table on ba_BatchInfo (ftablename)

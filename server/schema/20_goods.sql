@@ -208,6 +208,16 @@ join goods b on a.fgoodsid=b.goodsid
 left join ba_color c on a.fcolorid=c.colorid
 left join ba_goodscolor d on a.fgoodsid=d.fgoodsid and a.fcolorid=d.fcolorid
 
+-- Goods x colours to choose from, each with the selection mark checkid. Every
+-- description column is here, so an attribute condition resolves against it.
+-- The argument is always empty; it stays for the callers' sake.
+create function dbo.fn_checkgoodscolor(@filter varchar(30)) returns table as return (
+    select convert(bit,0) as checkid, goodsid, goodsname, colorid, colorname_ch, brand, unit,
+        sort, size_class, unitprice, strat, inputdate, goodssortid, ayear, season, style,
+        item, patter, catena, sex, masterial, lining, mat, standard, whence,
+        field1, field2, field3, field4
+    from vgoodscolor)
+
 -- The goods form reads and deletes the rows of one goods code at a time; the
 -- list joins pictures by code and the form's statements address goods by GoodsNo.
 create index ix_goods_goodsno on goods (goodsno)
