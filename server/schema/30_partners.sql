@@ -81,3 +81,104 @@ create table dt_client (
     fshiplinkname varchar(30) null,
     fshipaddres varchar(200) null
 )
+
+-- One photo per client (JPEG).
+create table Dt_ClientImage (
+    fcode varchar(30) not null primary key,
+    fimage image null
+)
+
+-- The fixed assets of the shops.
+create table Dt_Clientassets (
+    fautoid int identity(1,1) not null primary key,
+    fclientcode varchar(30) null,
+    fassetsName varchar(50) null,
+    fqty decimal(18,2) null default 0,
+    fbalancprice decimal(18,2) null default 0,
+    fremark varchar(250) null
+)
+
+-- The address book. fid is a number as text: 10001, then the largest row
+-- number plus 10001.
+create table DT_commuBook (
+    fautoid int identity(1,1) not null primary key,
+    fid varchar(30) null,
+    fcatery varchar(30) null,
+    fname varchar(30) null,
+    fsex varchar(4) null,
+    fbirthdate datetime null,
+    fcallname varchar(30) null,
+    fjob varchar(30) null,
+    fspouse varchar(30) null,
+    fkid varchar(30) null,
+    funitname varchar(100) null,
+    funitaddres varchar(200) null,
+    funitzipcode varchar(10) null,
+    funittel varchar(30) null,
+    funitfax varchar(30) null,
+    ffamilyaddres varchar(200) null,
+    ffamilyzipcode varchar(10) null,
+    ffamilytel varchar(30) null,
+    fmobil varchar(30) null,
+    fmovetel varchar(30) null,
+    femail varchar(50) null,
+    fqq varchar(30) null,
+    fmsn varchar(50) null,
+    fremark varchar(500) null,
+    fareacode varchar(30) null,
+    fisvip bit null default 0
+)
+
+-- Employees; fid is set equal to fcode on every save. fcacelType: 0 piece
+-- rate, 1 monthly (the salespersons the client form offers).
+create table dt_employee (
+    fid varchar(30) null,
+    fcode varchar(30) not null primary key,
+    fBeatcardcode varchar(30) null,
+    fnamech varchar(30) null,
+    fnameen varchar(50) null,
+    fBloodtype varchar(10) null,
+    fTypecode varchar(50) null,
+    fdeptcode varchar(30) null,
+    fSex varchar(4) null,
+    fJob varchar(30) null,
+    fIdcard varchar(30) null,
+    fTel varchar(30) null,
+    fMobile varchar(30) null,
+    fCollege varchar(50) null,
+    fDegree varchar(20) null,
+    fEmail varchar(50) null,
+    fBirthAddress varchar(100) null,
+    fAddres varchar(200) null,
+    fBirthday datetime null,
+    fcacelType int null default 1,
+    userno varchar(30) null,
+    fInTime datetime null,
+    fOutTime datetime null,
+    stratbit bit null default 0,
+    fSpecial varchar(100) null,
+    remark varchar(500) null
+)
+
+-- Employees with their department and type names; fbit 1 while the employee
+-- has not left.
+create view v_employee as
+select a.fcode, a.fnamech, a.fSex as fsex, a.fdeptcode, b.fName as fdeptname,
+    c.fName as ftypename, a.fInTime as fintime,
+    convert(bit, case when a.fOutTime is null then 1 else 0 end) as fbit
+from dt_employee a
+left join ba_Department b on a.fdeptcode=b.fCode
+left join ba_Etype c on a.fTypecode=c.fid
+
+-- Clients to choose from, each with the selection mark checkid and its
+-- region's name. The argument is always empty.
+create function dbo.fn_checkclient(@filter varchar(30)) returns table as return (
+    select convert(bit,0) as checkid, a.fcode, a.fabbrev, a.fname, a.fmathod, a.fgrad,
+        a.fprice_type, a.fareacode, b.fName as fareaname, a.fcontactman, a.ftel1, a.stratbit
+    from dt_client a
+    left join ba_Area b on a.fareacode=b.fCode)
+
+create index ix_dt_client_parent on dt_client (fparentid)
+create index ix_dt_clientassets_client on Dt_Clientassets (fclientcode)
+create index ix_d_charges_client on d_charges (fclientcode)
+create index ix_d_payment_client on d_payment (fclientcode)
