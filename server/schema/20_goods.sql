@@ -218,6 +218,19 @@ create function dbo.fn_checkgoodscolor(@filter varchar(30)) returns table as ret
         field1, field2, field3, field4
     from vgoodscolor)
 
+-- The variants (goods x its colours x the sizes of its group) that have no
+-- barcode row yet, with both codes empty for the wizard to compose. One
+-- anti-join, so a million variants cost one pass; distinct because a colour or
+-- a size may be listed twice, and the barcode key allows each variant once.
+create function dbo.FN_barcodecheck() returns table as return (
+    select distinct a.goodsid, c.fcolorid as colorid, s.size_name,
+        convert(varchar(50),'') as fbarcode1, convert(varchar(50),'') as fbarcode2
+    from goods a
+    join goodscolor c on c.fgoodsid=a.goodsid
+    join ba_size s on s.size_class=a.size_class
+    left join barcode b on b.fgoodsid=a.goodsid and b.fcolorid=c.fcolorid and b.fsize=s.size_name
+    where b.fgoodsid is null and c.fcolorid is not null and s.size_name is not null)
+
 -- The goods form reads and deletes the rows of one goods code at a time; the
 -- list joins pictures by code and the form's statements address goods by GoodsNo.
 create index ix_goods_goodsno on goods (goodsno)
