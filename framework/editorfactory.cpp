@@ -10,7 +10,26 @@
 
 using namespace md::ui;
 
-QWidget* CreateCellEditor(QWidget* parent, const TEditorSpec& spec) {
+namespace {
+
+// The cell's own check of typed text, kept with the editor it applies to.
+class TInputCheck : public QObject {
+  public:
+    TInputCheck(QWidget* editor, std::function<QString(const QString&)> check)
+        : QObject(editor), m_check(std::move(check)) {}
+    QString errorOf(const QString& text) const { return m_check(text); }
+
+  private:
+    std::function<QString(const QString&)> m_check;
+};
+
+const TInputCheck* inputCheckOf(const QWidget* editor) {
+    for (const QObject* child : editor->children())
+        if (const auto* check = dynamic_cast<const TInputCheck*>(child)) return check;
+    return nullptr;
+}
+
+QWidget* makeCellEditor(QWidget* parent, const TEditorSpec& spec) {
     QWidget* editor = nullptr;
     switch (spec.kind) {
         case TEditorKind::CheckBox:
@@ -68,6 +87,14 @@ QWidget* CreateCellEditor(QWidget* parent, const TEditorSpec& spec) {
     return editor;
 }
 
+}  // namespace
+
+QWidget* CreateCellEditor(QWidget* parent, const TEditorSpec& spec) {
+    QWidget* editor = makeCellEditor(parent, spec);
+    if (editor && spec.inputCheck) new TInputCheck(editor, spec.inputCheck);
+    return editor;
+}
+
 QLineEdit* EditorLine(QWidget* editor) {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) return combo->lineEdit();
     if (auto* button = qobject_cast<TButtonEdit*>(editor)) return button->lineEdit();
@@ -116,5 +143,8 @@ QString EditorInputError(QWidget* editor) {
     if (auto* e = qobject_cast<TNullTimeEdit*>(editor))
         if (!e->hasValue() && !e->text().trimmed().isEmpty())
             return QStringLiteral("'%1' 不是有效的时间").arg(e->text().trimmed());
+    QString text;
+    if (const TInputCheck* check = editor ? inputCheckOf(editor) : nullptr)
+        if (EditorText(editor, &text)) return check->errorOf(text);
     return QString();
 }

@@ -4,6 +4,7 @@
 // TEditorSpec and asks here.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "gridcolumn.h"
 
@@ -23,6 +24,8 @@ struct TEditorSpec {
     bool decimal = true;  // Currency: fractions allowed
     bool upperCase = false;
     QString editMask;  // a regular expression the typed text must match
+    // Why a typed text is no value of the cell (see TGridColumn::inputCheck).
+    std::function<QString(const QString& text)> inputCheck;
 };
 
 // What a grid column or a property row says of its editor: both answer
@@ -49,6 +52,6 @@ QLineEdit* EditorLine(QWidget* editor);
 void SetEditorText(QWidget* editor, const QString& text);
 // The editor's text; false when the editor is none of ours.
 bool EditorText(QWidget* editor, QString* text);
-// Why the editor's text is no value of its cell ("'25:00' 不是有效的时间");
-// empty when it can be written.
+// Why the editor's text is no value of its cell ("'25:00' 不是有效的时间", or
+// what the cell's own input check says); empty when it can be written.
 QString EditorInputError(QWidget* editor);

@@ -86,6 +86,11 @@ TGridColumn& TGridColumn::footer(TSummaryKind kind, const QString& format) {
     return *this;
 }
 
+TGridColumn& TGridColumn::inputCheck(std::function<QString(const QString& text)> check) {
+    m_inputCheck = std::move(check);
+    return *this;
+}
+
 QString TGridColumn::lookupText(const QVariant& value) const {
     if (m_lookupDisplay.isEmpty() || !m_lookupList || !m_lookupList->Active() || value.isNull())
         return TField::textOf(value, ftUnknown);

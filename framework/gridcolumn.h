@@ -66,6 +66,10 @@ class TGridColumn : public QObject {
     // Footer summary over the rows in view; the format is a number format with
     // literal text around it ("记录数：0", "合计：0.00").
     TGridColumn& footer(TSummaryKind kind, const QString& format = QString());
+    // Why a typed text is no value of this column, in the user's words; empty
+    // when it is one. A refused text keeps the cell editor open with the
+    // message shown, and the cell keeps its value.
+    TGridColumn& inputCheck(std::function<QString(const QString& text)> check);
 
     // ------------------------------------------------------------ reading
     const QString& FieldName() const { return m_fieldName; }
@@ -95,6 +99,7 @@ class TGridColumn : public QObject {
     QString lookupText(const QVariant& value) const;
 
     const std::function<void(TGridColumn&)>& OnButtonClick() const { return m_onButton; }
+    const std::function<QString(const QString&)>& InputCheck() const { return m_inputCheck; }
 
     // Called by the owning view when a property changed.
     std::function<void()> onChanged;
@@ -125,6 +130,7 @@ class TGridColumn : public QObject {
     QString m_lookupDisplay;
 
     std::function<void(TGridColumn&)> m_onButton;
+    std::function<QString(const QString&)> m_inputCheck;
 };
 
 namespace md::ui {

@@ -41,6 +41,7 @@ QWidget* TGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
                                      const QModelIndex& index) const {
     TGridColumn* col = columnOf(index);
     TEditorSpec spec = col ? EditorSpecOf(*col) : TEditorSpec();
+    if (col) spec.inputCheck = col->InputCheck();
     spec.maxLength = maxLengthOf(m_model, index);
     spec.decimal = isDecimal(m_model, index);
     if (spec.kind == TEditorKind::CheckBox) return nullptr;  // toggled in place
