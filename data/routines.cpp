@@ -141,6 +141,14 @@ QString CompleteEan13(const QString& code) {
     return digits + QChar(u'0' + check);
 }
 
+QString NationalCodePrefixProblem(const QString& prefix) {
+    bool digits = !prefix.isEmpty() && prefix.size() <= 11;
+    for (QChar c : prefix)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) digits = false;
+    if (digits) return QString();
+    return QStringLiteral("国标码“%1”应为1到11位数字，才能留出流水号的位置。").arg(prefix);
+}
+
 QString HostProgramFolder() {
     // On Windows this folder name was lower-cased, harmless on a case-insensitive
     // file system; here names are case-sensitive, so the path is kept as it is.

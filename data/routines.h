@@ -46,6 +46,10 @@ QString FieldRemark(const QString& table, const QString& column);
 // for fewer than twelve characters. A non-digit raises EDatabaseError.
 QString CompleteEan13(const QString& code);
 
+// Why a national-code prefix (dt_ltd.fcode) cannot lead national codes: it must
+// be 1 to 11 digits, so a serial fits before the check digit. Empty when it can.
+QString NationalCodePrefixProblem(const QString& prefix);
+
 // The host program's folder (MASTERDATA_HOME when set), with a trailing separator.
 QString HostProgramFolder();
 

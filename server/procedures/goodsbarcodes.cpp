@@ -43,7 +43,7 @@ NationalCodeSerials::NationalCodeSerials(TRemoteUdpConnection& db) {
     ResultTable company;
     db.OpenSQL(QStringLiteral("select top 1 fcode from dt_ltd"), company);
     m_prefix = company.rowCount > 0 ? company.at(0, 0).toString().trimmed() : QString();
-    m_usable = !m_prefix.isEmpty() && m_prefix.size() < 12 && allDigits(m_prefix);
+    m_usable = md::NationalCodePrefixProblem(m_prefix).isEmpty();
     if (!m_usable) return;
     m_limit = 1;
     for (int i = m_prefix.size(); i < 12; ++i) m_limit *= 10;
@@ -70,8 +70,8 @@ NationalCodeSerials::NationalCodeSerials(TRemoteUdpConnection& db) {
 }
 
 QString NationalCodeSerials::prefixProblem() const {
-    if (m_prefix.isEmpty() || m_usable) return QString();
-    return QStringLiteral("国标码“%1”应为1到11位数字，才能留出流水号的位置。").arg(m_prefix);
+    if (m_prefix.isEmpty()) return QString();
+    return md::NationalCodePrefixProblem(m_prefix);
 }
 
 QString NationalCodeSerials::next() {
