@@ -1,6 +1,7 @@
 #include "frm_barsize.h"
 
 #include <QPointer>
+#include <QPushButton>
 
 #include "formfactory.h"
 #include "grid.h"
