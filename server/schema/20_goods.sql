@@ -208,6 +208,28 @@ join goods b on a.fgoodsid=b.goodsid
 left join ba_color c on a.fcolorid=c.colorid
 left join ba_goodscolor d on a.fgoodsid=d.fgoodsid and a.fcolorid=d.fcolorid
 
+-- The barcode rows for the label reports ("吊牌.frf" and the like), under the
+-- column names the report files print. The printed size and colour code fall
+-- back to the row's own when left empty; 颜色 is the goods' own colour
+-- description when it has one (one row per barcode even when the description
+-- table holds two). One tag prints by barcode 1, hence its index.
+create view vbarcode as
+select a.fgoodsid as 货号, a.fcolorid as 颜色编号, a.fsize as 尺码,
+    a.fbarcode1 as 条形码1, a.fbarcode2 as 条形码2,
+    isnull(nullif(a.fprintsize,''), a.fsize) as 打印尺码,
+    isnull(nullif(a.fprintcolorid,''), a.fcolorid) as 打印颜色编号,
+    b.goodsname as 货品名称,
+    isnull((select max(d.fcolor) from ba_goodscolor d
+        where d.fgoodsid=a.fgoodsid and d.fcolorid=a.fcolorid), c.colorname_ch) as 颜色,
+    b.unitprice as 吊牌价, b.brand as 品牌, b.ayear as 年份, b.season as 季节,
+    b.sort as 类别, b.unit as 单位, b.style as 规格, b.patter as 款式,
+    b.masterial as 面料, b.lining as 里料, b.standard as 执行标准, b.whence as 产地
+from barcode a
+left join goods b on a.fgoodsid=b.goodsid
+left join ba_color c on a.fcolorid=c.colorid
+
+create index ix_barcode_barcode1 on barcode (fbarcode1)
+
 -- Goods x colours to choose from, each with the selection mark checkid. Every
 -- description column is here, so an attribute condition resolves against it.
 -- The argument is always empty; it stays for the callers' sake.
