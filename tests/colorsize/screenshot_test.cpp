@@ -27,7 +27,7 @@ TEST_F(ColorSizePicture, ADemoItemWithQuantities) {
     ASSERT_FALSE(code.isEmpty());
 
     auto* dialog = openDialog();
-    enterCode(dialog, code.left(code.size() - 2));
+    enterCode(dialog, code.left(4));  // several items to pick from
     ASSERT_GE(dialog->DBgoods_table->RecordCount(), 1);
     ASSERT_TRUE(dialog->DBgoods_table->Locate("goodsid", code));
     press(Qt::Key_F3);
