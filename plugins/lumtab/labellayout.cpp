@@ -134,7 +134,7 @@ namespace {
 
 class Parser {
   public:
-    Parser(const QString& name) : m_name(name) {}
+    explicit Parser(const QString& name) : m_name(name) {}
 
     [[noreturn]] void fail(const QString& text) const {
         if (m_line > 0)
@@ -143,13 +143,12 @@ class Parser {
         throw ReportError{QStringLiteral("报表文件 %1：%2").arg(m_name, text)};
     }
 
-    double number(const QString& key, const QString& value, bool allowNegative = false) const {
+    double number(const QString& key, const QString& value) const {
         bool ok = false;
         const double result = value.toDouble(&ok);
         if (!ok || !std::isfinite(result))
             fail(QStringLiteral("%1 的值“%2”不是数字").arg(key, value));
-        if (result < 0 && !allowNegative)
-            fail(QStringLiteral("%1 的值“%2”不能小于 0").arg(key, value));
+        if (result < 0) fail(QStringLiteral("%1 的值“%2”不能小于 0").arg(key, value));
         return result;
     }
     int count(const QString& key, const QString& value) const {

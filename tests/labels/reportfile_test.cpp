@@ -81,6 +81,8 @@ x = 1
 TEST(ReportFile, MistakesAreNamedWithTheirLine) {
     EXPECT_EQ(refusal("[page]\nwidth=50\nheight=9O"),
               QStringLiteral("报表文件 t.frf 第 3 行：height 的值“9O”不是数字"));
+    EXPECT_EQ(refusal("[page]\nwidth=-50"),
+              QStringLiteral("报表文件 t.frf 第 2 行：width 的值“-50”不能小于 0"));
     EXPECT_EQ(refusal("[page]\nwidht=50"),
               QStringLiteral("报表文件 t.frf 第 2 行：[page] 段没有设置项 widht"));
     EXPECT_EQ(refusal("[page]\nwidth=50\nheight=30\n[text a]\nx2=3"),
