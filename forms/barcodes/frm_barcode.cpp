@@ -24,6 +24,7 @@
 #include "grid.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
+#include "reportprint.h"
 #include "routines.h"
 #include "scopes.h"
 #include "session.h"
@@ -593,6 +594,11 @@ void Tfrm_barcode::nationalcode_actionExecute() {
 
 void Tfrm_barcode::print_actionExecute() {
     if (!DBmaster_table->Active() || DBmaster_table->IsEmpty()) Abort();
+    // The hang tag of the current row, found by its barcode 1.
+    PrintOneTable(QStringLiteral("吊牌.frf"),
+                  QStringLiteral("select top 1 * from vbarcode where 条形码1='") +
+                      SqlText(DBmaster_table->FieldByName(QStringLiteral("fbarcode1")).AsString()) +
+                      QStringLiteral("'"));
     UpdateActionState();
     WriteLog(QStringLiteral("打印"));
 }

@@ -1,12 +1,10 @@
 // Finding barcodes: the attribute filter, the code and size boxes, the marks
 // every search clears, "全选", and searches that would drop unsaved changes.
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 
 #include "barcodefixture.h"
 #include "checktree.h"
-#include "formfactory.h"
 
 using namespace md::test;
 
@@ -118,33 +116,4 @@ TEST_F(BarcodeSearch, ASearchSavesWhatTheGridHoldsFirst) {
     EXPECT_EQ(value(form, "fbarcode1"), QStringLiteral("NEW1"));
     EXPECT_EQ(row(QStringLiteral("B01/01/M"), QStringLiteral("fbarcode1")),
               QStringLiteral("B0101M"));
-}
-
-namespace {
-
-// Stands in for the batch printing window: counts how often it is made.
-class FakeBatchPrint : public Tbase_frm {
-  public:
-    static inline int made = 0;
-    explicit FakeBatchPrint(QWidget* owner) : Tbase_frm(owner) { ++made; }
-};
-
-const md::ui::RegisterFormClass registerFakeBatchPrint("Tfrm_bardetail",
-                                                       &md::ui::makeForm<FakeBatchPrint>);
-
-}  // namespace
-
-TEST_F(BarcodeSearch, BatchPrintShowsOneWindowBesideTheForm) {
-    Tfrm_barcode* form = open();
-    FakeBatchPrint::made = 0;
-    form->batchprint_action->trigger();
-    form->batchprint_action->trigger();
-    EXPECT_EQ(FakeBatchPrint::made, 1);
-    const auto windows = QApplication::topLevelWidgets();
-    auto shown = std::find_if(windows.begin(), windows.end(), [](QWidget* w) {
-        return dynamic_cast<FakeBatchPrint*>(w) && w->isVisible();
-    });
-    ASSERT_NE(shown, windows.end());
-    EXPECT_FALSE((*shown)->isModal());
-    delete *shown;
 }
