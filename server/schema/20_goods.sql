@@ -253,6 +253,65 @@ create function dbo.FN_barcodecheck() returns table as return (
     left join barcode b on b.fgoodsid=a.goodsid and b.fcolorid=c.fcolorid and b.fsize=s.size_name
     where b.fgoodsid is null and c.fcolorid is not null and s.size_name is not null)
 
+-- Goods to choose from, each with the selection mark checkid; every
+-- description column, as for fn_checkgoodscolor. The argument is always empty.
+create function dbo.fn_checkgoods(@filter varchar(30)) returns table as return (
+    select convert(bit,0) as checkid, goodsid, goodsname, ayear, season, brand, unit, sort,
+        item, sex, size_class, unitprice, strat, inputdate, goodssortid, style, patter, catena,
+        masterial, lining, mat, standard, whence, field1, field2, field3, field4
+    from goods)
+
+-- Sample styles (版单款号) before production; fnewgoodsid is the goods code a
+-- sample becomes. No column may be named fgoodsid: attribute conditions go
+-- into sub-selects over this table as over goods.
+create table mr_goods (
+    goodsid varchar(30) not null primary key,
+    goodsname varchar(50) null,
+    brand varchar(30) null,
+    ayear varchar(30) null,
+    season varchar(30) null,
+    sort varchar(30) null,
+    size_class varchar(30) null,
+    style varchar(30) null,
+    masterial varchar(30) null,
+    lining varchar(30) null,
+    fnewgoodsid varchar(30) null,
+    patter varchar(30) null,
+    item varchar(30) null,
+    whence varchar(30) null,
+    unit varchar(30) null,
+    catena varchar(30) null,
+    sex varchar(30) null,
+    unitprice money null default 0,
+    standard varchar(30) null,
+    mat varchar(30) null,
+    inputdate datetime null,
+    topdate datetime null,
+    field1 varchar(30) null,
+    field2 varchar(30) null,
+    field3 varchar(30) null,
+    field4 varchar(30) null
+)
+
+-- The colours of a sample style.
+create table mr_goodscolor (
+    fgoodsid varchar(30) not null,
+    fcolorid varchar(30) not null,
+    fcolor varchar(50) null,
+    primary key (fgoodsid, fcolorid)
+)
+
+-- Sample documents of the wider system: foldgoodsid the sample code, fgoodsid
+-- the goods code once the sample has become one.
+create table mr_smp (
+    fautoid int identity(1,1) not null primary key,
+    fbillid varchar(30) null,
+    foldgoodsid varchar(30) null,
+    fgoodsid varchar(30) null,
+    fbilldate datetime null,
+    fremark varchar(200) null
+)
+
 -- The goods form reads and deletes the rows of one goods code at a time; the
 -- list joins pictures by code and the form's statements address goods by GoodsNo.
 create index ix_goods_goodsno on goods (goodsno)
