@@ -132,14 +132,6 @@ TEST_F(BarcodeChanges, ANewRowNeedsItsVariantAndPrintsItsOwnSizeAndColour) {
     EXPECT_EQ(
         row(QStringLiteral("A03/05/XL"), QStringLiteral("fbarcode1,fprintsize,fprintcolorid")),
         QStringLiteral("A0305XL|XL|05"));
-
-    // Print values typed stay.
-    go(form, QStringLiteral("A01/01/M"));
-    form->edit_action->trigger();
-    typeInto(form, "fprintsize", QStringLiteral("中"));
-    form->post_action->trigger();
-    EXPECT_EQ(row(QStringLiteral("A01/01/M"), QStringLiteral("fprintsize,fprintcolorid")),
-              QStringLiteral("中|01"));
 }
 
 TEST_F(BarcodeChanges, ABarcodeTypedForTwoVariantsIsRefusedNamingBoth) {
