@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "barcodes/frm_barcodeAdd.h"
 #include "checktree.h"
 #include "editors.h"
 #include "formfactory.h"
@@ -604,6 +605,8 @@ void Tfrm_barcode::print_actionExecute() {
 }
 
 void Tfrm_barcode::wizard_actionExecute() {
+    if (!m_wizard) m_wizard = CreateForm<Tfrm_barcodeAdd>(this);
+    ExecModal(*m_wizard);
     UpdateActionState();
 }
 

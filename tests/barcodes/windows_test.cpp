@@ -1,13 +1,15 @@
-// "打印" prints the current row's hang tag through the label library;
-// "批量打印" shows the batch printing window.
+// The windows the barcode window leads to: "打印" prints the current row's
+// hang tag through the label library, "批量打印" shows the batch printing
+// window beside it, "生成向导" runs the wizard modally.
 #include <QApplication>
 
 #include "barcodefixture.h"
+#include "barcodes/frm_barcodeAdd.h"
 #include "formfactory.h"
 
 using namespace md::test;
 
-class BarcodePrinting : public BarcodeTest {};
+class BarcodeWindows : public BarcodeTest {};
 
 namespace {
 
@@ -23,7 +25,7 @@ const md::ui::RegisterFormClass registerFakeBatchPrint("Tfrm_bardetail",
 
 }  // namespace
 
-TEST_F(BarcodePrinting, BatchPrintShowsOneWindowBesideTheForm) {
+TEST_F(BarcodeWindows, BatchPrintShowsOneWindowBesideTheForm) {
     Tfrm_barcode* form = open();
     FakeBatchPrint::made = 0;
     form->batchprint_action->trigger();
@@ -38,7 +40,7 @@ TEST_F(BarcodePrinting, BatchPrintShowsOneWindowBesideTheForm) {
     delete *shown;
 }
 
-TEST_F(BarcodePrinting, PrintShowsTheHangTagOfTheCurrentRow) {
+TEST_F(BarcodeWindows, PrintShowsTheHangTagOfTheCurrentRow) {
     Tfrm_barcode* form = open();
     search(form, QStringLiteral("B01"));
     go(form, QStringLiteral("B01/02/L"));
@@ -54,4 +56,19 @@ TEST_F(BarcodePrinting, PrintShowsTheHangTagOfTheCurrentRow) {
         QStringLiteral("select top 1 * from vbarcode where 条形码1='B0102L'")));
     EXPECT_EQ(rows(QStringLiteral("select fstate from syslog order by fautoid")).last(),
               QStringLiteral("打印"));
+}
+
+TEST_F(BarcodeWindows, TheWizardRunsModallyAndNeedsTheAddRight) {
+    Tfrm_barcode* form = open();
+    QStringList shown;
+    script.onDialog([&](QDialog& dialog) {
+        if (qobject_cast<Tfrm_barcodeAdd*>(&dialog)) shown << QStringLiteral("wizard");
+        return int(QDialog::Rejected);
+    });
+    form->wizard_action->trigger();
+    EXPECT_EQ(shown, QStringList{"wizard"});
+
+    form->RightAdd = false;
+    form->edit_action->trigger();  // any action runs the state rule again
+    EXPECT_FALSE(form->wizard_action->isEnabled());
 }
