@@ -11,7 +11,9 @@
 //     if (md::ui::ExecModal(*dialog) == QDialog::Accepted)
 //         for (const TPickedGoodsColor& row : dialog->CheckedRows()) ...
 //
-// or, in one call, md::ui::PickGoodsColors(this).
+// or, in one call, md::ui::PickGoodsColors(this). The dialog does not free
+// itself when it closes: the caller deletes it after reading (its owner would
+// otherwise free it), and CheckedRows keeps answering after OK closed it.
 #include <QList>
 #include <QString>
 
@@ -57,8 +59,30 @@ class Tfrm_segoodscolor : public Tbase_frmTop {
     // The rows whose checkid is 1, in the list's order.
     QList<TPickedGoodsColor> CheckedRows() const;
 
+    // "全选": every row's mark takes the box's state.
+    void CheckBox_allClick();
+    // A double-click toggles the current row's mark.
+    void cxGrid1DBTableView1DblClick();
+
+    // The query of "检索过滤" for an attribute condition (no column prefix)
+    // and the code box's text, in the user's brand scope.
+    static QString FilterSQL(const QString& condition, const QString& codeText);
+
+    void done(int result) override;
+
   protected:
     void FormCreate() override;
+    void FormClose() override;
+    // Enter in "货号:" runs the query; elsewhere it moves to the next control.
+    bool FormKeyPress(QKeyEvent& event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void setAllMarks(bool marked);
+
+    QList<TPickedGoodsColor> m_checkedAtClose;  // what OK chose, once the rows are closed
+    bool m_accepted = false;
+    bool m_centred = false;
 };
 
 namespace md::ui {

@@ -365,6 +365,14 @@ PgBackend::PgBackend(const QString& connectionName, const ConnectionSettings& se
     const QByteArray zone = QTimeZone::systemTimeZoneId();
     if (!zone.isEmpty() && !zone.contains('\''))
         setup += QStringLiteral(" SET TimeZone = '%1';").arg(QString::fromLatin1(zone));
+    // "x not in(select ...)" is hashed only when the planner expects the
+    // sub-select to fit in work_mem; otherwise every row scans it again. The
+    // windows compare against whole tables (half a million colour descriptions
+    // need 16MB), so the session gets room for a few million rows. A server
+    // configured with more keeps its own value.
+    setup += QStringLiteral(
+        " SELECT set_config('work_mem', '64MB', false)"
+        " WHERE pg_size_bytes(current_setting('work_mem')) < pg_size_bytes('64MB');");
     try {
         executeScript(setup);
     } catch (const EDatabaseError&) {
