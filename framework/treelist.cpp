@@ -43,21 +43,21 @@ void TTreeDataModel::rebuild() {
     m_roots.clear();
     m_keys.clear();
     m_parents.clear();
+    m_byKey.clear();
     const int keyIndex = fieldIndex(m_keyField);
     const int parentIndex = fieldIndex(m_parentField);
     const int n = keyIndex >= 0 && parentIndex >= 0 ? m_dataSet->RecordCount() : 0;
     m_nodes.resize(size_t(n));
     m_keys.resize(size_t(n));
     m_parents.resize(size_t(n));
-    QHash<QString, int> byKey;
-    byKey.reserve(n);
+    m_byKey.reserve(n);
     for (int r = 0; r < n; ++r) {
         m_keys[size_t(r)] = TField::textOf(m_dataSet->valueAt(r, keyIndex), ftUnknown);
         m_parents[size_t(r)] = TField::textOf(m_dataSet->valueAt(r, parentIndex), ftUnknown);
-        if (!byKey.contains(m_keys[size_t(r)])) byKey.insert(m_keys[size_t(r)], r);
+        if (!m_byKey.contains(m_keys[size_t(r)])) m_byKey.insert(m_keys[size_t(r)], r);
     }
     for (int r = 0; r < n; ++r) {
-        const int p = byKey.value(m_parents[size_t(r)], -1);
+        const int p = m_byKey.value(m_parents[size_t(r)], -1);
         m_nodes[size_t(r)].parent = p == r ? -1 : p;
     }
     // Break cycles: follow each chain of parents; a chain that returns to a
@@ -235,14 +235,8 @@ void TDBTreeList::FullExpand() {
 void TDBTreeList::restoreExpansion() {
     m_syncing = true;
     expandAll();
-    for (const QString& key : std::as_const(m_collapsed)) {
-        const TRemoteUdpDataSet* ds = DataSet();
-        for (int r = 0; ds && r < ds->RecordCount(); ++r)
-            if (m_model->keyOf(r) == key) {
-                collapse(m_model->indexOfRow(r));
-                break;
-            }
-    }
+    for (const QString& key : std::as_const(m_collapsed))
+        if (const int row = m_model->rowOfKey(key); row >= 0) collapse(m_model->indexOfRow(row));
     for (int c = 0; c < m_columns.size(); ++c)
         if (m_columns.at(c)->Width() > 0) setColumnWidth(c, m_columns.at(c)->Width());
     m_syncing = false;

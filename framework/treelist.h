@@ -13,6 +13,7 @@
 // A record whose parent key matches no record (the root marker "0", an empty
 // value, an orphan) is a top-level node; a cycle is broken at its first record.
 #include <QAbstractItemModel>
+#include <QHash>
 #include <QPointer>
 #include <QSet>
 #include <QTreeView>
@@ -41,6 +42,8 @@ class TTreeDataModel : public QAbstractItemModel {
     QModelIndex indexOfRow(int row) const;
     int rowOf(const QModelIndex& index) const;
     QString keyOf(int row) const;
+    // The row of the first record with this key; -1 when none has it.
+    int rowOfKey(const QString& key) const { return m_byKey.value(key, -1); }
 
     QModelIndex index(int row, int column,
                       const QModelIndex& parent = QModelIndex()) const override;
@@ -71,6 +74,7 @@ class TTreeDataModel : public QAbstractItemModel {
     std::vector<int> m_roots;
     std::vector<QString> m_keys;  // per row, to see whether a change moves the node
     std::vector<QString> m_parents;
+    QHash<QString, int> m_byKey;  // key -> first row with it
 };
 
 class TDBTreeList : public QTreeView, public IReportSource {

@@ -1,65 +1,43 @@
 #include "treelookup.h"
 
-#include <QHash>
 #include <QHeaderView>
-#include <QStandardItemModel>
 #include <QTreeView>
 
 #include "dbcontrols.h"
+#include "gridcolumn.h"
 #include "remoteudpdataset.h"
-#include "scopes.h"
-
-namespace {
-constexpr int KeyRole = Qt::UserRole + 1;
-}
+#include "treelist.h"
 
 TTreeLookupCombo::TTreeLookupCombo(QWidget* parent) : QComboBox(parent) {
-    m_model = new QStandardItemModel(this);
+    m_model = new TTreeDataModel(this);
+    m_model->setColumns(&m_columns);
     m_tree = new QTreeView(this);
     m_tree->header()->hide();
     m_tree->setUniformRowHeights(true);
     setModel(m_model);
     setView(m_tree);
     setMinimumContentsLength(10);
+    // The list read again: the same key shows on its new node.
+    connect(m_model, &TTreeDataModel::rebuilt, this, &TTreeLookupCombo::showKey);
 }
 
 void TTreeLookupCombo::setList(TRemoteUdpDataSet* list, const QString& keyField,
                                const QString& textField, const QString& parentField) {
-    m_model->clear();
-    if (list && list->Active()) {
-        TField& key = list->FieldByName(keyField);
-        TField& text = list->FieldByName(textField);
-        TField& parent = list->FieldByName(parentField);
-        struct Node {
-            QString key, parent;
-            QStandardItem* item;
-        };
-        std::vector<Node> nodes;
-        QHash<QString, QStandardItem*> byKey;
-        {
-            TControlsDisabled still(*list);
-            TBookmarkKept place(*list);
-            for (list->First(); !list->Eof(); list->Next()) {
-                auto* item = new QStandardItem(text.AsString());
-                item->setData(key.AsString(), KeyRole);
-                item->setEditable(false);
-                nodes.push_back({key.AsString(), parent.AsString(), item});
-                byKey.insert(key.AsString(), item);
-            }
-        }
-        // A node whose parent is no record (the root marker, empty, itself) is a root.
-        for (const Node& node : nodes) {
-            QStandardItem* parentItem =
-                node.parent == node.key ? nullptr : byKey.value(node.parent);
-            for (QStandardItem* up = parentItem; up; up = up->parent())
-                if (up == node.item) parentItem = nullptr;  // a cycle is broken here
-            if (parentItem)
-                parentItem->appendRow(node.item);
-            else
-                m_model->invisibleRootItem()->appendRow(node.item);
-        }
+    qDeleteAll(m_columns);
+    m_columns.clear();
+    for (const QString& field : textField.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        m_columns << new TGridColumn(field.trimmed(), field.trimmed(), this);
+    m_model->setFields(keyField, parentField);
+    // A node whose parent is no record (the root marker, empty, itself) is a
+    // root; a cycle is broken at its first record.
+    m_model->setDataSet(list);
+    int width = 0;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        const int w = c == 0 ? 160 : 90;
+        m_tree->setColumnWidth(c, w);
+        width += w;
     }
-    showKey();
+    m_tree->setMinimumWidth(m_columns.size() > 1 ? width + 24 : 0);
 }
 
 void TTreeLookupCombo::setKeyValue(const QString& key) {
@@ -68,18 +46,17 @@ void TTreeLookupCombo::setKeyValue(const QString& key) {
 }
 
 void TTreeLookupCombo::showKey() {
-    const QModelIndexList found = m_key.isEmpty()
-                                      ? QModelIndexList()
-                                      : m_model->match(m_model->index(0, 0), KeyRole, m_key, 1,
-                                                       Qt::MatchExactly | Qt::MatchRecursive);
-    if (found.isEmpty()) {
+    const int row = m_key.isEmpty() ? -1 : m_model->rowOfKey(m_key);
+    if (row < 0) {
+        // The placeholder first: emptying it while nothing is chosen would choose the first node.
+        setPlaceholderText(m_key);
         setRootModelIndex(QModelIndex());
         setCurrentIndex(-1);
-        setPlaceholderText(m_key);
         return;
     }
-    setRootModelIndex(found.first().parent());
-    setCurrentIndex(found.first().row());
+    const QModelIndex found = m_model->indexOfRow(row);
+    setRootModelIndex(found.parent());
+    setCurrentIndex(found.row());
     setRootModelIndex(QModelIndex());
 }
 
@@ -96,7 +73,7 @@ void TTreeLookupCombo::hidePopup() {
     if (!m_picking) return;
     m_picking = false;
     if (!chosen.isValid()) return;
-    const QString key = chosen.data(KeyRole).toString();
+    const QString key = m_model->keyOf(m_model->rowOf(chosen));
     if (key == m_key) return showKey();
     m_key = key;
     showKey();

@@ -7,21 +7,29 @@
 //     auto* type = new TTreeLookupCombo(panel);
 //     type->setList(goodsTypes, "fcode", "fName", "fParentCode");
 //     type->setKeyValue("T11");               // shows "T恤"
+//
+// Several captions separated by ";" ("fcode;fabbrev;fmathod") are columns of
+// the drop-down; the box shows the first. The nodes are the list's rows, built
+// by key in one pass and following the list when it is read again, so a list
+// of many thousand records costs no item objects and finding a key is a hash
+// look-up.
 #include <QComboBox>
+#include <QList>
 #include <QPointer>
 
 #include "datasource.h"
 
-class QStandardItemModel;
 class QTreeView;
 class TFieldDataLink;
+class TGridColumn;
+class TTreeDataModel;
 
 class TTreeLookupCombo : public QComboBox {
     Q_OBJECT
   public:
     explicit TTreeLookupCombo(QWidget* parent = nullptr);
 
-    // Builds the tree from the list's current rows (read again on every call).
+    // Shows the list's rows as a tree (from then on following the list).
     void setList(TRemoteUdpDataSet* list, const QString& keyField, const QString& textField,
                  const QString& parentField);
     QString keyValue() const { return m_key; }
@@ -37,7 +45,8 @@ class TTreeLookupCombo : public QComboBox {
   private:
     void showKey();
 
-    QStandardItemModel* m_model;
+    TTreeDataModel* m_model;
+    QList<TGridColumn*> m_columns;
     QTreeView* m_tree;
     QString m_key;
     bool m_picking = false;
