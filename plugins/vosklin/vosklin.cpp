@@ -15,9 +15,12 @@
 namespace {
 
 const TReportDefinition kReports[] = {
+    // The region by name; the credit terms as the client record keeps them.
     {"frm_re_client",
      "客户资料表",
-     "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client",
+     "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres,fcredit_type,fcredit,"
+     "(select fName from ba_Area where ba_Area.fCode=dt_client.fareacode) as fareaname "
+     "from dt_client",
      "fcode",
      TReportDefinition::ClientScope,
      "fcode",
@@ -26,8 +29,11 @@ const TReportDefinition kReports[] = {
       {"fabbrev", "客户简称", 110, false},
       {"fmathod", "性质", 60, false},
       {"fgrad", "等级", 80, false},
+      {"fareaname", "所属地区", 80, false},
       {"fcontactman", "联系人", 80, false},
       {"ftel1", "电话", 110, false},
+      {"fcredit_type", "控制信用度", 80, false},
+      {"fcredit", "信用额度", 100, false},
       {"faddres", "地址", 240, false}}},
     {"frm_re_goods",
      "货品资料表",

@@ -1,9 +1,6 @@
 // Demo code tables: basic colours, regions, departments, material, supplier
-// and employee categories, clients with their shops and the shops' shifts,
-// fund accounts and retail expense items.
-#include <QHash>
-#include <algorithm>
-
+// and employee categories, fund accounts and retail expense items. Clients
+// and their shops' shifts are in clients.cpp.
 #include "demodata.h"
 
 namespace md::server {
@@ -88,60 +85,6 @@ const Department kDepartments[] = {
     {"07", "0", "市场部", "郑雅文", "0571-86012307"},
 };
 
-struct Client {
-    const char* code;
-    const char* parent;  // code of the agent; empty for a top-level client
-    const char* name;
-    const char* abbrev;
-    const char* nature;
-    const char* area;
-    const char* contact;
-    const char* tel;
-    const char* address;
-};
-
-// Agents first, then their shops; S0101 and S0102 are the shop user's.
-const Client kClients[] = {
-    {"C01", "", "杭州雅韵服饰有限公司直营部", "杭州直营", "直营", "010301", "刘芳", "0571-86012315",
-     "浙江省杭州市西湖区文三路388号"},
-    {"C02", "", "上海申雅服饰贸易有限公司", "上海申雅", "代理商", "0101", "吴晓东", "021-63581234",
-     "上海市黄浦区福州路518号"},
-    {"C03", "", "南京金陵雅韵服饰商行", "南京金陵", "代理商", "010201", "钱国平", "025-84512233",
-     "江苏省南京市秦淮区太平南路66号"},
-    {"C04", "", "合肥徽韵服饰有限公司", "合肥徽韵", "加盟商", "010401", "杨春梅", "0551-62651188",
-     "安徽省合肥市庐阳区长江中路98号"},
-    {"C05", "", "宁波甬城服装批发部", "宁波甬城", "批发客户", "010302", "邵建军", "0574-87361122",
-     "浙江省宁波市海曙区中山西路120号"},
-    {"S0101", "C01", "雅韵杭州湖滨银泰店", "湖滨银泰店", "直营店", "010301", "徐静",
-     "0571-87001101", "杭州市上城区延安路258号湖滨银泰in77 B区2楼"},
-    {"S0102", "C01", "雅韵杭州西湖文化广场店", "西湖文化广场店", "直营店", "010301", "方敏",
-     "0571-87001102", "杭州市下城区中山北路西湖文化广场银泰1楼"},
-    {"S0103", "C01", "雅韵杭州萧山万象汇店", "萧山万象汇店", "直营店", "010301", "沈佳",
-     "0571-87001103", "杭州市萧山区市心北路万象汇2楼"},
-    {"S0201", "C02", "雅韵上海南京东路店", "南京东路店", "代理店", "0101", "顾燕", "021-63221201",
-     "上海市黄浦区南京东路353号"},
-    {"S0202", "C02", "雅韵上海徐家汇港汇店", "徐家汇港汇店", "代理店", "0101", "陆婷",
-     "021-64071202", "上海市徐汇区虹桥路1号港汇恒隆广场3楼"},
-    {"S0301", "C03", "雅韵南京新街口店", "新街口店", "代理店", "010201", "蒋丽", "025-84701301",
-     "南京市秦淮区中山南路1号新街口德基广场"},
-    {"S0302", "C03", "雅韵苏州观前街店", "观前街店", "代理店", "010202", "朱晓", "0512-65201302",
-     "苏州市姑苏区观前街188号"},
-    {"S0401", "C04", "雅韵合肥淮河路店", "淮河路店", "加盟店", "010401", "程芳", "0551-62601401",
-     "合肥市庐阳区淮河路步行街86号"},
-};
-
-struct Shift {
-    const char* name;
-    const char* begin;
-    const char* end;
-};
-
-const Shift kShifts[] = {
-    {"早班", "09:30:00", "16:00:00"},
-    {"晚班", "15:30:00", "22:00:00"},
-    {"全天班", "09:30:00", "22:00:00"},
-};
-
 void generateColours(DemoContext& demo) {
     const QStringList columns = {QStringLiteral("colorid"), QStringLiteral("colorname_ch"),
                                  QStringLiteral("colorname_en"), QStringLiteral("color_values")};
@@ -199,79 +142,6 @@ void generateCategories(DemoContext& demo) {
                     {e[0], e[0], e[1]});
 }
 
-void addShifts(DemoContext& demo, const QString& shop) {
-    for (const Shift& s : kShifts)
-        demo.insert(
-            QStringLiteral("ba_squad"),
-            {QStringLiteral("fclientcode"), QStringLiteral("fsquname"),
-             QStringLiteral("fbegintime"), QStringLiteral("fendtime"), QStringLiteral("finused")},
-            {shop, QString::fromUtf8(s.name), QString::fromUtf8(s.begin), QString::fromUtf8(s.end),
-             1});
-}
-
-// Beyond the everyday demo's size the agents run proportionately more shops
-// ("S010001", "雅韵杭州第1分店"), each with the shifts of the others.
-void generateMoreShops(DemoContext& demo, const QStringList& columns,
-                       const QHash<QString, QString>& keys) {
-    QList<const Client*> agents;
-    int shops = 0;
-    for (const Client& c : kClients) {
-        if (QString::fromUtf8(c.parent).isEmpty()) continue;
-        ++shops;
-        const auto agent =
-            std::find_if(std::begin(kClients), std::end(kClients),
-                         [&c](const Client& a) { return qstrcmp(a.code, c.parent) == 0; });
-        if (!agents.contains(&*agent)) agents << &*agent;
-    }
-    const int more = demo.scaled(shops) - shops;
-    for (int i = 0; i < more; ++i) {
-        const Client& agent = *agents[i % agents.size()];
-        const int number = i / int(agents.size()) + 1;
-        const QString code = QStringLiteral("S%1%2")
-                                 .arg(i % agents.size() + 1, 2, 10, QLatin1Char('0'))
-                                 .arg(number, 4, 10, QLatin1Char('0'));
-        const QString city = QString::fromUtf8(agent.abbrev).left(2);
-        demo.insert(QStringLiteral("dt_client"), columns,
-                    {demo.freshKey(), keys.value(QString::fromUtf8(agent.code)), code,
-                     QStringLiteral("雅韵%1第%2分店").arg(city).arg(number),
-                     QStringLiteral("%1%2分店").arg(city).arg(number), QStringLiteral("加盟店"),
-                     QString::fromUtf8(agent.area), QStringLiteral("0501"),
-                     QString::fromUtf8(agent.contact), QString::fromUtf8(agent.tel),
-                     QString::fromUtf8(agent.address), 1});
-        addShifts(demo, code);
-    }
-}
-
-void generateClients(DemoContext& demo) {
-    const QStringList columns = {
-        QStringLiteral("fid"),       QStringLiteral("fparentid"), QStringLiteral("fcode"),
-        QStringLiteral("fname"),     QStringLiteral("fabbrev"),   QStringLiteral("fmathod"),
-        QStringLiteral("fareacode"), QStringLiteral("fdeptcode"), QStringLiteral("fcontactman"),
-        QStringLiteral("ftel1"),     QStringLiteral("faddres"),   QStringLiteral("stratbit")};
-    QHash<QString, QString> keys;  // client code -> fid
-    for (const Client& c : kClients) keys.insert(QString::fromUtf8(c.code), demo.freshKey());
-    // Shops are stored before the agents: the shift window opens on the first
-    // client in stored order, and that should be a shop.
-    for (const bool shops : {true, false}) {
-        for (const Client& c : kClients) {
-            const QString code = QString::fromUtf8(c.code);
-            const QString parent = QString::fromUtf8(c.parent);
-            if (parent.isEmpty() == shops) continue;
-            // Top-level clients have a blank parent.
-            demo.insert(QStringLiteral("dt_client"), columns,
-                        {keys.value(code), shops ? keys.value(parent) : QStringLiteral(" "), code,
-                         QString::fromUtf8(c.name), QString::fromUtf8(c.abbrev),
-                         QString::fromUtf8(c.nature), QString::fromUtf8(c.area),
-                         shops ? QStringLiteral("0501") : QStringLiteral("0502"),
-                         QString::fromUtf8(c.contact), QString::fromUtf8(c.tel),
-                         QString::fromUtf8(c.address), 1});
-            // Shifts are what makes a client a shop.
-            if (shops) addShifts(demo, code);
-        }
-        if (shops) generateMoreShops(demo, columns, keys);
-    }
-}
-
 void generateAccounts(DemoContext& demo) {
     const QList<QVariantList> accounts = {
         {"001", "库存现金", "", 52000.00, "1001"},
@@ -311,7 +181,6 @@ void generateCodes(DemoContext& demo) {
     generateDepartments(demo);
     generateTree(demo, QStringLiteral("ba_MrType"), kMaterialTypes);
     generateCategories(demo);
-    generateClients(demo);
     generateAccounts(demo);
     generateRetailChargesItems(demo);
 }

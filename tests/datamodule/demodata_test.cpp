@@ -80,8 +80,9 @@ TEST(LargeDemo, ShopsBarcodesAndStockGrowWithTheGoods) {
     md::test::TestDb db;
     md::server::createDemoData(db.conn(), 3000);  // ten times the everyday demo
     EXPECT_EQ(db.count("goods"), 3000);
-    EXPECT_EQ(db.count("dt_client where fparentid<>' '"), 80) << "ten times the eight shops";
-    EXPECT_EQ(db.count("ba_squad"), 80 * 3) << "each shop with its three shifts";
+    EXPECT_EQ(db.count("dt_client where fcode in(select fclientcode from ba_squad)"), 140)
+        << "ten times the fourteen shops";
+    EXPECT_EQ(db.count("ba_squad"), 140 * 3) << "each shop with its three shifts";
     EXPECT_EQ(db.scalar("select count(distinct fgoodsid) from barcode").toInt(), 3000);
     EXPECT_EQ(db.count("barcode a join goods g on g.goodsid=a.fgoodsid "
                        "where a.fbarcode1<>g.goodsid+a.fcolorid+a.fsize"),

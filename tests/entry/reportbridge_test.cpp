@@ -67,8 +67,9 @@ TEST_F(ReportBridge, ClientReportOpensInTheHostWithTheUsersClientsOnly) {
     auto* rows = report->findChild<TRemoteUdpDataSet*>("DBmaster_table");
     ASSERT_NE(rows, nullptr);
     EXPECT_EQ(rows->SQL(),
-              "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres from dt_client "
-              "where 1=1 and fcode in('C01') order by fcode");
+              "select fcode,fname,fabbrev,fmathod,fgrad,fcontactman,ftel1,faddres,fcredit_type,"
+              "fcredit,(select fName from ba_Area where ba_Area.fCode=dt_client.fareacode) as "
+              "fareaname from dt_client where 1=1 and fcode in('C01') order by fcode");
     ASSERT_EQ(rows->RecordCount(), 1);
     EXPECT_EQ(rows->FieldByName("fname").AsString(), "上海南京路店");
 

@@ -102,7 +102,7 @@ TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisable
     EXPECT_EQ(admin.openFunction("frm_GoodsReturnNote"), nullptr);
     EXPECT_TRUE(admin.mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(toolBarTexts(admin.commonToolBar()),
-              (QStringList{"货品档案", "尺码资料", "基本颜色设置", "店铺班次设定"}))
+              (QStringList{"货品档案", "尺码资料", "基本颜色设置", "客户档案", "店铺班次设定"}))
         << "only functions that open";
 
     // The shop user has no rights at all on the company record and the operation log.
@@ -115,7 +115,7 @@ TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisable
     EXPECT_EQ(shop.openFunction("frm_ltd"), nullptr);
     EXPECT_EQ(shop.catalog().whyNot("frm_ltd"), "您没有使用“公司信息”的权限");
     EXPECT_EQ(shop.catalog().whyNot("frm_nothing"), "没有名为“frm_nothing”的功能");
-    EXPECT_EQ(shop.catalog().whyNot("frm_client"), "“客户档案”：此功能尚未提供窗口");
+    EXPECT_EQ(shop.catalog().whyNot("frm_GoodsReturnNote"), "“商品维修管理”：此功能尚未提供窗口");
     EXPECT_EQ(shop.catalog().whyNot("FRM_COLOR"), "");
 }
 
