@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -37,6 +38,7 @@ class Tfrm_barcodeAdd : public Tbase_frm {
     TDBTableView* cxGrid1DBTableView1;
 
     // The rule panel "生成规则".
+    QGroupBox* GroupBox_Rule;
     QRadioButton* Radio_Rule1;  // "货号+颜色+尺码"
     QRadioButton* Radio_Rule2;  // "万能设置"
     QRadioButton* Radio_Rule3;  // "国标码"
@@ -67,4 +69,19 @@ class Tfrm_barcodeAdd : public Tbase_frm {
   protected:
     void FormCreate() override;
     void FormShow() override;
+    // No closing while a pass over the rows is running.
+    bool FormCloseQuery() override;
+
+  private:
+    void buildRulePanel(QWidget* parent);
+    void buildGrid(QWidget* parent);
+    void buildButtons(QWidget* parent);
+    // What a pass over the rows disables: everything that could start another
+    // pass or change the rows.
+    QList<QWidget*> controls() const;
+    // Composes the target column ("fbarcode1" or "fbarcode2") of every listed
+    // row that has none yet, by the rule selected.
+    void composeCodes(const QString& targetField);
+
+    bool m_busy = false;  // composing or saving
 };
