@@ -110,6 +110,11 @@ QList<TRemoteUdpDataSet*> Tbase_frm::DataSets() const {
     return findChildren<TRemoteUdpDataSet*>();
 }
 
+void Tbase_frm::KeepOnClose() {
+    m_keepOnClose = true;
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
 void Tbase_frm::Close() {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();
@@ -168,7 +173,7 @@ void Tbase_frm::done(int result) {
         bool mayClose = true;
         Run([&] { mayClose = FormCloseQuery(); });
         if (!mayClose) return;
-        runClose();
+        if (!m_keepOnClose) runClose();
     }
     QDialog::done(result);
 }
@@ -181,7 +186,7 @@ void Tbase_frm::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-        runClose();
+        if (!m_keepOnClose) runClose();
     }
     QDialog::closeEvent(event);
 }

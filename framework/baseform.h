@@ -16,7 +16,7 @@
 //
 // Closing (Close(), the window frame, done() of a modal run) runs, once:
 // FormCloseQuery (false keeps the window open), FormClose, FormDestroy; the
-// window is then freed.
+// window is then freed (a window that called KeepOnClose is only hidden).
 #include <QDialog>
 #include <QPointer>
 #include <functional>
@@ -114,6 +114,11 @@ class Tbase_frm : public QDialog {
     // The window's datasets (children of any depth).
     QList<TRemoteUdpDataSet*> DataSets() const;
 
+    // For a dialog whose caller reads it after it ends: closing then only
+    // hides it. FormClose and FormDestroy do not run (no "离开", the datasets
+    // stay open) and the window is not freed; the caller deletes it.
+    void KeepOnClose();
+
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -125,6 +130,7 @@ class Tbase_frm : public QDialog {
     bool m_created = false;
     bool m_shown = false;
     bool m_closed = false;
+    bool m_keepOnClose = false;
 };
 
 // A dialog window: Enter moves the focus to the next control; stays on top.
