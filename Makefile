@@ -7,7 +7,7 @@ JOBS ?= 2
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
 	libqt6sql6-odbc libsqlite3-dev libxlsxwriter-dev libzint-dev fonts-noto-cjk libsodium-dev \
 	libgtest-dev libgmock-dev clang libclang-rt-14-dev postgresql libpq-dev qtkeychain-qt6-dev \
-	libsqliteodbc unixodbc clang-format-14 dpkg-dev libicu-dev libzbar-dev
+	libsqliteodbc unixodbc clang-format-14 dpkg-dev libicu-dev libzbar-dev libfreexl-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_SECONDS ?= 20
 # The formatter is pinned to the clang of the toolchain in use.

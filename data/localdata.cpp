@@ -21,6 +21,9 @@ struct LocalTable {
 // The tables the module keeps in the local database, made when first used.
 const LocalTable kLocalTables[] = {
     {"size_name", "create table size_name(size_name1 varchar(30), size_name2 varchar(30))"},
+    {"ba_size",
+     "create table ba_size(size_class varchar(30), size_name varchar(30), displayindex int, "
+     "fieldname varchar(10))"},
 };
 
 const QString kConnectionName = QStringLiteral("md_localData");

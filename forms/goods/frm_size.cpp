@@ -13,6 +13,7 @@
 #include "dictdm.h"
 #include "formfactory.h"
 #include "gridcolumn.h"
+#include "localdata.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
@@ -30,6 +31,27 @@ namespace {
 const QString kGroupCaption = QStringLiteral("尺码类别");
 constexpr int kGroupColumnWidth = 110;
 constexpr int kSizeColumnWidth = 64;
+
+void copySizesToLocalData() {
+    // The goods import checks size groups against the workstation's copy. The
+    // server has the sizes already: a copy that fails is left for the next save.
+    try {
+        TRemoteUdpDataSet sizes;
+        md::OpenQuery(sizes, QStringLiteral("select size_class,size_name,displayindex,fieldname "
+                                            "from ba_size order by size_class,displayindex"));
+        QList<QVariantList> rows;
+        for (sizes.First(); !sizes.Eof(); sizes.Next())
+            rows << QVariantList{sizes.Fields(0).Value(), sizes.Fields(1).Value(),
+                                 sizes.Fields(2).Value(), sizes.Fields(3).Value()};
+        sizes.Close();
+        md::ReplaceLocalRows(QStringLiteral("ba_size"),
+                             {QStringLiteral("size_class"), QStringLiteral("size_name"),
+                              QStringLiteral("displayindex"), QStringLiteral("fieldname")},
+                             rows);
+    } catch (const std::exception& error) {
+        qWarning("尺码资料未能复制到本地数据库: %s", error.what());
+    }
+}
 
 }  // namespace
 
@@ -307,6 +329,7 @@ void Tfrm_size::post_actionExecute() {
         ShowError(error);
         return;
     }
+    copySizesToLocalData();
     LoadGrid();
     UpdateToolbar();
 }
@@ -326,6 +349,7 @@ void Tfrm_size::del_actionExecute() {
         return;
     md::ExecuteSQL(QStringLiteral("DELETE FROM ba_size WHERE SIZE_CLASS='") +
                    SqlText(Cells(0, Row())) + QStringLiteral("'"));
+    copySizesToLocalData();
     UpdateToolbar();
     LoadGrid();
 }
