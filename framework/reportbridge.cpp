@@ -9,6 +9,7 @@
 
 #include "routines.h"
 #include "session.h"
+#include "waitcursor.h"
 
 class TRemoteUdpConnection;
 
@@ -48,11 +49,8 @@ void OpenReportForm(const QString& reportName) {
     QLibrary* library = reportPlugin();
     if (!library) return;
     const auto create = reinterpret_cast<CreateDLLFormFunction>(library->resolve("CreateDLLForm"));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui::TWaitCursor wait;
     QCoreApplication::processEvents();
-    struct RestoreCursor {
-        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
-    } restore;
     if (!create) return;
     const SessionContext& session = Session();
     QObject* screen = session.HostScreen;

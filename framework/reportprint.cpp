@@ -6,6 +6,7 @@
 
 #include "routines.h"
 #include "session.h"
+#include "waitcursor.h"
 
 class TRemoteUdpConnection;
 
@@ -37,11 +38,6 @@ PrintOneTableFunction loadPrintOneTable() {
     return nullptr;
 }
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 }  // namespace
 
 QByteArray ReportLibraryText(const QString& text) {
@@ -57,7 +53,7 @@ void SetReportLibraryName(const QString& name) {
 void PrintOneTable(const QString& reportFile, const QString& sql) {
     const PrintOneTableFunction print = loadPrintOneTable();
     if (!print) return;
-    WaitCursor wait;
+    TWaitCursor wait;
     const QByteArray file = ReportLibraryText(reportFile);
     const QByteArray statement = ReportLibraryText(sql);
     print(file.constData(), statement.constData(), "", "", "", Session().Connection);

@@ -32,6 +32,7 @@
 #include "sharedvalues.h"
 #include "sqlquote.h"
 #include "styles.h"
+#include "waitcursor.h"
 
 using namespace md::ui;
 
@@ -39,11 +40,6 @@ namespace {
 
 const QString kFieldPrintSize = QStringLiteral("打印尺码");
 const QString kFieldPrintColour = QStringLiteral("打印颜色编号");
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // The progress bar under the grid shows while a loop runs over the rows.
 struct ProgressShown {
@@ -273,7 +269,7 @@ void Tfrm_barcode::But_FilterClick() {
     const QString sql =
         SearchSQL(GoodsAttributeCondition(*CheckTree1), Edit_GoodsId->text(), Edit_Size->text());
     {
-        WaitCursor wait;
+        TWaitCursor wait;
         openGrid(sql);
     }
     UpdateActionState();

@@ -12,6 +12,7 @@
 #include "grid.h"
 #include "remoteudpdataset.h"
 #include "sqlquote.h"
+#include "waitcursor.h"
 
 using md::ui::Refuse;
 
@@ -21,14 +22,6 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
 // The hourglass while a search runs; the cursor comes back also when the
 // query fails.
-class THourglass {
-  public:
-    THourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~THourglass() { QApplication::restoreOverrideCursor(); }
-    THourglass(const THourglass&) = delete;
-    THourglass& operator=(const THourglass&) = delete;
-};
-
 QDateEdit* makeDateEdit(QWidget* parent, const QString& name) {
     auto* edit = new QDateEdit(parent);
     edit->setObjectName(name);
@@ -106,7 +99,7 @@ void Tfrm_syslog::But_FindClick() {
         SqlText(begin.toString(kDateFormat)) + QStringLiteral("'") +
         QStringLiteral(" and convert(datetime,logindate)<=") + QStringLiteral("'") +
         SqlText(end.toString(kDateFormat)) + QStringLiteral("'"));
-    THourglass hourglass;
+    md::ui::TWaitCursor hourglass;
     DBmaster_table->Open();
 }
 

@@ -22,17 +22,13 @@
 #include "sharedvalues.h"
 #include "sqlquote.h"
 #include "treelookup.h"
+#include "waitcursor.h"
 
 using namespace md::ui;
 
 namespace {
 
 const QChar CR(13);
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -116,7 +112,7 @@ void Tfrm_goods::But_FilterClick() {
     sendListChanges();
     const QString condition = GoodsAttributeCondition(*CheckTree1, QStringLiteral("a."));
     {
-        WaitCursor wait;
+        TWaitCursor wait;
         openList(FilterSQL(condition, Edit_GoodsId->text()));
     }
     ShowListPage();
