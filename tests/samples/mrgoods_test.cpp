@@ -1,8 +1,12 @@
 // 版单款号: saving a sample with its colours, the checks, captions from the
 // description fields, the colour look-ups, and the conversion into goods.
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
+#include <QPushButton>
 
 #include "formfactory.h"
+#include "goods/frm_MrGoodsImage.h"
 #include "samplesfixture.h"
 
 using namespace md::test;
@@ -194,4 +198,35 @@ TEST_F(Samples, ImportRunsForTheSampleTableAndTheListIsReadAgain) {
     EXPECT_EQ(target, QStringLiteral("Mr_Goods"));
     EXPECT_EQ(form->DBmaster_table->SQL(), QStringLiteral(" select * from Mr_goods"));
     EXPECT_TRUE(form->DBmaster_table->Locate(QStringLiteral("goodsid"), QStringLiteral("IMP1")));
+}
+
+TEST_F(Samples, F7ShowsTheSamplePictureWhichOkStoresUnderTheSampleCode) {
+    addSample(QStringLiteral("S1"));
+    Tfrm_MrGoods* form = open();
+    QImage image(40, 60, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QStringList captions;
+    bool store = false;
+    script.onDialog([&](QDialog& dialog) {
+        captions << dialog.windowTitle();
+        auto& picture = static_cast<Tfrm_MrGoodsImage&>(dialog);
+        EXPECT_EQ(picture.SampleCode(), QStringLiteral("S1"));
+        picture.AssignPicture(png);
+        (store ? picture.But_OK : picture.But_Close)->click();
+        return int(QDialog::Accepted);
+    });
+    trigger(form->picture_action);
+    EXPECT_EQ(db.count(QStringLiteral("goodsimage")), 0) << "关闭 stores nothing";
+    store = true;
+    trigger(form->picture_action);
+    EXPECT_EQ(captions, QStringList({QStringLiteral("样板图片"), QStringLiteral("样板图片")}));
+    const QByteArray stored =
+        db.scalar(QStringLiteral("select fimage from goodsimage where fgoodsid='S1'"))
+            .toByteArray();
+    EXPECT_TRUE(stored.startsWith("\xFF\xD8\xFF")) << "kept as JPEG";
+    EXPECT_EQ(QImage::fromData(stored).size(), QSize(40, 60));
 }
