@@ -157,7 +157,7 @@ Tfrm_MrGoods::Tfrm_MrGoods(QWidget* owner) : Tbase_frmDictMdi(owner) {
 }
 
 void Tfrm_MrGoods::buildEditPanel(QWidget* parent) {
-    EditPanel = new TFieldPanel(DbMaster_Source, 4, parent);
+    EditPanel = new TFieldPanel(DbMaster_Source, 3, parent);
     EditPanel->setObjectName(QStringLiteral("EditPanel"));
     TFieldPanel* p = EditPanel;
     auto valueList = [this, p](const char* label, const char* field) {
@@ -184,7 +184,7 @@ void Tfrm_MrGoods::buildEditPanel(QWidget* parent) {
     Edit_newgoodsid->SetUpperCase(true);
     // Names and codes are read whole.
     for (QWidget* editor : EditPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!qobject_cast<QLabel*>(editor)) editor->setMinimumWidth(120);
+        if (!qobject_cast<QLabel*>(editor)) editor->setMinimumWidth(110);
 }
 
 void Tfrm_MrGoods::buildColorGrid(QWidget* parent) {

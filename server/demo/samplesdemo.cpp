@@ -15,16 +15,19 @@ struct DemoSample {
     const char* sort;
     const char* sizeGroup;
     const char* fabric;
-    const char* colours;     // colour codes, comma-separated
-    const char* targetCode;  // the goods code it becomes; "*" an existing demo goods item
+    const char* colours;          // colour codes, comma-separated
+    const char* targetCode;       // the goods code it becomes; "*" an existing demo goods item
+    const char* firstColourNote;  // the description of its first colour
 };
 
 const DemoSample kSamples[] = {
-    {"YB2701", "真丝印花连衣裙", "雅韵", "连衣裙", "上衣", "真丝", "01,03", "YY271Q0901"},
-    {"YB2702", "羊毛双面呢大衣", "雅韵", "大衣", "上衣", "羊毛", "04,06,08", "YY271D0902"},
-    {"YB2703", "商务修身衬衫", "城野", "衬衫", "上衣", "纯棉", "02,05", "*"},
-    {"YB2704", "轻量跑步短裤", "悦动", "运动裤", "裤装", "涤纶", "01,08", ""},
-    {"YB2705", "亲子卫衣", "童趣", "卫衣", "童装", "纯棉", "02,03,07", ""},
+    {"YB2701", "真丝印花连衣裙", "雅韵", "连衣裙", "上衣", "真丝", "01,03", "YY271Q0901",
+     "黑底碎花"},
+    {"YB2702", "羊毛双面呢大衣", "雅韵", "大衣", "上衣", "羊毛", "04,06,08", "YY271D0902",
+     "燕麦色"},
+    {"YB2703", "商务修身衬衫", "城野", "衬衫", "上衣", "纯棉", "02,05", "*", ""},
+    {"YB2704", "轻量跑步短裤", "悦动", "运动裤", "裤装", "涤纶", "01,08", "", "黑拼荧光绿"},
+    {"YB2705", "亲子卫衣", "童趣", "卫衣", "童装", "纯棉", "02,03,07", "", ""},
 };
 
 void generateSamples(DemoContext& demo) {
@@ -56,10 +59,15 @@ void generateSamples(DemoContext& demo) {
              QStringLiteral("GZ9%1").arg(number, 3, 10, QLatin1Char('0')), QStringLiteral("广州"),
              QStringLiteral("件"), QStringLiteral("女"), 199 + 100 * number,
              QStringLiteral("2026-09-%1").arg(number, 2, 10, QLatin1Char('0'))});
-        for (const QString& colour :
-             QString::fromLatin1(sample.colours).split(QLatin1Char(','), Qt::SkipEmptyParts))
-            demo.insert(QStringLiteral("mr_goodscolor"),
-                        {QStringLiteral("fgoodsid"), QStringLiteral("fcolorid")}, {code, colour});
+        const QStringList colours =
+            QString::fromLatin1(sample.colours).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const QString note = QString::fromUtf8(sample.firstColourNote);
+        for (const QString& colour : colours)
+            demo.insert(
+                QStringLiteral("mr_goodscolor"),
+                {QStringLiteral("fgoodsid"), QStringLiteral("fcolorid"), QStringLiteral("fcolor")},
+                {code, colour,
+                 colour == colours.first() && !note.isEmpty() ? QVariant(note) : QVariant()});
         // Every other sample has its sample documents; the converted one's know its goods code.
         if (number % 2 == 1 || becameGoods)
             demo.insert(QStringLiteral("mr_smp"),
