@@ -161,7 +161,7 @@ Tfrm_GoodsBathIN::Tfrm_GoodsBathIN(QWidget* owner) : Tbase_frmTop(owner) {
     bottom->addWidget(Check_GoodsColor);
     for (QPushButton* b : {But_Open, But_Check, But_OK, But_Cancel}) bottom->addWidget(b);
     layout->addLayout(bottom);
-    resize(1060, 600);
+    resize(1180, 600);
 }
 
 void Tfrm_GoodsBathIN::FormCreate() {
