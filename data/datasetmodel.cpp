@@ -118,7 +118,8 @@ Qt::ItemFlags TDataSetModel::flags(const QModelIndex& index) const {
     const TField* f = index.isValid() ? field(index.column()) : nullptr;
     if (!f) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-    if (f->FieldKind() == fkData && !f->ReadOnly()) {
+    const bool takesInput = f->FieldKind() == fkData || (f->Calculated() && f->OnWrite);
+    if (takesInput && !f->ReadOnly()) {
         flags |= Qt::ItemIsEditable;
         if (f->DataType() == ftBoolean) flags |= Qt::ItemIsUserCheckable;
     }

@@ -369,6 +369,11 @@ QVariant TField::normalized(const QVariant& value, TFieldType type) {
 // before and after the digit placeholders is kept.
 QString TField::formatNumber(double value, const QString& format) {
     if (format.isEmpty()) return floatText(value);
+    // "positive;negative;zero": a third section that is not empty is what a zero shows.
+    if (value == 0 && format.count(QLatin1Char(';')) >= 2) {
+        const QString zero = format.section(QLatin1Char(';'), 2, 2);
+        if (!zero.isEmpty()) return formatNumber(value, zero);
+    }
     const QString section = format.section(QLatin1Char(';'), 0, 0);
     qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i < section.size(); ++i) {

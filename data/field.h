@@ -145,6 +145,10 @@ class TField {
 
     std::function<void(TField&)> OnValidate;
     std::function<void(TField&)> OnChange;
+    // A calculated field that takes input: writing it (in the edit or insert
+    // state) hands the value to this handler, which sets the data fields the
+    // field is calculated from; grids let its cells be typed into.
+    std::function<void(TField&, const QVariant&)> OnWrite;
 
     // Lookup fields: this dataset's KeyFields matched against LookupKeyFields of
     // LookupDataSet give LookupResultField.

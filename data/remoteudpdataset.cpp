@@ -501,6 +501,10 @@ void TRemoteUdpDataSet::setFieldValue(TField& field, QVariant value) {
     if (m_state != dsEdit && m_state != dsInsert)
         throw EDatabaseError(QStringLiteral("数据集 '%1' 不在编辑或新增状态，不能修改字段 '%2'。")
                                  .arg(objectName(), field.m_name));
+    if (field.m_kind == fkCalculated && field.OnWrite && !field.m_readOnly) {
+        field.OnWrite(field, value);
+        return;
+    }
     if (field.m_kind != fkData || field.m_readOnly)
         throw EDatabaseError(QStringLiteral("字段 '%1' 不能修改。").arg(field.m_name));
 

@@ -86,6 +86,9 @@ void TGridFooter::paintEvent(QPaintEvent*) {
 TBandHeader::TBandHeader(TDBTableView* view, QWidget* parent) : QWidget(parent), m_view(view) {
     setObjectName(view->objectName() + QStringLiteral("Bands"));
     followView(this, view);
+    // As tall as the column header, which has no height until the columns come.
+    connect(view->horizontalHeader(), &QHeaderView::geometriesChanged, this,
+            &QWidget::updateGeometry);
 }
 
 QSize TBandHeader::sizeHint() const {
