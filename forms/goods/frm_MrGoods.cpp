@@ -52,8 +52,6 @@ class InternalWrites {
     int& m_counter;
 };
 
-int g_internal = 0;
-
 QString freshKey() {
     TRemoteUdpDataSet query;
     md::OpenQuery(query, QStringLiteral("select top 1 * from dbo.V_GetPassWord12"));
@@ -214,7 +212,7 @@ void Tfrm_MrGoods::buildColorGrid(QWidget* parent) {
 
     // Colour rows change only while the sample is being edited.
     auto refuse = [this](TRemoteUdpDataSet&) {
-        if (g_internal == 0 && !Editing()) Abort();
+        if (m_internal == 0 && !Editing()) Abort();
     };
     DBcolor->BeforeInsert = refuse;
     DBcolor->BeforeEdit = refuse;
@@ -398,7 +396,7 @@ void Tfrm_MrGoods::post_actionExecute() {
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
     if (connection->InTransaction()) connection->RollbackTrans();
     Edit_goodsid->setEnabled(true);
-    InternalWrites internal(g_internal);
+    InternalWrites internal(m_internal);
     if (DBcolor->Active() && DBcolor->InEditState()) DBcolor->Post();
     if (DBmaster_table->InEditState()) DBmaster_table->Post();
     try {
@@ -419,7 +417,7 @@ void Tfrm_MrGoods::post_actionExecute() {
 void Tfrm_MrGoods::cacel_actionExecute() {
     GridColorView->CancelEditor();
     Tbase_frmDictMdi::cacel_actionExecute();
-    InternalWrites internal(g_internal);
+    InternalWrites internal(m_internal);
     CancelDetails();
     ColorLink->Open();
     UpdateActionState();

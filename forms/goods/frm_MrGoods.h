@@ -75,4 +75,5 @@ class Tfrm_MrGoods : public Tbase_frmDictMdi {
     bool codeEditable() const;
 
     bool m_colorSync = false;  // a colour lookup is filling the other colour field
+    int m_internal = 0;        // > 0 while the form itself writes colour rows
 };
