@@ -107,3 +107,26 @@ TEST_F(GoodsImportTest, CsvFilesInUtf8AndGbkReadAlike) {
     EXPECT_EQ(script.shown().size(), 2);
     EXPECT_EQ(form->RowCount(), 0);
 }
+
+TEST_F(GoodsImportTest, AnOldFormatWorkbookIsReadLikePastedCells) {
+    auto* form = openImport();
+    form->LoadFile(testDataPath("goodsimport/data/goods.xls"));
+    ASSERT_EQ(form->RowCount(), 2);
+    EXPECT_EQ(column(form, "goodsname"), (QStringList{"针织衫", "长裤\n九分"}));
+    EXPECT_EQ(column(form, "unitprice"), (QStringList{"199", "129.5"}));
+    EXPECT_EQ(column(form, "topdate"), (QStringList{"2025-03-01", ""}));
+    form->But_Check->click();
+    form->But_OK->click();
+    EXPECT_EQ(rows("select goodsid,unitprice,topdate from goods order by goodsid"),
+              (QStringList{"X01|199|2025-03-01 00:00:00", "X02|129.5|"}));
+
+    // A file that only calls itself a workbook changes nothing and says why.
+    home.writeFile("broken.xls", "not a workbook");
+    auto* again = openImport();
+    script.clear();
+    again->Run([&] { again->LoadFile(home.filePath("broken.xls")); });
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_TRUE(script.shown().first().isError);
+    EXPECT_TRUE(script.texts().first().contains("broken.xls")) << script.texts().first();
+    EXPECT_EQ(again->RowCount(), 0);
+}
