@@ -4,12 +4,11 @@ struct sqlite3;
 
 namespace md::data {
 
-// Registers md_newid(): a GUID-shaped text whose first twelve hex digits are
-// unique within the database file and look random. The key views take those
-// twelve digits, as they take them from newid() on SQL Server.
+// Registers md_newid(): a GUID-shaped text of 32 characters over 0-9 and A-Z,
+// every one drawn from libsodium's cryptographic source. The key views take
+// its first twelve characters, as they take twelve hex digits of newid() on
+// SQL Server. Coupon barcodes are such keys, and a barcode is cash: knowing
+// any number of keys tells nothing about the next one.
 void registerSqliteKeyFunctions(sqlite3* db);
-
-// The permutation behind it, exposed for tests: a bijection of 48-bit values.
-unsigned long long permuteKey48(unsigned long long value, unsigned long long secret);
 
 }  // namespace md::data

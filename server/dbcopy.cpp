@@ -232,16 +232,6 @@ CopyReport copyDatabase(const ConnectionSettings& from, const ConnectionSettings
         report.tables.push_back(counted);
     }
     if (!refused.empty()) throw EDatabaseError(refusedRowsText(refused));
-    // Keys of the key views already handed out on the source are never repeated:
-    // the target's sequence starts after the blocks the source claimed.
-    if (out.dialect() == md::sql::Dialect::PostgreSQL &&
-        objects()->catalog->table(QStringLiteral("md_keysource"))) {
-        ResultTable ignored;
-        out.prepare(QStringLiteral("SELECT setval('md_newid_seq', (SELECT max(nextblock) FROM "
-                                   "md_keysource) * 16777216) "
-                                   "WHERE EXISTS (SELECT 1 FROM md_keysource)"))
-            .execute(&ignored);
-    }
     // The source was brought to this build's schema when it was opened; the
     // copy is of that schema whatever row the source's version table held.
     recordSchemaVersion(target);

@@ -5,10 +5,8 @@ namespace md::sql {
 // Dates are stored as timestamp(0), date and time(0); text becomes a date
 // through md_datetime, which reads what SQL Server reads ('yyyy-MM-dd',
 // 'yyyy/M/d', 'yyyyMMdd', with or without a time, and the Chinese 年月日) and
-// takes blank text as 1900-01-01. Keys for the key views come from a sequence
-// passed through a 48-bit permutation keyed by the database's own secret
-// (md_keysource), the same one the SQLite backend uses, so a database copied
-// from SQLite goes on without repeating a key.
+// takes blank text as 1900-01-01. Keys for the key views are random, drawn
+// from the server's cryptographic source (md_newid).
 QString pgRuntimeScript() {
     return QStringLiteral(R"SQL(
 DO $$ BEGIN
@@ -165,62 +163,38 @@ LANGUAGE sql IMMUTABLE AS $f$
   END
 $f$;
 
--- The 48-bit permutation of the key views: four Feistel rounds over two
--- 24-bit halves, with the same mixing as the SQLite backend. 64-bit products
--- wrap, so they are taken in numeric and brought back.
-CREATE OR REPLACE FUNCTION md_wrap64(v numeric) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
-  SELECT (CASE WHEN m >= 9223372036854775808 THEN m - 18446744073709551616 ELSE m END)::bigint
-  FROM (SELECT mod(mod(v, 18446744073709551616) + 18446744073709551616, 18446744073709551616) AS m) x
-$f$;
-CREATE OR REPLACE FUNCTION md_u64(v bigint) RETURNS numeric LANGUAGE sql IMMUTABLE AS
-  $f$ SELECT CASE WHEN v < 0 THEN v::numeric + 18446744073709551616 ELSE v::numeric END $f$;
-CREATE OR REPLACE FUNCTION md_shr(v bigint, n integer) RETURNS bigint LANGUAGE sql IMMUTABLE AS
-  $f$ SELECT (v >> n) & ((1::bigint << (64 - n)) - 1) $f$;
-CREATE OR REPLACE FUNCTION md_mix64(x bigint) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $f$
-BEGIN
-  x := x # md_shr(x, 33);
-  x := md_wrap64(md_u64(x) * 18397679294719823053);
-  x := x # md_shr(x, 33);
-  x := md_wrap64(md_u64(x) * 14181476777654086739);
-  x := x # md_shr(x, 33);
-  RETURN x;
-END $f$;
-CREATE OR REPLACE FUNCTION md_permute48(v bigint, secret bigint) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $f$
-DECLARE
-  l bigint := (v >> 24) & 16777215;
-  r bigint := v & 16777215;
-  f bigint;
-  nxt bigint;
-BEGIN
-  FOR round IN 0..3 LOOP
-    f := md_mix64(r # md_wrap64(md_u64(secret) + round::numeric * 11400714819323198485)) & 16777215;
-    nxt := l # f;
-    l := r;
-    r := nxt;
-  END LOOP;
-  RETURN (l << 24) | r;
-END $f$;
-
-CREATE SEQUENCE IF NOT EXISTS md_newid_seq;
-
--- A GUID-shaped text whose first twelve hex digits are unique in the database.
+-- Fresh keys for the key views: a GUID-shaped text of 32 characters over 0-9
+-- and A-Z whose first twelve the views take. Every character comes from the
+-- server's cryptographic source (the random bytes of gen_random_uuid); bytes 6
+-- and 8 of a uuid carry its version and variant and are skipped, and bytes
+-- from 252 = 7 * 36 up are skipped too, so that every symbol is as likely.
+-- Coupon barcodes are such keys: none can be guessed from the others.
 CREATE OR REPLACE FUNCTION md_newid() RETURNS text LANGUAGE plpgsql VOLATILE AS $f$
 DECLARE
-  s bigint;
-  k bigint;
-  seq bigint := nextval('md_newid_seq');
-  tail text := md5(random()::text || clock_timestamp()::text);
+  symbols constant text := '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ';
+  k text := '';
+  bytes bytea;
+  b integer;
 BEGIN
-  SELECT secret INTO s FROM md_keysource WHERE id = 1;
-  IF s IS NULL THEN
-    s := floor(random() * 4611686018427387903)::bigint;
-    INSERT INTO md_keysource (id, secret, nextblock) VALUES (1, s, 1) ON CONFLICT (id) DO NOTHING;
-    SELECT secret INTO s FROM md_keysource WHERE id = 1;
-  END IF;
-  k := md_permute48(seq & 281474976710655, s);
-  RETURN upper(lpad(to_hex(k >> 16), 8, '0') || '-' || lpad(to_hex(k & 65535), 4, '0') || '-' ||
-               substr(tail, 1, 4) || '-' || substr(tail, 5, 4) || '-' || substr(tail, 9, 12));
+  WHILE length(k) < 32 LOOP
+    bytes := uuid_send(gen_random_uuid());
+    FOR i IN 0..15 LOOP
+      CONTINUE WHEN i = 6 OR i = 8;
+      b := get_byte(bytes, i);
+      IF b < 252 THEN k := k || substr(symbols, b % 36 + 1, 1); END IF;
+    END LOOP;
+  END LOOP;
+  RETURN substr(k, 1, 8) || '-' || substr(k, 9, 4) || '-' || substr(k, 13, 4) || '-' ||
+         substr(k, 17, 4) || '-' || substr(k, 21, 12);
 END $f$;
+
+-- What the keys were made of before: a sequence through a keyed permutation.
+DROP FUNCTION IF EXISTS md_permute48(bigint, bigint);
+DROP FUNCTION IF EXISTS md_mix64(bigint);
+DROP FUNCTION IF EXISTS md_shr(bigint, integer);
+DROP FUNCTION IF EXISTS md_u64(bigint);
+DROP FUNCTION IF EXISTS md_wrap64(numeric);
+DROP SEQUENCE IF EXISTS md_newid_seq;
 )SQL");
 }
 

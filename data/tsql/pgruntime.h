@@ -8,7 +8,7 @@
 namespace md::sql {
 
 // Increased whenever the script changes; a database records the version it has.
-constexpr int kPgRuntimeVersion = 2;
+constexpr int kPgRuntimeVersion = 3;
 
 // The whole script; every statement may run again on a database that has it.
 QString pgRuntimeScript();

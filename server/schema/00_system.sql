@@ -112,13 +112,6 @@ create table ba_size (
     fieldname varchar(10) null
 )
 
--- Where the key views draw their sequence from (one row).
-create table md_keysource (
-    id int not null primary key,
-    secret bigint not null,
-    nextblock bigint not null
-)
-
 -- The schema this database was brought to (one row): its version, the
 -- fingerprint of the schema script and when. Opening compares them with the
 -- program's own (server/schemaupgrade.h); a database without the table is the

@@ -14,7 +14,6 @@
 #include "dbcopy.h"
 #include "remoteudpdataset.h"
 #include "serverdb.h"
-#include "sqlitekeys.h"
 #include "testdb.h"
 
 using md::test::ScratchPgDatabase;
@@ -28,23 +27,6 @@ QVariant scalar(TRemoteUdpConnection& c, const QString& tsql) {
     return rows.rowCount ? rows.at(0, 0) : QVariant();
 }
 
-TEST(PgKeys, ThePermutationIsTheSqliteBackendsOne) {
-    ScratchPgDatabase scratch;
-    TRemoteUdpConnection c;
-    md::server::openDatabase(c, scratch.settings(), true);
-    for (unsigned long long secret : {0x1234567ull, 0x7FFFFFFFFFFFFFFFull, 42ull}) {
-        for (unsigned long long v :
-             {0ull, 1ull, 2ull, 16777215ull, 16777216ull, 0xABCDEF123456ull, 281474976710655ull}) {
-            ResultTable rows;
-            c.backend()
-                .prepare(QStringLiteral("SELECT md_permute48(%1, %2)").arg(v).arg(qint64(secret)))
-                .execute(&rows);
-            EXPECT_EQ(rows.at(0, 0).toULongLong(), md::data::permuteKey48(v, secret))
-                << v << " " << secret;
-        }
-    }
-}
-
 TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("company.db"));
@@ -56,7 +38,6 @@ TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused) {
         lite.ExecSQL(QStringLiteral(
             "insert into syslog(logindate,userno,fstate) values('2026-01-06','Admin','离开')"));
         lite.ExecSQL(QStringLiteral("delete from syslog where fstate='进入'"));
-        scalar(lite, QStringLiteral("select * from V_GetPassWord12"));  // claims a key block
     }
     ScratchPgDatabase target;
     const md::server::CopyReport report =
@@ -71,8 +52,7 @@ TEST(PgCopy, ASqliteDatabaseMovesWholeAndAFilledTargetIsRefused) {
               2);
     pg.ExecSQL(QStringLiteral("insert into syslog(logindate,fstate) values('2026-01-07','x')"));
     EXPECT_EQ(scalar(pg, QStringLiteral("select max(fautoid) from syslog")).toInt(), 3);
-    // The key source came along: keys go on after the blocks SQLite claimed.
-    EXPECT_EQ(scalar(pg, QStringLiteral("select count(*) from md_keysource")).toInt(), 1);
+    // The copy hands out keys of its own.
     EXPECT_EQ(
         scalar(pg, QStringLiteral("select top 1 * from dbo.V_GetPassWord12")).toString().size(),
         12);
