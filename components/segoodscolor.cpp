@@ -1,76 +1,14 @@
 #include "segoodscolor.h"
 
-#include <QCheckBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QSplitter>
-#include <QVBoxLayout>
 
-#include "checktree.h"
-#include "datasource.h"
-#include "goodsattributefilter.h"
+#include "field.h"
 #include "grid.h"
-#include "remoteudpdataset.h"
-#include "scopes.h"
-#include "session.h"
-#include "sharedvalues.h"
 #include "sqlquote.h"
-#include "styles.h"
 
-namespace {
-
-const QChar CR(13);
-
-QString text(TRemoteUdpDataSet& rows, int row, int column) {
-    return rows.valueAt(row, column).toString();
-}
-
-}  // namespace
-
-Tfrm_segoodscolor::Tfrm_segoodscolor(QWidget* owner) : Tbase_frmTop(owner) {
-    setObjectName(QStringLiteral("frm_segoodscolor"));
-    setWindowTitle(QStringLiteral("货品颜色选择"));
-    setModal(true);
-    // The caller reads the marked rows after the dialog closed and then frees it.
-    setAttribute(Qt::WA_DeleteOnClose, false);
-
-    DBmaster_table = new TRemoteUdpDataSet(QStringLiteral("DBmaster_table"), this);
-    // The marks are the dialog's own: nothing here is ever sent.
-    DBmaster_table->SetLockType(etBatchOptimistic);
-    DbMaster_Source = new TDataSource(QStringLiteral("DbMaster_Source"), this);
-    DbMaster_Source->setDataSet(DBmaster_table);
-
-    // Left: the goods attribute filter, the code box and the button.
-    auto* filter = new QWidget(this);
-    filter->setObjectName(QStringLiteral("FilterPanel"));
-    auto* filterLayout = new QVBoxLayout(filter);
-    filterLayout->setContentsMargins(0, 0, 0, 0);
-    cxTreeView1 = new TCheckTree(filter, QStringLiteral("cxTreeView1"));
-    filterLayout->addWidget(cxTreeView1, 1);
-    auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(new QLabel(QStringLiteral("货号:"), filter));
-    Edit_goodsid = new QLineEdit(filter);
-    Edit_goodsid->setObjectName(QStringLiteral("Edit_goodsid"));
-    codeRow->addWidget(Edit_goodsid, 1);
-    filterLayout->addLayout(codeRow);
-    But_Find = new QPushButton(QStringLiteral("检索过滤"), filter);
-    But_Find->setObjectName(QStringLiteral("But_Find"));
-    filterLayout->addWidget(But_Find);
-
-    // Right: the rows, the mark of every row, OK and Cancel.
-    auto* list = new QWidget(this);
-    auto* listLayout = new QVBoxLayout(list);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    cxGrid1 = new TDBGrid(list, QStringLiteral("cxGrid1"));
-    cxGrid1DBTableView1 = cxGrid1->View();
+Tfrm_segoodscolor::Tfrm_segoodscolor(QWidget* owner)
+    : TGoodsPickDialog(owner, QStringLiteral("frm_segoodscolor"), QStringLiteral("货品颜色选择")) {
     TDBTableView* v = cxGrid1DBTableView1;
-    v->setDataSource(DbMaster_Source);
-    v->AddColumn(QStringLiteral("checkid"), QStringLiteral("选择")).width(44).checkBox();
     v->AddColumn(QStringLiteral("goodsid"), QStringLiteral("货号"))
         .width(110)
         .readOnly()
@@ -84,69 +22,8 @@ Tfrm_segoodscolor::Tfrm_segoodscolor(QWidget* owner) : Tbase_frmTop(owner) {
         .readOnly()
         .currency(QStringLiteral("0.00"));
     for (const char* field : {"brand", "unit", "size_class", "strat", "inputdate"})
-        v->AddColumn(QString::fromLatin1(field), QString::fromLatin1(field)).hidden();
-    TGridViewOptions& options = v->Options();
-    options.Footer = true;
-    options.Appending = false;
-    options.Inserting = false;
-    options.Deleting = false;
-    v->ApplyOptions();
-    // Only the mark takes input: a click ticks it.
-    v->SetInputAllowed(true);
-    listLayout->addWidget(cxGrid1, 1);
-
-    auto* buttons = new QHBoxLayout;
-    CheckBox_all = new QCheckBox(QStringLiteral("全选"), list);
-    CheckBox_all->setObjectName(QStringLiteral("CheckBox_all"));
-    buttons->addWidget(CheckBox_all);
-    buttons->addStretch(1);
-    But_OK = new QPushButton(QStringLiteral("确定"), list);
-    But_OK->setObjectName(QStringLiteral("But_OK"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), list);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    buttons->addWidget(But_OK);
-    buttons->addWidget(But_Cancel);
-    listLayout->addLayout(buttons);
-
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(filter);
-    splitter->addWidget(list);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({190, 610});
-    splitter->setChildrenCollapsible(false);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter);
-
-    // Enter belongs to the code box and the grid; buttons are pressed, not defaulted.
-    for (QPushButton* button : {But_Find, But_OK, But_Cancel}) button->setAutoDefault(false);
-    // Nothing to choose until a query has found rows.
-    CheckBox_all->setEnabled(false);
-    But_OK->setEnabled(false);
-    OnClick(But_Find, [this] { But_FindClick(); });
-    OnClick(CheckBox_all, [this] { CheckBox_allClick(); });
-    OnClick(But_OK, [this] { accept(); });
-    OnClick(But_Cancel, [this] { reject(); });
-    connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& at) {
-        // On the box itself the first click of the two has toggled it already.
-        const TGridColumn* column = cxGrid1DBTableView1->ColumnOfSection(at.column());
-        if (column && column->Kind() == TEditorKind::CheckBox) return;
-        Run([this] { cxGrid1DBTableView1DblClick(); });
-    });
-    resize(860, 540);
-}
-
-void Tfrm_segoodscolor::FormCreate() {
-    Tbase_frmTop::FormCreate();
-    md::ui::ApplySharedColours(this);
-    if (const int size = md::Shared().GridFontSize; size > 0) {
-        QFont font = cxGrid1DBTableView1->font();
-        font.setPointSize(size);
-        cxGrid1DBTableView1->setFont(font);
-        // Rows have one fixed height, measured from the grid's font.
-        cxGrid1DBTableView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() +
-                                                                     8);
-    }
-    md::ui::FillGoodsAttributeTree(*cxTreeView1);
+        v->AddColumn(QString::fromLatin1(field), QString::fromLatin1(field)).hidden().readOnly();
+    FinishGrid();
 }
 
 QString Tfrm_segoodscolor::FilterSQL(const QString& condition, const QString& codeText) {
@@ -154,11 +31,8 @@ QString Tfrm_segoodscolor::FilterSQL(const QString& condition, const QString& co
         QStringLiteral(
             "select checkid,goodsid,goodsname,colorid,colorname_ch,brand,unit,sort,"
             "size_class,unitprice,strat,inputdate from fn_checkgoodscolor('') where 1=1") +
-        CR;
-    // A list is there once the scopes are loaded; without one nobody is restricted.
-    const md::SharedValues& shared = md::Shared();
-    if (!shared.BrandScopeAll && !shared.BrandScopeList.isEmpty())
-        sql += QStringLiteral(" and brand in(") + shared.BrandScopeList + QStringLiteral(")") + CR;
+        QChar(13);
+    sql += BrandScopeCondition();
     if (!condition.isEmpty()) sql += QStringLiteral(" and ") + condition;
     if (!codeText.isEmpty())
         sql += QStringLiteral(" and goodsid like ") + QStringLiteral("'") + QStringLiteral("%") +
@@ -166,107 +40,18 @@ QString Tfrm_segoodscolor::FilterSQL(const QString& condition, const QString& co
     return sql;
 }
 
-void Tfrm_segoodscolor::But_FindClick() {
-    const QString sql =
-        FilterSQL(md::ui::GoodsAttributeCondition(*cxTreeView1), Edit_goodsid->text());
-    {
-        // The grid sees the closing and the new rows as one reset.
-        TControlsDisabled still(*DBmaster_table);
-        DBmaster_table->Close();
-        DBmaster_table->setSetupUdpParent(md::Session().Connection);
-        DBmaster_table->SetSQL(sql);
-        DBmaster_table->Open();
-    }
-    const bool found = !DBmaster_table->IsEmpty();
-    CheckBox_all->setEnabled(found);
-    But_OK->setEnabled(found);
-    // The new rows come unmarked.
-    CheckBox_all->setChecked(false);
-}
-
-void Tfrm_segoodscolor::CheckBox_allClick() {
-    if (!DBmaster_table->Active()) return;
-    setAllMarks(CheckBox_all->isChecked());
-}
-
-void Tfrm_segoodscolor::setAllMarks(bool marked) {
-    DBmaster_table->CheckBrowseMode();
-    {
-        TControlsDisabled still(*DBmaster_table);
-        TBookmarkKept place(*DBmaster_table);
-        TField& check = DBmaster_table->FieldByName(QStringLiteral("checkid"));
-        for (DBmaster_table->First(); !DBmaster_table->Eof(); DBmaster_table->Next()) {
-            DBmaster_table->Edit();
-            check.SetAsBoolean(marked);
-            DBmaster_table->Post();
-        }
-    }
-    // The marks are never sent: no change log to keep for them.
-    DBmaster_table->MergeChangeLog();
-}
-
-void Tfrm_segoodscolor::cxGrid1DBTableView1DblClick() {
-    if (!DBmaster_table->Active() || DBmaster_table->IsEmpty()) return;
-    TField& check = DBmaster_table->FieldByName(QStringLiteral("checkid"));
-    DBmaster_table->Edit();
-    check.SetAsBoolean(!check.AsBoolean());
-    DBmaster_table->Post();
-}
-
 QList<TPickedGoodsColor> Tfrm_segoodscolor::CheckedRows() const {
-    if (!DBmaster_table->Active()) return m_checkedAtClose;
     QList<TPickedGoodsColor> rows;
-    TRemoteUdpDataSet& ds = *DBmaster_table;
-    const int check = ds.FieldByName(QStringLiteral("checkid")).Index();
-    const int goodsid = ds.FieldByName(QStringLiteral("goodsid")).Index();
-    const int goodsname = ds.FieldByName(QStringLiteral("goodsname")).Index();
-    const int colorid = ds.FieldByName(QStringLiteral("colorid")).Index();
-    const int colorname = ds.FieldByName(QStringLiteral("colorname_ch")).Index();
-    const int unitprice = ds.FieldByName(QStringLiteral("unitprice")).Index();
-    for (int row = 0; row < ds.RecordCount(); ++row) {
-        const QVariant& marked = ds.valueAt(row, check);
-        if (marked.isNull() || !TField::booleanOf(marked)) continue;
-        const QVariant& price = ds.valueAt(row, unitprice);
-        rows << TPickedGoodsColor{text(ds, row, goodsid), text(ds, row, goodsname),
-                                  text(ds, row, colorid), text(ds, row, colorname),
+    for (const QVariantHash& record : CheckedRecords()) {
+        auto text = [&record](const char* name) {
+            return record.value(QString::fromLatin1(name)).toString();
+        };
+        const QVariant price = record.value(QStringLiteral("unitprice"));
+        rows << TPickedGoodsColor{text("goodsid"), text("goodsname"), text("colorid"),
+                                  text("colorname_ch"),
                                   price.isNull() ? 0.0 : TField::floatOf(price)};
     }
     return rows;
-}
-
-void Tfrm_segoodscolor::done(int result) {
-    m_accepted = result == QDialog::Accepted;
-    Tbase_frmTop::done(result);
-}
-
-void Tfrm_segoodscolor::FormClose() {
-    // Closing closes the rows; what OK chose stays readable for the caller.
-    m_checkedAtClose.clear();
-    if (m_accepted && DBmaster_table->Active()) {
-        DBmaster_table->CheckBrowseMode();
-        m_checkedAtClose = CheckedRows();
-    }
-    Tbase_frmTop::FormClose();
-}
-
-bool Tfrm_segoodscolor::FormKeyPress(QKeyEvent& event) {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !(event.modifiers() & ~Qt::KeypadModifier) && Edit_goodsid->hasFocus()) {
-        But_FindClick();
-        return true;
-    }
-    return Tbase_frmTop::FormKeyPress(event);
-}
-
-void Tfrm_segoodscolor::showEvent(QShowEvent* event) {
-    Tbase_frmTop::showEvent(event);
-    if (m_centred) return;
-    m_centred = true;
-    if (auto* main = qobject_cast<QWidget*>(md::Session().HostMainForm)) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(main->frameGeometry().center());
-        move(frame.topLeft());
-    }
 }
 
 namespace md::ui {

@@ -17,16 +17,7 @@
 #include <QList>
 #include <QString>
 
-#include "baseform.h"
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
-class TCheckTree;
-class TDataSource;
-class TDBGrid;
-class TDBTableView;
-class TRemoteUdpDataSet;
+#include "goodspickdialog.h"
 
 // One chosen goods colour, as the dialog's row holds it.
 struct TPickedGoodsColor {
@@ -37,52 +28,22 @@ struct TPickedGoodsColor {
     double unitprice = 0;
 };
 
-class Tfrm_segoodscolor : public Tbase_frmTop {
+class Tfrm_segoodscolor : public TGoodsPickDialog {
     Q_OBJECT
   public:
     explicit Tfrm_segoodscolor(QWidget* owner = nullptr);
 
-    TCheckTree* cxTreeView1;  // the goods attribute filter
-    QLineEdit* Edit_goodsid;  // "货号:"
-    QPushButton* But_Find;    // "检索过滤"
-    TRemoteUdpDataSet* DBmaster_table;
-    TDataSource* DbMaster_Source;
-    TDBGrid* cxGrid1;
-    TDBTableView* cxGrid1DBTableView1;
-    QCheckBox* CheckBox_all;  // "全选"
-    QPushButton* But_OK;      // "确定"
-    QPushButton* But_Cancel;  // "取消"
-
-    // The query of the filter and the code box; "全选" and "确定" follow
-    // whether it found rows.
-    void But_FindClick();
     // The rows whose checkid is 1, in the list's order.
     QList<TPickedGoodsColor> CheckedRows() const;
-
-    // "全选": every row's mark takes the box's state.
-    void CheckBox_allClick();
-    // A double-click toggles the current row's mark.
-    void cxGrid1DBTableView1DblClick();
 
     // The query of "检索过滤" for an attribute condition (no column prefix)
     // and the code box's text, in the user's brand scope.
     static QString FilterSQL(const QString& condition, const QString& codeText);
 
-    void done(int result) override;
-
   protected:
-    void FormCreate() override;
-    void FormClose() override;
-    // Enter in "货号:" runs the query; elsewhere it moves to the next control.
-    bool FormKeyPress(QKeyEvent& event) override;
-    void showEvent(QShowEvent* event) override;
-
-  private:
-    void setAllMarks(bool marked);
-
-    QList<TPickedGoodsColor> m_checkedAtClose;  // what OK chose, once the rows are closed
-    bool m_accepted = false;
-    bool m_centred = false;
+    QString QuerySQL(const QString& condition, const QString& codeText) const override {
+        return FilterSQL(condition, codeText);
+    }
 };
 
 namespace md::ui {
