@@ -62,20 +62,31 @@ const TReportDefinition kReports[] = {
       {"tel1", "电话", 110, false},
       {"fax", "传真", 110, false},
       {"addres", "地址", 240, false}}},
+    // Members by shop and category, each card with its validity on the day
+    // the report is read.
     {"frm_re_vipcard",
      "VIP会员资料表",
-     "select vipid,name,sex,mobiletel,vipgrade,clientid,begaindate,enddate,amount from dt_vipcard",
-     "vipid",
+     "select a.clientid,c.fabbrev,b.vipLBname,a.vipid,a.name,a.sex,a.mobiletel,a.birthdate,"
+     "b.discount,a.begaindate,a.enddate,"
+     "case when a.enddate<convert(varchar(10),getdate(),120) then '已过期' "
+     "when a.begaindate>getdate() then '未生效' else '有效' end as fstate,a.amount "
+     "from dt_vipcard a left join ba_viplb b on a.vipgrade=b.viplbid "
+     "left join dt_client c on a.clientid=c.fcode",
+     "a.clientid,a.vipgrade,a.vipid",
      TReportDefinition::ClientScope,
-     "clientid",
-     {{"vipid", "会员卡号", 110, false},
+     "a.clientid",
+     {{"clientid", "店铺编号", 80, false},
+      {"fabbrev", "发卡店铺", 110, false},
+      {"vipLBname", "VIP类别", 80, false},
+      {"vipid", "Vip卡号", 110, false},
       {"name", "姓名", 80, false},
-      {"sex", "性别", 50, false},
-      {"mobiletel", "手机", 110, false},
-      {"vipgrade", "会员类别", 80, false},
-      {"clientid", "发卡店铺", 90, false},
-      {"begaindate", "开始日期", 90, false},
-      {"enddate", "到期日期", 90, false},
+      {"sex", "性别", 44, false},
+      {"mobiletel", "手机号码", 110, false},
+      {"birthdate", "出生日期", 86, false},
+      {"discount", "折扣", 56, false},
+      {"begaindate", "生效日期", 86, false},
+      {"enddate", "失效日期", 86, false},
+      {"fstate", "有效状态", 70, false},
       {"amount", "积分", 70, false}}},
 };
 
