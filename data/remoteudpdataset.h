@@ -279,6 +279,10 @@ class TRemoteUdpDataSet : public QObject, private RowSink {
     Event BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
     Event OnCalcFields;  // sets calculated fields of the record under calculation
     std::function<void(TRemoteUdpDataSet&, bool& accept)> OnFilterRecord;
+    // While UpdateBatch sends: after every 1,024 changes, the count sent so far
+    // and the total, so that a window can move a progress bar and process
+    // events during a long send. It must not touch this dataset.
+    std::function<void(int sent, int total)> OnUpdateProgress;
 
     // ------------------------------------------------------------ for grids and models
     // Value of a field in row `row` (0-based in the current view) without moving.

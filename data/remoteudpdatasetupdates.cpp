@@ -372,7 +372,12 @@ void TRemoteUdpDataSet::applyChanges(const std::vector<const Change*>& changes,
     }
 
     TRemoteUdpConnection::Unit unit(*m_connection);
-    for (const Change* change : changes) applyOne(*change, identities);
+    const int total = int(changes.size());
+    int sent = 0;
+    for (const Change* change : changes) {
+        applyOne(*change, identities);
+        if ((++sent & 1023) == 0 && OnUpdateProgress) OnUpdateProgress(sent, total);
+    }
     unit.commit();
 }
 

@@ -232,6 +232,16 @@ TEST_F(DataSetUpdates, AnInsertEditedLaterIsOneInsertAndOneDeletedLaterIsNothing
               QStringLiteral("最终"));
 }
 
+TEST_F(DataSetUpdates, ALongSendReportsItsProgressInSteps) {
+    auto ds = open(QStringLiteral("select * from t_goods"));
+    for (int i = 0; i < 2500; ++i) appendGoods(*ds, QStringLiteral("P%1").arg(i));
+    QList<QPair<int, int>> steps;
+    ds->OnUpdateProgress = [&steps](int sent, int total) { steps.append({sent, total}); };
+    ds->UpdateBatch();
+    EXPECT_EQ(steps, (QList<QPair<int, int>>{{1024, 2500}, {2048, 2500}}));
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from t_goods")).toInt(), 2500);
+}
+
 TEST_F(DataSetUpdates, AnEditedKeyStillFindsItsRow) {
     db.exec(QStringLiteral("insert into t_etype(fid,fname) values('营业员','营业员')"));
     db.exec(QStringLiteral("insert into t_etype(fid,fname) values('店长','店长')"));
