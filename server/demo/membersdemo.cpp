@@ -3,6 +3,7 @@
 // points as a shop's register holds them; some cards have run out, and one
 // shop holds a box of blank cards issued in a batch and not handed out yet.
 #include <QDate>
+#include <QHash>
 
 #include "demodata.h"
 
@@ -43,6 +44,21 @@ const char* const kStreets[] = {"文三路", "中山北路", "解放路", "人�
 const char* const kCommunities[] = {"阳光小区",   "翠苑新村", "金色家园", "锦绣花园", "滨江花园",
                                     "绿城桂花园", "万科城",   "世纪新城", "东方名苑"};
 
+// The telephone area code of a shop's city; Hangzhou's when the city is not known.
+QString areaCode(const QString& city) {
+    static const QHash<QString, QString> codes = {
+        {QStringLiteral("杭州市"), QStringLiteral("0571")},
+        {QStringLiteral("宁波市"), QStringLiteral("0574")},
+        {QStringLiteral("上海市"), QStringLiteral("021")},
+        {QStringLiteral("南京市"), QStringLiteral("025")},
+        {QStringLiteral("苏州市"), QStringLiteral("0512")},
+        {QStringLiteral("合肥市"), QStringLiteral("0551")},
+        {QStringLiteral("广州市"), QStringLiteral("020")},
+        {QStringLiteral("北京市"), QStringLiteral("010")},
+        {QStringLiteral("成都市"), QStringLiteral("028")}};
+    return codes.value(city, QStringLiteral("0571"));
+}
+
 // The city of a shop's address ("杭州市上城区..." gives "杭州市").
 QString cityOf(const QString& address) {
     const qsizetype at = address.indexOf(QStringLiteral("市"));
@@ -77,9 +93,9 @@ void generateMembers(DemoContext& demo) {
         QStringLiteral("engname"),   QStringLiteral("birthdate"), QStringLiteral("begaindate"),
         QStringLiteral("enddate"),   QStringLiteral("vipgrade"),  QStringLiteral("clientid"),
         QStringLiteral("mobiletel"), QStringLiteral("email"),     QStringLiteral("address"),
-        QStringLiteral("frocksize"), QStringLiteral("waistline"), QStringLiteral("height"),
-        QStringLiteral("weight"),    QStringLiteral("shoesize"),  QStringLiteral("amount"),
-        QStringLiteral("groupname"), QStringLiteral("remark")};
+        QStringLiteral("tel"),       QStringLiteral("frocksize"), QStringLiteral("waistline"),
+        QStringLiteral("height"),    QStringLiteral("weight"),    QStringLiteral("shoesize"),
+        QStringLiteral("amount"),    QStringLiteral("groupname"), QStringLiteral("remark")};
     const int members = demo.scaled(320);
     QHash<QString, int> serials;  // shop -> last card serial
     const QDate firstIssue(2022, 1, 1);
@@ -107,6 +123,11 @@ void generateMembers(DemoContext& demo) {
                                    .arg(r.bounded(100), 2, 10, QLatin1Char('0'))
                                    .arg(birth.toString(QStringLiteral("yyyyMMdd")))
                                    .arg(r.bounded(10000), 4, 10, QLatin1Char('0'));
+        // Some members leave a home telephone as well.
+        const QString tel = r.bounded(5) < 2 ? areaCode(city) + QStringLiteral("-8") +
+                                                   QStringLiteral("%1").arg(r.bounded(10000000), 7,
+                                                                            10, QLatin1Char('0'))
+                                             : QString();
         const bool withMail = r.bounded(3) == 0;
         const QString email =
             withMail ? QStringLiteral("%1%2@%3")
@@ -138,6 +159,7 @@ void generateMembers(DemoContext& demo) {
                      mobile,
                      email,
                      address,
+                     tel,
                      frocks.at(r.bounded(frocks.size())),
                      QString::number(woman ? 60 + r.bounded(20) : 72 + r.bounded(22)),
                      QString::number(height),

@@ -1,5 +1,5 @@
 // Pictures of the member windows for a person to look at: /tmp/vip_list.png,
-// vip_detail.png, vip_batch.png and vip_import.png.
+// vip_detail.png, vip_batch.png, vip_import.png and vip_report.png.
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
@@ -11,6 +11,7 @@
 #include "members/frm_VipCarInput.h"
 #include "members/frm_vipcard.h"
 #include "membersfixture.h"
+#include "reportbridge.h"
 
 using namespace md::test;
 
@@ -53,6 +54,15 @@ TEST_F(MemberPictures, WindowsAndDialogs) {
     import->show();
     picture(import, "vip_import.png");
     import->hide();
+
+    // The member report of the plug-in beside the program.
+    f->excel_action->trigger();
+    if (auto* report = qobject_cast<QWidget*>(md::lastReportWindow())) {
+        report->resize(1100, 420);
+        report->show();
+        picture(report, "vip_report.png");
+        report->close();
+    }
 }
 
 }  // namespace
