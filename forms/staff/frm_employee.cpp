@@ -114,7 +114,6 @@ Tfrm_employee::Tfrm_employee(QWidget* owner) : Tbase_frmDictMdi(owner) {
     };
 
     buildDetailPage();
-    ShowActions({find_action});
     resize(980, 600);
 }
 
@@ -265,8 +264,9 @@ void Tfrm_employee::DBmaster_tableBeforePost() {
     TRemoteUdpDataSet& ds = *DBmaster_table;
     const QString code = ds.FieldByName(QStringLiteral("fcode")).AsString();
     ds.FieldByName(QStringLiteral("fid")).SetAsString(code);
-    if (code.isEmpty()) Refuse(QStringLiteral("员工编号不能为空!"));
-    if (ds.FieldByName(QStringLiteral("fnamech")).AsString().isEmpty())
+    // A code or name of blanks only is as good as none.
+    if (code.trimmed().isEmpty()) Refuse(QStringLiteral("员工编号不能为空!"));
+    if (ds.FieldByName(QStringLiteral("fnamech")).AsString().trimmed().isEmpty())
         Refuse(QStringLiteral("员工姓名不能为空!"));
     if (ds.State() == dsInsert &&
         md::ui::QueryReturnsRow(QStringLiteral("select fcode from dt_employee where fcode='") +

@@ -2,6 +2,7 @@
 // tree's filter, a new employee's defaults, and the client window's
 // salesperson list picking up a new monthly-paid employee.
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -63,6 +64,11 @@ TEST_F(Employee, TheSaveChecksRefuseInOrderAndKeepTheNewRow) {
     EXPECT_EQ(f->DBmaster_table->State(), dsInsert);
 
     script.clear();
+    retype(f->Edit_Code, "  ");
+    f->post_action->trigger();
+    EXPECT_EQ(script.texts(), QStringList{"员工编号不能为空!"}) << "blanks are no code";
+
+    script.clear();
     retype(f->Edit_Code, "E09");
     f->post_action->trigger();
     EXPECT_EQ(script.texts(), QStringList{"员工姓名不能为空!"});
@@ -94,6 +100,7 @@ TEST_F(Employee, AUsedCodeIsRefusedForANewRowOnly) {
     ASSERT_TRUE(f->DBmaster_table->Locate("fcode", "E03"));
     f->edit_action->trigger();
     EXPECT_EQ(f->PageControl1->currentWidget(), f->TabDetail);
+    EXPECT_TRUE(f->grab().save(QDir::temp().filePath("P1_employee_detail.png")));
     retype(f->Edit_Name, "孙明明");
     db.conn().log().clear();
     f->post_action->trigger();
