@@ -26,6 +26,7 @@
 #include "session.h"
 #include "sharedvalues.h"
 #include "styles.h"
+#include "waitcursor.h"
 
 using namespace md::ui;
 
@@ -75,11 +76,6 @@ class TRowPass {
     bool& m_busy;
     QList<QWidget*> m_frozen;
     QElapsedTimer m_clock;
-};
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
 // A mapping table as a hash, built once per composing: the key as the
@@ -270,7 +266,7 @@ void Tfrm_barcodeAdd::FormCreate() {
 void Tfrm_barcodeAdd::FormShow() {
     Tbase_frm::FormShow();
     Edit_Prefix->setText(md::Shared().NationalCodePrefix);
-    WaitCursor wait;
+    md::ui::TWaitCursor wait;
     md::OpenQuery(*Query_Check, QStringLiteral("select * from FN_barcodecheck()"));
 }
 
@@ -435,8 +431,15 @@ void Tfrm_barcodeAdd::But_OKClick() {
     {
         // The new rows and their goods numbers arrive together or not at all;
         // a failure leaves the appended rows cached for another try.
-        WaitCursor wait;
+        md::ui::TWaitCursor wait;
         TTransactionScope transaction(*connection);
+        TRowPass pass(ProgressBar1, Query_Insert->RecordCount(), controls(), m_busy);
+        // The send moves the bar too; the hook goes before the bar on every way out.
+        struct TProgressHook {
+            TRemoteUdpDataSet& rows;
+            ~TProgressHook() { rows.OnUpdateProgress = nullptr; }
+        } hook{*Query_Insert};
+        Query_Insert->OnUpdateProgress = [&pass](int sent, int) { pass.step(sent); };
         Query_Insert->UpdateBatch();
         md::ExecuteSQL(
             QStringLiteral("update barcode set goodsno=b.goodsno from barcode a join goods b on "
