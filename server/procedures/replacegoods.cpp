@@ -22,6 +22,7 @@
 // key: barcode, Ba_housestockLimit), or when it is one of those listed below
 // that key their rows by a row number. Documents and stock are renamed only:
 // their lines add up under the surviving code.
+#include "codecolumns.h"
 #include "procedures.h"
 #include "remoteudpconnection.h"
 
@@ -29,7 +30,8 @@ namespace md::server {
 
 namespace {
 
-const char* const kGoodsCodeColumns[] = {"goodsid", "fgoodsid", "fnewgoodsid"};
+const QStringList kGoodsCodeColumns = {QStringLiteral("goodsid"), QStringLiteral("fgoodsid"),
+                                       QStringLiteral("fnewgoodsid")};
 
 struct SampleCodeColumn {
     const char* table;
@@ -49,18 +51,13 @@ const VariantTable kVariantTables[] = {{"goodscolor", "fcolorid"},
                                        {"goodsimage", ""}};
 
 bool sameName(QStringView a, const char* b) {
-    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+    return SameName(a, b);
 }
 
-bool isGoodsCodeColumn(const md::sql::TableInfo& table, const md::sql::ColumnInfo& column) {
-    if (column.type != md::sql::SqlType::Text) return false;
-    bool named = false;
-    for (const char* name : kGoodsCodeColumns) named = named || sameName(column.name, name);
-    if (!named) return false;
+bool isSampleCodeColumn(const md::sql::TableInfo& table, const md::sql::ColumnInfo& column) {
     for (const SampleCodeColumn& sample : kSampleCodeColumns)
-        if (sameName(table.name, sample.table) && sameName(column.name, sample.column))
-            return false;
-    return true;
+        if (sameName(table.name, sample.table) && sameName(column.name, sample.column)) return true;
+    return false;
 }
 
 // The columns that, with the goods code, name one row; empty when the table
@@ -89,20 +86,12 @@ QStringList variantColumns(const md::sql::TableInfo& table, const QString& codeC
     return rest;
 }
 
-struct GoodsCodeColumn {
-    QString table;
-    QString column;
-};
-
-QList<GoodsCodeColumn> goodsCodeColumns(const md::sql::Catalog& catalog) {
-    QList<GoodsCodeColumn> found;
-    for (const md::sql::TableInfo* table : catalog.tables()) {
-        if (table->isView || sameName(table->name, "goods")) continue;
-        for (const md::sql::ColumnInfo& column : table->columns)
-            if (isGoodsCodeColumn(*table, column))
-                found << GoodsCodeColumn{table->name, column.name};
-    }
-    return found;
+QList<CodeColumn> goodsCodeColumns(const md::sql::Catalog& catalog) {
+    return CodeColumns(catalog, kGoodsCodeColumns,
+                       [](const md::sql::TableInfo& table, const md::sql::ColumnInfo& column) {
+                           return sameName(table.name, "goods") ||
+                                  isSampleCodeColumn(table, column);
+                       });
 }
 
 void replaceGoods(ProcedureCall& call) {
@@ -127,8 +116,8 @@ void replaceGoods(ProcedureCall& call) {
     if (!goodsNo.isEmpty()) params.set(QStringLiteral("goodsno"), goodsNo);
 
     TRemoteUdpConnection::Unit unit(db);
-    for (const GoodsCodeColumn& found : goodsCodeColumns(catalog)) {
-        const md::sql::TableInfo* table = catalog.table(found.table);
+    for (const CodeColumn& found : goodsCodeColumns(catalog)) {
+        const md::sql::TableInfo* table = found.table;
         const QString& name = table->name;
         const QString& code = found.column;
         // Sample pictures stay under their sample code.
