@@ -49,19 +49,26 @@ const TReportDefinition kReports[] = {
       {"sort", "类别", 80, false},
       {"size_class", "尺码类别", 80, false},
       {"unitprice", "吊牌价", 90, true}}},
+    // The category by name; suppliers no longer in use stay listed, marked.
     {"frm_re_supplier",
      "供应商资料表",
-     "select fcode,fname,fabbrev,contactman,tel1,fax,addres from dt_supplier",
+     "select fcode,fname,fabbrev,"
+     "(select fName from ba_Ptype where ba_Ptype.fCode=dt_supplier.fsortcode) as fsortname,"
+     "keyman,contactman,tel1,tel2,fax,addres,stratbit from dt_supplier",
      "fcode",
      TReportDefinition::NoScope,
      nullptr,
-     {{"fcode", "供应商编号", 90, false},
+     {{"fcode", "供应商编号", 80, false},
       {"fname", "供应商名称", 200, false},
-      {"fabbrev", "简称", 110, false},
-      {"contactman", "联系人", 80, false},
+      {"fabbrev", "简称", 90, false},
+      {"fsortname", "类别", 80, false},
+      {"keyman", "负责人", 64, false},
+      {"contactman", "联系人", 64, false},
       {"tel1", "电话", 110, false},
+      {"tel2", "手机", 100, false},
       {"fax", "传真", 110, false},
-      {"addres", "地址", 240, false}}},
+      {"addres", "地址", 240, false},
+      {"stratbit", "启用否", 50, false}}},
     // Members by shop and category, each card with its validity on the day
     // the report is read.
     {"frm_re_vipcard",
