@@ -102,7 +102,8 @@ TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisable
     EXPECT_EQ(admin.openFunction("frm_GoodsReturnNote"), nullptr);
     EXPECT_TRUE(admin.mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(toolBarTexts(admin.commonToolBar()),
-              (QStringList{"货品档案", "尺码资料", "基本颜色设置", "客户档案", "店铺班次设定"}))
+              (QStringList{"货品档案", "条形码资料", "尺码资料", "基本颜色设置", "货品颜色",
+                           "客户档案", "VIP会员资料", "设定货品价格", "员工档案", "店铺班次设定"}))
         << "only functions that open";
 
     // The shop user has no rights at all on the company record and the operation log.
@@ -154,7 +155,7 @@ TEST_F(Host, TheNavigatorFindsFunctionsByWhatIsTypedAndOpensThem) {
             if (item->parent() && item->parent()->text(0) != "最近使用") return item;
         return static_cast<QTreeWidgetItem*>(nullptr);
     };
-    for (const QString caption : {"条形码资料", "尺码资料"}) {
+    for (const QString caption : {"商品维修管理", "尺码资料"}) {
         QTreeWidgetItem* item = itemOf(caption);
         ASSERT_NE(item, nullptr) << caption.toStdString();
         tree->scrollToItem(item);
@@ -164,7 +165,7 @@ TEST_F(Host, TheNavigatorFindsFunctionsByWhatIsTypedAndOpensThem) {
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
     }
     EXPECT_EQ(windowTitles(window), (QStringList{"基本颜色设置", "尺码资料"}));
-    EXPECT_EQ(itemOf("条形码资料")->toolTip(0), "此功能尚未提供窗口");
+    EXPECT_EQ(itemOf("商品维修管理")->toolTip(0), "此功能尚未提供窗口");
     EXPECT_EQ(navigator->shownCaptions("最近使用"), (QStringList{"尺码资料", "基本颜色设置"}));
 }
 
