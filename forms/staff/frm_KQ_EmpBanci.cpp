@@ -2,7 +2,9 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -17,6 +19,50 @@
 #include "scopes.h"
 
 namespace {
+
+// Days off stand out: a "休息" cell is drawn on a highlight before the grid's
+// own drawing; editing stays with the grid's delegate.
+class TDayOffDelegate : public QStyledItemDelegate {
+  public:
+    TDayOffDelegate(QAbstractItemDelegate* grid, QObject* parent)
+        : QStyledItemDelegate(parent), m_grid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (index.data(Qt::DisplayRole).toString() == QStringLiteral("休息") &&
+            !(option.state & QStyle::State_Selected))
+            painter->fillRect(option.rect, QColor(255, 228, 160));
+        m_grid->paint(painter, option, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return m_grid->sizeHint(option, index);
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        return m_grid->createEditor(parent, option, index);
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        m_grid->setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        m_grid->setModelData(editor, model, index);
+    }
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
+        m_grid->updateEditorGeometry(editor, option, index);
+    }
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+        m_grid->destroyEditor(editor, index);
+    }
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override {
+        return m_grid->editorEvent(event, model, option, index);
+    }
+
+  private:
+    QAbstractItemDelegate* m_grid;
+};
 
 const QString kCode = QStringLiteral("员工编号");
 const QString kName = QStringLiteral("员工姓名");
@@ -134,6 +180,9 @@ void Tfrm_KQ_EmpBanci::LoadMonth(int year, int month) {
                                         QStringLiteral("fname"));
             if (name == kCode || name == kName || name == kDept) column.width(80).readOnly();
         }
+        auto* dayOff = new TDayOffDelegate(v->itemDelegate(), v);
+        for (int section = 3; section < ds.FieldCount(); ++section)
+            v->setItemDelegateForColumn(v->SectionOf(ds.Fields(section).FieldName()), dayOff);
     }
     ds.First();
     Loaded = true;

@@ -1,11 +1,13 @@
 // 员工排班表: the month's columns, saving every day of every employee, and
 // quick scheduling from a weekly pattern.
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
 #include "attendancefixture.h"
+#include "griddelegate.h"
 #include "procedures/kqempbanci.h"
 #include "staff/frm_KQ_BanCiMonth.h"
 #include "staff/frm_KQ_EmpBanci.h"
@@ -96,10 +98,27 @@ TEST_F(ScheduleTest, SavingWritesEveryDayOfEveryEmployeeAndClosesTheWindow) {
     EXPECT_EQ(grid.FieldByName("5日(星期四)").AsString(), "C");
     const int e01 = grid.RecNo() - 1;
     EXPECT_EQ(shownRow(s->cxGrid1->View(), e01).at(7), "夜班") << "cells show the shift's name";
-    grid.Edit();
-    grid.FieldByName("2日(星期一)").SetAsString("OFF");
-    grid.Post();
+    // Typed into the day's cell editor.
+    TDBTableView* v = s->cxGrid1->View();
+    v->setCurrentIndex(v->model()->index(e01, v->SectionOf("2日(星期一)")));
+    v->edit(v->currentIndex());
+    QWidget* editor = qobject_cast<TGridDelegate*>(v->itemDelegate())->openEditor();
+    ASSERT_NE(editor, nullptr);
+    QWidget* line = editor->focusProxy() ? editor->focusProxy() : editor;
+    QTest::keyClicks(line, "OFF");
+    QTest::keyClick(line, Qt::Key_Return);
+    v->PostEditor();
+    if (grid.InEditState()) grid.Post();
+    EXPECT_EQ(grid.FieldByName("2日(星期一)").AsString(), "OFF");
     s->grab().save(QDir::temp().filePath("p2_schedule.png"));
+    // The day off is drawn highlighted, the working day beside it is not.
+    v->setCurrentIndex(v->model()->index(3, 0));
+    const QImage cells = v->viewport()->grab().toImage();
+    auto colourAt = [&](const char* field) {
+        const QRect r = v->visualRect(v->model()->index(e01, v->SectionOf(field)));
+        return cells.pixelColor(r.right() - 3, r.center().y());
+    };
+    EXPECT_NE(colourAt("2日(星期一)"), colourAt("3日(星期二)"));
 
     s->But_Save->click();
     EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join("; ").toStdString();
