@@ -98,10 +98,13 @@ Tfrm_MoneyCard::Tfrm_MoneyCard(QWidget* owner) : Tbase_frmMdi(owner) {
 void Tfrm_MoneyCard::buildFilter(QWidget* parent) {
     GroupBox_Filter = new QGroupBox(QStringLiteral("过滤条件"), parent);
     GroupBox_Filter->setObjectName(QStringLiteral("GroupBox_Filter"));
-    auto* grid = new QGridLayout(GroupBox_Filter);
-    grid->setHorizontalSpacing(6);
-    auto range = [this, grid](TDateRange& r, const char* name, const char* caption, int row,
-                              int column) {
+    auto* rows = new QVBoxLayout(GroupBox_Filter);
+    rows->setSpacing(4);
+    // The four date ranges, two by two.
+    auto* dates = new QGridLayout;
+    dates->setHorizontalSpacing(6);
+    auto range = [this, dates](TDateRange& r, const char* name, const char* caption, int row,
+                               int column) {
         r.Check = new QCheckBox(QString::fromUtf8(caption), GroupBox_Filter);
         r.Check->setObjectName(QStringLiteral("Check_") + QString::fromLatin1(name));
         auto date = [this](const QString& objectName) {
@@ -109,28 +112,36 @@ void Tfrm_MoneyCard::buildFilter(QWidget* parent) {
             edit->setObjectName(objectName);
             edit->setDisplayFormat(kDateFormat);
             edit->setCalendarPopup(true);
-            edit->setMinimumWidth(108);
             return edit;
         };
         r.From = date(QStringLiteral("Date_") + QString::fromLatin1(name) + QStringLiteral("1"));
         r.To = date(QStringLiteral("Date_") + QString::fromLatin1(name) + QStringLiteral("2"));
-        grid->addWidget(r.Check, row, column);
-        grid->addWidget(r.From, row, column + 1);
-        grid->addWidget(new QLabel(QStringLiteral("至"), GroupBox_Filter), row, column + 2);
-        grid->addWidget(r.To, row, column + 3);
+        dates->addWidget(r.Check, row, column);
+        dates->addWidget(r.From, row, column + 1);
+        dates->addWidget(new QLabel(QStringLiteral("至"), GroupBox_Filter), row, column + 2);
+        dates->addWidget(r.To, row, column + 3);
     };
     range(InputDate, "InputDate", "生成日期:", 0, 0);
-    range(OutDate, "OutDate", "发放日期:", 1, 0);
-    range(ValidDate, "ValidDate", "有效日期:", 0, 5);
+    range(OutDate, "OutDate", "发放日期:", 0, 5);
+    range(ValidDate, "ValidDate", "有效日期:", 1, 0);
     range(SaleDate, "SaleDate", "消费日期:", 1, 5);
     ValidDate.Check->setChecked(true);
-    grid->setColumnMinimumWidth(4, 16);
-    grid->setColumnMinimumWidth(9, 16);
+    dates->setColumnMinimumWidth(4, 24);
+    dates->setColumnStretch(9, 1);
+    rows->addLayout(dates);
 
+    // Shops, number and status, and the button.
+    auto* others = new QHBoxLayout;
+    others->setSpacing(6);
+    auto labelled = [this, others](const char* caption, QWidget* box) {
+        others->addWidget(new QLabel(QString::fromUtf8(caption), GroupBox_Filter));
+        others->addWidget(box);
+        others->addSpacing(10);
+    };
     auto shop = [this](const char* name) {
         auto* combo = new TLookupCombo(GroupBox_Filter);
         combo->setObjectName(QString::fromLatin1(name));
-        combo->setMinimumWidth(120);
+        combo->setMinimumWidth(110);
         return combo;
     };
     Combo_Client = shop("Combo_Client");
@@ -144,19 +155,17 @@ void Tfrm_MoneyCard::buildFilter(QWidget* parent) {
                             QStringLiteral("已发放未消费"), QStringLiteral("已发放已消费"),
                             QStringLiteral("已失效未消费")});
     Combo_Status->setCurrentIndex(0);
-    grid->addWidget(new QLabel(QStringLiteral("领券店铺:"), GroupBox_Filter), 0, 10);
-    grid->addWidget(Combo_Client, 0, 11);
-    grid->addWidget(new QLabel(QStringLiteral("消费店铺:"), GroupBox_Filter), 1, 10);
-    grid->addWidget(Combo_UserClient, 1, 11);
-    grid->addWidget(new QLabel(QStringLiteral("礼券编号:"), GroupBox_Filter), 0, 12);
-    grid->addWidget(Edit_CardNo, 0, 13);
-    grid->addWidget(new QLabel(QStringLiteral("礼券状态:"), GroupBox_Filter), 1, 12);
-    grid->addWidget(Combo_Status, 1, 13);
+    labelled("领券店铺:", Combo_Client);
+    labelled("消费店铺:", Combo_UserClient);
+    labelled("礼券编号:", Edit_CardNo);
+    labelled("礼券状态:", Combo_Status);
     But_Count = new QPushButton(QStringLiteral("统计"), GroupBox_Filter);
     But_Count->setObjectName(QStringLiteral("But_Count"));
     But_Count->setAutoDefault(false);
-    grid->addWidget(But_Count, 0, 14, 2, 1);
-    grid->setColumnStretch(15, 1);
+    But_Count->setMinimumWidth(80);
+    others->addWidget(But_Count);
+    others->addStretch(1);
+    rows->addLayout(others);
     OnClick(But_Count, [this] { But_CountClick(); });
 }
 
