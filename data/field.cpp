@@ -74,6 +74,22 @@ QString floatText(double value) {
     throw EDatabaseError(QStringLiteral("'%1' 不是有效的%2").arg(text, QString::fromUtf8(what)));
 }
 
+// 'yyyy-MM-dd' of a real day: the form dates are stored in.
+bool isStoredDate(const QString& text) {
+    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return false;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9') return false;
+            parts[p] = parts[p] * 10 + (c - u'0');
+        }
+    return QDate::isValid(parts[0], parts[1], parts[2]);
+}
+
 // Reads up to `count` digits at text[i]; false when there are none.
 bool readDigits(QStringView text, qsizetype& i, int minCount, int maxCount, int& out) {
     out = 0;
@@ -355,6 +371,11 @@ QVariant TField::normalized(const QVariant& value, TFieldType type) {
         case ftTime:
         case ftDateTime:
             if (blankText) return QVariant();
+            // A date already written as stored needs no trip through a local
+            // time (each one asks the system for its time zone).
+            if (type != ftTime && value.typeId() == QMetaType::QString &&
+                isStoredDate(stringRef(value)))
+                return value;
             return dateTimeText(dateTimeOf(value), type);
         case ftBlob:
             if (value.typeId() == QMetaType::QString) return stringRef(value).toUtf8();

@@ -68,6 +68,10 @@ TEST(DataSetFields, BooleansDatesAndFloatsHaveOneTextForm) {
     EXPECT_EQ(date.AsString(), QStringLiteral("2024-03-07"));
     EXPECT_EQ(date.AsDateTime(), QDateTime(QDate(2024, 3, 7), QTime(0, 0)));
     EXPECT_FALSE(errorOf([&] { date.SetAsString(QStringLiteral("2024-13-01")); }).isEmpty());
+    // Written as stored, a date is still checked for being a day of the calendar.
+    EXPECT_FALSE(errorOf([&] { date.SetAsString(QStringLiteral("2023-02-29")); }).isEmpty());
+    date.SetAsString(QStringLiteral("2024-02-29"));
+    EXPECT_EQ(date.AsDateTime(), QDateTime(QDate(2024, 2, 29), QTime(0, 0)));
 
     TField& price = ds->FieldByName(QStringLiteral("fprice"));
     price.SetAsFloat(12.5);
