@@ -98,18 +98,3 @@ TEST_F(CouponIssue, AShopIsNeededAndAnUnknownShopCodeIsSaidSo) {
     EXPECT_EQ(scannedNumbers(dialog), QStringLiteral("A001"));
     EXPECT_TRUE(script.shown().isEmpty());
 }
-
-TEST_F(CouponIssue, CancelIssuesNothing) {
-    Tfrm_MoneyCard* form = open();
-    script.onDialog([&](QDialog& d) {
-        auto& dialog = dynamic_cast<Tfrm_MoneyCardOut&>(d);
-        chooseShop(dialog, QStringLiteral("S001"), QStringLiteral("Zhang"));
-        scan(dialog, {QStringLiteral("BC0000000001")});
-        EXPECT_EQ(dialog.Cards().size(), 1);
-        dialog.But_Cancel->click();
-        return dialog.result();
-    });
-    form->out_action->trigger();
-    EXPECT_EQ(issueOf(QStringLiteral("A001")), QStringLiteral("1||||"));
-    EXPECT_EQ(db.count(QStringLiteral("D_MoneyCard where fstatus=2")), 1);  // A004 only
-}
