@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -14,6 +13,7 @@
 #include "datasource.h"
 #include "field.h"
 #include "goodsattributefilter.h"
+#include "goodsfilterpanel.h"
 #include "grid.h"
 #include "remoteudpdataset.h"
 #include "scopes.h"
@@ -36,21 +36,10 @@ TGoodsPickDialog::TGoodsPickDialog(QWidget* owner, const QString& name, const QS
     DbMaster_Source->setDataSet(DBmaster_table);
 
     // Left: the goods attribute filter, the code box and the button.
-    auto* filter = new QWidget(this);
-    filter->setObjectName(QStringLiteral("FilterPanel"));
-    auto* filterLayout = new QVBoxLayout(filter);
-    filterLayout->setContentsMargins(0, 0, 0, 0);
-    cxTreeView1 = new TCheckTree(filter, QStringLiteral("cxTreeView1"));
-    filterLayout->addWidget(cxTreeView1, 1);
-    auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(new QLabel(QStringLiteral("货号:"), filter));
-    Edit_goodsid = new QLineEdit(filter);
-    Edit_goodsid->setObjectName(QStringLiteral("Edit_goodsid"));
-    codeRow->addWidget(Edit_goodsid, 1);
-    filterLayout->addLayout(codeRow);
-    But_Find = new QPushButton(QStringLiteral("检索过滤"), filter);
-    But_Find->setObjectName(QStringLiteral("But_Find"));
-    filterLayout->addWidget(But_Find);
+    auto* filter = new TGoodsFilterPanel(this, QStringLiteral("检索过滤"));
+    cxTreeView1 = filter->Tree;
+    Edit_goodsid = filter->CodeBox;
+    But_Find = filter->FindButton;
 
     // Right: the rows, the mark of every row, OK and Cancel.
     auto* list = new QWidget(this);

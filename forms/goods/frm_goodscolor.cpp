@@ -3,22 +3,19 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSet>
-#include <QSplitter>
 #include <QStatusBar>
-#include <QVBoxLayout>
 #include <memory>
 
 #include "checktree.h"
 #include "dbchecks.h"
 #include "formfactory.h"
 #include "goodsattributefilter.h"
+#include "goodsfilterpanel.h"
 #include "grid.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
@@ -61,34 +58,15 @@ Tfrm_goodscolor::Tfrm_goodscolor(QWidget* owner) : Tbase_frmDictMdi(owner) {
     });
 
     // The filter on the left of the grid.
-    auto* filter = new QWidget(ClientPanel);
-    auto* filterLayout = new QVBoxLayout(filter);
-    filterLayout->setContentsMargins(0, 0, 0, 0);
-    cxTreeView1 = new TCheckTree(filter, QStringLiteral("cxTreeView1"));
-    filterLayout->addWidget(cxTreeView1, 1);
-    auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(new QLabel(QStringLiteral("货号:"), filter));
-    Edit_goodsid = new QLineEdit(filter);
-    Edit_goodsid->setObjectName(QStringLiteral("Edit_goodsid"));
-    codeRow->addWidget(Edit_goodsid, 1);
-    filterLayout->addLayout(codeRow);
-    But_Find = new QPushButton(QStringLiteral("检索过滤"), filter);
-    But_Find->setObjectName(QStringLiteral("But_Find"));
-    But_Find->setAutoDefault(false);
-    filterLayout->addWidget(But_Find);
+    auto* filter = new TGoodsFilterPanel(ClientPanel, QStringLiteral("检索过滤"));
+    filter->PlaceBeside(cxGrid1, 200, 640);
+    cxTreeView1 = filter->Tree;
+    Edit_goodsid = filter->CodeBox;
+    But_Find = filter->FindButton;
     OnClick(But_Find, [this] { But_FindClick(); });
     // Enter runs the filter also with an empty box: that lists every row.
     connect(Edit_goodsid, &QLineEdit::returnPressed, this,
             [this] { Run([this] { But_FindClick(); }); });
-
-    auto* splitter = new QSplitter(Qt::Horizontal, ClientPanel);
-    splitter->setObjectName(QStringLiteral("FilterSplitter"));
-    delete ClientPanel->layout()->replaceWidget(cxGrid1, splitter);
-    splitter->addWidget(filter);
-    splitter->addWidget(cxGrid1);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 640});
-    splitter->setChildrenCollapsible(false);
 }
 
 void Tfrm_goodscolor::FormCreate() {

@@ -2,21 +2,19 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStatusBar>
-#include <QVBoxLayout>
 #include <cmath>
 
 #include "checktree.h"
 #include "formfactory.h"
 #include "goods/frm_ShowGoodImage.h"
 #include "goodsattributefilter.h"
+#include "goodsfilterpanel.h"
 #include "grid.h"
 #include "ratecheck.h"
 #include "remoteudpdataset.h"
@@ -132,33 +130,14 @@ Tfrm_goodsprice::Tfrm_goodsprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
     HideActions({first_action, prio_action, next_action, last_action, append_action, del_action});
 
     // The filter on the left of the grid.
-    auto* filter = new QWidget(ClientPanel);
-    auto* filterLayout = new QVBoxLayout(filter);
-    filterLayout->setContentsMargins(0, 0, 0, 0);
-    cxTreeView1 = new TCheckTree(filter, QStringLiteral("cxTreeView1"));
-    filterLayout->addWidget(cxTreeView1, 1);
-    auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(new QLabel(QStringLiteral("货号:"), filter));
-    Edit_goodsid = new QLineEdit(filter);
-    Edit_goodsid->setObjectName(QStringLiteral("Edit_goodsid"));
-    codeRow->addWidget(Edit_goodsid, 1);
-    filterLayout->addLayout(codeRow);
-    But_Find = new QPushButton(QStringLiteral("   检   索    "), filter);
-    But_Find->setObjectName(QStringLiteral("But_Find"));
-    But_Find->setAutoDefault(false);
-    filterLayout->addWidget(But_Find);
+    auto* filter = new TGoodsFilterPanel(ClientPanel, QStringLiteral("   检   索    "));
+    filter->PlaceBeside(cxGrid1, 170, 1030);
+    cxTreeView1 = filter->Tree;
+    Edit_goodsid = filter->CodeBox;
+    But_Find = filter->FindButton;
     OnClick(But_Find, [this] { But_FindClick(); });
     connect(Edit_goodsid, &QLineEdit::returnPressed, this,
             [this] { Run([this] { But_FindClick(); }); });
-
-    auto* splitter = new QSplitter(Qt::Horizontal, ClientPanel);
-    splitter->setObjectName(QStringLiteral("FilterSplitter"));
-    delete ClientPanel->layout()->replaceWidget(cxGrid1, splitter);
-    splitter->addWidget(filter);
-    splitter->addWidget(cxGrid1);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({170, 1030});
-    splitter->setChildrenCollapsible(false);
 
     Label_F7 = new QLabel(QStringLiteral("F7 显示图片"), StatusBar1);
     Label_F7->setObjectName(QStringLiteral("Label_F7"));
