@@ -247,14 +247,14 @@ void TCostRecalcForm::writeAdopted(const TCostAdoption& adoption) {
     costs->SetupDataObject(adoption.statements);
     md::OpenQuery(*costs, adoption.targetSQL);
 
-    // The rows by goods code, as the database compares codes: ignoring case.
+    // The rows' places by goods code, as the database compares codes: ignoring
+    // case. Rows are only appended, so a place stays where it is.
     TField& key = costs->FieldByName(QStringLiteral("fgoodsid"));
     TField& cost = costs->FieldByName(adoption.costField);
-    QHash<QString, TBookmark> rows;
-    rows.reserve(costs->RecordCount());
+    QHash<QString, int> rows;
+    rows.reserve(costs->RecordCount() + result.RecordCount());
     for (int row = 0; row < costs->RecordCount(); ++row)
-        rows.insert(costs->valueAt(row, key.Index()).toString().toCaseFolded(),
-                    costs->bookmarkAt(row));
+        rows.insert(costs->valueAt(row, key.Index()).toString().toCaseFolded(), row);
 
     const int resultKey = result.FieldByName(QStringLiteral("fgoodsid")).Index();
     const int resultCost = result.FieldByName(adoption.resultField).Index();
@@ -269,7 +269,7 @@ void TCostRecalcForm::writeAdopted(const TCostAdoption& adoption) {
         const auto found = rows.constFind(folded);
         const bool known = found != rows.cend();
         if (known) {
-            costs->GotoBookmark(*found);
+            costs->SetRecNo(*found + 1);
             costs->Edit();
         } else {
             costs->Append();
@@ -278,7 +278,7 @@ void TCostRecalcForm::writeAdopted(const TCostAdoption& adoption) {
         }
         cost.SetValue(rounded(result.valueAt(row, resultCost), adoption.decimals));
         costs->Post();
-        if (!known) rows.insert(folded, costs->GetBookmark());
+        if (!known) rows.insert(folded, costs->RecNo() - 1);
         if (sinceShown.elapsed() >= kProgressMs) {
             ProgressBar1->setValue(row + 1);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -93,7 +93,7 @@ Tfrm_ClientPlanPrice::Tfrm_ClientPlanPrice(QWidget* owner) : Tbase_frmDictMdi(ow
     SetToolbar({append_action, edit_action, post_action, cacel_action, del_action, nullptr,
                 cac_action, print_action, excel_action, close_action});
     HideActions({first_action, prio_action, next_action, last_action});
-    resize(1000, 560);
+    resize(900, 560);
 }
 
 QString Tfrm_ClientPlanPrice::ShopListSQL() {

@@ -7,6 +7,7 @@
 #include "remoteudpdataset.h"
 #include "remoteupdatesql.h"
 #include "routines.h"
+#include "sharedvalues.h"
 #include "sqlquote.h"
 
 using md::ui::Refuse;
@@ -26,10 +27,8 @@ QString quoted(const QString& value) {
 
 Tfrm_PlanCac::Tfrm_PlanCac(QWidget* owner)
     : TCostRecalcForm(owner, QStringLiteral("参考成本价重算")) {
-    AddResultColumn(QStringLiteral("fprice"), QStringLiteral("后整单价"), 90,
-                    QStringLiteral("0.####;-0.####; "));
-    AddResultColumn(QStringLiteral("fplan"), QStringLiteral("参考成本价"), 90,
-                    QStringLiteral("0.####;-0.####; "));
+    AddResultColumn(QStringLiteral("fprice"), QStringLiteral("后整单价"), 90, kUnitCost);
+    AddResultColumn(QStringLiteral("fplan"), QStringLiteral("参考成本价"), 90, kUnitCost);
 
     PlanUpdateSql = new TRemoteUpdateSql(this);
     PlanUpdateSql->setObjectName(QStringLiteral("PlanUpdateSql"));
@@ -48,6 +47,14 @@ Tfrm_PlanCac* Tfrm_PlanCac::ShowFor(QWidget* owner) {
 
 void Tfrm_PlanCac::FormCreate() {
     TCostRecalcForm::FormCreate();
+    // The adjusted price and the cost to adopt are prices: the session's decimals.
+    const int decimals = qBound(0, md::Shared().PriceDecimals, 4);
+    const QString places = decimals == 0
+                               ? QStringLiteral("0")
+                               : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+    for (const char* field : {"fprice", "fplan"})
+        cxGrid1DBTableView1->Column(QString::fromLatin1(field))
+            ->displayFormat(places + QStringLiteral(";-") + places + QStringLiteral("; "));
     TRemoteUdpDataSet house;
     md::OpenQuery(house, QStringLiteral("select * from dt_house where strat_bit=1"));
     m_house = house.IsEmpty() ? QString() : house.FieldByName(QStringLiteral("fcode")).AsString();

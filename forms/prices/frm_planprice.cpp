@@ -68,13 +68,14 @@ double roundedTo(double value, int decimals) {
     return double(std::llround(value * scale)) / scale;
 }
 
-// The grid's rows by goods code, as the database compares codes: ignoring case.
-QHash<QString, TBookmark> rowsByCode(const TRemoteUdpDataSet& ds) {
-    QHash<QString, TBookmark> rows;
+// The places of the grid's rows by goods code, as the database compares codes:
+// ignoring case. Rows are only appended meanwhile, so a place stays where it is.
+QHash<QString, int> rowsByCode(const TRemoteUdpDataSet& ds) {
+    QHash<QString, int> rows;
     const int at = ds.FieldByName(QStringLiteral("fgoodsid")).Index();
     rows.reserve(ds.RecordCount());
     for (int row = 0; row < ds.RecordCount(); ++row)
-        rows.insert(ds.valueAt(row, at).toString().trimmed().toCaseFolded(), ds.bookmarkAt(row));
+        rows.insert(ds.valueAt(row, at).toString().trimmed().toCaseFolded(), row);
     return rows;
 }
 
@@ -121,13 +122,13 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
             .width(width)
             .readOnly();
     };
-    shown("goodsname", "货品名称", 130);
+    shown("goodsname", "货品名称", 120);
     shown("brand", "品牌", 60);
     shown("ayear", "年份", 50);
     shown("season", "季节", 45);
-    shown("patter", "厂商", 70);
-    shown("item", "厂商货号", 80);
-    shown("inputdate", "录入日期", 85).displayFormat(QStringLiteral("yyyy-MM-dd"));
+    shown("patter", "厂商", 60);
+    shown("item", "厂商货号", 72);
+    shown("inputdate", "录入日期", 80).displayFormat(QStringLiteral("yyyy-MM-dd"));
     shown("unitprice", "吊牌价", 70).currency(QStringLiteral("0.00"));
     for (const auto& [field, caption] :
          {std::pair{"planprice", "参考成本价"}, std::pair{"ftaxprice", "含税成本价"},
@@ -160,7 +161,7 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
     splitter->addWidget(filter);
     splitter->addWidget(cxGrid1);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({190, 870});
+    splitter->setSizes({170, 870});
     splitter->setChildrenCollapsible(false);
 
     // The discount fill in the status bar, usable while editing.
@@ -185,7 +186,7 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
     HideActions({prio_action, next_action});
     SetToolbar({first_action, last_action, nullptr, append_action, edit_action, post_action,
                 cacel_action, del_action, find_action, print_action, excel_action, close_action});
-    resize(1080, 580);
+    resize(1040, 580);
 }
 
 QString Tfrm_planprice::priceFormat() const {
@@ -345,7 +346,7 @@ void Tfrm_planprice::fgoodsidButtonClick() {
     if (picked.isEmpty()) return;
     TRemoteUdpDataSet& ds = *DBmaster_table;
     ds.CheckBrowseMode();
-    QHash<QString, TBookmark> listed = rowsByCode(ds);
+    QHash<QString, int> listed = rowsByCode(ds);
     TField& code = ds.FieldByName(QStringLiteral("fgoodsid"));
     {
         TControlsDisabled still(ds);
@@ -364,7 +365,7 @@ void Tfrm_planprice::fgoodsidButtonClick() {
             md::OpenQuery(goods, goodsQuery(goodsId));
             fillFromGoods(goods);
             ds.Post();
-            listed.insert(goodsId.toCaseFolded(), ds.GetBookmark());
+            listed.insert(goodsId.toCaseFolded(), ds.RecNo() - 1);
         }
     }
     // The list stays in editing, so "保存" sends the new rows.
@@ -405,7 +406,7 @@ QList<TRefusedCost> Tfrm_planprice::ImportCosts(const QList<TPastedCost>& costs)
     // Costed goods this search does not show are written by code.
     QList<TPastedCost> unlisted;
     QHash<QString, qsizetype> unlistedAt;
-    QHash<QString, TBookmark> listed = rowsByCode(ds);
+    QHash<QString, int> listed = rowsByCode(ds);
     TField& code = ds.FieldByName(QStringLiteral("fgoodsid"));
     TField& cost = ds.FieldByName(QStringLiteral("planprice"));
     {
@@ -415,7 +416,7 @@ QList<TRefusedCost> Tfrm_planprice::ImportCosts(const QList<TPastedCost>& costs)
             const QString folded = row.goodsid.trimmed().toCaseFolded();
             if (folded.isEmpty()) continue;
             if (const auto found = listed.constFind(folded); found != listed.cend()) {
-                ds.GotoBookmark(*found);
+                ds.SetRecNo(*found + 1);
                 ds.Edit();
                 cost.SetAsFloat(row.cost);
                 ds.Post();
@@ -445,7 +446,7 @@ QList<TRefusedCost> Tfrm_planprice::ImportCosts(const QList<TPastedCost>& costs)
             cost.SetAsFloat(row.cost);
             fillFromGoods(goods);
             ds.Post();
-            listed.insert(folded, ds.GetBookmark());
+            listed.insert(folded, ds.RecNo() - 1);
         }
     }
     {
