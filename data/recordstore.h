@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace md::data {
@@ -37,15 +38,16 @@ class RecordStore {
     int allocate() {
         const int slot = m_count;
         if ((slot & kBlockMask) == 0) m_blocks.emplace_back(m_width);
+        m_blocks.back().addRow();
         ++m_count;
         return slot;
     }
 
     QVariant* row(int slot) {
-        return m_blocks[slot >> kBlockShift].cells.get() + (slot & kBlockMask) * m_width;
+        return m_blocks[slot >> kBlockShift].cells + (slot & kBlockMask) * m_width;
     }
     const QVariant* row(int slot) const {
-        return m_blocks[slot >> kBlockShift].cells.get() + (slot & kBlockMask) * m_width;
+        return m_blocks[slot >> kBlockShift].cells + (slot & kBlockMask) * m_width;
     }
 
     SlotInfo& info(int slot) { return m_blocks[slot >> kBlockShift].info[slot & kBlockMask]; }
@@ -66,11 +68,39 @@ class RecordStore {
     static constexpr int kBlockRows = 1 << kBlockShift;
     static constexpr int kBlockMask = kBlockRows - 1;
 
+    // A block reserves room for all its rows at once (so rows never move) but
+    // makes a row's values only when the row is allocated: a query of one row
+    // pays for one row, not for a block of them.
     struct Block {
         explicit Block(int width)
-            : cells(new QVariant[std::size_t(kBlockRows) * std::size_t(std::max(width, 1))]),
+            : width(std::max(width, 1)),
+              cells(static_cast<QVariant*>(
+                  ::operator new(sizeof(QVariant) * std::size_t(kBlockRows) * std::size_t(width)))),
               info(new SlotInfo[kBlockRows]) {}
-        std::unique_ptr<QVariant[]> cells;
+        Block(Block&& other) noexcept
+            : width(other.width),
+              rows(other.rows),
+              cells(other.cells),
+              info(std::move(other.info)) {
+            other.cells = nullptr;
+            other.rows = 0;
+        }
+        Block& operator=(Block&&) = delete;
+        Block(const Block&) = delete;
+        ~Block() {
+            if (!cells) return;
+            for (std::size_t i = 0, n = std::size_t(rows) * std::size_t(width); i < n; ++i)
+                cells[i].~QVariant();
+            ::operator delete(cells);
+        }
+        void addRow() {
+            QVariant* first = cells + std::size_t(rows) * std::size_t(width);
+            for (int c = 0; c < width; ++c) new (first + c) QVariant();
+            ++rows;
+        }
+        int width;
+        int rows = 0;  // rows whose values exist
+        QVariant* cells;
         std::unique_ptr<SlotInfo[]> info;
     };
 
