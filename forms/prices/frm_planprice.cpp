@@ -122,10 +122,10 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
             .width(width)
             .readOnly();
     };
-    shown("goodsname", "货品名称", 120);
-    shown("brand", "品牌", 60);
-    shown("ayear", "年份", 50);
-    shown("season", "季节", 45);
+    shown("goodsname", "货品名称", 110);
+    shown("brand", "品牌", 52);
+    shown("ayear", "年份", 44);
+    shown("season", "季节", 40);
     shown("patter", "厂商", 60);
     shown("item", "厂商货号", 72);
     shown("inputdate", "录入日期", 80).displayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -134,7 +134,7 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
          {std::pair{"planprice", "参考成本价"}, std::pair{"ftaxprice", "含税成本价"},
           std::pair{"frepairprice", "补货成本价"}})
         md::ui::AcceptNumbers(
-            v->AddColumn(QString::fromLatin1(field), QString::fromUtf8(caption)).width(80));
+            v->AddColumn(QString::fromLatin1(field), QString::fromUtf8(caption)).width(76));
 
     // The filter on the left of the grid.
     auto* filter = new QWidget(ClientPanel);
@@ -161,7 +161,7 @@ Tfrm_planprice::Tfrm_planprice(QWidget* owner) : Tbase_frmDictMdi(owner) {
     splitter->addWidget(filter);
     splitter->addWidget(cxGrid1);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({170, 870});
+    splitter->setSizes({150, 890});
     splitter->setChildrenCollapsible(false);
 
     // The discount fill in the status bar, usable while editing.

@@ -4,10 +4,14 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStatusBar>
 
 #include "costsfixture.h"
+#include "prices/frm_PlanCac.h"
 #include "prices/frm_planprice.h"
 #include "selectgoods.h"
 
@@ -176,6 +180,27 @@ TEST_F(PlanPrice, ImportFollowsTheFirstRecordActionAndComesBackOnActivation) {
     form->edit_action->trigger();
     QApplication::sendEvent(form, &activate);
     EXPECT_FALSE(form->first_action->isEnabled()) << "not while editing";
+}
+
+TEST_F(PlanPrice, RecalcOpensOnceInTheHostAreaAndAgainAfterClosing) {
+    QMainWindow main;
+    auto* area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    md::Session().HostMainForm = &main;
+    Tfrm_planprice* form = open<Tfrm_planprice>();
+    form->last_action->trigger();
+    form->last_action->trigger();
+    const QList<Tfrm_PlanCac*> shown = main.findChildren<Tfrm_PlanCac*>();
+    ASSERT_EQ(shown.size(), 1) << "one window, brought forward the second time";
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(area->subWindowList().first()->widget(), shown.first());
+
+    shown.first()->Close();
+    flushDeletes();
+    EXPECT_TRUE(main.findChildren<Tfrm_PlanCac*>().isEmpty()) << "freed on close";
+    form->last_action->trigger();
+    EXPECT_EQ(main.findChildren<Tfrm_PlanCac*>().size(), 1);
+    delete main.findChildren<Tfrm_PlanCac*>().first();
 }
 
 }  // namespace
