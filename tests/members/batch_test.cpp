@@ -17,8 +17,17 @@ namespace {
 class Batch : public MembersTest {
   protected:
     struct Input {
-        QString start, end, prefix, suffix, grade = "1001", shop;
-        QDate endDate = QDate(2099, 12, 31);
+        Input(QString start, QString end, QString prefix, QString suffix = {},
+              QString grade = "1001", QString shop = {}, QDate endDate = QDate(2099, 12, 31))
+            : start(std::move(start)),
+              end(std::move(end)),
+              prefix(std::move(prefix)),
+              suffix(std::move(suffix)),
+              grade(std::move(grade)),
+              shop(std::move(shop)),
+              endDate(endDate) {}
+        QString start, end, prefix, suffix, grade, shop;
+        QDate endDate;
     };
     // Types into the dialog's boxes as a user does.
     static void fill(Tfrm_VipBatch& d, const Input& in) {
