@@ -15,6 +15,7 @@
 #include "goodsattributefilter.h"
 #include "goodsfilterpanel.h"
 #include "grid.h"
+#include "pickmarks.h"
 #include "remoteudpdataset.h"
 #include "scopes.h"
 #include "session.h"
@@ -95,15 +96,7 @@ TGoodsPickDialog::TGoodsPickDialog(QWidget* owner, const QString& name, const QS
 }
 
 void TGoodsPickDialog::FinishGrid() {
-    TDBTableView* v = cxGrid1DBTableView1;
-    TGridViewOptions& options = v->Options();
-    options.Footer = true;
-    options.Appending = false;
-    options.Inserting = false;
-    options.Deleting = false;
-    v->ApplyOptions();
-    // Only the mark takes input (every other column is read-only): a click ticks it.
-    v->SetInputAllowed(true);
+    md::ui::SetUpPickGrid(*cxGrid1DBTableView1);
 }
 
 void TGoodsPickDialog::FormCreate() {
@@ -148,23 +141,7 @@ void TGoodsPickDialog::But_FindClick() {
 
 void TGoodsPickDialog::CheckBox_allClick() {
     if (!DBmaster_table->Active()) return;
-    setAllMarks(CheckBox_all->isChecked());
-}
-
-void TGoodsPickDialog::setAllMarks(bool marked) {
-    DBmaster_table->CheckBrowseMode();
-    {
-        TControlsDisabled still(*DBmaster_table);
-        TBookmarkKept place(*DBmaster_table);
-        TField& check = DBmaster_table->FieldByName(QStringLiteral("checkid"));
-        for (DBmaster_table->First(); !DBmaster_table->Eof(); DBmaster_table->Next()) {
-            DBmaster_table->Edit();
-            check.SetAsBoolean(marked);
-            DBmaster_table->Post();
-        }
-    }
-    // The marks are never sent: no change log to keep for them.
-    DBmaster_table->MergeChangeLog();
+    md::ui::SetAllMarks(*DBmaster_table, CheckBox_all->isChecked());
 }
 
 void TGoodsPickDialog::cxGrid1DBTableView1DblClick() {

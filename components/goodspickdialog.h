@@ -74,8 +74,6 @@ class TGoodsPickDialog : public Tbase_frmTop {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void setAllMarks(bool marked);
-
     QList<QVariantHash> m_checkedAtClose;  // what OK chose, once the rows are closed
     bool m_accepted = false;
     bool m_centred = false;

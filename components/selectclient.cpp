@@ -14,6 +14,7 @@
 
 #include "datasource.h"
 #include "grid.h"
+#include "pickmarks.h"
 #include "remoteudpdataset.h"
 #include "scopes.h"
 #include "session.h"
@@ -103,14 +104,7 @@ Tfrm_selectClient::Tfrm_selectClient(QWidget* owner) : Tbase_frmTop(owner) {
     v->AddColumn(QStringLiteral("fareaname"), QStringLiteral("地区名称")).width(110).readOnly();
     for (const char* field : {"fname", "fareacode", "fcontactman", "ftel1", "stratbit"})
         v->AddColumn(QString::fromLatin1(field), QString::fromLatin1(field)).hidden();
-    TGridViewOptions& options = v->Options();
-    options.Footer = true;
-    options.Appending = false;
-    options.Inserting = false;
-    options.Deleting = false;
-    v->ApplyOptions();
-    // Only the mark takes input: a click ticks it.
-    v->SetInputAllowed(true);
+    md::ui::SetUpPickGrid(*v);
 
     auto* buttons = new QHBoxLayout;
     CheckBox_all = new QCheckBox(QStringLiteral("全选"), this);
@@ -198,19 +192,7 @@ void Tfrm_selectClient::But_FindClick() {
 void Tfrm_selectClient::CheckBox_allClick() {
     if (!DBmaster_table->Active()) return;
     const bool marked = CheckBox_all->isChecked();
-    DBmaster_table->CheckBrowseMode();
-    {
-        TControlsDisabled still(*DBmaster_table);
-        TBookmarkKept place(*DBmaster_table);
-        TField& check = DBmaster_table->FieldByName(QStringLiteral("checkid"));
-        for (DBmaster_table->First(); !DBmaster_table->Eof(); DBmaster_table->Next()) {
-            DBmaster_table->Edit();
-            check.SetAsBoolean(marked);
-            DBmaster_table->Post();
-        }
-    }
-    // The marks are never sent: no change log to keep for them.
-    DBmaster_table->MergeChangeLog();
+    md::ui::SetAllMarks(*DBmaster_table, marked);
 }
 
 void Tfrm_selectClient::cxGrid1DBTableView1DblClick() {

@@ -13,6 +13,7 @@
 #include "datasource.h"
 #include "editors.h"
 #include "grid.h"
+#include "pickmarks.h"
 #include "remoteudpdataset.h"
 #include "scopes.h"
 #include "session.h"
@@ -89,14 +90,7 @@ Tfrm_selectEmp::Tfrm_selectEmp(QWidget* owner) : Tbase_frmTop(owner) {
     v->AddColumn(QStringLiteral("fsex"), QStringLiteral("性别")).width(50).readOnly();
     v->AddColumn(QStringLiteral("deptname"), QStringLiteral("所属部门")).width(120).readOnly();
     v->AddColumn(QStringLiteral("typename"), QStringLiteral("员工类别")).width(100).readOnly();
-    TGridViewOptions& options = v->Options();
-    options.Footer = true;
-    options.Appending = false;
-    options.Inserting = false;
-    options.Deleting = false;
-    v->ApplyOptions();
-    // Only the mark takes input: a click ticks it.
-    v->SetInputAllowed(true);
+    md::ui::SetUpPickGrid(*v);
 
     auto* buttons = new QHBoxLayout;
     CheckBox_all = new QCheckBox(QStringLiteral("全选"), this);
@@ -179,18 +173,7 @@ void Tfrm_selectEmp::But_FindClick() {
 void Tfrm_selectEmp::CheckBox_allClick() {
     if (!DBmaster_table->Active()) return;
     const bool marked = CheckBox_all->isChecked();
-    DBmaster_table->CheckBrowseMode();
-    {
-        TControlsDisabled still(*DBmaster_table);
-        TBookmarkKept place(*DBmaster_table);
-        TField& check = DBmaster_table->FieldByName(QStringLiteral("checkid"));
-        for (DBmaster_table->First(); !DBmaster_table->Eof(); DBmaster_table->Next()) {
-            DBmaster_table->Edit();
-            check.SetAsBoolean(marked);
-            DBmaster_table->Post();
-        }
-    }
-    DBmaster_table->MergeChangeLog();
+    md::ui::SetAllMarks(*DBmaster_table, marked);
 }
 
 QList<TPickedEmployee> Tfrm_selectEmp::CheckedRows() const {
