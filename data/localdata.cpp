@@ -24,6 +24,9 @@ const LocalTable kLocalTables[] = {
     {"ba_size",
      "create table ba_size(size_class varchar(30), size_name varchar(30), displayindex int, "
      "fieldname varchar(10))"},
+    {"vbarcodetemp",
+     "create table vbarcodetemp(fgoodsid varchar(30), fcolorid varchar(30), fsize varchar(30), "
+     "fbarcode1 varchar(50), fbarcode2 varchar(50), goodsname varchar(50), unitprice float)"},
 };
 
 const QString kConnectionName = QStringLiteral("md_localData");
