@@ -27,6 +27,11 @@ const LocalTable kLocalTables[] = {
     {"vbarcodetemp",
      "create table vbarcodetemp(fgoodsid varchar(30), fcolorid varchar(30), fsize varchar(30), "
      "fbarcode1 varchar(50), fbarcode2 varchar(50), goodsname varchar(50), unitprice float)"},
+    {"BarcodeGuID",
+     "create table BarcodeGuID(fid integer primary key autoincrement, fgoodsid varchar(30), "
+     "goodsname varchar(60), fcolorid varchar(30), colorname varchar(30), fsize varchar(30), "
+     "fbarcode varchar(60), fcode varchar(6), unitprice numeric(18,2), brand varchar(30), "
+     "frecid int, finputdate varchar(10))"},
 };
 
 const QString kConnectionName = QStringLiteral("md_localData");
