@@ -209,15 +209,20 @@ std::shared_ptr<const md::sql::Batch> TRemoteUdpConnection::Translate(const QStr
     return m_translator->translate(tsql);
 }
 
+std::shared_ptr<const md::sql::Batch> TRemoteUdpConnection::TranslateToRun(const QString& tsql) {
+    requireOpen();
+    return m_translator->translateToRun(tsql);
+}
+
 qint64 TRemoteUdpConnection::ExecSQL(const QString& tsql, const ParamSource* params) {
-    const auto batch = Translate(tsql);
+    const auto batch = TranslateToRun(tsql);
     qint64 changed = 0;
     runBatch(*batch, tsql, params, nullptr, &changed);
     return changed;
 }
 
 bool TRemoteUdpConnection::OpenSQL(const QString& tsql, RowSink& sink, const ParamSource* params) {
-    const auto batch = Translate(tsql);
+    const auto batch = TranslateToRun(tsql);
     qint64 changed = 0;
     return runBatch(*batch, tsql, params, &sink, &changed);
 }
@@ -306,6 +311,8 @@ qint64 TRemoteUdpConnection::RunStatementUnlogged(const Statement& statement,
     } else {
         for (int i = 0; i < statement.params.size(); ++i)
             prepared.bind(i, params->paramValue(statement.params[i]));
+        for (int k = 0; k < statement.literals.size(); ++k)
+            prepared.bind(int(statement.params.size()) + k, statement.literals[k]);
     }
     try {
         return prepared.execute(sink);

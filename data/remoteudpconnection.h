@@ -114,6 +114,9 @@ class TRemoteUdpConnection : public QObject {
 
     // The translation of a batch (cached by text).
     std::shared_ptr<const md::sql::Batch> Translate(const QString& tsql);
+    // The translation ExecSQL and OpenSQL run: quoted texts may come bound as
+    // literals (Statement::literals), so a statement is prepared once per shape.
+    std::shared_ptr<const md::sql::Batch> TranslateToRun(const QString& tsql);
     // Runs one translated statement; rows go to the sink when given. Used by the
     // datasets to send many rows through one prepared statement.
     qint64 RunStatement(const md::sql::Statement& statement, const ParamSource* params,

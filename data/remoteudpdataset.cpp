@@ -123,7 +123,7 @@ void TRemoteUdpDataSet::runQuery(int pageIndex) {
     m_sourceTable.clear();
     m_target.reset();
     m_statements.reset();
-    const auto batch = m_connection->Translate(m_sql);
+    const auto batch = m_connection->TranslateToRun(m_sql);
     for (const md::sql::Statement& statement : batch->statements) {
         if (statement.kind == md::sql::Statement::Kind::Select && statement.returnsRows) {
             m_columnHints = statement.columns;

@@ -7,6 +7,7 @@
 #include "tsql/inline.h"
 #include "tsql/parser.h"
 #include "tsql/sema.h"
+#include "tsql/shapecache.h"
 
 namespace md::sql {
 
@@ -20,6 +21,7 @@ struct Translator::Cache {
     QHash<QString, std::shared_ptr<const Batch>> current;
     QHash<QString, std::shared_ptr<const Batch>> previous;
     std::unique_ptr<DialectWriter> writer;
+    std::unique_ptr<ShapeCache> shapes;  // SQLite only
 
     void insert(const QString& text, const std::shared_ptr<const Batch>& batch) {
         if (current.size() >= kGenerationSize) {
@@ -77,6 +79,11 @@ QString firstTable(const Select& select) {
 
 }  // namespace
 
+namespace {
+std::shared_ptr<const Batch> translateBatch(const QString& tsql, const Catalog& catalog,
+                                            DialectWriter& writer);
+}  // namespace
+
 Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
     : m_dialect(dialect),
       m_catalog(catalog ? std::move(catalog) : std::make_shared<Catalog>()),
@@ -88,6 +95,16 @@ Translator::Translator(Dialect dialect, std::shared_ptr<const Catalog> catalog)
         m_cache->writer = makePostgresWriter();
     else if (dialect == Dialect::SqlServer)
         m_cache->writer = makeSqlServerWriter();
+    if (dialect == Dialect::SQLite) {
+        m_cache->shapes = std::make_unique<ShapeCache>(
+            [this](const QString& text) { return translate(text); },
+            [this](const QString& text) -> std::shared_ptr<const Batch> {
+                return translateBatch(text, *m_catalog, *m_cache->writer);
+            });
+        bool ok = false;
+        const int from = qEnvironmentVariableIntValue("MD_SHAPE_REUSE_FROM", &ok);
+        if (ok) m_cache->shapes->setReuseFrom(from);
+    }
 }
 
 Translator::~Translator() = default;
@@ -195,6 +212,11 @@ std::shared_ptr<const Batch> Translator::translate(const QString& tsql) const {
     std::shared_ptr<const Batch> batch = translateBatch(tsql, *m_catalog, *m_cache->writer);
     m_cache->insert(tsql, batch);
     return batch;
+}
+
+std::shared_ptr<const Batch> Translator::translateToRun(const QString& tsql) const {
+    if (!m_cache->shapes) return translate(tsql);
+    return m_cache->shapes->batchToRun(tsql);
 }
 
 }  // namespace md::sql

@@ -50,6 +50,9 @@ struct Statement {
     QVector<ParamRef> params;
     // Positional-only drivers (ODBC "?"): the parameter index of each placeholder in order.
     QVector<int> placeholderOrder;
+    // Quoted texts of the statement bound as parameters after its own (dialect
+    // text "?<params.size()+k+1>"); see shapecache.h. Empty from translate().
+    QVector<QVariant> literals;
     bool returnsRows = false;
     QVector<ResultColumn> columns;  // may be empty when not known
     QString targetTable;            // insert, update, delete: the table written
@@ -72,6 +75,11 @@ class Translator {
     // Throws ETranslateError naming the construct and its line and column; then
     // nothing of the batch may be run. Thread-compatible, not thread-safe.
     std::shared_ptr<const Batch> translate(const QString& tsql) const;
+    // The same, for running: on SQLite a statement whose shape came before may
+    // come back with its quoted texts as bound literals (shapecache.h).
+    // MD_SHAPE_REUSE_FROM=1 in the environment reuses from the first occurrence
+    // (the test suites run so to prove the reuse changes no result).
+    std::shared_ptr<const Batch> translateToRun(const QString& tsql) const;
 
     Dialect dialect() const { return m_dialect; }
     const Catalog& catalog() const { return *m_catalog; }
