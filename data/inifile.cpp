@@ -1,8 +1,6 @@
 #include "inifile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include "routines.h"
@@ -63,13 +61,10 @@ QString IniFile::value(const QString& section, const QString& key, const QString
 }
 
 QString settingsFilePath(const QString& fileName) {
-    const QString folder = HostProgramFolder();
-    const QString exact = folder + fileName;
-    if (QFileInfo::exists(exact)) return exact;
-    const QStringList entries = QDir(folder).entryList(QDir::Files);
-    for (const QString& entry : entries)
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0) return folder + entry;
-    return exact;
+    const ProgramPaths paths = CurrentProgramPaths();
+    const QString found =
+        FindFileInFolders({paths.settingsFolder, paths.defaultSettingsFolder}, fileName);
+    return found.isEmpty() ? paths.settingsFolder + fileName : found;
 }
 
 }  // namespace md

@@ -28,9 +28,11 @@ class IniFile {
 // UTF-8 when the bytes are valid UTF-8 (a BOM is dropped), else GBK.
 QString decodeSettingsText(const QByteArray& bytes);
 
-// The path of a settings file in the host program's folder. Windows tools may
-// have saved it as "SoftConfig.ini": when the exact name is absent, a file whose
-// name differs only in case is taken.
+// The path of a settings file: the user's (in the program folder, or the user's
+// config folder for an installed program), else the installed default. Windows
+// tools may have saved it as "SoftConfig.ini": when the exact name is absent, a
+// file whose name differs only in case is taken. The user's path when neither
+// exists.
 QString settingsFilePath(const QString& fileName);
 
 }  // namespace md

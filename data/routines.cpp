@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include "errors.h"
 #include "inifile.h"
@@ -149,16 +151,82 @@ QString NationalCodePrefixProblem(const QString& prefix) {
     return QStringLiteral("国标码“%1”应为1到11位数字，才能留出流水号的位置。").arg(prefix);
 }
 
-QString HostProgramFolder() {
-    // On Windows this folder name was lower-cased, harmless on a case-insensitive
-    // file system; here names are case-sensitive, so the path is kept as it is.
-    QString folder = qEnvironmentVariable("MASTERDATA_HOME");
-    if (folder.isEmpty())
-        folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                              : QDir::currentPath();
-    folder = QDir::fromNativeSeparators(folder);
+namespace {
+
+QString asFolder(const QString& path) {
+    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(path));
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     return folder;
+}
+
+void appendOnce(QStringList& folders, const QString& folder) {
+    if (!folders.contains(folder)) folders.append(folder);
+}
+
+}  // namespace
+
+ProgramPaths ResolveProgramPaths(const QString& executableFolder, const QString& home,
+                                 const QString& userDataFolder, const QString& userConfigFolder) {
+    // On Windows this folder name was lower-cased, harmless on a case-insensitive
+    // file system; here names are case-sensitive, so the path is kept as it is.
+    const QString exe = asFolder(executableFolder);
+    const QString libraries = asFolder(exe + QStringLiteral("../lib/masterdata"));
+    const QString reports = asFolder(exe + QStringLiteral("../share/masterdata/reports"));
+    ProgramPaths paths;
+    paths.defaultSettingsFolder = asFolder(exe + QStringLiteral("../../etc/masterdata"));
+    const bool buildFolder = QFileInfo::exists(exe + QStringLiteral("softconfig.ini"));
+    if (!home.isEmpty())
+        paths.programFolder = paths.settingsFolder = asFolder(home);
+    else if (buildFolder)
+        paths.programFolder = paths.settingsFolder = exe;
+    else {
+        paths.programFolder = asFolder(userDataFolder);
+        paths.settingsFolder = asFolder(userConfigFolder);
+    }
+    const bool installed = home.isEmpty() && !buildFolder;
+    paths.moduleFolders = {exe};
+    appendOnce(paths.moduleFolders, libraries);
+    if (installed) {
+        // A plug-in in the user's folder is not loaded behind the package's back.
+        paths.pluginFolders = {libraries, exe};
+    } else {
+        paths.pluginFolders = {paths.programFolder};
+        appendOnce(paths.pluginFolders, exe);
+        appendOnce(paths.pluginFolders, libraries);
+    }
+    paths.reportFolders = {paths.programFolder};
+    appendOnce(paths.reportFolders, exe);
+    appendOnce(paths.reportFolders, reports);
+    return paths;
+}
+
+ProgramPaths CurrentProgramPaths() {
+    const QString exe =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    // The names the host's own folders have (its application name is "masterdata").
+    const QString name = QStringLiteral("/masterdata");
+    const QString data =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + name;
+    const QString config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + name;
+    ProgramPaths paths =
+        ResolveProgramPaths(exe, qEnvironmentVariable("MASTERDATA_HOME"), data, config);
+    if (paths.programFolder == asFolder(data)) QDir().mkpath(data);
+    return paths;
+}
+
+QString FindFileInFolders(const QStringList& folders, const QString& fileName) {
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(folder + fileName)) return folder + fileName;
+        const QStringList entries = QDir(folder).entryList(QDir::Files);
+        for (const QString& entry : entries)
+            if (entry.compare(fileName, Qt::CaseInsensitive) == 0) return folder + entry;
+    }
+    return QString();
+}
+
+QString HostProgramFolder() {
+    return CurrentProgramPaths().programFolder;
 }
 
 QString ReadIniString(const QString& file, const QString& section, const QString& key,

@@ -3,6 +3,7 @@
 // the operation log, load a form's rights, complete an EAN-13 code; and where the
 // host program's folder and its settings files are.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class TRemoteUdpDataSet;
@@ -50,7 +51,37 @@ QString CompleteEan13(const QString& code);
 // be 1 to 11 digits, so a serial fits before the check digit. Empty when it can.
 QString NationalCodePrefixProblem(const QString& prefix);
 
-// The host program's folder (MASTERDATA_HOME when set), with a trailing separator.
+// Where the program's files are. Three layouts, told apart by the running
+// program's folder:
+// - MASTERDATA_HOME names the program folder (tests, portable copies);
+// - a build folder holds softconfig.ini beside the program: everything is there;
+// - an installed program (<prefix>/bin/masterdata, also merely unpacked) keeps
+//   its module and plug-ins in <prefix>/lib/masterdata, its report files in
+//   <prefix>/share/masterdata/reports and its default settings in
+//   <prefix>/../etc/masterdata; the user's settings are in the user's config
+//   folder and localData.db in the user's data folder, which is then the
+//   program folder.
+// Every folder ends with a separator.
+struct ProgramPaths {
+    QString programFolder;          // localData.db; the first place for plug-ins
+    QString settingsFolder;         // softconfig.ini and colorConfig.ini as the user keeps them
+    QString defaultSettingsFolder;  // the installed ones, read when the user has none
+    QStringList moduleFolders;      // libmasterdata.so
+    QStringList pluginFolders;      // the report plug-in and the label printing library
+    QStringList reportFolders;      // report and label definition files, the user's first
+};
+// The layout for a program running from executableFolder; home is
+// MASTERDATA_HOME (empty when unset).
+ProgramPaths ResolveProgramPaths(const QString& executableFolder, const QString& home,
+                                 const QString& userDataFolder, const QString& userConfigFolder);
+// The layout of this process (the user's data folder is created when it is the
+// program folder).
+ProgramPaths CurrentProgramPaths();
+// The first folder holding a file of the name (any case when the exact name is
+// absent, as files copied from Windows may be); empty when none does.
+QString FindFileInFolders(const QStringList& folders, const QString& fileName);
+
+// The program folder of this process, with a trailing separator.
 QString HostProgramFolder();
 
 // Reads a key of an ini file written by Chinese Windows tools (GBK) or by us (UTF-8).

@@ -26,16 +26,14 @@ using CreateDLLFormFunction = QWidget* (*)(QApplication* application, QObject* s
 
 QPointer<QObject> g_reportWindow;
 
-// The plug-in lies beside the host program; MASTERDATA_HOME (used by tests and
-// portable installs) may name another folder, so the executable's folder is
-// the second place to look. A plug-in that is missing is looked for again on
-// the next call; one that loaded stays loaded.
+// The plug-in lies beside the host program, or in the module's folder of an
+// installed program; MASTERDATA_HOME (used by tests and portable installs) may
+// name another folder, looked at first. A plug-in that is missing is looked for
+// again on the next call; one that loaded stays loaded.
 QLibrary* reportPlugin() {
     static QLibrary* loaded = nullptr;
     if (loaded) return loaded;
-    const QStringList folders = {HostProgramFolder(),
-                                 QCoreApplication::applicationDirPath() + QLatin1Char('/')};
-    for (const QString& folder : folders) {
+    for (const QString& folder : CurrentProgramPaths().pluginFolders) {
         auto* library = new QLibrary(folder + QStringLiteral("vosklin"));
         if (library->load()) return loaded = library;
         delete library;

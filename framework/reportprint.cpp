@@ -25,11 +25,10 @@ QString& libraryName() {
 // The first library of the name that loads answers, with its export or
 // without. QLibrary's destructor does not unload, so the library stays.
 PrintOneTableFunction loadPrintOneTable() {
-    const QStringList candidates = {
-        HostProgramFolder() + libraryName(),
-        QCoreApplication::applicationDirPath() + QLatin1Char('/') + libraryName(),
-        libraryName(),  // the library path
-    };
+    QStringList candidates;
+    for (const QString& folder : CurrentProgramPaths().pluginFolders)
+        candidates << folder + libraryName();
+    candidates << libraryName();  // the library path
     for (const QString& candidate : candidates) {
         QLibrary library(candidate);
         if (library.load())

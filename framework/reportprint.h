@@ -9,7 +9,7 @@ namespace md::ui {
 
 // Prints reportFile ("吊牌.frf"; a bare name is looked for in the program's
 // folder) over the rows of sql. The library is loaded at each call: from the
-// program's folder, beside the executable, then the library path; it stays
+// plug-in folders (md::ProgramPaths), then the library path; it stays
 // loaded. The wait cursor shows from the loading until the library returns.
 // A missing library or export prints nothing and says nothing; the library
 // itself tells about a missing report file, an empty result and database errors.

@@ -1,18 +1,29 @@
 #include "modulelibrary.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibrary>
+
+#include "routines.h"
 
 namespace md::host {
 
 bool ModuleLibrary::load() {
     // The full file name: a bare "masterdata" would find the program itself.
     // Never unloaded: windows of the module live until the program ends.
-    auto* library =
-        new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so"));
-    if (!library->load()) {
+    // Beside the program in a build folder, in <prefix>/lib/masterdata when installed.
+    QLibrary* library = nullptr;
+    for (const QString& folder : md::CurrentProgramPaths().moduleFolders) {
+        const QString file = folder + QStringLiteral("libmasterdata.so");
+        if (!QFileInfo::exists(file)) continue;
+        library = new QLibrary(file);
+        if (library->load()) break;
         m_error = library->errorString();
         delete library;
+        return false;
+    }
+    if (!library) {
+        m_error = QStringLiteral("找不到基础资料模块 libmasterdata.so（%1）")
+                      .arg(md::CurrentProgramPaths().moduleFolders.join(QStringLiteral("，")));
         return false;
     }
     m_create = reinterpret_cast<CreateDLLFormFunction>(library->resolve("CreateDLLForm"));

@@ -250,9 +250,9 @@ QString findReportFile(const QString& name) {
     if (name.isEmpty()) return QString();
     const QFileInfo given(name);
     if (given.isAbsolute()) return given.isFile() ? name : QString();
-    const QStringList folders = {md::HostProgramFolder(),
-                                 QCoreApplication::applicationDirPath() + QLatin1Char('/')};
-    for (const QString& folder : folders)
+    // The user's copy first, so a company changes its hang tag without touching
+    // the installed one.
+    for (const QString& folder : md::CurrentProgramPaths().reportFolders)
         if (QFileInfo(folder + name).isFile()) return folder + name;
     return QString();
 }

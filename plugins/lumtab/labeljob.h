@@ -80,7 +80,8 @@ class LabelSheet : public RowSink {
 };
 
 // The report file: a path as given, else the name in the program's folder
-// (MASTERDATA_HOME when set), else beside the executable. Empty when absent.
+// (MASTERDATA_HOME when set; the user's data folder for an installed program),
+// beside the executable, then among the installed report files. Empty when absent.
 QString findReportFile(const QString& name);
 
 // The whole call: messages for a missing or faulty report file and for an

@@ -16,6 +16,7 @@
 
 #include "demo/demodata.h"
 #include "formregistry.h"
+#include "routines.h"
 #include "serverdb.h"
 #include "sqlquote.h"
 
@@ -66,7 +67,11 @@ QString describeExec(const md::sql::Statement& statement) {
 // The host's functions, read from the module beside the program as the host
 // reads them, so that the demo users get their rights; none without the module.
 QList<md::server::DemoRightList> moduleFunctions(QTextStream& err) {
-    QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/libmasterdata.so"));
+    QLibrary module;
+    for (const QString& folder : md::CurrentProgramPaths().moduleFolders) {
+        module.setFileName(folder + QStringLiteral("libmasterdata.so"));
+        if (QFileInfo::exists(module.fileName())) break;
+    }
     using ListFunction = int (*)(const md::entry::FormEntry**);
     const auto list = reinterpret_cast<ListFunction>(module.resolve("CreateDLLFormList"));
     QList<md::server::DemoRightList> functions;
