@@ -1,6 +1,7 @@
 # Two commands for a fresh Debian machine:
 #   make run    installs what is missing, builds, creates the demo database on first use, starts the program
 #   make test   installs what is missing, builds, runs every test
+#   make package  the Debian package of the build folder (build/masterdata_<version>_<arch>.deb)
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= 2
@@ -19,7 +20,7 @@ ASAN_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_sta
 SOURCES = $$(git ls-files '*.cpp' '*.h' '*.c')
 
 .PHONY: all deps build test unit-tests format format-check asan-build sanitize fuzz-replay fuzz \
-	fuzz-long fuzz-merge bench run clean
+	fuzz-long fuzz-merge bench run clean package package-check
 
 all: build
 
@@ -40,7 +41,16 @@ build: deps $(BUILD)/build.ninja
 unit-tests: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-test: format-check unit-tests sanitize fuzz-replay
+test: format-check unit-tests package-check sanitize fuzz-replay
+
+# The Debian package of what the build folder holds (CPack, packaging/packaging.cmake).
+package: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake
+
+# Its control data and contents, and the program unpacked into a scratch folder
+# making a demo database and taking a screenshot.
+package-check: package
+	packaging/check-package.sh $(BUILD)
 
 format: deps
 	$(CLANG_FORMAT) -i $(SOURCES)

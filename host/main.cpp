@@ -44,6 +44,12 @@ void complain(const std::exception& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed (packaging checks, support calls).
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--version") {
+            std::printf("masterdata %s\n", qPrintable(programVersion()));
+            return 0;
+        }
     QApplication app(argc, argv);
     setApplicationIdentity();
     HostOptions options = parseHostOptions(QApplication::arguments());
