@@ -144,6 +144,13 @@ TBarQuantityGrid::TBarQuantityGrid(QWidget* parent, PriceColumn price)
 
     DBdetail_table->AfterOpen = [this](TRemoteUdpDataSet&) { bindFields(); };
     DBdetail_table->BeforePost = [this](TRemoteUdpDataSet&) { beforePost(); };
+    // The table's defaults, so that a row sent and then changed again still
+    // matches what the server holds.
+    DBdetail_table->OnNewRecord = [](TRemoteUdpDataSet& ds) {
+        ds.FieldByName(QStringLiteral("qty")).SetAsInteger(0);
+        for (int slot = 1; slot <= md::kSizeSlotMax; ++slot)
+            ds.FieldByName(md::SizeSlotColumn(slot)).SetAsInteger(0);
+    };
     DBdetail_table->AfterScroll = [this](TRemoteUdpDataSet& ds) {
         if (m_filling > 0 || ds.ControlsDisabled()) return;
         md::ui::Guard([this] {
