@@ -27,7 +27,7 @@ for dep in libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc fonts-noto-cjk unix
     libqt6widgets6 libzint; do
     grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
-conffiles=$(dpkg-deb -I "$deb" conffiles)
+conffiles=$(dpkg-deb -I "$deb" conffiles 2>/dev/null || true)
 for f in /etc/masterdata/softconfig.ini /etc/masterdata/colorConfig.ini; do
     grep -qx "$f" <<<"$conffiles" || fail "$f is not a conffile"
 done
@@ -44,6 +44,9 @@ for side in 16 24 32 48 64 128 256; do
 done
 for lib in "$build"/bin/lib*.so; do
     expected+=("./usr/lib/masterdata/$(basename "$lib")")
+done
+for guide in "$source_dir"/docs/*.md; do
+    expected+=("./usr/share/doc/masterdata/$(basename "$guide")")
 done
 for report in "$source_dir"/plugins/lumtab/reports/*.frf; do
     expected+=("./usr/share/masterdata/reports/$(basename "$report")")

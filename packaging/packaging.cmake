@@ -5,6 +5,7 @@
 #                                    and the label printing library
 #   /usr/share/masterdata/reports    the report and label definition files
 #   /etc/masterdata                  the default settings files (conffiles)
+#   /usr/share/doc/masterdata        README, CHANGELOG and the guides of docs/
 #   /usr/share/applications, /usr/share/icons/hicolor
 #
 # The programs find the rest relative to themselves (data/routines.h,
@@ -48,6 +49,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/plugins/lumtab/reports/ DESTINATION shar
     FILES_MATCHING PATTERN "*.frf")
 install(FILES ${PROJECT_SOURCE_DIR}/host/config/softconfig.ini
     ${PROJECT_SOURCE_DIR}/host/config/colorConfig.ini DESTINATION /etc/masterdata)
+# The guides for administrators, on every machine that has the program.
+file(GLOB _md_guides ${PROJECT_SOURCE_DIR}/docs/*.md)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${_md_guides}
+    DESTINATION share/doc/masterdata)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/masterdata.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/masterdata.svg
     DESTINATION share/icons/hicolor/scalable/apps)
