@@ -231,6 +231,15 @@ void Tfrm_GoodsReturnEdit::buildHeader() {
     Combo_Client->setList(DBclient, QStringLiteral("fcode"),
                           {QStringLiteral("fcode"), QStringLiteral("fabbrev")},
                           {QStringLiteral("客户编号"), QStringLiteral("客户简称")});
+    Label_ClientName = new QLabel(group);
+    Label_ClientName->setObjectName(QStringLiteral("Label_ClientName"));
+    Label_ClientName->setMinimumWidth(90);
+    auto* client = new QWidget(group);
+    auto* clientRow = new QHBoxLayout(client);
+    clientRow->setContentsMargins(0, 0, 0, 0);
+    clientRow->addWidget(Combo_Client, 1);
+    clientRow->addWidget(Label_ClientName);
+    connect(DbMaster_Source, &TDataSource::dataChanged, this, [this] { showClientName(); });
     Edit_KeyMan = new TDBEdit(DbMaster_Source, QStringLiteral("fkeyman"), group);
     Edit_KeyMan->setObjectName(QStringLiteral("Edit_KeyMan"));
     Combo_BillType = new TDBComboBox(DbMaster_Source, QStringLiteral("fbilltype"), {}, true, group);
@@ -244,7 +253,7 @@ void Tfrm_GoodsReturnEdit::buildHeader() {
         int row, column, span;
     } cells[] = {
         {"系统单号", Edit_BillId, 0, 0, 1}, {"手工单号", Edit_ManualId, 0, 2, 1},
-        {"返修日期", Date_Bill, 0, 4, 1},   {"客户简称", Combo_Client, 1, 0, 1},
+        {"返修日期", Date_Bill, 0, 4, 1},   {"客户简称", client, 1, 0, 1},
         {"经 手人", Edit_KeyMan, 1, 2, 1},  {"返修类型", Combo_BillType, 1, 4, 1},
         {"返修备注", Edit_Remark, 2, 0, 5},
     };
@@ -264,77 +273,61 @@ void Tfrm_GoodsReturnEdit::buildGrid() {
     const int toFactory = v->AddBand(QStringLiteral("退回工厂"));
     const int fromFactory = v->AddBand(QStringLiteral("工厂返回"));
     const int toClient = v->AddBand(QStringLiteral("返回客户"));
-    auto quantity = [v](const char* field, const char* caption, int band) {
-        const QString text = QString::fromUtf8(caption);
-        v->AddColumn(QString::fromLatin1(field), text)
-            .band(band)
-            .width(64)
-            .inputCheck([text](const QString& typed) { return quantityInputProblem(text, typed); });
+    const struct {
+        const char* field;
+        const char* caption;
+        int band;
+        int width;
+    } columns[] = {
+        {"fgoodsid", "货号", client, 76},
+        {"goodsname", "货品名称", client, 84},
+        {"fcolorid", "颜色编号", client, 60},
+        {"colorname_ch", "颜色名称", client, 60},
+        {"fsize", "尺码", client, 44},
+        {"fretailprice", "零售价", client, 60},
+        {"fqty", "数量", client, 48},
+        {"freturnremark", "质量原因", client, 90},
+        {"fisnew", "新/旧", client, 44},
+        {"fsuppliercode", "返修工厂", toFactory, 80},
+        {"fsupqty", "发出数量", toFactory, 60},
+        {"fsupdate", "发出日期", toFactory, 80},
+        {"fsupreturnqty", "返回数量", fromFactory, 60},
+        {"fsupreturndate", "返回日期", fromFactory, 80},
+        {"fcliqty", "返回客户数量", toClient, 84},
+        {"fclidate", "返回客户日期", toClient, 84},
+        {"fremark", "备注", toClient, 84},
+        {"fflag", "完成否", toClient, 48},
     };
-    v->AddColumn(QStringLiteral("fgoodsid"), QStringLiteral("货号"))
-        .band(client)
-        .width(90)
-        .upperCase()
-        .button([this](TGridColumn&) { fgoodsidButtonClick(); });
-    v->AddColumn(QStringLiteral("goodsname"), QStringLiteral("货品名称"))
-        .band(client)
-        .width(100)
-        .readOnly();
-    v->AddColumn(QStringLiteral("fcolorid"), QStringLiteral("颜色编号"))
-        .band(client)
-        .width(64)
-        .lookup(DBcolor, QStringLiteral("colorid"),
-                {QStringLiteral("colorid"), QStringLiteral("colorname_ch")},
-                {QStringLiteral("颜色编号"), QStringLiteral("颜色名称")});
-    v->AddColumn(QStringLiteral("colorname_ch"), QStringLiteral("颜色名称"))
-        .band(client)
-        .width(64)
-        .readOnly();
-    v->AddColumn(QStringLiteral("fsize"), QStringLiteral("尺码"))
-        .band(client)
-        .width(52)
-        .lookup(DBsize, QStringLiteral("fsize"), {QStringLiteral("fsize")},
-                {QStringLiteral("尺码")});
-    v->AddColumn(QStringLiteral("fretailprice"), QStringLiteral("零售价"))
-        .band(client)
-        .width(64)
-        .readOnly()
-        .currency();
-    quantity("fqty", "数量", client);
-    v->AddColumn(QStringLiteral("freturnremark"), QStringLiteral("质量原因"))
-        .band(client)
-        .width(110);
-    v->AddColumn(QStringLiteral("fisnew"), QStringLiteral("新/旧"))
-        .band(client)
-        .width(48)
-        .valueList({QStringLiteral("新"), QStringLiteral("旧")});
-    v->AddColumn(QStringLiteral("fsuppliercode"), QStringLiteral("返修工厂"))
-        .band(toFactory)
-        .width(90)
-        .lookup(DBsupplier, QStringLiteral("fcode"),
-                {QStringLiteral("fcode"), QStringLiteral("fabbrev")},
-                {QStringLiteral("厂商编号"), QStringLiteral("厂商简称")},
-                QStringLiteral("fabbrev"));
-    quantity("fsupqty", "发出数量", toFactory);
-    v->AddColumn(QStringLiteral("fsupdate"), QStringLiteral("发出日期"))
-        .band(toFactory)
-        .width(84)
-        .date();
-    quantity("fsupreturnqty", "返回数量", fromFactory);
-    v->AddColumn(QStringLiteral("fsupreturndate"), QStringLiteral("返回日期"))
-        .band(fromFactory)
-        .width(84)
-        .date();
-    quantity("fcliqty", "返回客户数量", toClient);
-    v->AddColumn(QStringLiteral("fclidate"), QStringLiteral("返回客户日期"))
-        .band(toClient)
-        .width(84)
-        .date();
-    v->AddColumn(QStringLiteral("fremark"), QStringLiteral("备注")).band(toClient).width(100);
-    v->AddColumn(QStringLiteral("fflag"), QStringLiteral("完成否"))
-        .band(toClient)
-        .width(52)
-        .checkBox();
+    for (const auto& c : columns)
+        v->AddColumn(QString::fromLatin1(c.field), QString::fromUtf8(c.caption))
+            .band(c.band)
+            .width(c.width);
+    for (const char* field : {"fqty", "fsupqty", "fsupreturnqty", "fcliqty"}) {
+        TGridColumn* column = v->Column(QString::fromLatin1(field));
+        const QString caption = column->Caption();
+        column->inputCheck(
+            [caption](const QString& typed) { return quantityInputProblem(caption, typed); });
+    }
+    v->Column(QStringLiteral("fgoodsid"))->upperCase().button([this](TGridColumn&) {
+        fgoodsidButtonClick();
+    });
+    v->Column(QStringLiteral("fcolorid"))
+        ->lookup(DBcolor, QStringLiteral("colorid"),
+                 {QStringLiteral("colorid"), QStringLiteral("colorname_ch")},
+                 {QStringLiteral("颜色编号"), QStringLiteral("颜色名称")});
+    v->Column(QStringLiteral("fsize"))
+        ->lookup(DBsize, QStringLiteral("fsize"), {QStringLiteral("fsize")},
+                 {QStringLiteral("尺码")});
+    v->Column(QStringLiteral("fretailprice"))->currency();
+    v->Column(QStringLiteral("fisnew"))->valueList({QStringLiteral("新"), QStringLiteral("旧")});
+    v->Column(QStringLiteral("fsuppliercode"))
+        ->lookup(DBsupplier, QStringLiteral("fcode"),
+                 {QStringLiteral("fcode"), QStringLiteral("fabbrev")},
+                 {QStringLiteral("厂商编号"), QStringLiteral("厂商简称")},
+                 QStringLiteral("fabbrev"));
+    for (const char* date : {"fsupdate", "fsupreturndate", "fclidate"})
+        v->Column(QString::fromLatin1(date))->date();
+    v->Column(QStringLiteral("fflag"))->checkBox();
     v->ApplyOptions();
 }
 
@@ -429,6 +422,23 @@ void Tfrm_GoodsReturnEdit::applyMode() {
     But_Delete->setVisible(firstSteps);
     But_OK->setEnabled(m_mode != NoteMode::View);
     updateButtons();
+    showClientName();
+    // Wide enough for the bands shown.
+    int width = 0;
+    for (TGridColumn* column : cxGrid1DBTableView1->Columns())
+        if (column->Visible()) width += column->Width();
+    resize(qMax(900, width + 60), height());
+}
+
+void Tfrm_GoodsReturnEdit::showClientName() {
+    const QString code = DBmaster_table->Active() && !DBmaster_table->IsEmpty()
+                             ? DBmaster_table->FieldByName(QStringLiteral("fclientcode")).AsString()
+                             : QString();
+    const QVariant name =
+        code.isEmpty() || !DBclient->Active()
+            ? QVariant()
+            : DBclient->Lookup(QStringLiteral("fcode"), code, QStringLiteral("fabbrev"));
+    Label_ClientName->setText(name.toString());
 }
 
 void Tfrm_GoodsReturnEdit::updateButtons() {

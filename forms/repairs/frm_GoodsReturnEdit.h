@@ -13,6 +13,7 @@
 #include "baseform.h"
 #include "repairnote.h"
 
+class QLabel;
 class QPushButton;
 class TDataSource;
 class TDBComboBox;
@@ -59,6 +60,7 @@ class Tfrm_GoodsReturnEdit : public Tbase_frm {
     TDBEdit* Edit_ManualId;           // 手工单号
     TDBDateEdit* Date_Bill;           // 返修日期
     TDBLookupComboBox* Combo_Client;  // 客户简称
+    QLabel* Label_ClientName;         // the chosen client's fabbrev
     TDBEdit* Edit_KeyMan;             // 经 手人
     TDBComboBox* Combo_BillType;      // 返修类型
     TDBEdit* Edit_Remark;             // 返修备注
@@ -87,6 +89,7 @@ class Tfrm_GoodsReturnEdit : public Tbase_frm {
     void buildGrid();
     void applyMode();
     void updateButtons();
+    void showClientName();
     bool clientBandEditable() const;
     bool headerEditable() const;
     bool noteApproved() const;
