@@ -101,8 +101,22 @@ bench: deps
 	trap 'tests/pg/pgserver.sh stop build-bench/pgbench' EXIT; \
 	for b in build-bench/bin/bench_*; do QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+# The time clock's stand-in: kq.db beside the demo database, offered as the ODBC
+# data source KQ through odbc.ini there (ODBCINI), unless a KQ is already defined.
+KQ_DRIVER := /usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so
+
 run: build
-	@if [ -x $(BUILD)/bin/masterdata ]; then $(BUILD)/bin/masterdata; \
+	@if [ -x $(BUILD)/bin/masterdata ]; then \
+		if ! odbcinst -q -s -n KQ >/dev/null 2>&1; then \
+			home="$${MASTERDATA_HOME:-$${XDG_DATA_HOME:-$$HOME/.local/share}/masterdata}"; \
+			mkdir -p "$$home"; export ODBCINI="$$home/odbc.ini"; \
+			if ! odbcinst -q -s -n KQ >/dev/null 2>&1; then \
+				[ -f "$$home/kq.db" ] || $(BUILD)/bin/mdsql --demo-kq "$$home/kq.db" || exit 1; \
+				printf '\n[KQ]\nDescription=Time clock (demo)\nDriver=%s\nDatabase=%s\nTimeout=5000\n' \
+					"$(KQ_DRIVER)" "$$home/kq.db" >> "$$ODBCINI"; \
+			fi; \
+		fi; \
+		$(BUILD)/bin/masterdata; \
 	else echo "The host program is not built yet; try: $(BUILD)/bin/mdsql --db demo.db --create 'select * from config'"; fi
 
 clean:

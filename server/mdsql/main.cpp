@@ -3,10 +3,12 @@
 //
 //   mdsql --db FILE [--create] [--print] 'T-SQL batch'     (or the batch on stdin)
 //   mdsql --db FILE --create --demo-goods 200000           (the demo at a company's scale)
+//   mdsql [--db FILE] --demo-kq kq.db                      (a time clock's database, see below)
 //   --db also takes a PostgreSQL address (postgresql://user@host:port/database, or
 //   postgresql:///database?host=/socket/folder) or odbc:<data source>.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QTextStream>
@@ -15,6 +17,7 @@
 #include <optional>
 
 #include "demo/demodata.h"
+#include "demo/punchesdemo.h"
 #include "formregistry.h"
 #include "routines.h"
 #include "serverdb.h"
@@ -103,6 +106,36 @@ void createDemo(TRemoteUdpConnection& connection, const QString& goodsText, QTex
     out << QStringLiteral("演示数据已生成：%1 个货品。").arg(goods) << '\n';
 }
 
+// --demo-kq: a stand-in for the time clock's database (record_Ac), with the
+// last month's punches of the employees of --db, or of the everyday demo's
+// when no --db is given.
+void writeDemoTimeClock(const QString& database, const QString& clockFile, QTextStream& out) {
+    TRemoteUdpConnection connection;
+    if (database.isEmpty()) {
+        md::server::openDatabase(connection, ConnectionSettings::sqlite(QStringLiteral(":memory:")),
+                                 true);
+        md::server::createDemoData(connection);
+    } else {
+        const ConnectionSettings settings = ConnectionSettings::fromDatabaseText(database);
+        if (settings.isFile() && !QFileInfo::exists(database))
+            throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(database));
+        md::server::openDatabase(connection, settings, false);
+    }
+    ResultTable employees;
+    connection.OpenSQL(QStringLiteral("select fcode from dt_employee order by fcode"), employees);
+    QStringList codes;
+    for (int row = 0; row < employees.rowCount; ++row)
+        codes << employees.at(row, 0).toString().trimmed();
+    const QDate today = QDate::currentDate();
+    const auto punches = md::server::demoTimeClockPunches(codes, today.addMonths(-1), today);
+    md::server::writeTimeClockFile(clockFile, punches);
+    out << QStringLiteral("考勤机数据库已生成：%1（%2 名员工，%3 条刷卡记录）。")
+               .arg(clockFile)
+               .arg(codes.size())
+               .arg(punches.size())
+        << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,12 +156,27 @@ int main(int argc, char** argv) {
                       QStringLiteral("With --create: fill the new database with the demo data, "
                                      "sized for this many goods (the everyday demo has 300)."),
                       QStringLiteral("count")});
+    parser.addOption({QStringLiteral("demo-kq"),
+                      QStringLiteral("Write a time clock's database (SQLite, table record_Ac) "
+                                     "with a month of punches of the employees of --db, or of "
+                                     "the demo's when --db is not given."),
+                      QStringLiteral("file")});
     parser.addPositionalArgument(QStringLiteral("batch"),
                                  QStringLiteral("T-SQL batch; read from stdin when absent."));
     parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (parser.isSet(QStringLiteral("demo-kq"))) {
+        try {
+            writeDemoTimeClock(parser.value(QStringLiteral("db")),
+                               parser.value(QStringLiteral("demo-kq")), out);
+        } catch (const EDatabaseError& e) {
+            err << e.message() << '\n';
+            return 1;
+        }
+        return 0;
+    }
     const bool demo = parser.isSet(QStringLiteral("demo-goods"));
     QString batchText = parser.positionalArguments().join(QLatin1Char('\n'));
     if ((batchText.isEmpty() && !demo) || batchText == QLatin1String("-"))

@@ -298,6 +298,28 @@ TEST_F(PunchesTest, TheDemoClockHasAMonthOfEveryEmployeeAndSomeStrangers) {
     EXPECT_EQ(form->DBmaster_table->RecordCount(), ours) << "every employee punch up to the 31st";
 }
 
+// The ADO link of the settings file names a data source of odbc.ini.
+TEST_F(PunchesTest, TheAdoLinkReachesTheDataSourceItNames) {
+    useSource(marchPunches());
+    const QString ini = QDir(db.folder()).filePath(QStringLiteral("odbc.ini"));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("[KQ_TEST]\nDriver=" + kDriver + "\nDatabase=" + sourceFile() + "\n").toUtf8());
+    file.close();
+    const QByteArray previous = qgetenv("ODBCINI");
+    qputenv("ODBCINI", ini.toLocal8Bit());
+    md::Shared().AttendanceConnStr =
+        QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ_TEST");
+    Tfrm_KQ_Record* form = openCollect(QDate(2026, 3, 1), QDate(2026, 3, 31));
+    form->But_Collect->click();
+    if (previous.isNull())
+        qunsetenv("ODBCINI");
+    else
+        qputenv("ODBCINI", previous);
+    EXPECT_TRUE(script.shown().isEmpty()) << script.texts().join('\n').toStdString();
+    EXPECT_EQ(form->DBmaster_table->RecordCount(), 3);
+}
+
 TEST(AttendanceLink, TheAdoLinkNamesADataSourceAndOdbcTextsPassAsTheyAre) {
     TAttendanceLink link = Tfrm_KQ_Record::AttendanceLink(
         "Provider=MSDASQL.1;Persist Security Info=False;Data Source=KQ");
