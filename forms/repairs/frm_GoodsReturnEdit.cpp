@@ -192,6 +192,14 @@ Tfrm_GoodsReturnEdit::Tfrm_GoodsReturnEdit(QWidget* owner) : Tbase_frm(owner) {
         TField& goods = ds.FieldByName(QStringLiteral("fgoodsid"));
         goods.OnValidate = [this](TField& f) { goodsValidate(f); };
         goods.OnChange = [this](TField& f) { goodsChanged(f); };
+        ds.FieldByName(QStringLiteral("fcolorid")).OnValidate = [this](TField& f) {
+            checkInList(f, *DBcolor, QStringLiteral("colorid"),
+                        QStringLiteral("颜色编号不存在，请重新选择"));
+        };
+        ds.FieldByName(QStringLiteral("fsize")).OnValidate = [this](TField& f) {
+            checkInList(f, *DBsize, QStringLiteral("fsize"),
+                        QStringLiteral("尺码不存在，请重新选择"));
+        };
         ds.FieldByName(QStringLiteral("fcolorid")).OnChange = [this](TField& f) {
             if (m_filling > 0) return;
             const QVariant name = DBcolor->Active()
@@ -209,6 +217,10 @@ Tfrm_GoodsReturnEdit::Tfrm_GoodsReturnEdit(QWidget* owner) : Tbase_frm(owner) {
             DBdetail->FieldByName(QStringLiteral("fieldname")).SetValue(slot);
         };
     };
+    // The drop-downs follow the current line's goods.
+    connect(DBdetail, &TRemoteUdpDataSet::scrolled, this, [this] {
+        if (!DBdetail->ControlsDisabled()) Run([this] { ensureGoodsLists(); });
+    });
     connect(cxGrid1DBTableView1, &QAbstractItemView::doubleClicked, this,
             [this] { Run([this] { LoadGoodsLists(); }); });
     resize(1000, 560);
@@ -443,16 +455,23 @@ void Tfrm_GoodsReturnEdit::showClientName() {
 
 void Tfrm_GoodsReturnEdit::updateButtons() {
     const bool approved = noteApproved();
-    But_Posted->setEnabled(RightPosted && !approved);
-    But_Delete->setEnabled(RightDelete && !approved);
+    // A note not saved yet has nothing to approve or delete.
+    const bool stored = m_mode != NoteMode::New;
+    But_Posted->setEnabled(stored && RightPosted && !approved);
+    But_Delete->setEnabled(stored && RightDelete && !approved);
 }
 
 // ---------------------------------------------------------------- lines
 
+QString Tfrm_GoodsReturnEdit::lineGoods() const {
+    return DBdetail->Active() && !DBdetail->IsEmpty()
+               ? DBdetail->FieldByName(QStringLiteral("fgoodsid")).AsString()
+               : QString();
+}
+
 void Tfrm_GoodsReturnEdit::LoadGoodsLists() {
-    const QString goods = DBdetail->Active() && !DBdetail->IsEmpty()
-                              ? DBdetail->FieldByName(QStringLiteral("fgoodsid")).AsString()
-                              : QString();
+    const QString goods = lineGoods();
+    m_listGoods = goods;
     if (goods.isEmpty()) {
         DBcolor->Close();
         DBsize->Close();
@@ -467,6 +486,20 @@ void Tfrm_GoodsReturnEdit::LoadGoodsLists() {
                                  "where goodsid='") +
                       SqlText(goods) + QStringLiteral("'") +
                       QStringLiteral(" order by displayindex"));
+}
+
+void Tfrm_GoodsReturnEdit::ensureGoodsLists() {
+    if (lineGoods().compare(m_listGoods, Qt::CaseInsensitive) != 0 || !DBcolor->Active())
+        LoadGoodsLists();
+}
+
+// A colour or size must be one of the line's goods: the lines are read
+// joined with the goods' colours, so another would lose its line.
+void Tfrm_GoodsReturnEdit::checkInList(TField& field, TRemoteUdpDataSet& list, const QString& key,
+                                       const QString& message) {
+    if (m_filling > 0 || field.AsString().isEmpty()) return;
+    ensureGoodsLists();
+    if (!list.Active() || list.Lookup(key, field.AsString(), key).isNull()) Refuse(message);
 }
 
 void Tfrm_GoodsReturnEdit::lineNewRecord(TRemoteUdpDataSet& ds) {
@@ -625,7 +658,7 @@ void Tfrm_GoodsReturnEdit::But_OKClick() {
 }
 
 void Tfrm_GoodsReturnEdit::But_PostedClick() {
-    if (!RightPosted || noteApproved()) return;
+    if (!But_Posted->isEnabled()) return;
     if (!AskYesNo(QStringLiteral("是否确定审核此单？"))) Abort();
     md::ExecuteSQL(QStringLiteral("update d_GoodsReturnNote set fposted=1,fposteduser='") +
                    SqlText(md::Session().UserNo) + QStringLiteral("'") +
@@ -638,7 +671,7 @@ void Tfrm_GoodsReturnEdit::But_PostedClick() {
 }
 
 void Tfrm_GoodsReturnEdit::But_DeleteClick() {
-    if (!RightDelete || noteApproved()) return;
+    if (!But_Delete->isEnabled()) return;
     if (!AskYesNo(QStringLiteral("是否确定删除此单？"))) Abort();
     const QString number = billId();
     DBdetail->Close();

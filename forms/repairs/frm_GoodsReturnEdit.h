@@ -96,6 +96,10 @@ class Tfrm_GoodsReturnEdit : public Tbase_frm {
     QString billId() const;
     void lineNewRecord(TRemoteUdpDataSet& ds);
     void lineBeforePost(TRemoteUdpDataSet& ds);
+    QString lineGoods() const;
+    void ensureGoodsLists();
+    void checkInList(TField& field, TRemoteUdpDataSet& list, const QString& key,
+                     const QString& message);
     void goodsValidate(TField& field);
     void goodsChanged(TField& field);
     void checkBeforeSave();
@@ -106,6 +110,7 @@ class Tfrm_GoodsReturnEdit : public Tbase_frm {
     TRemoteUdpDataSet* m_goods;  // the goods item of the code being entered
     QString m_userName;
     QString m_savedId;
+    QString m_listGoods;       // the goods whose colours and sizes the drop-downs hold
     int m_filling = 0;         // the window writes a line itself: no look-up
     bool m_unposting = false;  // F12 writes the header whatever the mode
 };

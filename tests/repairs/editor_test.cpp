@@ -68,6 +68,8 @@ TEST_F(RepairNote, PlaceholderOfANewNoteIsNoNumber) {
     EXPECT_EQ(f->Edit_BillId->text(), placeholder);
     EXPECT_FALSE(QRegularExpression("^\\d{6}K\\d{4}$").match(placeholder).hasMatch());
     EXPECT_EQ(field(f->DBmaster_table, "fbilldate").left(10), today());
+    EXPECT_FALSE(f->But_Posted->isEnabled()) << "nothing stored to approve";
+    EXPECT_FALSE(f->But_Delete->isEnabled());
 }
 
 TEST_F(RepairNote, ViewModeRefusesEveryChange) {
@@ -205,6 +207,14 @@ TEST_F(RepairNote, BadInputIsRefusedAndKept) {
     EXPECT_EQ(field(lines, "fqty"), "0");
 
     script.clear();
+    typeIntoCell("fcolorid", "09");
+    typeIntoCell("fsize", "XXL");
+    EXPECT_EQ(script.texts(),
+              QStringList({"颜色编号不存在，请重新选择", "尺码不存在，请重新选择"}));
+    EXPECT_EQ(field(lines, "fcolorid"), "");
+    EXPECT_EQ(field(lines, "fsize"), "");
+
+    script.clear();
     typeIntoCell("fcolorid", "02");
     EXPECT_EQ(field(lines, "colorname_ch"), "白色");
     typeIntoCell("fqty", "3");
@@ -228,6 +238,23 @@ TEST_F(RepairNote, BadInputIsRefusedAndKept) {
     EXPECT_EQ(script.texts(), QStringList{});
     EXPECT_EQ(rows("select fgoodsid,fcolorid,fsize,fqty from d_GoodsReturnNoteDetail"),
               QStringList{"G001|02|L|3"});
+}
+
+// The colour and size drop-downs hold the current line's goods.
+TEST_F(RepairNote, DropDownsFollowTheLinesGoods) {
+    addNote("260301K0001", "2026-03-01", false, {"G001|02|M|1|0|0|0", "G002|01|S|1|0|0|0"});
+    auto* f = editor("260301K0001", RepairNoteMode::Edit);
+    EXPECT_EQ(f->DBcolor->RecordCount(), 2);
+    lines->Last();
+    EXPECT_EQ(f->DBcolor->RecordCount(), 1);
+    typeIntoCell("fcolorid", "02");
+    EXPECT_EQ(script.texts(), QStringList{"颜色编号不存在，请重新选择"});
+    lines->First();
+    script.clear();
+    typeIntoCell("fcolorid", "01");
+    typeIntoCell("fsize", "L");
+    EXPECT_EQ(script.texts(), QStringList{});
+    EXPECT_EQ(field(lines, "colorname_ch") + field(lines, "fieldname"), "黑色S3");
 }
 
 TEST_F(RepairNote, LineNeedsGoodsAndColour) {
