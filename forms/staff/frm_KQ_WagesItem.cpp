@@ -26,6 +26,12 @@ Tfrm_KQ_WagesItem::Tfrm_KQ_WagesItem(QWidget* owner) : Tbase_frm(owner) {
     DBItem->OnCalcFields = [](TRemoteUdpDataSet& ds) {
         ds.FieldByName(QStringLiteral("fmodestr"))
             .SetAsString(ModeName(ds.FieldByName(QStringLiteral("fmode")).AsInteger()));
+        // The flags are read as words, not ticks.
+        for (const char* flag : {"fisSaleMoney", "fisSys"})
+            ds.FieldByName(QString::fromLatin1(flag) + QStringLiteral("str"))
+                .SetAsString(ds.FieldByName(QString::fromLatin1(flag)).AsBoolean()
+                                 ? QStringLiteral("是")
+                                 : QStringLiteral("否"));
     };
     DSItem = new TDataSource(QStringLiteral("DSItem"), this);
     DSItem->setDataSet(DBItem);
@@ -54,8 +60,8 @@ Tfrm_KQ_WagesItem::Tfrm_KQ_WagesItem(QWidget* owner) : Tbase_frm(owner) {
     v->AddColumn(QStringLiteral("fname"), QStringLiteral("名称")).width(140);
     v->AddColumn(QStringLiteral("fmodestr"), QStringLiteral("类型")).width(60);
     v->AddColumn(QStringLiteral("fmoney"), QStringLiteral("固定金额")).width(90).currency();
-    v->AddColumn(QStringLiteral("fisSaleMoney"), QStringLiteral("是否销售提成")).width(100);
-    v->AddColumn(QStringLiteral("fisSys"), QStringLiteral("是否系统默认")).width(100);
+    v->AddColumn(QStringLiteral("fisSaleMoneystr"), QStringLiteral("是否销售提成")).width(100);
+    v->AddColumn(QStringLiteral("fisSysstr"), QStringLiteral("是否系统默认")).width(100);
     v->SetInputAllowed(false);
     connect(v, &QAbstractItemView::doubleClicked, this,
             [this] { Run([this] { But_EditClick(); }); });
@@ -66,6 +72,8 @@ Tfrm_KQ_WagesItem::Tfrm_KQ_WagesItem(QWidget* owner) : Tbase_frm(owner) {
 void Tfrm_KQ_WagesItem::FormCreate() {
     Tbase_frm::FormCreate();
     DBItem->AddCalcField(QStringLiteral("fmodestr"), ftString, 10);
+    DBItem->AddCalcField(QStringLiteral("fisSaleMoneystr"), ftString, 2);
+    DBItem->AddCalcField(QStringLiteral("fisSysstr"), ftString, 2);
     DBItem->Open();
 }
 

@@ -1,7 +1,11 @@
-// Demo wage items and what the first demo employees are paid: a basic wage,
-// a full-attendance bonus and the social insurance deduction for everyone
-// (the system items), a sales commission for the sales staff, and a lateness
-// deduction for one of them. Deductions are stored negative.
+// Demo wage items and what the demo employees are paid: a basic wage, a
+// full-attendance bonus and the social insurance deduction for everyone (the
+// system items), a sales commission for the sales staff and the shop
+// assistants, and a lateness deduction now and then. Deductions are stored
+// negative. The sample makers and warehouse staff (piece rate) get nothing
+// here: the wage window hands them the system items when it opens.
+#include <QSet>
+
 #include "demodata.h"
 
 namespace md::server {
@@ -46,11 +50,35 @@ void generateWages(DemoContext& demo) {
              QStringLiteral("fmoney"), QStringLiteral("fisSaleMoney"), QStringLiteral("fisSys")},
             {QString::fromUtf8(w.code), QString::fromUtf8(w.name), w.mode, w.money, w.saleMoney,
              w.system});
-    for (const Pay& p : kPays)
-        demo.insert(QStringLiteral("kq_empwages"),
-                    {QStringLiteral("fempcode"), QStringLiteral("fwagesitemcode"),
-                     QStringLiteral("fmoney")},
+    const QStringList columns = {QStringLiteral("fempcode"), QStringLiteral("fwagesitemcode"),
+                                 QStringLiteral("fmoney")};
+    QSet<QString> listed;
+    for (const Pay& p : kPays) {
+        demo.insert(QStringLiteral("kq_empwages"), columns,
                     {QString::fromUtf8(p.employee), QString::fromUtf8(p.item), p.money});
+        listed.insert(QString::fromUtf8(p.employee));
+    }
+    // The other monthly-paid employees: amounts drawn from their place in the list.
+    ResultTable staff;
+    demo.connection().OpenSQL(QStringLiteral("select fcode,fJob from dt_employee where "
+                                             "fcacelType=1 and fOutTime is null order by fcode"),
+                              staff);
+    for (int row = 0; row < staff.rowCount; ++row) {
+        const QString code = staff.at(row, 0).toString();
+        if (listed.contains(code)) continue;
+        const QString job = staff.at(row, 1).toString();
+        const auto pay = [&](const char* item, double money) {
+            demo.insert(QStringLiteral("kq_empwages"), columns,
+                        {code, QString::fromUtf8(item), money});
+        };
+        pay("01", 3200 + (row * 7 % 12) * 100);
+        pay("02", row % 6 == 0 ? 0 : 200);
+        if (job == QStringLiteral("店员") || job == QStringLiteral("店长") ||
+            job.contains(QStringLiteral("业务")))
+            pay("03", 600 + (row * 137 % 25) * 60);
+        if (row % 5 == 2) pay("04", -20 * (1 + row % 3));
+        pay("05", -380);
+    }
 }
 
 const RegisterDemoGenerator registerWages(82, "wages", &generateWages);
