@@ -584,6 +584,11 @@ void Tfrm_GoodsReturnEdit::checkBeforeSave() {
     TRemoteUdpDataSet& h = *DBmaster_table;
     if (h.FieldByName(QStringLiteral("fclientcode")).AsString().isEmpty())
         Refuse(QStringLiteral("请选择客户简称！"));
+    // Only a client of the drop-down (within the user's clients): the list
+    // shows notes joined with their client.
+    const QString client = h.FieldByName(QStringLiteral("fclientcode")).AsString();
+    if (DBclient->Lookup(QStringLiteral("fcode"), client, QStringLiteral("fcode")).isNull())
+        Refuse(QStringLiteral("客户简称不存在，请重新选择！"));
     TField& date = h.FieldByName(QStringLiteral("fbilldate"));
     if (date.IsNull()) Refuse(QStringLiteral("请选择日期！"));
     if (date.AsDate() > QDate::currentDate()) Refuse(QStringLiteral("返修日期不能晚于今天！"));

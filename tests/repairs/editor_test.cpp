@@ -2,6 +2,7 @@
 // the checks before a line and a note are saved, the goods look-up and the
 // picker, 审核, 删除 and F12.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -187,8 +188,11 @@ TEST_F(RepairNote, F12NeedsTheUnapproveRight) {
 TEST_F(RepairNote, BadInputIsRefusedAndKept) {
     auto* f = editor(QString(), RepairNoteMode::New);
     f->But_OK->click();
-    EXPECT_EQ(script.texts(), QStringList{"请选择客户简称！"});
+    chooseClient(f, "C99");
+    f->But_OK->click();
+    EXPECT_EQ(script.texts(), QStringList({"请选择客户简称！", "客户简称不存在，请重新选择！"}));
     chooseClient(f, "C01");
+    EXPECT_EQ(f->Label_ClientName->text(), "雅韵");
 
     script.clear();
     lines->Append();
