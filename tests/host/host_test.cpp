@@ -97,9 +97,6 @@ TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisable
         EXPECT_TRUE(action->isVisible()) << function->name;
         EXPECT_EQ(action->isEnabled(), function->factory != nullptr) << function->name;
     }
-    QAction* repairs = admin.functionAction("frm_GoodsReturnNote");
-    EXPECT_EQ(repairs->toolTip(), "此功能尚未提供窗口");
-    EXPECT_EQ(admin.openFunction("frm_GoodsReturnNote"), nullptr);
     EXPECT_TRUE(admin.mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(toolBarTexts(admin.commonToolBar()),
               (QStringList{"货品档案", "条形码资料", "尺码资料", "基本颜色设置", "货品颜色",
@@ -116,7 +113,6 @@ TEST_F(Host, FunctionsAreOfferedAsTheRightsAllowAndThoseWithoutAWindowAreDisable
     EXPECT_EQ(shop.openFunction("frm_ltd"), nullptr);
     EXPECT_EQ(shop.catalog().whyNot("frm_ltd"), "您没有使用“公司信息”的权限");
     EXPECT_EQ(shop.catalog().whyNot("frm_nothing"), "没有名为“frm_nothing”的功能");
-    EXPECT_EQ(shop.catalog().whyNot("frm_GoodsReturnNote"), "“商品维修管理”：此功能尚未提供窗口");
     EXPECT_EQ(shop.catalog().whyNot("FRM_COLOR"), "");
 }
 
@@ -148,7 +144,7 @@ TEST_F(Host, TheNavigatorFindsFunctionsByWhatIsTypedAndOpensThem) {
     EXPECT_EQ(navigator->shownCaptions("最近使用"), QStringList{"基本颜色设置"});
     EXPECT_GT(navigator->shownCaptions("基础资料").size(), 10);
 
-    // Double-click opens too; a greyed function does nothing.
+    // Double-click opens too.
     QTreeWidget* tree = navigator->tree();
     const auto itemOf = [tree](const QString& caption) {
         for (QTreeWidgetItem* item : tree->findItems(caption, Qt::MatchRecursive))
@@ -164,9 +160,9 @@ TEST_F(Host, TheNavigatorFindsFunctionsByWhatIsTypedAndOpensThem) {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
     }
-    EXPECT_EQ(windowTitles(window), (QStringList{"基本颜色设置", "尺码资料"}));
-    EXPECT_EQ(itemOf("商品维修管理")->toolTip(0), "此功能尚未提供窗口");
-    EXPECT_EQ(navigator->shownCaptions("最近使用"), (QStringList{"尺码资料", "基本颜色设置"}));
+    EXPECT_EQ(windowTitles(window), (QStringList{"基本颜色设置", "商品维修管理", "尺码资料"}));
+    EXPECT_EQ(navigator->shownCaptions("最近使用"),
+              (QStringList{"尺码资料", "商品维修管理", "基本颜色设置"}));
 }
 
 TEST_F(Host, ClosingTheMainWindowClosesEachWindowThroughItsOwnClosePath) {

@@ -93,10 +93,6 @@ TEST_F(HostProgram, AFunctionThatCannotOpenIsNamedOnStandardErrorAndEndsTheRun) 
     EXPECT_EQ(unknown.status, 4);
     EXPECT_TRUE(unknown.errors.contains("没有名为“frm_nothing”的功能"))
         << unknown.errors.toStdString();
-    Run unbuilt = open("frm_GoodsReturnNote");
-    EXPECT_EQ(unbuilt.status, 4);
-    EXPECT_TRUE(unbuilt.errors.contains("“商品维修管理”：此功能尚未提供窗口"))
-        << unbuilt.errors.toStdString();
     Run forbidden = open("frm_ltd");
     EXPECT_EQ(forbidden.status, 4);
     EXPECT_TRUE(forbidden.errors.contains("您没有使用“公司信息”的权限"))
