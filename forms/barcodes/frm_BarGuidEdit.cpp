@@ -112,12 +112,12 @@ Tfrm_BarGuidEdit::Tfrm_BarGuidEdit(QWidget* owner) : Tbase_frmMdi(owner) {
     v->setDataSource(DbMaster_Source);
     v->AddColumn(QStringLiteral("delbit"), QStringLiteral("选择打印")).width(56).checkBox();
     v->AddColumn(QStringLiteral("fbarcode"), QStringLiteral("产品序列号"))
-        .width(124)
+        .width(162)
         .upperCase()
         .footer(TSummaryKind::Count, QStringLiteral("记录数：0"));
-    v->AddColumn(QStringLiteral("fcode"), QStringLiteral("验证码")).width(52).upperCase();
+    v->AddColumn(QStringLiteral("fcode"), QStringLiteral("验证码")).width(64).upperCase();
     v->AddColumn(QStringLiteral("fgoodsid"), QStringLiteral("货号")).width(90).upperCase();
-    v->AddColumn(QStringLiteral("goodsname"), QStringLiteral("品名")).width(96).readOnly();
+    v->AddColumn(QStringLiteral("goodsname"), QStringLiteral("品名")).width(92).readOnly();
     v->AddColumn(QStringLiteral("fcolorid"), QStringLiteral("颜色编号")).width(56).upperCase();
     v->AddColumn(QStringLiteral("colorname_ch"), QStringLiteral("颜色名称")).width(56).readOnly();
     v->AddColumn(QStringLiteral("unitprice"), QStringLiteral("吊牌价"))
@@ -150,7 +150,7 @@ Tfrm_BarGuidEdit::Tfrm_BarGuidEdit(QWidget* owner) : Tbase_frmMdi(owner) {
     Edit_GoodsId->setValidator(new TUpperCaseValidator(Edit_GoodsId));
     // The panel's own button gives way to "统计" above the grid.
     filter->FindButton->hide();
-    filter->PlaceBeside(right, 170, 930);
+    filter->PlaceBeside(right, 150, 950);
     connect(Edit_GoodsId, &QLineEdit::returnPressed, this,
             [this] { Run([this] { But_FindClick(); }); });
     resize(1120, 600);
