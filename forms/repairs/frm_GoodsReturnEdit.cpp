@@ -422,12 +422,10 @@ void Tfrm_GoodsReturnEdit::applyMode() {
     cxGrid1DBTableView1->SetInputAllowed(m_mode != NoteMode::View);
 
     const bool header = headerEditable();
-    for (QLineEdit* edit :
-         {static_cast<QLineEdit*>(Edit_ManualId), static_cast<QLineEdit*>(Edit_KeyMan),
-          static_cast<QLineEdit*>(Edit_Remark)})
-        edit->setReadOnly(!header);
-    for (QWidget* w : {static_cast<QWidget*>(Date_Bill), static_cast<QWidget*>(Combo_Client),
-                       static_cast<QWidget*>(Combo_BillType)})
+    // A header that may not change is shown greyed, every box alike.
+    for (QWidget* w : {static_cast<QWidget*>(Edit_ManualId), static_cast<QWidget*>(Date_Bill),
+                       static_cast<QWidget*>(Combo_Client), static_cast<QWidget*>(Edit_KeyMan),
+                       static_cast<QWidget*>(Combo_BillType), static_cast<QWidget*>(Edit_Remark)})
         w->setEnabled(header);
     const bool firstSteps = m_mode <= NoteMode::Edit;
     But_Posted->setVisible(firstSteps);

@@ -132,7 +132,7 @@ TEST_F(RepairNote, StepModesShowAndAllowTheirBands) {
         const bool firstSteps = step.mode == RepairNoteMode::Edit;
         EXPECT_EQ(f->But_Posted->isVisibleTo(f), firstSteps);
         EXPECT_EQ(f->But_Delete->isVisibleTo(f), firstSteps);
-        EXPECT_EQ(f->Edit_KeyMan->isReadOnly(), !firstSteps);
+        EXPECT_EQ(f->Edit_KeyMan->isEnabled(), firstSteps);
         for (const char* ro : step.readOnly) {
             EXPECT_TRUE(v->Column(ro)->ReadOnly()) << ro;
             typeIntoCell(ro, "0");
