@@ -41,14 +41,13 @@ create table barcodedetail (
     fremark varchar(200) null
 )
 
--- One row per piece, filled by get_barcodetemp.
+-- One row per piece, filled by get_barcodetemp. No index: it is refilled
+-- whole every time and only ever read whole.
 create table barcode_temp (
     fgoodsid varchar(30) null,
     fcolorid varchar(30) null,
     fsize varchar(30) null
 )
-
-create index ix_barcode_temp_variant on barcode_temp (fgoodsid, fcolorid, fsize)
 
 -- The numbers 1..n that get_barcodetemp joins a slot quantity with to make
 -- one row per piece; it grows to the largest quantity ever asked for.
