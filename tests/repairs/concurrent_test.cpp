@@ -2,10 +2,14 @@
 // two copies of this program, each with its own connection, save notes through
 // the editor; every note keeps its own number and none is lost.
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "repairsfixture.h"
 #include "serverdb.h"
@@ -14,7 +18,7 @@ using namespace md::test;
 
 namespace {
 
-const int kNotesEach = 25;
+const int kNotesEach = 40;
 
 // The workstation: runs only when the test below starts it.
 TEST(RepairWorkstation, SavesNewNotes) {
@@ -29,6 +33,14 @@ TEST(RepairWorkstation, SavesNewNotes) {
     startFormSession(connection, QStringLiteral("frm_GoodsReturnNote"), nullptr);
     md::Shared().ClientScopeAll = true;
     md::ui::MessageScript script;
+    // Both workstations start saving together: each says it is ready and
+    // waits for the other (a minute at most, should the other not come).
+    QFile(out.fileName() + ".ready").open(QIODevice::WriteOnly);
+    const QDir folder = QFileInfo(out.fileName()).dir();
+    QElapsedTimer waited;
+    waited.start();
+    while (folder.entryList({"*.ready"}, QDir::Files).size() < 2 && waited.elapsed() < 60000)
+        QThread::msleep(5);
     for (int n = 0; n < count; ++n) {
         auto* f = md::ui::CreateForm<Tfrm_GoodsReturnEdit>();
         f->LoadNote(QString(), md::ui::RepairNoteMode::New);
