@@ -229,12 +229,47 @@ TEST_F(PunchesTest, AnUnreachableSourceNamesItselfAndChangesNothing) {
     EXPECT_EQ(stored("kq_record_ta"), QStringList({"E01|9|2026-03-10 08:00:00"}));
     EXPECT_EQ(stored("kq_record_ac"), QStringList({"E01|9|2026-03-10 08:00:00"}));
 
+    // No link at all is the settings file's fault: said so, nothing read.
+    script.clear();
+    md::Shared().AttendanceConnStr.clear();
+    form->But_Collect->click();
+    EXPECT_EQ(script.texts(),
+              QStringList({"没有设置考勤数据源（softconfig.ini [KQSoft] datalinkstr）!"}));
+    EXPECT_EQ(form->DBmaster_table->RecordCount(), 3);
+
     // The buffer collected before still stores.
     md::Shared().AttendanceConnStr = good;
     script.clear();
     form->But_OK->click();
     EXPECT_TRUE(script.shown().isEmpty());
     EXPECT_EQ(db.count("kq_record_ta"), 3);
+}
+
+// 确定 is one transaction: a store that fails halfway leaves both tables as
+// they were and the punches in the window, ready to be stored again.
+TEST_F(PunchesTest, AStoreThatFailsHalfwayChangesNothingAndCanBeRepeated) {
+    useSource(marchPunches());
+    storeOld("E01", "2026-03-10 08:00:00");
+    db.exec("create unique index ux_kq_record_ac_card on kq_record_ac (fcard_no)");
+    Tfrm_KQ_Record* form = openCollect(QDate(2026, 3, 1), QDate(2026, 3, 31));
+    form->But_Collect->click();
+    ASSERT_EQ(form->DBmaster_table->RecordCount(), 3);
+    form->But_OK->click();  // E02 punched twice: kq_record_ac refuses the second
+    ASSERT_EQ(script.shown().size(), 1) << script.texts().join('\n').toStdString();
+    EXPECT_TRUE(script.shown().first().isError);
+    EXPECT_EQ(stored("kq_record_ta"), QStringList({"E01|9|2026-03-10 08:00:00"}));
+    EXPECT_EQ(stored("kq_record_ac"), QStringList({"E01|9|2026-03-10 08:00:00"}));
+    EXPECT_EQ(form->DBmaster_table->RecordCount(), 3);
+    EXPECT_NE(form->result(), QDialog::Accepted);
+
+    db.exec("drop index ux_kq_record_ac_card on kq_record_ac");
+    script.clear();
+    form->But_OK->click();
+    EXPECT_TRUE(script.shown().isEmpty()) << script.texts().join('\n').toStdString();
+    const QStringList expected = {"E01|1|2026-03-01 00:00:00", "E02|2|2026-03-15 08:01:02",
+                                  "E02|2|2026-03-31 00:00:00"};
+    EXPECT_EQ(stored("kq_record_ta"), expected);
+    EXPECT_EQ(stored("kq_record_ac"), expected);
 }
 
 TEST_F(PunchesTest, CancelDuringACollectionKeepsTheBufferAsItWas) {
