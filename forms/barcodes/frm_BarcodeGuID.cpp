@@ -380,6 +380,7 @@ void Tfrm_BarcodeGuID::But_CountClick() {
     refuseBadQuantities();
     TRemoteUdpConnection* connection = md::Session().Connection;
     if (!connection) throw EDatabaseError(QStringLiteral("没有数据库连接"));
+    bool empty = false;
     {
         // The whole run or nothing of it: a failure leaves the server's lists
         // and serials as they were and the window's list with its rows.
@@ -389,23 +390,23 @@ void Tfrm_BarcodeGuID::But_CountClick() {
         md::ExecuteSQL(QStringLiteral("delete from barcodeguidTemp"));
         PageControl1->setCurrentIndex(1);
         const TRemoteUdpDataSet& list = *Quantities->DBdetail_table;
-        if (!list.Active() || list.IsEmpty()) {
-            transaction.commit();
-            Refuse(kNoQuantities);
+        empty = !list.Active() || list.IsEmpty();
+        if (!empty) {
+            try {
+                sendQuantities();
+                md::ExecuteSQL(QStringLiteral("exec get_barcodetemp"));
+                makeSerials();
+            } catch (...) {
+                DBsummary->Close();
+                DBguid->Close();
+                DBmaster_table->Close();
+                DBmaster_table->Open();
+                throw;
+            }
         }
-        try {
-            sendQuantities();
-            md::ExecuteSQL(QStringLiteral("exec get_barcodetemp"));
-            makeSerials();
-            transaction.commit();
-        } catch (...) {
-            DBsummary->Close();
-            DBguid->Close();
-            DBmaster_table->Close();
-            DBmaster_table->Open();
-            throw;
-        }
+        transaction.commit();
     }
+    if (empty) Refuse(kNoQuantities);
     // The list as the server now holds it (the rows just sent).
     Quantities->OpenList();
     CopyLabelRows(QStringLiteral("select * from vbarcodeGuid"));

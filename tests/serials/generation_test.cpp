@@ -226,3 +226,19 @@ TEST_F(SerialGeneration, AQuantityThatIsNotWholeIsRefusedAsTyped) {
               QStringList{QStringLiteral("1|0")});
     EXPECT_EQ(db.count(QStringLiteral("barcodeguid")), 0);
 }
+
+TEST_F(SerialGeneration, AFailedRunLeavesTheServerAndTheListAsTheyWere) {
+    addQuantities(QStringLiteral("A1001"), QStringLiteral("01"), 1, 0, 0);
+    Tfrm_BarcodeGuID* form = openForm();
+    // The latest-run table is gone: the run fails after the list was emptied.
+    db.exec(QStringLiteral("drop view vbarcodeGuid"));
+    db.exec(QStringLiteral("drop table barcodeguidTemp"));
+    count(form);
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_TRUE(script.shown().first().isError);
+    EXPECT_EQ(rows(QStringLiteral("select fGoodsId,fcolorid,s1 from barcodedetail")),
+              QStringList{QStringLiteral("A1001|01|1")});
+    EXPECT_EQ(db.count(QStringLiteral("barcodeguid")), 0);
+    EXPECT_EQ(form->Quantities->DBdetail_table->RecordCount(), 1);
+    EXPECT_FALSE(form->Counted());
+}
