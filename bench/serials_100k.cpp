@@ -80,13 +80,13 @@ QString expansionSql() {
            QStringLiteral(
                " as q\n"
                "from barcodedetail d join goods g on g.goodsid=d.fgoodsid\n"
-               "join (select s.size_class,s.size_name,\n"
-               "(select count(*) from ba_size c where c.size_class=s.size_class and "
-               "c.displayindex<s.displayindex)+1 as k\n"
-               "from ba_size s) z on z.size_class=g.size_class) u\n"
+               "join (select s.fautoid,s.size_class,s.size_name,count(*) as k\n"
+               "from ba_size s join ba_size c on c.size_class=s.size_class and "
+               "c.displayindex<=s.displayindex\n"
+               "group by s.fautoid,s.size_class,s.size_name) z on "
+               "z.size_class=g.size_class) u\n"
                "join barcode_pieceno n on n.n<=u.q\n"
-               "where u.q>0\n"
-               "order by u.fautoid,u.k,n.n");
+               "where u.q>0");
 }
 
 }  // namespace
