@@ -193,31 +193,31 @@ void Tfrm_GoodsReturnNote::buildLines(QWidget* parent) {
             .band(client)
             .readOnly();
     };
-    shown("fbillid", "单号", 96).footer(TSummaryKind::Count, QStringLiteral("合计"));
+    shown("fbillid", "单号", 98).footer(TSummaryKind::Count, QStringLiteral("合计"));
     shown("fbilldate", "退货日期", 80).footer(TSummaryKind::Count, QStringLiteral("0"));
-    shown("fcolorid", "颜色编号", 60);
-    shown("fabbrev", "客户/店铺", 90);
-    shown("fanswerint", "回复", 40);
-    shown("fgoodsid", "货号", 90);
-    shown("goodsname", "品名", 100);
-    shown("fcolor", "颜色名称", 60);
+    shown("fcolorid", "颜色编号", 62);
+    shown("fabbrev", "客户/店铺", 84);
+    shown("fanswerint", "回复", 38);
+    shown("fgoodsid", "货号", 94);
+    shown("goodsname", "品名", 110);
+    shown("fcolor", "颜色名称", 62);
     shown("fsize", "尺码", 40);
     shown("fqty", "数量", 40).footer(TSummaryKind::Sum, QStringLiteral("0"));
-    shown("freturnremark", "质量问题", 100);
+    shown("freturnremark", "质量问题", 76);
     shown("fposted", "审核否", 46).checkBox();
     shown("fisnew", "新/旧", 40);
 
     // The later steps are typed in place: whole quantities, days not to come.
-    auto quantity = [v](const char* field, const char* caption, int band) {
+    auto quantity = [v](const char* field, const char* caption, int band, int width) {
         md::ui::AcceptNumbers(v->AddColumn(QString::fromLatin1(field), QString::fromUtf8(caption))
-                                  .width(56)
+                                  .width(width)
                                   .band(band)
                                   .footer(TSummaryKind::Sum, QStringLiteral("0")),
                               md::ui::TNumberKind::Whole);
     };
     auto day = [v](const char* field, const char* caption, int band) {
         TGridColumn& column = v->AddColumn(QString::fromLatin1(field), QString::fromUtf8(caption))
-                                  .width(84)
+                                  .width(88)
                                   .band(band)
                                   .date();
         const TGridColumn* self = &column;
@@ -233,10 +233,10 @@ void Tfrm_GoodsReturnNote::buildLines(QWidget* parent) {
                 {QStringLiteral("厂商编号"), QStringLiteral("厂商简称")},
                 QStringLiteral("fabbrev"));
     day("fsupdate", "发出日期", factory);
-    quantity("fsupqty", "发出数量", factory);
+    quantity("fsupqty", "发出数量", factory, 62);
     day("fsupreturndate", "收回日期", factory);
-    quantity("fsupreturnqty", "收回数量", factory);
-    quantity("fcliqty", "返回客户数量", back);
+    quantity("fsupreturnqty", "收回数量", factory, 62);
+    quantity("fcliqty", "返回客户数量", back, 88);
     day("fclidate", "返回客户日期", back);
     v->AddColumn(QStringLiteral("fremark"), QStringLiteral("备注")).width(100).band(back);
     v->AddColumn(QStringLiteral("fflag"), QStringLiteral("完成否"))

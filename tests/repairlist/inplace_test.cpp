@@ -2,6 +2,7 @@
 // before the next query and when the window closes; bad input and lines whose
 // quantities do not add up are refused with nothing written.
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "repairlistfixture.h"
@@ -121,6 +122,37 @@ TEST_F(RepairInPlace, ALineWhoseQuantitiesDoNotAddUpIsRefusedAndNotWritten) {
     EXPECT_FALSE(f->close());
     EXPECT_EQ(script.shown().size(), 1);
     EXPECT_EQ(stored("fcliqty"), "2");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs only with the follow-up dialog in place.
+TEST_F(RepairInPlace, AFollowUpByTheAnswerCellKeepsWhatWasTypedAndCountsItsRemark) {
+    auto* f = openList();
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    const int row = n1();
+    EXPECT_FALSE(typeIntoCell(row, "fsupqty", "1"));
+    script.onDialog([](QDialog& dialog) {
+        auto* memo = dialog.findChild<QPlainTextEdit*>();
+        if (!memo) return int(QDialog::Rejected);
+        memo->setFocus();
+        typeKeys(memo, "已联系工厂");
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == "确定") button->click();
+        return dialog.result();
+    });
+    const QModelIndex cell = v->gridModel()->index(row, v->SectionOf("fanswerint"));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(cell).center());
+    EXPECT_EQ(rows("select fTranRemark from d_GoodsReturnTran"), QStringList{"已联系工厂"});
+    // The typed step went first, so the count written afterwards is the new one.
+    EXPECT_EQ(stored("fsupqty,fanswerint"), "1|1");
+    EXPECT_EQ(value(n1(), "fanswerint"), "1");
+    f->But_Count->click();
+    EXPECT_EQ(stored("fsupqty,fanswerint"), "1|1");
+    EXPECT_EQ(f->DBtran_table->RecordCount(), 1);
 }
 
 }  // namespace
