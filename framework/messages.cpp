@@ -330,7 +330,7 @@ Answer MessageScript::take(const ShownMessage& message) {
     switch (message.buttons) {
         case Buttons::YesNo:
         case Buttons::YesNoCancel:
-            return Answer::Yes;
+            return m_questionDefault;
         case Buttons::Ok:
         case Buttons::OkCancel:
             break;

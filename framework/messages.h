@@ -71,6 +71,8 @@ class MessageScript {
     MessageScript& operator=(const MessageScript&) = delete;
 
     void answer(Answer next);  // queue the answer to the next box
+    // The answer to questions once the queue is empty (Yes unless set).
+    void answerQuestionsWith(Answer answer) { m_questionDefault = answer; }
     void onDialog(std::function<int(QDialog&)> handler);
     const QList<ShownMessage>& shown() const { return m_shown; }
     QStringList texts() const;  // the texts in order
@@ -86,6 +88,7 @@ class MessageScript {
     QList<Answer> m_answers;
     std::function<int(QDialog&)> m_dialogHandler;
     MessageScript* m_previous = nullptr;
+    Answer m_questionDefault = Answer::Yes;
 };
 
 }  // namespace md::ui

@@ -151,7 +151,14 @@ int main(int argc, char** argv) {
                 status = kNoScreenshot;
             }
             if (options.quit) {
+                // Nobody is there to answer a window's closing question: it is
+                // named on standard error and answered No, which leaves the data
+                // as it is.
+                md::ui::MessageScript closing;
+                closing.answerQuestionsWith(md::ui::Answer::No);
                 mainWindow.close();
+                for (const md::ui::ShownMessage& asked : closing.shown())
+                    complain(QStringLiteral("退出时的提问（答“否”）：") + asked.text);
                 QApplication::exit(status);
             }
         });

@@ -109,6 +109,11 @@ TEST_F(HostProgram, QuittingWithAWindowOpenClosesItThroughItsClosePath) {
     EXPECT_EQ(rows("select modename,fstate from syslog where modename in('尺码资料','部门资料') "
                    "order by fautoid"),
               (QStringList{"尺码资料|进入", "尺码资料|离开", "部门资料|进入", "部门资料|离开"}));
+    // A window that asks on closing gets No, and the question is named.
+    const Run asking = run(login + QStringList{"--open", "frm_BarcodeGuID"});
+    EXPECT_EQ(asking.status, 0);
+    EXPECT_TRUE(asking.errors.contains("退出时的提问（答“否”）：您是否确认清空此表?"))
+        << asking.errors.toStdString();
 }
 
 }  // namespace
