@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "dbcontrols.h"
 #include "gridexport.h"
 #include "repairlistfixture.h"
+#include "repairs/frm_GoodsReturnEdit.h"
 
 using namespace md::test;
 
@@ -206,6 +208,38 @@ TEST_F(RepairList, EachActionOpensTheNoteEditorInItsModeAndOkReadsTheListAgain) 
     EXPECT_EQ(list->RecNo(), 4);
     EXPECT_EQ(rows("select fstate,fbillid from syslog where fstate<>'进入'"),
               QStringList{"工厂返回|260101K0001"});
+}
+
+TEST_F(RepairList, TheNoteEditorItselfOpensOnTheCurrentNoteReadOnlyByADoubleClick) {
+    addJanuary();
+    auto* f = open<Tfrm_GoodsReturnNote>();  // with the real editor
+    v = f->cxGrid1DBTableView1;
+    list = f->DBmaster_table;
+    january(f);
+    f->But_Count->click();
+    go(3);
+    QString shown;
+    int mode = -1;
+    bool okOn = true;
+    script.onDialog([&](QDialog& dialog) {
+        if (auto* editor = dynamic_cast<Tfrm_GoodsReturnEdit*>(&dialog)) {
+            shown = editor->windowTitle() + '|' + editor->Edit_BillId->text();
+            mode = int(editor->Mode());
+            okOn = editor->But_OK->isEnabled();
+        }
+        return int(QDialog::Rejected);
+    });
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    const QPoint at = v->visualRect(v->gridModel()->index(3, v->SectionOf("fgoodsid"))).center();
+    QTest::mousePress(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mousePress(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(v->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(shown, "商品返修登记|260101K0001");
+    EXPECT_EQ(mode, int(md::ui::RepairNoteMode::View));
+    EXPECT_FALSE(okOn);
 }
 
 TEST_F(RepairList, ExportWritesTheListToAWorkbook) {
