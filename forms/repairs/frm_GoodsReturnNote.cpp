@@ -17,7 +17,6 @@
 #include "editors.h"
 #include "formfactory.h"
 #include "grid.h"
-#include "gridmodel.h"
 #include "ratecheck.h"
 #include "remoteudpdataset.h"
 #include "remoteupdatesql.h"
