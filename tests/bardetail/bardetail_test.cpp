@@ -258,3 +258,33 @@ TEST_F(Bardetail, TheBarcodeFormsBatchPrintOpensThisWindow) {
     auto* factory = md::ui::formFactoryFor("Tfrm_bardetail");
     ASSERT_NE(factory, nullptr);
 }
+
+// F4 (and the "货号" cell's button): the goods colours marked in the pick
+// dialog that the list does not hold yet become rows, named and priced.
+TEST_F(Bardetail, F4AppendsThePickedGoodsColoursNotListedYet) {
+    db.exec("insert into barcodedetail(fGoodsId,fcolorid,qty,s1) values('A1001','01',1,1)");
+    auto* form = openForm();
+    script.onDialog([](QDialog& dialog) {
+        auto& pick = dynamic_cast<TGoodsPickDialog&>(dialog);
+        pick.But_FindClick();
+        TRemoteUdpDataSet& rows = *pick.DBmaster_table;
+        for (rows.First(); !rows.Eof(); rows.Next()) {
+            rows.Edit();
+            rows.FieldByName("checkid").SetAsBoolean(true);
+            rows.Post();
+        }
+        pick.But_OK->click();
+        return pick.result();
+    });
+    view(form)->setFocus();
+    press(Qt::Key_F4);
+    EXPECT_TRUE(script.texts().isEmpty()) << script.texts().join('|').toStdString();
+    QStringList listed;
+    const TRemoteUdpDataSet& list = *form->Quantities->DBdetail_table;
+    for (int row = 0; row < list.RecordCount(); ++row)
+        listed << cell(form, row, "fGoodsId") + "|" + cell(form, row, "fcolorid") + "|" +
+                      cell(form, row, "colorname_ch") + "|" + cell(form, row, "fretailprice");
+    listed.sort();
+    EXPECT_EQ(listed,
+              (QStringList{"A1001|01|黑色|", "A1001|02|白色|199.00", "P2001|01|黑色|199.00"}));
+}

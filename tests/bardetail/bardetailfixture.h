@@ -17,6 +17,7 @@
 #include "colorsize.h"
 #include "formfactory.h"
 #include "formfixture.h"
+#include "goodspickdialog.h"
 #include "grid.h"
 #include "griddelegate.h"
 #include "gridmodel.h"
