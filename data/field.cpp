@@ -75,7 +75,7 @@ QString floatText(double value) {
 }
 
 // 'yyyy-MM-dd' of a real day: the form dates are stored in.
-bool isStoredDate(const QString& text) {
+bool isStoredDate(QStringView text) {
     if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
         return false;
     int parts[3] = {0, 0, 0};
@@ -88,6 +88,23 @@ bool isStoredDate(const QString& text) {
             parts[p] = parts[p] * 10 + (c - u'0');
         }
     return QDate::isValid(parts[0], parts[1], parts[2]);
+}
+
+// 'yyyy-MM-dd HH:mm:ss' at a time other than midnight: exactly what
+// dateTimeText writes for it (midnight it writes as the date alone).
+bool isStoredDateTime(QStringView text) {
+    if (text.size() != 19 || text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') ||
+        text[16] != QLatin1Char(':') || !isStoredDate(text.first(10)))
+        return false;
+    int parts[3] = {0, 0, 0};
+    for (int p = 0; p < 3; ++p)
+        for (int i = 11 + 3 * p; i < 13 + 3 * p; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9') return false;
+            parts[p] = parts[p] * 10 + (c - u'0');
+        }
+    return parts[0] < 24 && parts[1] < 60 && parts[2] < 60 &&
+           (parts[0] != 0 || parts[1] != 0 || parts[2] != 0);
 }
 
 // Reads up to `count` digits at text[i]; false when there are none.
@@ -374,7 +391,8 @@ QVariant TField::normalized(const QVariant& value, TFieldType type) {
             // A date already written as stored needs no trip through a local
             // time (each one asks the system for its time zone).
             if (type != ftTime && value.typeId() == QMetaType::QString &&
-                isStoredDate(stringRef(value)))
+                (isStoredDate(stringRef(value)) ||
+                 (type == ftDateTime && isStoredDateTime(stringRef(value)))))
                 return value;
             return dateTimeText(dateTimeOf(value), type);
         case ftBlob:
