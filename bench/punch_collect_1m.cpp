@@ -54,14 +54,14 @@ std::string cardOf(int card) {
     return (card < kEmployees ? "E" : "X") + digits.substr(digits.size() - 5);
 }
 
-// March 2026, one punch every so many seconds per card; some on 31 March
-// after midnight, which the range leaves out.
-std::string timeOf(int i) {
-    const int day = 1 + i % 31;
-    const int second = int((qint64(i) * 7919) % 86400);
+// March 2026 in time order, as a clock writes them: punch i of n falls at
+// i/n of the month; the last ones, on 31 March after midnight, lie outside
+// the range collected.
+std::string timeOf(qint64 i, qint64 n) {
+    const qint64 second = i * 31 * 86400 / qMax<qint64>(1, n);
     char out[32];
-    std::snprintf(out, sizeof out, "2026-03-%02d %02d:%02d:%02d", day, second / 3600,
-                  second / 60 % 60, second % 60);
+    std::snprintf(out, sizeof out, "2026-03-%02d %02d:%02d:%02d", int(1 + second / 86400),
+                  int(second / 3600 % 24), int(second / 60 % 60), int(second % 60));
     return out;
 }
 
@@ -75,7 +75,7 @@ void writeSource(const std::string& file, int punches) {
         prepare(db, "insert into record_Ac(card_number,mach_no,date_time) values(?1,?2,?3)");
     for (int i = 0; i < punches; ++i) {
         const std::string card = cardOf(int((qint64(i) * 31) % kCards));
-        const std::string time = timeOf(i);
+        const std::string time = timeOf(i, punches);
         sqlite3_bind_text(insert, 1, card.data(), int(card.size()), SQLITE_TRANSIENT);
         sqlite3_bind_int(insert, 2, 1 + i % 4);
         sqlite3_bind_text(insert, 3, time.data(), int(time.size()), SQLITE_TRANSIENT);
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
                                    "date_time) values('9',0,?1,?2)");
         for (int i = 0; i < kStoredBefore; ++i) {
             const std::string card = cardOf(i % kEmployees);
-            const std::string time = timeOf(i * 13);
+            const std::string time = timeOf(i, kStoredBefore);
             for (sqlite3_stmt* st : {ta, ac}) {
                 sqlite3_bind_text(st, 1, card.data(), int(card.size()), SQLITE_TRANSIENT);
                 sqlite3_bind_text(st, 2, time.data(), int(time.size()), SQLITE_TRANSIENT);
