@@ -56,9 +56,34 @@ void generateSerials(DemoContext& demo) {
     }
 }
 
+// A print quantity list left prepared, as a user keeps it between openings of
+// the tag and serial windows: a few goods colours with pieces in the first sizes.
+void generatePrintList(DemoContext& demo) {
+    ResultTable colours;
+    demo.connection().OpenSQL(
+        QStringLiteral("select top 4 a.fgoodsid,a.fcolorid,g.unitprice from barcode a\n"
+                       "join goods g on g.goodsid=a.fgoodsid\n"
+                       "group by a.fgoodsid,a.fcolorid,g.unitprice\n"
+                       "order by a.fgoodsid,a.fcolorid"),
+        colours);
+    const QStringList columns = {QStringLiteral("fGoodsId"), QStringLiteral("fcolorid"),
+                                 QStringLiteral("s1"),       QStringLiteral("s2"),
+                                 QStringLiteral("s3"),       QStringLiteral("s4"),
+                                 QStringLiteral("qty"),      QStringLiteral("fretailprice")};
+    for (int row = 0; row < colours.rowCount; ++row) {
+        const int s1 = 1 + row % 2, s2 = 2, s3 = 2 + row % 3, s4 = row % 2;
+        demo.insert(QStringLiteral("barcodedetail"), columns,
+                    {colours.at(row, 0), colours.at(row, 1), s1, s2, s3, s4, s1 + s2 + s3 + s4,
+                     colours.at(row, 2)});
+    }
+}
+
 }  // namespace
 
 // After the goods and their barcodes.
-const RegisterDemoGenerator registerSerials(66, "piece serial numbers", &generateSerials);
+const RegisterDemoGenerator registerSerials(66, "piece serial numbers", [](DemoContext& demo) {
+    generateSerials(demo);
+    generatePrintList(demo);
+});
 
 }  // namespace md::server
