@@ -119,6 +119,14 @@ TEST_F(PunchesTest, CollectsFromTheFirstDayUpToMidnightOfTheLastAndStoresOverTha
     EXPECT_EQ(stored("kq_record_ta"), expected);
     EXPECT_EQ(stored("kq_record_ac"), expected);
     EXPECT_EQ(rows("select distinct fmach_id from kq_record_ta"), QStringList({"0"}));
+
+    // Collected again, the range replaces itself, midnight punches included.
+    Tfrm_KQ_Record* again = openCollect(QDate(2026, 3, 1), QDate(2026, 3, 31));
+    again->But_Collect->click();
+    again->But_OK->click();
+    ASSERT_TRUE(script.shown().isEmpty()) << script.texts().join('\n').toStdString();
+    EXPECT_EQ(stored("kq_record_ta"), expected);
+    EXPECT_EQ(stored("kq_record_ac"), expected);
 }
 
 TEST_F(PunchesTest, OkWithoutPunchesRefusesAndCancelAsksOnlyWhenThereAreSome) {
