@@ -234,10 +234,12 @@ Tfrm_KQ_Record::Tfrm_KQ_Record(QWidget* owner) : Tbase_frm(owner) {
     acUpdate->setObjectName(QStringLiteral("RecordAcUpdateSql"));
     acUpdate->InsertSQL = insertInto(QStringLiteral("kq_record_ac"));
     DBRecord_ac->SetupDataObject(acUpdate);
-    // A long store moves the bar; the send itself is the dataset's.
+    // A long store moves the bar; the send itself is the dataset's, inside
+    // the transaction, so the window takes no input meanwhile.
     const auto followSend = [this](int sent, int total) {
         ProgressBar1->setMaximum(qMax(1, total));
-        showProgress(sent);
+        ProgressBar1->setValue(qMin(sent, ProgressBar1->maximum()));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     DBmaster_table->OnUpdateProgress = followSend;
     DBRecord_ac->OnUpdateProgress = followSend;
