@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -148,6 +149,15 @@ QAction* Tbase_frm::Action(const QString& name) const {
 
 bool Tbase_frm::Run(const std::function<void()>& fn) {
     return md::ui::Guard(fn);
+}
+
+QPushButton* Tbase_frm::NewButton(QBoxLayout& row, const QString& name, const QString& caption,
+                                  std::function<void()> handler) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    row.addWidget(button);
+    OnClick(button, std::move(handler));
+    return button;
 }
 
 void Tbase_frm::OnClick(QAbstractButton* button, std::function<void()> handler) {

@@ -25,6 +25,8 @@
 #include "messages.h"
 
 class QAbstractButton;
+class QBoxLayout;
+class QPushButton;
 class QAction;
 class QKeyEvent;
 class TRemoteUdpDataSet;
@@ -94,6 +96,9 @@ class Tbase_frm : public QDialog {
     bool Run(const std::function<void()>& fn);
     // A button's click runs `handler` through the guard ("But_FindClick" and the like).
     void OnClick(QAbstractButton* button, std::function<void()> handler);
+    // A push button named `name` added to a row of buttons, its click wired as OnClick.
+    QPushButton* NewButton(QBoxLayout& row, const QString& name, const QString& caption,
+                           std::function<void()> handler);
 
     void done(int result) override;
 

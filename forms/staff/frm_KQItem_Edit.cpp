@@ -66,15 +66,11 @@ Tfrm_KQItem_Edit::Tfrm_KQItem_Edit(TDataSource* source, QWidget* owner)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    But_Save = new QPushButton(QStringLiteral("保存"), this);
-    But_Save->setObjectName(QStringLiteral("But_Save"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    buttons->addWidget(But_Save);
-    buttons->addWidget(But_Cancel);
+    But_Save = NewButton(*buttons, QStringLiteral("But_Save"), QStringLiteral("保存"),
+                         [this] { But_SaveClick(); });
+    But_Cancel = NewButton(*buttons, QStringLiteral("But_Cancel"), QStringLiteral("取消"),
+                           [this] { But_CancelClick(); });
     layout->addLayout(buttons);
-    OnClick(But_Save, [this] { But_SaveClick(); });
-    OnClick(But_Cancel, [this] { But_CancelClick(); });
     resize(340, 260);
 }
 

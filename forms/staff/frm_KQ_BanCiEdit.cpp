@@ -51,15 +51,11 @@ Tfrm_KQ_BanCiEdit::Tfrm_KQ_BanCiEdit(TDataSource* source, QWidget* owner)
     layout->addWidget(buildHoursGroup());
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    But_Save = new QPushButton(QStringLiteral("保存并返回"), this);
-    But_Save->setObjectName(QStringLiteral("But_Save"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    buttons->addWidget(But_Save);
-    buttons->addWidget(But_Cancel);
+    But_Save = NewButton(*buttons, QStringLiteral("But_Save"), QStringLiteral("保存并返回"),
+                         [this] { But_SaveClick(); });
+    But_Cancel = NewButton(*buttons, QStringLiteral("But_Cancel"), QStringLiteral("取消"),
+                           [this] { But_CancelClick(); });
     layout->addLayout(buttons);
-    OnClick(But_Save, [this] { But_SaveClick(); });
-    OnClick(But_Cancel, [this] { But_CancelClick(); });
 
     // The start and end of work show again at the fixed ends of their rows.
     connect(SbTime.Day, &QComboBox::currentIndexChanged, this,

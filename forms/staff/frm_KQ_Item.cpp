@@ -37,20 +37,14 @@ Tfrm_KQ_Item::Tfrm_KQ_Item(QWidget* owner) : Tbase_frm(owner) {
 
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const QString& name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        buttons->addWidget(b);
-        return b;
-    };
-    But_Add = button(QStringLiteral("But_Add"), QStringLiteral("添加考勤项目"));
-    But_Edit = button(QStringLiteral("But_Edit"), QStringLiteral("修改考勤项目"));
-    But_Del = button(QStringLiteral("But_Del"), QStringLiteral("删除考勤项目"));
+    But_Add = NewButton(*buttons, QStringLiteral("But_Add"), QStringLiteral("添加考勤项目"),
+                        [this] { But_AddClick(); });
+    But_Edit = NewButton(*buttons, QStringLiteral("But_Edit"), QStringLiteral("修改考勤项目"),
+                         [this] { But_EditClick(); });
+    But_Del = NewButton(*buttons, QStringLiteral("But_Del"), QStringLiteral("删除考勤项目"),
+                        [this] { But_DelClick(); });
     buttons->addStretch(1);
     layout->addLayout(buttons);
-    OnClick(But_Add, [this] { But_AddClick(); });
-    OnClick(But_Edit, [this] { But_EditClick(); });
-    OnClick(But_Del, [this] { But_DelClick(); });
 
     cxGrid1 = new TDBGrid(this);
     TDBTableView* v = cxGrid1->View();

@@ -41,15 +41,11 @@ Tfrm_KQtypeEdit::Tfrm_KQtypeEdit(TDataSource* source, const QString& heading, QW
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    But_Save = new QPushButton(QStringLiteral("保存"), this);
-    But_Save->setObjectName(QStringLiteral("But_Save"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    buttons->addWidget(But_Save);
-    buttons->addWidget(But_Cancel);
+    But_Save = NewButton(*buttons, QStringLiteral("But_Save"), QStringLiteral("保存"),
+                         [this] { But_SaveClick(); });
+    But_Cancel = NewButton(*buttons, QStringLiteral("But_Cancel"), QStringLiteral("取消"),
+                           [this] { But_CancelClick(); });
     layout->addLayout(buttons);
-    OnClick(But_Save, [this] { But_SaveClick(); });
-    OnClick(But_Cancel, [this] { But_CancelClick(); });
     connect(Edit_Code, &QLineEdit::editingFinished, this,
             [this] { Run([this] { Edit_CodeExit(); }); });
     connect(Edit_Name, &QLineEdit::editingFinished, this,
