@@ -9,6 +9,7 @@
 #include "baseform.h"
 #include "datasource.h"
 #include "dbcontrols.h"
+#include "dialogbuttons.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
@@ -65,20 +66,10 @@ Tfrm_MoneyCardEdit::Tfrm_MoneyCardEdit(TDataSource* source, TRemoteUdpDataSet* s
     form->addRow(QStringLiteral("领券人手机:"), Edit_Mobile);
     layout->addLayout(form);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    But_OK = new QPushButton(QStringLiteral("确定"), this);
-    But_OK->setObjectName(QStringLiteral("But_OK"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    for (QPushButton* b : {But_OK, But_Cancel}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    layout->addLayout(buttons);
-    connect(But_OK, &QPushButton::clicked, this,
-            [this] { md::ui::Guard([this] { But_OKClick(); }); });
-    connect(But_Cancel, &QPushButton::clicked, this, [this] { reject(); });
+    const md::ui::TOkCancel buttons =
+        md::ui::AddOkCancelRow(*this, *layout, [this] { But_OKClick(); });
+    But_OK = buttons.ok;
+    But_Cancel = buttons.cancel;
     resize(360, 340);
 }
 

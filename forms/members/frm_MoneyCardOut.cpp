@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "datasource.h"
+#include "dialogbuttons.h"
 #include "editors.h"
 #include "grid.h"
 #include "messages.h"
@@ -116,20 +117,10 @@ Tfrm_MoneyCardOut::Tfrm_MoneyCardOut(QWidget* parent) : QDialog(parent) {
     v->setFocusPolicy(Qt::NoFocus);  // scanning never leaves the barcode box
     layout->addWidget(cxGrid1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    But_OK = new QPushButton(QStringLiteral("确定"), this);
-    But_OK->setObjectName(QStringLiteral("But_OK"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
     // A scan's Enter must reach the barcode box, never a button.
-    for (QPushButton* b : {But_OK, But_Cancel}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    layout->addLayout(buttons);
-    connect(But_OK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(But_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const md::ui::TOkCancel buttons = md::ui::AddOkCancelRow(*this, *layout, [this] { accept(); });
+    But_OK = buttons.ok;
+    But_Cancel = buttons.cancel;
 
     // Enter goes on from the shop to the handler to the barcode box.
     auto chooseShop = [this] {

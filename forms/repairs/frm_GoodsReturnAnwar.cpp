@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "baseform.h"
+#include "dialogbuttons.h"
 #include "messages.h"
 #include "remoteudpdataset.h"
 #include "routines.h"
@@ -23,20 +24,10 @@ Tfrm_GoodsReturnAnwar::Tfrm_GoodsReturnAnwar(QWidget* parent) : QDialog(parent) 
     Memo_Answer = new QPlainTextEdit(this);
     Memo_Answer->setObjectName(QStringLiteral("Memo_Answer"));
     layout->addWidget(Memo_Answer, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    But_OK = new QPushButton(QStringLiteral("确定"), this);
-    But_OK->setObjectName(QStringLiteral("But_OK"));
-    But_Cancel = new QPushButton(QStringLiteral("取消"), this);
-    But_Cancel->setObjectName(QStringLiteral("But_Cancel"));
-    for (QPushButton* b : {But_OK, But_Cancel}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    layout->addLayout(buttons);
-    connect(But_OK, &QPushButton::clicked, this,
-            [this] { md::ui::Guard([this] { But_OKClick(); }); });
-    connect(But_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const md::ui::TOkCancel buttons =
+        md::ui::AddOkCancelRow(*this, *layout, [this] { But_OKClick(); });
+    But_OK = buttons.ok;
+    But_Cancel = buttons.cancel;
     resize(380, 220);
 }
 
