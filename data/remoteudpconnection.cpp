@@ -151,6 +151,8 @@ void TRemoteUdpConnection::Close() {
         }
     }
     m_transactionDepth = 0;
+    m_wholeDepth = 0;
+    m_doomed = false;
     if (inTransaction) Q_EMIT TransactionEnded(false);
     m_translator.reset();
     m_backend.reset();
@@ -174,12 +176,22 @@ void TRemoteUdpConnection::BeginTrans() {
     ++m_transactionDepth;
 }
 
+void TRemoteUdpConnection::BeginWholeTrans() {
+    BeginTrans();
+    if (m_wholeDepth == 0) m_wholeDepth = m_transactionDepth;
+}
+
 void TRemoteUdpConnection::CommitTrans() {
     requireOpen();
     if (m_transactionDepth == 0) return;
+    if (m_transactionDepth == m_wholeDepth) m_wholeDepth = 0;
     if (m_transactionDepth > 1) {
         --m_transactionDepth;
         return;
+    }
+    if (m_doomed) {
+        RollbackTrans();
+        throw EDatabaseError(QStringLiteral("事务中有一步没有完成，整个事务已撤消。"));
     }
     try {
         m_backend->commit();
@@ -195,6 +207,8 @@ void TRemoteUdpConnection::RollbackTrans() {
     requireOpen();
     if (m_transactionDepth == 0) return;
     m_transactionDepth = 0;
+    m_wholeDepth = 0;
+    m_doomed = false;
     try {
         m_backend->rollback();
     } catch (...) {
@@ -432,11 +446,12 @@ Backend& TRemoteUdpConnection::backend() {
 
 TRemoteUdpConnection::Unit::Unit(TRemoteUdpConnection& connection) : m_connection(connection) {
     connection.requireOpen();
-    if (connection.m_transactionDepth > 0) {
+    if (connection.m_transactionDepth == 0) {
+        connection.m_backend->begin();
+        m_owner = true;
+    } else if (connection.m_wholeDepth == 0) {
         m_savepoint = QStringLiteral("md_unit_%1").arg(++connection.m_savepointCounter);
         connection.m_backend->savepoint(m_savepoint);
-    } else {
-        connection.m_backend->begin();
     }
     ++connection.m_transactionDepth;
 }
@@ -445,8 +460,10 @@ TRemoteUdpConnection::Unit::~Unit() {
     if (m_done) return;
     try {
         --m_connection.m_transactionDepth;
-        if (m_savepoint.isEmpty()) {
+        if (m_owner) {
             m_connection.m_backend->rollback();
+        } else if (m_savepoint.isEmpty()) {
+            m_connection.m_doomed = true;  // part of a whole transaction
         } else {
             m_connection.m_backend->rollbackToSavepoint(m_savepoint);
             m_connection.m_backend->releaseSavepoint(m_savepoint);
@@ -457,9 +474,9 @@ TRemoteUdpConnection::Unit::~Unit() {
 }
 
 void TRemoteUdpConnection::Unit::commit() {
-    if (m_savepoint.isEmpty())
+    if (m_owner)
         m_connection.m_backend->commit();
-    else
+    else if (!m_savepoint.isEmpty())
         m_connection.m_backend->releaseSavepoint(m_savepoint);
     --m_connection.m_transactionDepth;
     m_done = true;

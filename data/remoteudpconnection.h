@@ -98,6 +98,11 @@ class TRemoteUdpConnection : public QObject {
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const { return m_transactionDepth > 0; }
+    // A transaction that is all or nothing (TTransactionScope::Whole): the units
+    // inside it take no savepoint, and a unit that fails dooms it, so that its
+    // commit rolls back and throws. A long batch inside a savepoint makes
+    // SQLite journal every row it writes.
+    void BeginWholeTrans();
 
   Q_SIGNALS:
     // The outermost transaction has ended: committed, or rolled back (also when
@@ -143,7 +148,8 @@ class TRemoteUdpConnection : public QObject {
 
       private:
         TRemoteUdpConnection& m_connection;
-        QString m_savepoint;  // empty when the unit owns the transaction
+        QString m_savepoint;  // empty when the unit owns the transaction or is part of a whole one
+        bool m_owner = false;
         bool m_done = false;
     };
 
@@ -167,6 +173,8 @@ class TRemoteUdpConnection : public QObject {
     std::unique_ptr<md::sql::Translator> m_translator;
     StatementLog m_log;
     int m_transactionDepth = 0;
+    int m_wholeDepth = 0;   // the depth a whole transaction began at; 0 when none
+    bool m_doomed = false;  // a unit of the whole transaction failed
     int m_savepointCounter = 0;
     int m_nesting = 0;  // statements run by procedures are not logged
 };

@@ -42,10 +42,18 @@ class TBookmarkKept {
 // A transaction of the connection (BeginTrans): commit() commits it; leaving
 // the scope without commit() rolls it back, and the datasets that sent changes
 // inside it take them back into their caches.
+// Whole: nothing inside the transaction is to be recovered from on its own (a
+// failure ends it all), so the batches sent inside it take no savepoint each;
+// for long batches (BeginWholeTrans).
 class TTransactionScope {
   public:
-    explicit TTransactionScope(TRemoteUdpConnection& connection) : m_connection(connection) {
-        m_connection.BeginTrans();
+    enum Kind { Recoverable, Whole };
+    explicit TTransactionScope(TRemoteUdpConnection& connection, Kind kind = Recoverable)
+        : m_connection(connection) {
+        if (kind == Whole)
+            m_connection.BeginWholeTrans();
+        else
+            m_connection.BeginTrans();
     }
     ~TTransactionScope() {
         if (m_open && m_connection.InTransaction()) {

@@ -461,7 +461,8 @@ void Tfrm_KQ_Record::But_OKClick() {
     const QString from = m_collectedFrom;
     const QString to = m_collectedTo;
     {
-        TTransactionScope transaction(*md::Session().Connection);
+        // The range is replaced all at once or not at all.
+        TTransactionScope transaction(*md::Session().Connection, TTransactionScope::Whole);
         md::ExecuteSQL(QStringLiteral("delete from kq_record_ac where date_time>='") +
                        SqlText(from) + QStringLiteral("'") + QStringLiteral(" and date_time<=") +
                        QStringLiteral("'") + SqlText(to) + QStringLiteral("'"));

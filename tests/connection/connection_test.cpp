@@ -70,6 +70,43 @@ TEST(Connection, FailedBatchInsideATransactionUndoesOnlyItself) {
     EXPECT_EQ(db.count("config where [id]=2"), 0);
 }
 
+TEST(Connection, AFailedBatchInsideAWholeTransactionUndoesTheWholeOfIt) {
+    TestDb db;
+    auto& c = db.conn();
+    // Nested in an ordinary transaction, as a window's store may be.
+    c.BeginTrans();
+    db.exec("insert into config([id],mode) values(1,1)");
+    c.BeginWholeTrans();
+    db.exec("insert into config([id],mode) values(2,1)\rinsert into config([id],mode) values(3,1)");
+    // No savepoint to go back to: the batch's first row is in, and the
+    // transaction can no longer be committed.
+    EXPECT_THROW(
+        db.exec(
+            "insert into config([id],mode) values(4,1)\rinsert into config([id],mode) values(1,1)"),
+        EDatabaseError);
+    c.CommitTrans();  // the whole one ends; the outer one holds the doom
+    EXPECT_TRUE(c.InTransaction());
+    EXPECT_THROW(c.CommitTrans(), EDatabaseError);
+    EXPECT_FALSE(c.InTransaction());
+    EXPECT_EQ(db.count("config"), 0);
+
+    // Afterwards transactions are ordinary again: a failed batch undoes only itself.
+    c.BeginTrans();
+    db.exec("insert into config([id],mode) values(5,1)");
+    EXPECT_THROW(
+        db.exec(
+            "insert into config([id],mode) values(6,1)\rinsert into config([id],mode) values(5,1)"),
+        EDatabaseError);
+    c.CommitTrans();
+    EXPECT_EQ(db.rows("select [id] from config"), QStringList{"5"});
+
+    // A whole transaction that runs to its end commits what it did.
+    c.BeginWholeTrans();
+    db.exec("insert into config([id],mode) values(7,1)\rinsert into config([id],mode) values(8,1)");
+    c.CommitTrans();
+    EXPECT_EQ(db.count("config"), 3);
+}
+
 TEST(Connection, UnitRollsBackWhenNotCommitted) {
     TestDb db;
     {
@@ -260,9 +297,10 @@ TEST(Connection, ValuesNoServerWouldStoreAreRefusedOnEveryBackend) {
             db.conn().ExecSQL(QString::fromUtf8(r.tsql), &value);
             ADD_FAILURE() << r.tsql;
         } catch (const EDatabaseError& e) {
-            if (!db.isPostgres())
+            if (!db.isPostgres()) {
                 EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(r.message)))
                     << qPrintable(e.message());
+            }
         }
     }
     EXPECT_EQ(db.rows(QStringLiteral("select goodsid,goodsname,isnull(fsortbyint,-1),unitprice "
