@@ -123,7 +123,7 @@ TEST_F(EntryPoint, UnknownOrEmptyNameStillSetsTheContextAndCreatesTheDataModule)
     Tdict_dm* module = Tdict_dm::instance();
     EXPECT_EQ(call("frm_nothing", "u8"), nullptr);
     EXPECT_EQ(md::Session().UserNo, "u8");
-    EXPECT_EQ(Tdict_dm::instance(), module);          // created once
+    EXPECT_EQ(Tdict_dm::instance(), module);  // created once
     EXPECT_EQ(g_created, 0);
 }
 
