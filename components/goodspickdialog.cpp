@@ -156,10 +156,7 @@ QList<QVariantHash> TGoodsPickDialog::CheckedRecords() const {
     if (!DBmaster_table->Active()) return m_checkedAtClose;
     QList<QVariantHash> rows;
     TRemoteUdpDataSet& ds = *DBmaster_table;
-    const int check = ds.FieldByName(QStringLiteral("checkid")).Index();
-    for (int row = 0; row < ds.RecordCount(); ++row) {
-        const QVariant& marked = ds.valueAt(row, check);
-        if (marked.isNull() || !TField::booleanOf(marked)) continue;
+    for (int row : md::ui::MarkedRows(ds)) {
         QVariantHash record;
         for (int field = 0; field < ds.FieldCount(); ++field)
             record.insert(ds.Fields(field).FieldName().toLower(), ds.valueAt(row, field));
@@ -184,8 +181,7 @@ void TGoodsPickDialog::FormClose() {
 }
 
 bool TGoodsPickDialog::FormKeyPress(QKeyEvent& event) {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !(event.modifiers() & ~Qt::KeypadModifier) && Edit_goodsid->hasFocus()) {
+    if (md::ui::IsPlainEnter(event) && Edit_goodsid->hasFocus()) {
         Run([this] { But_FindClick(); });
         return true;
     }
@@ -196,9 +192,5 @@ void TGoodsPickDialog::showEvent(QShowEvent* event) {
     Tbase_frmTop::showEvent(event);
     if (m_centred) return;
     m_centred = true;
-    if (auto* main = qobject_cast<QWidget*>(md::Session().HostMainForm)) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(main->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    md::ui::CentreOnHostWindow(*this);
 }

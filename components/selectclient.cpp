@@ -206,19 +206,15 @@ QList<TPickedClient> Tfrm_selectClient::CheckedRows() const {
     auto column = [&ds](const char* name) {
         return ds.FieldByName(QString::fromLatin1(name)).Index();
     };
-    const int check = column("checkid");
     const int code = column("fcode"), abbrev = column("fabbrev"), name = column("fname");
     const int mathod = column("fmathod"), grad = column("fgrad"), price = column("fprice_type");
     const int areacode = column("fareacode"), areaname = column("fareaname");
     auto text = [&ds](int row, int at) { return ds.valueAt(row, at).toString(); };
     QList<TPickedClient> rows;
-    for (int row = 0; row < ds.RecordCount(); ++row) {
-        const QVariant& marked = ds.valueAt(row, check);
-        if (marked.isNull() || !TField::booleanOf(marked)) continue;
+    for (int row : md::ui::MarkedRows(ds))
         rows << TPickedClient{text(row, code),     text(row, abbrev),  text(row, name),
                               text(row, mathod),   text(row, grad),    text(row, price),
                               text(row, areacode), text(row, areaname)};
-    }
     return rows;
 }
 
@@ -239,9 +235,7 @@ void Tfrm_selectClient::FormClose() {
 }
 
 bool Tfrm_selectClient::FormKeyPress(QKeyEvent& event) {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !(event.modifiers() & ~Qt::KeypadModifier) &&
-        (Edit_code->hasFocus() || Edit_abbrev->hasFocus())) {
+    if (md::ui::IsPlainEnter(event) && (Edit_code->hasFocus() || Edit_abbrev->hasFocus())) {
         But_FindClick();
         return true;
     }
@@ -252,11 +246,7 @@ void Tfrm_selectClient::showEvent(QShowEvent* event) {
     Tbase_frmTop::showEvent(event);
     if (m_centred) return;
     m_centred = true;
-    if (auto* main = qobject_cast<QWidget*>(md::Session().HostMainForm)) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(main->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    md::ui::CentreOnHostWindow(*this);
 }
 
 namespace md::ui {

@@ -182,16 +182,13 @@ QList<TPickedEmployee> Tfrm_selectEmp::CheckedRows() const {
     auto column = [&ds](const char* name) {
         return ds.FieldByName(QString::fromLatin1(name)).Index();
     };
-    const int check = column("checkid"), code = column("fcode"), name = column("fnamech");
+    const int code = column("fcode"), name = column("fnamech");
     const int sex = column("fsex"), dept = column("deptname"), type = column("typename");
     auto text = [&ds](int row, int at) { return ds.valueAt(row, at).toString(); };
     QList<TPickedEmployee> rows;
-    for (int row = 0; row < ds.RecordCount(); ++row) {
-        const QVariant& marked = ds.valueAt(row, check);
-        if (marked.isNull() || !TField::booleanOf(marked)) continue;
+    for (int row : md::ui::MarkedRows(ds))
         rows << TPickedEmployee{text(row, code), text(row, name), text(row, sex), text(row, dept),
                                 text(row, type)};
-    }
     return rows;
 }
 
@@ -211,9 +208,7 @@ void Tfrm_selectEmp::FormClose() {
 }
 
 bool Tfrm_selectEmp::FormKeyPress(QKeyEvent& event) {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !(event.modifiers() & ~Qt::KeypadModifier) &&
-        (Edit_code->hasFocus() || Edit_name->hasFocus())) {
+    if (md::ui::IsPlainEnter(event) && (Edit_code->hasFocus() || Edit_name->hasFocus())) {
         But_FindClick();
         return true;
     }
